@@ -1,0 +1,1 @@
+set(  app_tests_TESTS)

@@ -1,0 +1,1 @@
+set(  media_tests_TESTS)

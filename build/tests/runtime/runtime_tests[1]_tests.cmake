@@ -1,0 +1,1 @@
+set(  runtime_tests_TESTS)

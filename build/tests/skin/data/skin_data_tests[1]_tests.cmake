@@ -1,0 +1,1 @@
+set(  skin_data_tests_TESTS)

@@ -1,0 +1,32 @@
+#include "media/AvHolders.h"
+
+extern "C" {
+#include <libavutil/error.h>
+}
+
+namespace media {
+
+std::string AvErrorText(int code) {
+    char buf[AV_ERROR_MAX_STRING_SIZE] = {};
+    if (av_strerror(code, buf, sizeof buf) < 0) return "error " + std::to_string(code);
+    return buf;
+}
+
+int CheckAv(int code, const std::string& what) {
+    if (code < 0) throw MediaError(what + ": " + AvErrorText(code), code);
+    return code;
+}
+
+FramePtr MakeFrame() {
+    FramePtr f(av_frame_alloc());
+    if (!f) throw MediaError("Out of memory allocating a video frame");
+    return f;
+}
+
+PacketPtr MakePacket() {
+    PacketPtr p(av_packet_alloc());
+    if (!p) throw MediaError("Out of memory allocating a packet");
+    return p;
+}
+
+}  // namespace media

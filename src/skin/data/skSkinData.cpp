@@ -1,0 +1,1 @@
+// Built up by the skin data layer.
