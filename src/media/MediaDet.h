@@ -1,0 +1,51 @@
+#pragma once
+// The media detector: probes one file for its video and audio streams and writes the frame on
+// screen at a given time as a 24-bit BMP file.
+
+#include <memory>
+#include <string>
+
+#include "media/Guids.h"
+
+namespace media {
+
+class MediaDet {
+public:
+    MediaDet();
+    ~MediaDet();
+    MediaDet(const MediaDet&) = delete;
+    MediaDet& operator=(const MediaDet&) = delete;
+
+    // Opens and probes the file. On failure throws MediaError and keeps the file opened before.
+    void put_Filename(const std::string& path);
+    // Empty while no file is open.
+    const std::string& get_Filename() const;
+
+    // Number of video and audio streams of the open file; 0 while no file is open.
+    int get_OutputStreams() const;
+    // Selects the stream the getters below describe; throws MediaError when out of range.
+    void put_CurrentStream(int index);
+    int get_CurrentStream() const;
+    // MEDIATYPE_Video or MEDIATYPE_Audio.
+    Guid get_StreamType() const;
+    // Seconds from the stream's first timestamp to its end.
+    double get_StreamLength() const;
+    // Frames per second of a video stream; 0 for audio.
+    double get_FrameRate() const;
+
+    // Writes the frame on screen at `seconds` (0 = the first frame; past the end = the last
+    // frame) scaled to width x height as a bottom-up 24-bit BMP. Uses the current stream when it
+    // is video, otherwise the first video stream. The file is replaced in one step; on failure
+    // it is left as it was and MediaError is thrown.
+    void WriteBitmapBits(double seconds, int width, int height, const std::string& file);
+
+private:
+    struct StreamFacts;
+    struct Source;
+    const StreamFacts& Current() const;
+
+    std::unique_ptr<Source> source_;
+    int current_ = 0;
+};
+
+}  // namespace media

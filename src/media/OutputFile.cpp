@@ -1,0 +1,183 @@
+#include "media/OutputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "media/AvHolders.h"
+
+extern "C" {
+#include <libavutil/mem.h>
+}
+
+namespace media {
+
+namespace {
+
+std::string ErrnoText(int err) { return std::strerror(err); }
+
+std::string FolderOf(const std::string& name) {
+    std::filesystem::path p(name);
+    std::filesystem::path parent = p.parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+constexpr int kIoBufferSize = 256 * 1024;
+
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void RefuseOverwritingSource(const std::string& source, const std::string& output) {
+    if (SameFile(source, output)) {
+        throw MediaError("The output file \"" + output +
+                         "\" is the source file itself; choose another name so the source is "
+                         "not overwritten");
+    }
+}
+
+AtomicOutputFile::AtomicOutputFile(std::string finalName, std::int64_t writeLimit)
+    : finalName_(std::move(finalName)), writeLimit_(writeLimit) {
+    if (finalName_.empty()) throw MediaError("No output file name was given");
+    const std::string folder = FolderOf(finalName_);
+    const std::string base = std::filesystem::path(finalName_).filename().string();
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(rd()));
+        std::string candidate = folder + "/." + base + "." + suffix + ".part";
+        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            tempName_ = candidate;
+        } else if (errno != EEXIST) {
+            throw MediaError("Cannot create the output file in the folder \"" + folder +
+                             "\": " + ErrnoText(errno));
+        }
+    }
+    if (fd_ < 0) throw MediaError("Cannot find a free temporary name in \"" + folder + "\"");
+
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
+    if (buffer == nullptr) {
+        Discard();
+        throw MediaError("Out of memory allocating the output buffer");
+    }
+    io_ = avio_alloc_context(buffer, kIoBufferSize, 1, this, nullptr, &WritePacket, &Seek);
+    if (io_ == nullptr) {
+        av_free(buffer);
+        Discard();
+        throw MediaError("Out of memory allocating the output context");
+    }
+}
+
+AtomicOutputFile::~AtomicOutputFile() {
+    if (!committed_) Discard();
+    FreeIo();
+}
+
+int AtomicOutputFile::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
+    auto* self = static_cast<AtomicOutputFile*>(opaque);
+    if (self->writeLimit_ >= 0 && self->written_ + size > self->writeLimit_) {
+        self->writeError_ = "Cannot write the output file \"" + self->finalName_ +
+                            "\": " + ErrnoText(ENOSPC);
+        return AVERROR(ENOSPC);
+    }
+    int done = 0;
+    while (done < size) {
+        ssize_t n = ::pwrite(self->fd_, buf + done, static_cast<size_t>(size - done),
+                             static_cast<off_t>(self->position_ + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            self->writeError_ =
+                "Cannot write the output file \"" + self->finalName_ + "\": " + ErrnoText(err);
+            return AVERROR(err);
+        }
+        done += static_cast<int>(n);
+    }
+    self->position_ += size;
+    self->written_ += size;
+    return size;
+}
+
+std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whence) {
+    auto* self = static_cast<AtomicOutputFile*>(opaque);
+    whence &= ~AVSEEK_FORCE;
+    if (whence == AVSEEK_SIZE) {
+        struct stat st {};
+        if (::fstat(self->fd_, &st) != 0) return AVERROR(errno);
+        return st.st_size;
+    }
+    std::int64_t target = 0;
+    switch (whence) {
+        case SEEK_SET: target = offset; break;
+        case SEEK_CUR: target = self->position_ + offset; break;
+        case SEEK_END: {
+            struct stat st {};
+            if (::fstat(self->fd_, &st) != 0) return AVERROR(errno);
+            target = st.st_size + offset;
+            break;
+        }
+        default: return AVERROR(EINVAL);
+    }
+    if (target < 0) return AVERROR(EINVAL);
+    self->position_ = target;
+    return target;
+}
+
+void AtomicOutputFile::Commit() {
+    avio_flush(io_);
+    if (io_->error < 0) {
+        std::string text = writeError_.empty()
+                               ? "Cannot write the output file \"" + finalName_ + "\": " +
+                                     AvErrorText(io_->error)
+                               : writeError_;
+        Discard();
+        throw MediaError(text, io_->error);
+    }
+    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
+        int err = errno;
+        Discard();
+        throw MediaError("Cannot write the output file \"" + finalName_ + "\": " + ErrnoText(err));
+    }
+    int closeResult = ::close(fd_);
+    int closeErr = errno;
+    fd_ = -1;
+    if (closeResult != 0) {
+        Discard();
+        throw MediaError("Cannot write the output file \"" + finalName_ +
+                         "\": " + ErrnoText(closeErr));
+    }
+    if (::rename(tempName_.c_str(), finalName_.c_str()) != 0) {
+        int err = errno;
+        Discard();
+        throw MediaError("Cannot save the output file as \"" + finalName_ +
+                         "\": " + ErrnoText(err));
+    }
+    committed_ = true;
+}
+
+void AtomicOutputFile::Discard() noexcept {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!tempName_.empty()) ::unlink(tempName_.c_str());
+}
+
+void AtomicOutputFile::FreeIo() noexcept {
+    if (io_ == nullptr) return;
+    av_freep(&io_->buffer);
+    avio_context_free(&io_);
+}
+
+}  // namespace media
