@@ -1,0 +1,576 @@
+#include "media/MediaDet.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <vector>
+
+#include "media/AvHolders.h"
+
+extern "C" {
+#include <libavutil/imgutils.h>
+#include <libavutil/pixdesc.h>
+}
+
+namespace media {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Probing stops after this long, so a hostile or stalled file cannot hang the caller.
+constexpr auto kProbeTimeout = std::chrono::seconds(5);
+// A grab may have to decode a long run of frames from the previous keyframe.
+constexpr auto kGrabTimeout = std::chrono::seconds(10);
+// Larger pictures than this are refused before any memory is taken for them.
+constexpr int kMaxBitmapSide = 8192;
+// How often a grab seeks further back (1, 2, 4, ... seconds) before it starts from the top.
+constexpr int kMaxStepsBack = 6;
+
+// Containers a video file can reasonably be. Formats that read further files or URLs
+// (playlists, concat lists) are left out on purpose.
+constexpr const char* kFormatWhitelist =
+    "avi,mpeg,mpegts,mpegvideo,m4v,dv,mov,mp4,m4a,3gp,3g2,mj2,matroska,webm,asf,flv,ogg,mp3,"
+    "wav,aiff,au,flac,aac,ac3,h261,h263,h264,hevc,mjpeg,mjpeg_2000,cavsvideo,rm,nut,"
+    "yuv4mpegpipe,ivf,smjpeg,swf,vc1,wsaud,xwma,w64,caf,amr,mxf,gxf,lxf";
+
+// Read by FFmpeg's interrupt callback; lives at a fixed address inside the source.
+struct Deadline {
+    Clock::time_point at = Clock::time_point::max();
+    void Start(Clock::duration d) { at = Clock::now() + d; }
+    bool Expired() const { return Clock::now() > at; }
+    static int Callback(void* opaque) {
+        return static_cast<const Deadline*>(opaque)->Expired() ? 1 : 0;
+    }
+};
+
+struct Options {
+    AVDictionary* dict = nullptr;
+    Options() = default;
+    Options(const Options&) = delete;
+    Options& operator=(const Options&) = delete;
+    ~Options() { av_dict_free(&dict); }
+    void Set(const char* key, const char* value) {
+        CheckAv(av_dict_set(&dict, key, value, 0), std::string("Setting option ") + key);
+    }
+};
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+std::string OpenFailureReason(int code) {
+    if (code == AVERROR(ENOENT)) return "the file does not exist";
+    if (code == AVERROR(EACCES) || code == AVERROR(EPERM))
+        return "permission denied, the file cannot be read";
+    if (code == AVERROR(EISDIR)) return "it is a folder, not a file";
+    if (code == AVERROR_EXIT)
+        return "reading the file took too long; it may be damaged or on a slow device";
+    if (code == AVERROR_INVALIDDATA || code == AVERROR(EINVAL) || code == AVERROR_EOF ||
+        code == AVERROR_DEMUXER_NOT_FOUND)
+        return "it is not a media file, or its format is not recognised";
+    return AvErrorText(code);
+}
+
+[[noreturn]] void ThrowPictureFailure(const std::string& path, const std::string& reason) {
+    throw MediaError("Cannot take a picture from " + Quoted(path) + ": " + reason);
+}
+
+[[noreturn]] void ThrowOpenFailure(const std::string& path, const std::string& reason,
+                                   int code = 0) {
+    throw MediaError("Cannot open " + Quoted(path) + ": " + reason, code);
+}
+
+// Refuses what FFmpeg would block on (pipes, devices) or misreport, before it is opened.
+void CheckRegularFile(const std::string& path) {
+    if (path.empty()) ThrowOpenFailure(path, "no file name was given");
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        int err = errno;
+        if (err == ENOENT || err == ENOTDIR) ThrowOpenFailure(path, "the file does not exist");
+        if (err == EACCES) ThrowOpenFailure(path, "permission denied, the file cannot be read");
+        ThrowOpenFailure(path, std::strerror(err));
+    }
+    if (S_ISDIR(st.st_mode)) ThrowOpenFailure(path, "it is a folder, not a file");
+    if (!S_ISREG(st.st_mode)) ThrowOpenFailure(path, "it is not a regular file");
+    if (st.st_size == 0) ThrowOpenFailure(path, "the file is empty");
+    if (::access(path.c_str(), R_OK) != 0 && errno == EACCES)
+        ThrowOpenFailure(path, "permission denied, the file cannot be read");
+}
+
+double Seconds(int64_t ts, AVRational tb) {
+    if (ts == AV_NOPTS_VALUE || tb.num <= 0 || tb.den <= 0) return 0.0;
+    double s = static_cast<double>(ts) * av_q2d(tb);
+    return std::isfinite(s) ? s : 0.0;
+}
+
+bool ValidRate(AVRational r) { return r.num > 0 && r.den > 0; }
+
+// Timestamps come from the file, so arithmetic on them saturates instead of overflowing.
+int64_t SatAdd(int64_t a, int64_t b) {
+    int64_t r = 0;
+    if (!__builtin_add_overflow(a, b, &r)) return r;
+    return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+}
+
+}  // namespace
+
+struct MediaDet::StreamFacts {
+    int avIndex = -1;
+    Guid type;
+    double length = 0.0;
+    double frameRate = 0.0;
+};
+
+struct MediaDet::Source {
+    std::string path;
+    // Declared before the demuxer, whose interrupt callback points here, so it outlives it.
+    Deadline deadline;
+    InputFormatPtr fmt;
+    std::vector<StreamFacts> streams;
+};
+
+namespace {
+
+// Length of one stream: its own duration, else what the container's duration leaves after
+// the stream's later start, else 0.
+double StreamLength(const AVFormatContext* fmt, const AVStream* st) {
+    if (st->duration != AV_NOPTS_VALUE && st->duration > 0) {
+        double d = Seconds(st->duration, st->time_base);
+        if (d > 0.0) return d;
+    }
+    if (fmt->duration != AV_NOPTS_VALUE && fmt->duration > 0) {
+        double d = static_cast<double>(fmt->duration) / AV_TIME_BASE;
+        if (st->start_time != AV_NOPTS_VALUE && fmt->start_time != AV_NOPTS_VALUE) {
+            double offset = Seconds(st->start_time, st->time_base) -
+                            static_cast<double>(fmt->start_time) / AV_TIME_BASE;
+            if (offset > 0.0 && offset < d) d -= offset;
+        }
+        if (std::isfinite(d)) return d;
+    }
+    return 0.0;
+}
+
+double FrameRate(const AVStream* st) {
+    AVRational r = ValidRate(st->avg_frame_rate) ? st->avg_frame_rate : st->r_frame_rate;
+    if (!ValidRate(r)) return 0.0;
+    double fps = av_q2d(r);
+    return std::isfinite(fps) ? fps : 0.0;
+}
+
+}  // namespace
+
+MediaDet::MediaDet() = default;
+MediaDet::~MediaDet() = default;
+
+void MediaDet::put_Filename(const std::string& path) {
+    CheckRegularFile(path);
+
+    auto src = std::make_unique<Source>();
+    src->path = path;
+    src->deadline.Start(kProbeTimeout);
+
+    AVFormatContext* raw = avformat_alloc_context();
+    if (raw == nullptr) throw MediaError("Out of memory opening " + Quoted(path));
+    raw->interrupt_callback.callback = &Deadline::Callback;
+    raw->interrupt_callback.opaque = &src->deadline;
+
+    Options opts;
+    opts.Set("probesize", "5000000");
+    opts.Set("analyzeduration", "5000000");
+    opts.Set("protocol_whitelist", "file");
+    opts.Set("format_whitelist", kFormatWhitelist);
+    // The "file:" prefix keeps a name with a colon from being taken for another protocol.
+    int rc = avformat_open_input(&raw, ("file:" + path).c_str(), nullptr, &opts.dict);
+    if (rc < 0) ThrowOpenFailure(path, OpenFailureReason(rc), rc);  // raw is freed by FFmpeg
+    src->fmt.reset(raw);
+
+    rc = avformat_find_stream_info(src->fmt.get(), nullptr);
+    if (rc == AVERROR_EXIT) ThrowOpenFailure(path, OpenFailureReason(rc), rc);
+    if (rc < 0) ThrowOpenFailure(path, "the file is damaged (" + AvErrorText(rc) + ")", rc);
+
+    const AVFormatContext* fmt = src->fmt.get();
+    for (unsigned i = 0; i < fmt->nb_streams; ++i) {
+        const AVStream* st = fmt->streams[i];
+        const AVCodecParameters* par = st->codecpar;
+        if (par->codec_id == AV_CODEC_ID_NONE) continue;
+        StreamFacts facts;
+        facts.avIndex = static_cast<int>(i);
+        facts.length = StreamLength(fmt, st);
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO &&
+            !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+            facts.type = MEDIATYPE_Video;
+            facts.frameRate = FrameRate(st);
+        } else if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
+            facts.type = MEDIATYPE_Audio;
+        } else {
+            continue;
+        }
+        src->streams.push_back(facts);
+    }
+    if (src->streams.empty()) ThrowOpenFailure(path, "the file holds no video or audio stream");
+
+    source_ = std::move(src);
+    current_ = 0;
+}
+
+const std::string& MediaDet::get_Filename() const {
+    static const std::string none;
+    return source_ ? source_->path : none;
+}
+
+int MediaDet::get_OutputStreams() const {
+    return source_ ? static_cast<int>(source_->streams.size()) : 0;
+}
+
+void MediaDet::put_CurrentStream(int index) {
+    if (!source_) throw MediaError("Cannot select a stream: no file is open");
+    if (index < 0 || index >= get_OutputStreams())
+        throw MediaError("Stream " + std::to_string(index) + " does not exist; the file has " +
+                         std::to_string(get_OutputStreams()) + " stream(s)");
+    current_ = index;
+}
+
+int MediaDet::get_CurrentStream() const { return current_; }
+
+const MediaDet::StreamFacts& MediaDet::Current() const {
+    if (!source_) throw MediaError("No file is open");
+    return source_->streams.at(static_cast<size_t>(current_));
+}
+
+Guid MediaDet::get_StreamType() const { return Current().type; }
+double MediaDet::get_StreamLength() const { return Current().length; }
+double MediaDet::get_FrameRate() const { return Current().frameRate; }
+
+namespace {
+
+// Decodes forward from a seek point and keeps the frame whose display interval
+// [timestamp, next timestamp) holds the target.
+class FrameFinder {
+public:
+    FrameFinder(AVFormatContext* fmt, int avIndex, Deadline& deadline, const std::string& path)
+        : fmt_(fmt), st_(fmt->streams[avIndex]), avIndex_(avIndex), deadline_(deadline),
+          path_(path) {
+        const AVCodec* codec = avcodec_find_decoder(st_->codecpar->codec_id);
+        if (codec == nullptr)
+            Fail("no decoder is available for its video format (" +
+                 std::string(avcodec_get_name(st_->codecpar->codec_id)) + ")");
+        dec_.reset(avcodec_alloc_context3(codec));
+        if (!dec_) throw MediaError("Out of memory creating a video decoder");
+        CheckAv(avcodec_parameters_to_context(dec_.get(), st_->codecpar),
+                "Preparing the video decoder");
+        dec_->pkt_timebase = st_->time_base;
+        dec_->thread_count = 0;  // as many as the machine has
+        int rc = avcodec_open2(dec_.get(), codec, nullptr);
+        if (rc < 0) Fail("its video decoder cannot start (" + AvErrorText(rc) + ")");
+        pkt_ = MakePacket();
+        decoded_ = MakeFrame();
+        best_ = MakeFrame();
+        if (ValidRate(st_->avg_frame_rate) && st_->time_base.num > 0)
+            step_ = std::max<int64_t>(
+                1, av_rescale_q(1, av_inv_q(st_->avg_frame_rate), st_->time_base));
+    }
+
+    FramePtr Find(double seconds) {
+        AVRational tb = st_->time_base;
+        if (tb.num <= 0 || tb.den <= 0) Fail("its video stream has no valid time base");
+        start_ = st_->start_time != AV_NOPTS_VALUE ? st_->start_time : 0;
+        // Beyond the end is as good as the end; the clamp keeps the arithmetic in range.
+        double limit = std::max(0.0, Seconds(st_->duration, tb)) + 3600.0;
+        double ticks = std::min(seconds, limit) / av_q2d(tb);
+        if (!std::isfinite(ticks) || ticks > 4.0e18) ticks = 4.0e18;
+        target_ = SatAdd(start_, static_cast<int64_t>(std::floor(ticks + 1e-6)));
+
+        // An inexact index, or a time past the end, can land after the target or leave
+        // nothing to decode; step back further each time, to the stream's start, and at last
+        // to the top of the file, where some damaged files still have decodable pictures.
+        int64_t back = std::max<int64_t>(1, av_rescale_q(1, AVRational{1, 1}, tb));
+        int64_t seekTo = target_;
+        if (st_->duration != AV_NOPTS_VALUE && st_->duration > 0)
+            seekTo = std::min(seekTo, SatAdd(start_, st_->duration));
+        FramePtr late;  // the best frame seen so far, though it starts after the target
+        bool fromTop = false;
+        for (int attempt = 0;; ++attempt) {
+            Seek(seekTo, fromTop);
+            DecodeFromHere();
+            if ((haveBest_ && firstTs_ <= target_) || fromTop) break;
+            if (haveBest_ && !late) {
+                late = MakeFrame();
+                av_frame_move_ref(late.get(), best_.get());
+            }
+            if (seekTo <= start_)
+                fromTop = true;
+            else if (attempt < kMaxStepsBack)
+                seekTo = std::max(start_, SatAdd(seekTo, -(back << attempt)));
+            else
+                seekTo = start_;
+        }
+        if (!haveBest_ && late) {
+            av_frame_move_ref(best_.get(), late.get());
+            haveBest_ = true;
+        }
+        if (!haveBest_) Fail("no picture could be decoded; its video data may be damaged");
+        FramePtr out = MakeFrame();
+        av_frame_move_ref(out.get(), best_.get());
+        return out;
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& reason) const {
+        ThrowPictureFailure(path_, reason);
+    }
+
+    void CheckDeadline() const {
+        if (deadline_.Expired())
+            Fail("decoding took too long; the file may be damaged");
+    }
+
+    void Seek(int64_t ts, bool fromTop) {
+        for (unsigned i = 0; i < fmt_->nb_streams; ++i)
+            fmt_->streams[i]->discard =
+                static_cast<int>(i) == avIndex_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        int rc = -1;
+        if (fromTop) rc = av_seek_frame(fmt_, -1, 0, AVSEEK_FLAG_BYTE);
+        if (rc < 0) rc = av_seek_frame(fmt_, avIndex_, ts, AVSEEK_FLAG_BACKWARD);
+        // Without a keyframe at or before ts, the nearest one will do (Find steps back later).
+        if (rc < 0) rc = avformat_seek_file(fmt_, avIndex_, INT64_MIN, ts, INT64_MAX, 0);
+        if (rc < 0) rc = av_seek_frame(fmt_, -1, 0, AVSEEK_FLAG_BYTE | AVSEEK_FLAG_BACKWARD);
+        if (rc == AVERROR_EXIT) CheckDeadline();
+        if (rc < 0) Fail("the file cannot be searched (" + AvErrorText(rc) + ")");
+        avcodec_flush_buffers(dec_.get());
+        av_frame_unref(best_.get());
+        haveBest_ = false;
+        done_ = false;
+        firstTs_ = AV_NOPTS_VALUE;
+        prevTs_ = AV_NOPTS_VALUE;
+    }
+
+    void DecodeFromHere() {
+        while (!done_) {
+            CheckDeadline();
+            int rc = av_read_frame(fmt_, pkt_.get());
+            if (rc == AVERROR_EXIT) CheckDeadline();
+            if (rc < 0) {
+                // End of file, or a read error treated as one: what was decoded so far counts.
+                Send(nullptr);
+                return;
+            }
+            if (pkt_->stream_index == avIndex_) Send(pkt_.get());
+            av_packet_unref(pkt_.get());
+        }
+    }
+
+    // A packet the decoder refuses as damaged is skipped, as players do; later ones may
+    // still decode, so the refusal itself is not an error here.
+    void Send(const AVPacket* pkt) {
+        if (avcodec_send_packet(dec_.get(), pkt) == AVERROR(EAGAIN)) {
+            Receive();
+            if (done_) return;
+            avcodec_send_packet(dec_.get(), pkt);
+        }
+        Receive();
+    }
+
+    void Receive() {
+        while (!done_) {
+            int rc = avcodec_receive_frame(dec_.get(), decoded_.get());
+            // Other errors mean a damaged picture; the next packet may decode again.
+            if (rc < 0) return;
+            Consider();
+            av_frame_unref(decoded_.get());
+        }
+    }
+
+    void Consider() {
+        int64_t ts = decoded_->best_effort_timestamp;
+        if (ts == AV_NOPTS_VALUE) ts = prevTs_ != AV_NOPTS_VALUE ? prevTs_ + step_ : target_;
+        if (firstTs_ == AV_NOPTS_VALUE) firstTs_ = ts;
+        if (ts <= target_) {
+            if (!haveBest_ || ts >= prevTs_) {
+                av_frame_unref(best_.get());
+                av_frame_move_ref(best_.get(), decoded_.get());
+                haveBest_ = true;
+                prevTs_ = ts;
+            }
+            // A frame starting exactly at the target is the one on screen.
+            if (ts == target_) done_ = true;
+            return;
+        }
+        if (!haveBest_) {
+            // The first frame starts after the target (time 0 of a stream whose first
+            // picture comes late): it is the first one on screen.
+            av_frame_move_ref(best_.get(), decoded_.get());
+            haveBest_ = true;
+            prevTs_ = ts;
+        }
+        done_ = true;
+    }
+
+    AVFormatContext* fmt_;
+    AVStream* st_;
+    int avIndex_;
+    Deadline& deadline_;
+    const std::string& path_;
+    CodecContextPtr dec_;
+    PacketPtr pkt_;
+    FramePtr decoded_;
+    FramePtr best_;
+    bool haveBest_ = false;
+    bool done_ = false;
+    int64_t start_ = 0;
+    int64_t target_ = 0;
+    int64_t step_ = 1;
+    int64_t firstTs_ = AV_NOPTS_VALUE;
+    int64_t prevTs_ = AV_NOPTS_VALUE;
+};
+
+void PutLe16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    out[at] = static_cast<uint8_t>(v);
+    out[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+void PutLe32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// The whole BMP file: BITMAPFILEHEADER, BITMAPINFOHEADER, rows bottom-up padded to 4 bytes.
+std::vector<uint8_t> EncodeBmp(const AVFrame* src, int width, int height,
+                               const std::string& path) {
+    const auto srcFormat = static_cast<AVPixelFormat>(src->format);
+    if (src->width <= 0 || src->height <= 0 || srcFormat == AV_PIX_FMT_NONE)
+        ThrowPictureFailure(path, "the decoded picture has no size");
+
+    SwsPtr sws(sws_getContext(src->width, src->height, srcFormat, width, height,
+                              AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!sws) {
+        const char* name = av_get_pix_fmt_name(srcFormat);
+        ThrowPictureFailure(path, std::string("its picture format cannot be converted (") +
+                                      (name != nullptr ? name : "unknown") + ")");
+    }
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(srcFormat);
+    bool yuv = desc != nullptr && !(desc->flags & AV_PIX_FMT_FLAG_RGB) && desc->nb_components >= 3;
+    if (yuv && src->colorspace != AVCOL_SPC_UNSPECIFIED && src->colorspace != AVCOL_SPC_RGB) {
+        // The frame's own matrix; when swscale cannot apply it, its default BT.601 stays.
+        int* inv = nullptr;
+        int* table = nullptr;
+        int srcRange = 0, dstRange = 0, brightness = 0, contrast = 0, saturation = 0;
+        if (sws_getColorspaceDetails(sws.get(), &inv, &srcRange, &table, &dstRange, &brightness,
+                                     &contrast, &saturation) >= 0) {
+            const int* coeffs = sws_getCoefficients(src->colorspace);
+            if (src->color_range == AVCOL_RANGE_JPEG) srcRange = 1;
+            (void)sws_setColorspaceDetails(sws.get(), coeffs, srcRange, table, dstRange,
+                                           brightness, contrast, saturation);
+        }
+    }
+
+    FramePtr bgr = MakeFrame();
+    bgr->format = AV_PIX_FMT_BGR24;
+    bgr->width = width;
+    bgr->height = height;
+    CheckAv(av_frame_get_buffer(bgr.get(), 0), "Allocating the picture");
+    int rows = sws_scale(sws.get(), src->data, src->linesize, 0, src->height, bgr->data,
+                         bgr->linesize);
+    if (rows != height) ThrowPictureFailure(path, "scaling the picture failed");
+
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    const size_t stride = (rowBytes + 3) & ~static_cast<size_t>(3);
+    const size_t imageBytes = stride * static_cast<size_t>(height);
+    const size_t headerBytes = 14 + 40;
+    std::vector<uint8_t> out(headerBytes + imageBytes, 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    PutLe32(out, 2, static_cast<uint32_t>(out.size()));
+    PutLe32(out, 10, static_cast<uint32_t>(headerBytes));
+    PutLe32(out, 14, 40);
+    PutLe32(out, 18, static_cast<uint32_t>(width));
+    PutLe32(out, 22, static_cast<uint32_t>(height));
+    PutLe16(out, 26, 1);
+    PutLe16(out, 28, 24);
+    PutLe32(out, 30, 0);  // BI_RGB
+    PutLe32(out, 34, static_cast<uint32_t>(imageBytes));
+    PutLe32(out, 38, 2835);  // 72 dpi
+    PutLe32(out, 42, 2835);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* line = bgr->data[0] + static_cast<ptrdiff_t>(y) * bgr->linesize[0];
+        std::memcpy(out.data() + headerBytes + stride * static_cast<size_t>(height - 1 - y), line,
+                    rowBytes);
+    }
+    return out;
+}
+
+// Writes under a temporary name in the same folder, then renames over the target, so the
+// target is either the old file or the whole new one.
+void WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes) {
+    namespace fs = std::filesystem;
+    auto fail = [&](const std::string& reason) {
+        throw MediaError("Cannot write the picture " + Quoted(file) + ": " + reason);
+    };
+    if (file.empty()) fail("no file name was given");
+    fs::path target(file);
+    if (!target.has_filename()) fail("the name is a folder");
+    static std::atomic<unsigned> counter{0};
+    fs::path tmp = target.parent_path() /
+                   ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
+                    "-" + std::to_string(counter++));
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) fail(std::strerror(errno));
+
+    struct Cleanup {
+        const fs::path& tmp;
+        int fd;
+        bool keep = false;
+        ~Cleanup() {
+            if (fd >= 0) ::close(fd);
+            if (!keep) ::unlink(tmp.c_str());
+        }
+    } cleanup{tmp, fd};
+
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) fail(n < 0 ? std::strerror(errno) : "the disk refused more data");
+        done += static_cast<size_t>(n);
+    }
+    cleanup.fd = -1;
+    if (::close(fd) != 0) fail(std::strerror(errno));
+    if (::rename(tmp.c_str(), target.c_str()) != 0) fail(std::strerror(errno));
+    cleanup.keep = true;
+}
+
+}  // namespace
+
+void MediaDet::WriteBitmapBits(double seconds, int width, int height, const std::string& file) {
+    if (!source_) throw MediaError("Cannot take a picture: no file is open");
+    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
+        throw MediaError("Cannot take a picture " + std::to_string(width) + " x " +
+                         std::to_string(height) + " pixels in size");
+    if (std::isnan(seconds)) throw MediaError("Cannot take a picture at an undefined time");
+    seconds = std::max(seconds, 0.0);
+
+    const StreamFacts* video = nullptr;
+    const StreamFacts& current = source_->streams.at(static_cast<size_t>(current_));
+    if (current.type == MEDIATYPE_Video) video = &current;
+    for (size_t i = 0; video == nullptr && i < source_->streams.size(); ++i)
+        if (source_->streams[i].type == MEDIATYPE_Video) video = &source_->streams[i];
+    if (video == nullptr)
+        throw MediaError("Cannot take a picture from " + Quoted(source_->path) +
+                         ": the file has no video stream");
+
+    source_->deadline.Start(kGrabTimeout);
+    FramePtr frame;
+    {
+        FrameFinder finder(source_->fmt.get(), video->avIndex, source_->deadline, source_->path);
+        frame = finder.Find(seconds);
+    }
+    std::vector<uint8_t> bmp = EncodeBmp(frame.get(), width, height, source_->path);
+    WriteFileAtomically(file, bmp);
+}
+
+}  // namespace media
