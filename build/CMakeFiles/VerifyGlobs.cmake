@@ -14,6 +14,15 @@ if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   file(TOUCH_NOCREATE "/work/main/build/CMakeFiles/cmake.verify_globs")
 endif()
 
+# _gbenches at bench/CMakeLists.txt:11 (file)
+file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/bench/gbench_*.cpp")
+set(OLD_GLOB
+  )
+if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
+  message("-- GLOB mismatch!")
+  file(TOUCH_NOCREATE "/work/main/build/CMakeFiles/cmake.verify_globs")
+endif()
+
 # _app_srcs at src/app/CMakeLists.txt:1 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/src/app/*.cpp")
 set(OLD_GLOB
@@ -38,6 +47,13 @@ endif()
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/src/media/*.cpp")
 set(OLD_GLOB
   "/work/main/src/media/AvHolders.cpp"
+  "/work/main/src/media/CutJob.cpp"
+  "/work/main/src/media/CutRender.cpp"
+  "/work/main/src/media/GraphBuilder.cpp"
+  "/work/main/src/media/MediaDet.cpp"
+  "/work/main/src/media/OutputFile.cpp"
+  "/work/main/src/media/RenderEngine.cpp"
+  "/work/main/src/media/Timeline.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -48,6 +64,14 @@ endif()
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/src/media/*.h")
 set(OLD_GLOB
   "/work/main/src/media/AvHolders.h"
+  "/work/main/src/media/CutJob.h"
+  "/work/main/src/media/CutRender.h"
+  "/work/main/src/media/GraphBuilder.h"
+  "/work/main/src/media/Guids.h"
+  "/work/main/src/media/MediaDet.h"
+  "/work/main/src/media/OutputFile.h"
+  "/work/main/src/media/RenderEngine.h"
+  "/work/main/src/media/Timeline.h"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -57,6 +81,17 @@ endif()
 # _srcs at cmake/Warnings.cmake:21 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/src/runtime/*.cpp")
 set(OLD_GLOB
+  "/work/main/src/runtime/Application.cpp"
+  "/work/main/src/runtime/BmpCodec.cpp"
+  "/work/main/src/runtime/Classes.cpp"
+  "/work/main/src/runtime/Controls.cpp"
+  "/work/main/src/runtime/Dialogs.cpp"
+  "/work/main/src/runtime/Graphics.cpp"
+  "/work/main/src/runtime/IniFiles.cpp"
+  "/work/main/src/runtime/Jpeg.cpp"
+  "/work/main/src/runtime/Menus.cpp"
+  "/work/main/src/runtime/StdCtrls.cpp"
+  "/work/main/src/runtime/SysUtils.cpp"
   "/work/main/src/runtime/Types.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
@@ -67,6 +102,19 @@ endif()
 # _hdrs at cmake/Warnings.cmake:22 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/src/runtime/*.h")
 set(OLD_GLOB
+  "/work/main/src/runtime/Application.h"
+  "/work/main/src/runtime/BmpCodec.h"
+  "/work/main/src/runtime/Classes.h"
+  "/work/main/src/runtime/ControlWidget.h"
+  "/work/main/src/runtime/Controls.h"
+  "/work/main/src/runtime/Dialogs.h"
+  "/work/main/src/runtime/Graphics.h"
+  "/work/main/src/runtime/IniFiles.h"
+  "/work/main/src/runtime/Menus.h"
+  "/work/main/src/runtime/Messages.h"
+  "/work/main/src/runtime/QtBridge.h"
+  "/work/main/src/runtime/StdCtrls.h"
+  "/work/main/src/runtime/SysUtils.h"
   "/work/main/src/runtime/Types.h"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
@@ -77,6 +125,8 @@ endif()
 # _srcs at cmake/Warnings.cmake:21 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/src/skin/data/*.cpp")
 set(OLD_GLOB
+  "/work/main/src/skin/data/skEffects.cpp"
+  "/work/main/src/skin/data/skIniParser.cpp"
   "/work/main/src/skin/data/skSkinData.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
@@ -87,6 +137,11 @@ endif()
 # _hdrs at cmake/Warnings.cmake:22 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/src/skin/data/*.h")
 set(OLD_GLOB
+  "/work/main/src/skin/data/skDataFields.h"
+  "/work/main/src/skin/data/skEffects.h"
+  "/work/main/src/skin/data/skIniParser.h"
+  "/work/main/src/skin/data/skTypes.h"
+  "/work/main/src/skin/data/skUtils.h"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -106,7 +161,8 @@ endif()
 # _srcs at cmake/Warnings.cmake:30 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/tests/media/*.cpp")
 set(OLD_GLOB
-  "/work/main/tests/media/placeholder_test.cpp"
+  "/work/main/tests/media/MediaDetSamplesTest.cpp"
+  "/work/main/tests/media/MediaDetTest.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -127,6 +183,16 @@ endif()
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/tests/skin/data/*.cpp")
 set(OLD_GLOB
   "/work/main/tests/skin/data/placeholder_test.cpp"
+  )
+if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
+  message("-- GLOB mismatch!")
+  file(TOUCH_NOCREATE "/work/main/build/CMakeFiles/cmake.verify_globs")
+endif()
+
+# _srcs at cmake/Warnings.cmake:30 (file)
+file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/tests/skin/effects/*.cpp")
+set(OLD_GLOB
+  "/work/main/tests/skin/effects/placeholder_test.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")

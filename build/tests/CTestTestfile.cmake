@@ -7,4 +7,5 @@
 subdirs("media")
 subdirs("runtime")
 subdirs("skin/data")
+subdirs("skin/effects")
 subdirs("app")

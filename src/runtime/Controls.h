@@ -128,10 +128,13 @@ protected:
 private:
     friend class TWinControl;
     friend struct ControlImpl;
+    friend class ControlWidget;
     friend class TApplication;
     void PaintNow(void* qpainter);
-
     std::unique_ptr<ControlImpl> impl_;
+
+protected:
+    // State shared with the control kinds of this layer.
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
@@ -220,11 +223,16 @@ public:
     // Written by layouts once the controls exist: runs OnCreate.
     void DoCreate();
 
+    // Window opacity 0..255 where the window system supports it.
+    void SetAlphaBlend(int alpha);
+
 protected:
     void Paint(TCanvas& canvas) override;
+    void TextChanged() override;
 
 private:
     friend struct ControlImpl;
+    friend class ControlWidget;
     bool HandleCloseRequest();
     bool closing_ = false;
     bool modal_ = false;

@@ -1,0 +1,195 @@
+#include "runtime/Menus.h"
+
+#include <QMenu>
+#include <QTimer>
+#include <algorithm>
+
+#include "runtime/Application.h"
+#include "runtime/ControlWidget.h"
+
+namespace rt {
+
+TMenuItem::~TMenuItem() {
+    if (parent_ != nullptr) parent_->Remove(this);
+    for (TMenuItem* c : items_) c->parent_ = nullptr;
+}
+
+void TMenuItem::SetChecked(bool v) {
+    checked_ = v;
+    if (!v || !RadioItem || parent_ == nullptr) return;
+    for (TMenuItem* sib : parent_->items_)
+        if (sib != this && sib->RadioItem && sib->GroupIndex == GroupIndex) sib->checked_ = false;
+}
+
+void TMenuItem::Add(TMenuItem* item) {
+    if (item->parent_ != nullptr) item->parent_->Remove(item);
+    item->parent_ = this;
+    items_.push_back(item);
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+    items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+    item->parent_ = nullptr;
+}
+
+void TMenuItem::Click() {
+    if (Enabled && OnClick) OnClick(this);
+}
+
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
+
+namespace {
+
+void FillQMenu(QMenu& menu, TMenuItem* parent) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (!item->Visible) continue;
+        if (item->IsLine()) {
+            menu.addSeparator();
+            continue;
+        }
+        QString text = QString::fromStdString(item->Caption);
+        if (item->Count() > 0) {
+            QMenu* sub = menu.addMenu(text);
+            sub->setEnabled(item->Enabled);
+            FillQMenu(*sub, item);
+            continue;
+        }
+        QAction* a = menu.addAction(text);
+        a->setEnabled(item->Enabled);
+        if (item->Checked()) {
+            a->setCheckable(true);
+            a->setChecked(true);
+        }
+        QObject::connect(a, &QAction::triggered, [item] { GuardedCall([item] { item->Click(); }); });
+    }
+}
+
+}  // namespace
+
+void TPopupMenu::Popup(int x, int y) {
+    QMenu menu;
+    FillQMenu(menu, Items());
+    menu.exec(QPoint(x, y));
+}
+
+TMenuBar::TMenuBar(TComponent* owner) : TCustomControl(owner) {}
+
+TRect TMenuBar::ItemRect(int index) const {
+    if (Menu == nullptr) return {};
+    TBitmap probe(1, 1);
+    probe.Canvas().Font = Font();
+    int x = 0;
+    for (int i = 0; i < Menu->Items()->Count(); ++i) {
+        TMenuItem* item = Menu->Items()->Items(i);
+        if (!item->Visible) continue;
+        std::string text = item->Caption;
+        text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+        int w = probe.Canvas().TextWidth(text) + 14;
+        if (i == index) return Rect(x, 0, x + w, Height());
+        x += w;
+    }
+    return {};
+}
+
+int TMenuBar::ItemAt(int x) const {
+    if (Menu == nullptr) return -1;
+    for (int i = 0; i < Menu->Items()->Count(); ++i) {
+        TRect r = ItemRect(i);
+        if (!r.IsEmpty() && x >= r.Left && x < r.Right) return i;
+    }
+    return -1;
+}
+
+void TMenuBar::Paint(TCanvas& canvas) {
+    canvas.Brush.Color = clBtnFace;
+    canvas.FillRect(ClientRect());
+    if (Menu == nullptr) return;
+    canvas.Font = Font();
+    for (int i = 0; i < Menu->Items()->Count(); ++i) {
+        TMenuItem* item = Menu->Items()->Items(i);
+        TRect r = ItemRect(i);
+        if (r.IsEmpty()) continue;
+        if (i == hot_) {
+            canvas.Brush.Color = 0xD2BDB6;
+            canvas.FillRect(r);
+            canvas.Brush.Color = 0x800000;
+            canvas.FrameRect(r);
+        }
+        std::string text = item->Caption;
+        text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.Font.Color = item->Enabled ? clMenuText : clGrayText;
+        canvas.TextOut(r.Left + 7, (Height() - canvas.TextHeight(text)) / 2, text);
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+    }
+}
+
+void TMenuBar::MouseDown(TMouseButton button, TShiftState, int x, int) {
+    if (button != TMouseButton::mbLeft || Menu == nullptr) return;
+    int i = ItemAt(x);
+    if (i < 0) return;
+    TMenuItem* item = Menu->Items()->Items(i);
+    if (item->Count() == 0) {
+        item->Click();
+        return;
+    }
+    TRect r = ItemRect(i);
+    TPoint at = ClientToScreen({r.Left, r.Bottom});
+    QMenu menu;
+    FillQMenu(menu, item);
+    menu.exec(QPoint(at.X, at.Y));
+    hot_ = -1;
+    Invalidate();
+}
+
+void TMenuBar::MouseMove(TShiftState, int x, int) {
+    int i = ItemAt(x);
+    if (i != hot_) {
+        hot_ = i;
+        Invalidate();
+    }
+}
+
+void TMenuBar::MouseLeave() {
+    hot_ = -1;
+    Invalidate();
+}
+
+bool TAction::Execute() {
+    if (!Enabled || !OnExecute) return false;
+    OnExecute(this);
+    return true;
+}
+
+struct TTimer::Impl {
+    QTimer timer;
+};
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner), impl_(std::make_unique<Impl>()) {
+    QObject::connect(&impl_->timer, &QTimer::timeout, [this] {
+        GuardedCall([this] {
+            if (OnTimer) OnTimer(this);
+        });
+    });
+    Restart();
+}
+
+TTimer::~TTimer() { impl_->timer.stop(); }
+
+void TTimer::SetInterval(int ms) {
+    interval_ = ms;
+    Restart();
+}
+
+void TTimer::SetEnabled(bool on) {
+    enabled_ = on;
+    Restart();
+}
+
+void TTimer::Restart() {
+    impl_->timer.stop();
+    if (enabled_ && interval_ > 0) impl_->timer.start(interval_);
+}
+
+}  // namespace rt

@@ -1,0 +1,112 @@
+#pragma once
+// Menus as plain item trees, and actions. Drawing menus belongs to whoever shows them.
+
+#include <string>
+#include <vector>
+
+#include "runtime/Classes.h"
+#include "runtime/Controls.h"
+
+namespace rt {
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* owner) : TComponent(owner) {}
+    ~TMenuItem() override;
+
+    std::string Caption;
+    bool Enabled = true;
+    bool Visible = true;
+    bool RadioItem = false;
+    int GroupIndex = 0;
+    TNotifyEvent OnClick;
+
+    bool Checked() const { return checked_; }
+    // Checking a radio item unchecks the other radio items of its group under the same parent.
+    void SetChecked(bool v);
+    bool IsLine() const { return Caption == "-"; }
+
+    int Count() const { return int(items_.size()); }
+    TMenuItem* Items(int i) const { return items_.at(std::size_t(i)); }
+    TMenuItem* Parent() const { return parent_; }
+    // Adds a child item; the item's owner frees it.
+    void Add(TMenuItem* item);
+    void Remove(TMenuItem* item);
+    // Runs OnClick when enabled.
+    void Click();
+
+private:
+    std::vector<TMenuItem*> items_;
+    TMenuItem* parent_ = nullptr;
+    bool checked_ = false;
+};
+
+class TMenu : public TComponent {
+public:
+    explicit TMenu(TComponent* owner);
+    TMenuItem* Items() const { return items_; }
+
+private:
+    TMenuItem* items_;
+};
+
+class TMainMenu : public TMenu {
+public:
+    using TMenu::TMenu;
+};
+
+class TPopupMenu : public TMenu {
+public:
+    using TMenu::TMenu;
+    // Shows the menu with its top-left at the screen point, with the platform's plain popup.
+    virtual void Popup(int x, int y);
+};
+
+// The plain menu bar that shows a main menu's top-level items and drops their sub-menus down.
+class TMenuBar : public TCustomControl {
+public:
+    explicit TMenuBar(TComponent* owner);
+    TMainMenu* Menu = nullptr;
+    // Index of the top-level item at x, or -1.
+    int ItemAt(int x) const;
+    TRect ItemRect(int index) const;
+
+protected:
+    void Paint(TCanvas& canvas) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseLeave() override;
+
+private:
+    int hot_ = -1;
+};
+
+class TAction : public TComponent {
+public:
+    explicit TAction(TComponent* owner) : TComponent(owner) {}
+    std::string Caption;
+    bool Enabled = true;
+    TNotifyEvent OnExecute;
+    // Runs OnExecute when enabled; returns whether it ran.
+    bool Execute();
+};
+
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent* owner);
+    ~TTimer() override;
+    int Interval() const { return interval_; }
+    void SetInterval(int ms);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on);
+    TNotifyEvent OnTimer;
+
+private:
+    void Restart();
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    int interval_ = 1000;
+    bool enabled_ = true;
+};
+
+}  // namespace rt
