@@ -1,1 +1,499 @@
-// The main window is built here.
+#include "app/MainFrm.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "app/Resources.h"
+#include "media/CutJob.h"
+#include "media/RenderEngine.h"
+#include "runtime/Application.h"
+#include "runtime/IniFiles.h"
+#include "runtime/SysUtils.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kCaption = "Framora";
+constexpr const char* kMediaFilter =
+    "All files (*.avi,*.mpg,*.mpeg)|*.avi;*.mpg;*.mpeg|AVI files (*.avi)|*.avi|MPEG files "
+    "(*.mpg,*.mpeg)|*.mpg;*.mpeg";
+constexpr int kPreviewWidth = 360;
+constexpr int kPreviewHeight = 270;
+constexpr const char* kHomepage = "https://framora.example.org/";
+constexpr const char* kSupportMail = "mailto:support@framora.example.org";
+
+}  // namespace
+
+std::string SettingsFileFor(const std::string& programFile) {
+    return rt::ChangeFileExt(rt::ExtractFilePath(programFile) +
+                                 rt::LowerCase(rt::ExtractFileName(programFile)),
+                             ".ini");
+}
+
+int MarkerLeft(int width, int maximum, int value) {
+    if (maximum == 0) return 25;
+    // nearbyint rounds halves to the even neighbour under the default rounding mode.
+    return int(std::nearbyint(double(width - 15) / double(maximum) * double(value))) + 25;
+}
+
+TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TForm(owner) {
+    SetName("MainForm");
+    WindowClassName = "Framora";
+    FAppDir = appDir.empty() ? rt::ExtractFilePath(rt::ApplicationFileName()) : appDir;
+    if (!FAppDir.empty() && FAppDir.back() != '/') FAppDir += '/';
+    BuildLayout();
+    OnCreate = [this](rt::TComponent* s) { FormCreate(s); };
+    OnClose = [this](rt::TComponent* s, rt::TCloseAction& a) { FormClose(s, a); };
+    DoCreate();
+}
+
+TMainForm::~TMainForm() {
+    // The media detector goes first; the form's components follow in the base destructor.
+    FormDestroy(this);
+}
+
+void TMainForm::BuildMenus() {
+    skSkinMainMenu1 = new rt::TMainMenu(this);
+    auto item = [this](rt::TMenuItem* parent, const std::string& caption,
+                       void (TMainForm::*handler)(rt::TComponent*)) {
+        auto* m = new rt::TMenuItem(this);
+        m->Caption = caption;
+        if (handler != nullptr) m->OnClick = [this, handler](rt::TComponent* s) { (this->*handler)(s); };
+        parent->Add(m);
+        return m;
+    };
+    File1 = item(skSkinMainMenu1->Items(), "&File", nullptr);
+    Open1 = item(File1, "Open", &TMainForm::Open1Click);
+    Close1 = item(File1, "Close", &TMainForm::Close1Click);
+    item(File1, "-", nullptr);
+    Exit1 = item(File1, "Exit", &TMainForm::Exit1Click);
+    Help1 = item(skSkinMainMenu1->Items(), "&Help", nullptr);
+    Applictation1 = item(Help1, "Application help", nullptr);
+    Applictation1->OnClick = [this](rt::TComponent*) {
+        std::string help = FAppDir + "Help/Help.chm";
+        if (rt::FileExists(help)) rt::ShellOpen(help);
+    };
+    item(Help1, "-", nullptr);
+    Visithomepage1 = item(Help1, "Visit homepage ->", nullptr);
+    Visithomepage1->OnClick = [](rt::TComponent*) { rt::ShellOpen(kHomepage); };
+    Support1 = item(Help1, "Support", nullptr);
+    Support1->OnClick = [](rt::TComponent*) { rt::ShellOpen(kSupportMail); };
+    item(Help1, "-", nullptr);
+    About1 = item(Help1, "About...", &TMainForm::skSkinSpeedButton5Click);
+
+    skSkinPopupMenu1 = new rt::TPopupMenu(this);
+    auto skin = [&](const std::string& caption) {
+        rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), caption, &TMainForm::mSkinClick);
+        m->RadioItem = true;
+        return m;
+    };
+    mSkinWinAqua = skin("WinAqua");
+    mSkinWinxpblue = skin("Winxpblue");
+    mSkinWistler = skin("Wistler");
+    item(skSkinPopupMenu1->Items(), "-", nullptr);
+    mSkinNoSkin = skin("No Skin");
+    mSkinWinAqua->SetChecked(true);
+}
+
+void TMainForm::BuildLayout() {
+    SetCaption(kCaption);
+    BorderStyle = rt::TFormBorderStyle::bsSingle;
+    Position = rt::TPosition::poScreenCenter;
+    SetClientSize(532, 336);
+    BuildMenus();
+
+    auto place = [this](rt::TControl* c, const char* name, int l, int t, int w, int h,
+                        rt::TWinControl* parent) {
+        c->SetName(name);
+        c->SetBounds(l, t, w, h);
+        c->SetParent(parent);
+    };
+
+    skSkinMainMenuBar1 = new rt::TMenuBar(this);
+    skSkinMainMenuBar1->Menu = skSkinMainMenu1;
+    place(skSkinMainMenuBar1, "skSkinMainMenuBar1", 0, 0, 532, 22, this);
+
+    skSkinLabel1 = new rt::TLabel(this);
+    skSkinLabel1->SetCaption("Start Frame");
+    place(skSkinLabel1, "skSkinLabel1", 23, 28, skSkinLabel1->Width(), skSkinLabel1->Height(), this);
+    skSkinLabel2 = new rt::TLabel(this);
+    skSkinLabel2->SetCaption("End Frame");
+    place(skSkinLabel2, "skSkinLabel2", 272, 28, skSkinLabel2->Width(), skSkinLabel2->Height(), this);
+
+    placeholder_ = PlaceholderPicture();
+    skSkinPanel1 = new rt::TPanel(this);
+    skSkinPanel1->BevelOuter = rt::TPanelBevel::bvLowered;
+    place(skSkinPanel1, "skSkinPanel1", 23, 49, 233, 177, this);
+    skSkinPanel2 = new rt::TPanel(this);
+    skSkinPanel2->BevelOuter = rt::TPanelBevel::bvLowered;
+    place(skSkinPanel2, "skSkinPanel2", 272, 49, 233, 177, this);
+    Image1 = new rt::TImage(this);
+    Image1->Stretch = true;
+    Image1->SetPicture(placeholder_);
+    place(Image1, "Image1", 1, 1, 231, 175, skSkinPanel1);
+    Image2 = new rt::TImage(this);
+    Image2->Stretch = true;
+    Image2->SetPicture(placeholder_);
+    place(Image2, "Image2", 1, 1, 231, 175, skSkinPanel2);
+
+    TrackBar1 = new rt::TTrackBar(this);
+    TrackBar1->SetMax(100);
+    TrackBar1->SetMin(0);
+    TrackBar1->SetPosition(0);
+    TrackBar1->TabStop = false;
+    place(TrackBar1, "TrackBar1", 24, 241, 481, 17, this);
+
+    auto shape = [&](const char* name, int l, int t, int w, int h) {
+        auto* s = new rt::TShape(this);
+        s->BrushColor = rt::clRed;
+        s->PenColor = rt::clRed;
+        place(s, name, l, t, w, h, this);
+        s->Hide();
+        return s;
+    };
+    shpStart = shape("shpStart", 24, 260, 2, 6);
+    shpEnd = shape("shpEnd", 136, 260, 2, 6);
+    shpProcess = shape("shpProcess", 25, 262, 112, 2);
+
+    actSelStrart = new rt::TAction(this);
+    actSelStrart->SetName("actSelStrart");
+    actSelStrart->OnExecute = [this](rt::TComponent* s) { actSelStrartExecute(s); };
+    actSelEnd = new rt::TAction(this);
+    actSelEnd->SetName("actSelEnd");
+    actSelEnd->OnExecute = [this](rt::TComponent* s) { actSelEndExecute(s); };
+
+    auto button = [&](const char* name, const char* caption, int l, int w) {
+        auto* b = new rt::TSpeedButton(this);
+        b->SetCaption(caption);
+        place(b, name, l, 280, w, 25, this);
+        return b;
+    };
+    skSkinSpeedButton1 = button("skSkinSpeedButton1", "Mark Start Point", 24, 97);
+    skSkinSpeedButton1->Action = actSelStrart;
+    skSkinSpeedButton1->Glyph() = MakeGlyph(GlyphKind::MarkStart);
+    skSkinSpeedButton2 = button("skSkinSpeedButton2", "Mark End Point", 128, 97);
+    skSkinSpeedButton2->Action = actSelEnd;
+    skSkinSpeedButton2->Glyph() = MakeGlyph(GlyphKind::MarkEnd);
+    skSkinSpeedButton3 = button("skSkinSpeedButton3", "Clear", 232, 49);
+    skSkinSpeedButton3->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton3Click(s); };
+    skSkinSpeedButton4 = button("skSkinSpeedButton4", "Cut", 288, 49);
+    skSkinSpeedButton4->Glyph() = MakeGlyph(GlyphKind::Cut);
+    skSkinSpeedButton4->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton4Click(s); };
+    skSkinMenuSpeedButton1 = button("skSkinMenuSpeedButton1", "Skin", 344, 41);
+    skSkinMenuSpeedButton1->OnClick = [this](rt::TComponent* s) { skSkinMenuSpeedButton1Click(s); };
+    skSkinSpeedButton5 = button("skSkinSpeedButton5", "About", 392, 49);
+    skSkinSpeedButton5->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton5Click(s); };
+
+    ProgressBar1 = new rt::TGauge(this);
+    ProgressBar1->MinValue = 0;
+    ProgressBar1->MaxValue = 100;
+    ProgressBar1->ShowProgressText = true;
+    ProgressBar1->ShowPercent = false;
+    place(ProgressBar1, "ProgressBar1", 0, 319, 532, 17, this);
+    ProgressBar1->SetAlign(rt::TAlign::alBottom);
+
+    OpenDialog1 = new rt::TOpenDialog(this);
+    OpenDialog1->Title = "Open file";
+    OpenDialog1->Filter = kMediaFilter;
+    OpenDialog1->FilterIndex = 0;
+    SaveDialog1 = new rt::TSaveDialog(this);
+    SaveDialog1->Title = "Save file";
+    SaveDialog1->Filter = "All files (*.avi,*.mpg,*.mpeg)|*.avi;*.mpg;*.mpeg";
+    SaveDialog1->FilterIndex = 0;
+}
+
+std::string TMainForm::SettingsFile() const {
+    std::string program = rt::ApplicationFileName();
+    return FDataDir + rt::ExtractFileName(SettingsFileFor(program.empty() ? "Framora" : program));
+}
+
+std::string TMainForm::PreviewFile(int n) const {
+    return FDataDir + "Frame" + std::to_string(n) + ".bmp";
+}
+
+void TMainForm::FormCreate(rt::TComponent*) {
+    // A program folder we may not write to (a system-wide install) keeps the settings and the
+    // previews in the user's data folder instead.
+    FDataDir = rt::IsWritableDir(FAppDir) ? FAppDir : rt::UserDataDir("framora");
+    FStartMark = 0;
+    FEndMark = 0;
+    rt::TIniFile ini(SettingsFile());
+    ApplySkinChoice(ini.ReadInteger("Options", "Skin", 1));
+}
+
+void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction&) {
+    Hide();
+    rt::TIniFile ini(SettingsFile());
+    ini.WriteInteger("Options", "Skin", CheckedSkinChoice());
+}
+
+void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }
+
+void TMainForm::ApplySkinChoice(int choice) {
+    switch (choice) {
+        case 1: mSkinWinAqua->SetChecked(true); break;
+        case 2: mSkinWinxpblue->SetChecked(true); break;
+        case 3: mSkinWistler->SetChecked(true); break;
+        case 4: mSkinNoSkin->SetChecked(true); break;
+        default: break;  // the designed state holds
+    }
+}
+
+int TMainForm::CheckedSkinChoice() const {
+    if (mSkinWinAqua->Checked()) return 1;
+    if (mSkinWinxpblue->Checked()) return 2;
+    if (mSkinWistler->Checked()) return 3;
+    if (mSkinNoSkin->Checked()) return 4;
+    return 1;
+}
+
+void TMainForm::mSkinClick(rt::TComponent* sender) {
+    if (auto* item = dynamic_cast<rt::TMenuItem*>(sender)) item->SetChecked(true);
+}
+
+void TMainForm::skSkinMenuSpeedButton1Click(rt::TComponent*) {
+    rt::TPoint at = skSkinMenuSpeedButton1->ClientToScreen({0, skSkinMenuSpeedButton1->Height()});
+    skSkinPopupMenu1->Popup(at.X, at.Y);
+}
+
+void TMainForm::skSkinSpeedButton5Click(rt::TComponent*) {
+    if (rt::Application() != nullptr)
+        rt::Application()->MessageBox("Framora 1.0\nA small video cutter.", "About", rt::MB_OK);
+}
+
+void TMainForm::WndProc(rt::TMessage& m) {
+    if (m.Msg == rt::WM_ACTIVATEINSTANCE) {
+        if (WindowState() == rt::TWindowState::wsMinimized)
+            SetWindowState(rt::TWindowState::wsNormal);
+        else
+            BringToFront();
+        return;
+    }
+    rt::TForm::WndProc(m);
+}
+
+void TMainForm::Open1Click(rt::TComponent*) {
+    if (!OpenDialog1->Execute()) return;
+    std::string file = OpenDialog1->FileName;
+    // Probe with a fresh detector so that a file that cannot be opened leaves the window,
+    // the open file and its detector exactly as they were.
+    auto det = std::make_unique<media::MediaDet>();
+    double duration = 0;
+    bool hasVideo = false;
+    try {
+        det->put_Filename(file);
+        int streams = det->get_OutputStreams();
+        for (int i = 0; i < streams; ++i) {
+            det->put_CurrentStream(i);
+            media::Guid type = det->get_StreamType();
+            double length = det->get_StreamLength();
+            (void)det->get_FrameRate();
+            if (type == media::MEDIATYPE_Video) {
+                duration = length;
+                hasVideo = true;
+            }
+        }
+    } catch (const std::exception& e) {
+        rt::Application()->MessageBox("Cannot open \"" + file + "\".\n" + e.what(), kCaption,
+                                      rt::MB_OK | rt::MB_ICONERROR);
+        return;
+    }
+    SetCaption(std::string(kCaption) + " - " + file);
+    FMediaDet = std::move(det);
+    FSourceFile = file;
+    // A file without video has no length to move over: its range is 0 to 0.
+    FDuration = hasVideo ? duration : 0;
+    TrackBar1->SetMax(int(std::trunc(FDuration)));
+    TrackBar1->SetMin(0);
+
+    if (!hasVideo) {
+        ShowPlaceholder();
+        return;
+    }
+    std::string frame1 = PreviewFile(1);
+    try {
+        FMediaDet->WriteBitmapBits(0, kPreviewWidth, kPreviewHeight, frame1);
+    } catch (const std::exception& e) {
+        ShowPlaceholder();
+        rt::Application()->MessageBox("Cannot show the first frame of \"" + file + "\".\n" + e.what(),
+                                      kCaption, rt::MB_OK | rt::MB_ICONWARNING);
+        return;
+    }
+    LoadPreview(Image1, frame1);
+    LoadPreview(Image2, frame1);
+}
+
+void TMainForm::LoadPreview(rt::TImage* image, const std::string& file) {
+    if (rt::FileExists(file)) image->LoadFromFile(file);
+}
+
+void TMainForm::ShowPlaceholder() {
+    rt::TBitmap picture = placeholder_;
+    // The file beside the program is what Close shows; the built-in picture stands in when it
+    // is missing or unreadable.
+    std::string noframe = FAppDir + "noframe.jpg";
+    if (rt::FileExists(noframe)) {
+        try {
+            rt::LoadPictureFile(noframe, picture);
+        } catch (const rt::Exception&) {
+            picture = placeholder_;
+        }
+    }
+    Image1->SetPicture(picture);
+    Image2->SetPicture(picture);
+}
+
+void TMainForm::Close1Click(rt::TComponent*) {
+    skSkinSpeedButton3Click(skSkinSpeedButton3);
+    SetCaption(kCaption);
+    ShowPlaceholder();
+    FSourceFile.clear();
+    FMediaDet.reset();
+}
+
+void TMainForm::Exit1Click(rt::TComponent*) { Close(); }
+
+void TMainForm::PlaceMarker(rt::TShape* shape, int value) {
+    shape->SetLeft(MarkerLeft(TrackBar1->Width(), TrackBar1->Max(), value));
+    shape->Show();
+}
+
+void TMainForm::PreviewGrab() {
+    std::string f1 = PreviewFile(1), f2 = PreviewFile(2);
+    std::string error;
+    try {
+        FMediaDet->WriteBitmapBits(FStartMark, kPreviewWidth, kPreviewHeight, f1);
+        FMediaDet->WriteBitmapBits(FEndMark, kPreviewWidth, kPreviewHeight, f2);
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    if (!error.empty()) {
+        // A file without video has no frames to show; anything else is worth saying.
+        ShowPlaceholder();
+        if (FDuration > 0)
+            rt::Application()->MessageBox("Cannot show the frames at the marks.\n" + error,
+                                          kCaption, rt::MB_OK | rt::MB_ICONWARNING);
+        return;
+    }
+    LoadPreview(Image1, f1);
+    LoadPreview(Image2, f2);
+}
+
+void TMainForm::actSelStrartExecute(rt::TComponent*) {
+    if (!FMediaDet) return;
+    FStartMark = TrackBar1->Position();
+    if (FStartMark > FEndMark) {
+        shpEnd->Hide();
+        shpProcess->Hide();
+        FEndMark = FStartMark;
+    }
+    PlaceMarker(shpStart, TrackBar1->Position());
+    shpProcess->SetBounds(shpStart->Left(), shpProcess->Top(), shpEnd->Left() - shpStart->Left(),
+                          shpProcess->Height());
+    PreviewGrab();
+}
+
+void TMainForm::actSelEndExecute(rt::TComponent*) {
+    if (!FMediaDet) return;
+    FEndMark = TrackBar1->Position();
+    if (FEndMark < FStartMark) {
+        PlaceMarker(shpStart, FEndMark);
+        FStartMark = FEndMark;
+    }
+    if (FStartMark == 0) {
+        shpStart->SetLeft(25);
+        shpStart->Show();
+    }
+    PlaceMarker(shpEnd, FEndMark);
+    shpProcess->SetBounds(shpStart->Left(), shpProcess->Top(), shpEnd->Left() - shpStart->Left(),
+                          shpProcess->Height());
+    shpProcess->Show();
+    PreviewGrab();
+}
+
+void TMainForm::skSkinSpeedButton3Click(rt::TComponent*) {
+    FStartMark = 0;
+    FEndMark = 0;
+    TrackBar1->SetPosition(0);
+    actSelStrart->Execute();
+    shpStart->Hide();
+    shpEnd->Hide();
+    shpProcess->Hide();
+}
+
+std::string TMainForm::OutputName(const std::string& saveName, const std::string& sourceName) {
+    std::string saveExt = rt::ExtractFileExt(saveName);
+    std::string sourceExt = rt::ExtractFileExt(sourceName);
+    if (rt::SameText(saveExt, sourceExt)) return saveName;
+    return rt::ExtractFileName(saveName) + sourceExt;
+}
+
+void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
+    if (FStartMark == 0 && FEndMark == 0) return;
+    if (!SaveDialog1->Execute()) return;
+
+    rt::TSpeedButton* buttons[] = {skSkinSpeedButton1, skSkinSpeedButton2, skSkinSpeedButton3,
+                                   skSkinSpeedButton4};
+    auto enable = [&](bool on) {
+        for (auto* b : buttons) b->SetEnabled(on);
+        Open1->Enabled = on;
+        Close1->Enabled = on;
+    };
+    enable(false);
+    cutting_ = true;
+    struct Restore {
+        std::function<void()> fn;
+        ~Restore() { fn(); }
+    } restore{[&] {
+        cutting_ = false;
+        enable(true);
+    }};
+
+    std::string output = OutputName(SaveDialog1->FileName, FSourceFile);
+    double startTime = FStartMark, endTime = FEndMark;
+
+    media::CutJob job;
+    auto fail = [&](const std::string& why) {
+        ProgressBar1->SetValue(0);
+        ProgressBar1->SetProgressText("Failed.");
+        rt::Application()->MessageBox("The cut could not be written.\n" + why, kCaption,
+                                      rt::MB_OK | rt::MB_ICONERROR);
+    };
+    try {
+        job.Start(FSourceFile, startTime, endTime, output);
+    } catch (const std::exception& e) {
+        fail(e.what());
+        return;
+    }
+
+    ProgressBar1->SetValue(0);
+    ProgressBar1->Show();
+    ProgressBar1->SetProgressText("Cutting ... Please wait ...");
+
+    long code = 0;
+    do {
+        job.WaitForCompletion(100, code);
+        for (int v = 0; v <= ProgressBar1->MaxValue; ++v) {
+            ProgressBar1->SetValue(v);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            rt::Application()->ProcessMessages();
+            // The end is noticed within one step of the sweep rather than after all of it.
+            if (code == 0 && v % 10 == 9) job.WaitForCompletion(0, code);
+            if (code != 0) break;
+        }
+        rt::Application()->ProcessMessages();
+        if (ProgressBar1->Value() == ProgressBar1->MaxValue) ProgressBar1->SetValue(0);
+    } while (code == 0);
+    job.Stop();
+
+    if (code == media::EC_COMPLETE) {
+        ProgressBar1->SetProgressText("Succeeded!");
+    } else {
+        std::string why = job.ErrorText();
+        fail(why.empty() ? "The render stopped before the end." : why);
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,117 @@
+#pragma once
+// The main window: the open file, its probe, the marks, the previews and the cut.
+
+#include <memory>
+#include <string>
+
+#include "media/MediaDet.h"
+#include "runtime/Controls.h"
+#include "runtime/Dialogs.h"
+#include "runtime/Menus.h"
+#include "runtime/StdCtrls.h"
+
+namespace app {
+
+// The settings file beside a program file: same folder, the file name lower-cased with the
+// extension ".ini" (/opt/Cutter/Framora gives /opt/Cutter/framora.ini).
+std::string SettingsFileFor(const std::string& programFile);
+
+// The left edge of a marker under a track bar of width w and maximum m at value v:
+// round((w - 15) / m * v) + 25, halves to even; 25 when m is 0.
+int MarkerLeft(int width, int maximum, int value);
+
+class TMainForm : public rt::TForm {
+public:
+    // appDir: the program folder with its trailing separator; empty takes the running
+    // program's folder.
+    explicit TMainForm(rt::TComponent* owner, const std::string& appDir = {});
+    ~TMainForm() override;
+
+    // Controls, as laid out.
+    rt::TMainMenu* skSkinMainMenu1;
+    rt::TMenuItem* File1;
+    rt::TMenuItem* Open1;
+    rt::TMenuItem* Close1;
+    rt::TMenuItem* Exit1;
+    rt::TMenuItem* Help1;
+    rt::TMenuItem* Applictation1;
+    rt::TMenuItem* Visithomepage1;
+    rt::TMenuItem* Support1;
+    rt::TMenuItem* About1;
+    rt::TMenuBar* skSkinMainMenuBar1;
+    rt::TLabel* skSkinLabel1;
+    rt::TLabel* skSkinLabel2;
+    rt::TPanel* skSkinPanel1;
+    rt::TPanel* skSkinPanel2;
+    rt::TImage* Image1;
+    rt::TImage* Image2;
+    rt::TTrackBar* TrackBar1;
+    rt::TShape* shpStart;
+    rt::TShape* shpEnd;
+    rt::TShape* shpProcess;
+    rt::TSpeedButton* skSkinSpeedButton1;
+    rt::TSpeedButton* skSkinSpeedButton2;
+    rt::TSpeedButton* skSkinSpeedButton3;
+    rt::TSpeedButton* skSkinSpeedButton4;
+    rt::TSpeedButton* skSkinMenuSpeedButton1;
+    rt::TSpeedButton* skSkinSpeedButton5;
+    rt::TGauge* ProgressBar1;
+    rt::TPopupMenu* skSkinPopupMenu1;
+    rt::TMenuItem* mSkinWinAqua;
+    rt::TMenuItem* mSkinWinxpblue;
+    rt::TMenuItem* mSkinWistler;
+    rt::TMenuItem* mSkinNoSkin;
+    rt::TOpenDialog* OpenDialog1;
+    rt::TSaveDialog* SaveDialog1;
+    rt::TAction* actSelStrart;
+    rt::TAction* actSelEnd;
+
+    // State.
+    std::unique_ptr<media::MediaDet> FMediaDet;
+    std::string FSourceFile;
+    double FDuration = 0;
+    std::string FAppDir;
+    // Where the settings and the preview bitmaps go: the program folder when it can be
+    // written, else the user's data folder.
+    std::string FDataDir;
+    int FStartMark = 0;
+    int FEndMark = 0;
+
+    void FormCreate(rt::TComponent* sender);
+    void FormClose(rt::TComponent* sender, rt::TCloseAction& action);
+    void FormDestroy(rt::TComponent* sender);
+    void Open1Click(rt::TComponent* sender);
+    void Close1Click(rt::TComponent* sender);
+    void Exit1Click(rt::TComponent* sender);
+    void actSelStrartExecute(rt::TComponent* sender);
+    void actSelEndExecute(rt::TComponent* sender);
+    void skSkinSpeedButton3Click(rt::TComponent* sender);
+    void skSkinSpeedButton4Click(rt::TComponent* sender);
+    void skSkinSpeedButton5Click(rt::TComponent* sender);
+    void skSkinMenuSpeedButton1Click(rt::TComponent* sender);
+    void mSkinClick(rt::TComponent* sender);
+
+    std::string SettingsFile() const;
+    std::string PreviewFile(int n) const;
+    // The output name for a save-dialog name, given the open source's name.
+    static std::string OutputName(const std::string& saveName, const std::string& sourceName);
+    // True while a cut runs.
+    bool Cutting() const { return cutting_; }
+
+    void WndProc(rt::TMessage& message) override;
+
+private:
+    void BuildLayout();
+    void BuildMenus();
+    void PreviewGrab();
+    void LoadPreview(rt::TImage* image, const std::string& file);
+    void ShowPlaceholder();
+    void PlaceMarker(rt::TShape* shape, int value);
+    void ApplySkinChoice(int choice);
+    int CheckedSkinChoice() const;
+
+    rt::TBitmap placeholder_;
+    bool cutting_ = false;
+};
+
+}  // namespace app
