@@ -127,6 +127,8 @@ struct MediaDet::StreamFacts {
     Guid type;
     double length = 0.0;
     double frameRate = 0.0;
+    // Timestamp of the first picture, which is 0 s; found by the first grab.
+    int64_t origin = AV_NOPTS_VALUE;
 };
 
 struct MediaDet::Source {
@@ -278,15 +280,21 @@ public:
                 1, av_rescale_q(1, av_inv_q(st_->avg_frame_rate), st_->time_base));
     }
 
-    FramePtr Find(double seconds) {
+    // `origin` is the first picture's timestamp, found and stored here when still unknown.
+    FramePtr Find(double seconds, int64_t& origin) {
         AVRational tb = st_->time_base;
         if (tb.num <= 0 || tb.den <= 0) Fail("its video stream has no valid time base");
         start_ = st_->start_time != AV_NOPTS_VALUE ? st_->start_time : 0;
+        if (origin == AV_NOPTS_VALUE) {
+            FindFirst();
+            origin = firstTs_;
+            if (seconds <= 0.0) return TakeBest();
+        }
         // Beyond the end is as good as the end; the clamp keeps the arithmetic in range.
         double limit = std::max(0.0, Seconds(st_->duration, tb)) + 3600.0;
         double ticks = std::min(seconds, limit) / av_q2d(tb);
         if (!std::isfinite(ticks) || ticks > 4.0e18) ticks = 4.0e18;
-        target_ = SatAdd(start_, static_cast<int64_t>(std::floor(ticks + 1e-6)));
+        target_ = SatAdd(origin, static_cast<int64_t>(std::floor(ticks + 1e-6)));
 
         // An inexact index, or a time past the end, can land after the target or leave
         // nothing to decode; step back further each time, to the stream's start, and at last
@@ -316,13 +324,33 @@ public:
             av_frame_move_ref(best_.get(), late.get());
             haveBest_ = true;
         }
-        if (!haveBest_) Fail("no picture could be decoded; its video data may be damaged");
-        FramePtr out = MakeFrame();
-        av_frame_move_ref(out.get(), best_.get());
-        return out;
+        return TakeBest();
     }
 
 private:
+    // The first picture in display order. Its timestamp is not always the stream's start:
+    // B-frames in AVI shift every timestamp by a frame, and damaged MPEG streams may begin
+    // with pictures stamped before it.
+    void FindFirst() {
+        target_ = start_;  // only stands in for a missing timestamp here
+        firstOnly_ = true;
+        Seek(start_, false);
+        DecodeFromHere();
+        if (!haveBest_) {
+            Seek(start_, true);
+            DecodeFromHere();
+        }
+        firstOnly_ = false;
+    }
+
+    FramePtr TakeBest() {
+        if (!haveBest_) Fail("no picture could be decoded; its video data may be damaged");
+        FramePtr out = MakeFrame();
+        av_frame_move_ref(out.get(), best_.get());
+        haveBest_ = false;
+        return out;
+    }
+
     [[noreturn]] void Fail(const std::string& reason) const {
         ThrowPictureFailure(path_, reason);
     }
@@ -390,8 +418,14 @@ private:
 
     void Consider() {
         int64_t ts = decoded_->best_effort_timestamp;
-        if (ts == AV_NOPTS_VALUE) ts = prevTs_ != AV_NOPTS_VALUE ? prevTs_ + step_ : target_;
+        if (ts == AV_NOPTS_VALUE) ts = prevTs_ != AV_NOPTS_VALUE ? SatAdd(prevTs_, step_) : target_;
         if (firstTs_ == AV_NOPTS_VALUE) firstTs_ = ts;
+        if (firstOnly_) {
+            av_frame_move_ref(best_.get(), decoded_.get());
+            haveBest_ = true;
+            done_ = true;
+            return;
+        }
         if (ts <= target_) {
             if (!haveBest_ || ts >= prevTs_) {
                 av_frame_unref(best_.get());
@@ -424,6 +458,7 @@ private:
     FramePtr best_;
     bool haveBest_ = false;
     bool done_ = false;
+    bool firstOnly_ = false;
     int64_t start_ = 0;
     int64_t target_ = 0;
     int64_t step_ = 1;
@@ -554,8 +589,8 @@ void MediaDet::WriteBitmapBits(double seconds, int width, int height, const std:
     if (std::isnan(seconds)) throw MediaError("Cannot take a picture at an undefined time");
     seconds = std::max(seconds, 0.0);
 
-    const StreamFacts* video = nullptr;
-    const StreamFacts& current = source_->streams.at(static_cast<size_t>(current_));
+    StreamFacts* video = nullptr;
+    StreamFacts& current = source_->streams.at(static_cast<size_t>(current_));
     if (current.type == MEDIATYPE_Video) video = &current;
     for (size_t i = 0; video == nullptr && i < source_->streams.size(); ++i)
         if (source_->streams[i].type == MEDIATYPE_Video) video = &source_->streams[i];
@@ -567,7 +602,7 @@ void MediaDet::WriteBitmapBits(double seconds, int width, int height, const std:
     FramePtr frame;
     {
         FrameFinder finder(source_->fmt.get(), video->avIndex, source_->deadline, source_->path);
-        frame = finder.Find(seconds);
+        frame = finder.Find(seconds, video->origin);
     }
     std::vector<uint8_t> bmp = EncodeBmp(frame.get(), width, height, source_->path);
     WriteFileAtomically(file, bmp);

@@ -1,0 +1,444 @@
+#include "media/MediaDet.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/Fixtures.h"
+#include "media/AvHolders.h"
+
+namespace fs = std::filesystem;
+using media::MediaDet;
+using media::MediaError;
+
+namespace {
+
+// A ramp of grey levels, one level per frame, at 29.97 frames per second with a keyframe
+// every 12 frames and B-frames: neighbouring frames differ, and interval edges fall between
+// decimal times.
+constexpr const char* kRampVideo =
+    "-f lavfi -i \"color=c=black:s=160x120:r=30000/1001:d=4,format=yuv420p,"
+    "geq=lum='16+mod(N*7,220)':cb=128:cr=128\"";
+constexpr double kRampFps = 30000.0 / 1001.0;
+
+fs::path RampAvi() {
+    return fixtures::Make("h1-ramp-mpeg4.avi",
+                          std::string(kRampVideo) + " -c:v mpeg4 -g 12 -bf 2 -q:v 2");
+}
+
+// MPEG-2 program stream: its streams start at about half a second, not at 0.
+fs::path RampMpg() {
+    return fixtures::Make("h1-ramp-mpeg2.mpg",
+                          std::string(kRampVideo) +
+                              " -f lavfi -i sine=frequency=440:duration=4"
+                              " -c:v mpeg2video -g 12 -bf 2 -q:v 2 -c:a mp2 -f mpeg");
+}
+
+fs::path Avi59() {
+    return fixtures::Make("h1-mpeg4-mp3-59.8s.avi",
+                          "-f lavfi -i testsrc2=size=320x240:rate=25:duration=59.8 "
+                          "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=59.8 "
+                          "-c:v mpeg4 -q:v 10 -c:a libmp3lame -b:a 64k -avoid_negative_ts disabled");
+}
+
+class TempDir {
+public:
+    TempDir() {
+        std::string tmpl = (fs::temp_directory_path() / "framora-mediadet-XXXXXX").string();
+        if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = tmpl;
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::vector<uint8_t> ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+// A 24-bit bottom-up BMP as rows of BGR from the top; nullopt when it is not one.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bgr;
+};
+
+std::optional<Picture> LoadBmp24(const fs::path& p) {
+    std::vector<uint8_t> b = ReadAll(p);
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return std::nullopt;
+    const uint32_t offset = Le32(b, 10);
+    const auto w = static_cast<int32_t>(Le32(b, 18));
+    const auto h = static_cast<int32_t>(Le32(b, 22));
+    if (Le16(b, 28) != 24 || w <= 0 || h <= 0) return std::nullopt;
+    const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+    if (offset + stride * static_cast<size_t>(h) > b.size()) return std::nullopt;
+    Picture pic{w, h, {}};
+    for (int y = h - 1; y >= 0; --y) {
+        const uint8_t* row = b.data() + offset + stride * static_cast<size_t>(y);
+        pic.bgr.insert(pic.bgr.end(), row, row + static_cast<size_t>(w) * 3);
+    }
+    return pic;
+}
+
+double MeanAbsDiff(const Picture& a, const Picture& b) {
+    if (a.width != b.width || a.height != b.height) return 1e9;
+    double sum = 0;
+    for (size_t i = 0; i < a.bgr.size(); ++i) sum += std::abs(a.bgr[i] - b.bgr[i]);
+    return sum / static_cast<double>(a.bgr.size());
+}
+
+// FFmpeg's own decode of frame `index` (counted from the first decoded frame), scaled the
+// same way: the oracle for which picture a time must give.
+Picture OracleFrame(const fs::path& video, int index, int w, int h, const TempDir& dir) {
+    fs::path out = dir / ("oracle-" + std::to_string(index) + ".bmp");
+    std::string cmd = "ffmpeg -nostdin -loglevel error -y -i '" + video.string() +
+                      "' -vf 'select=eq(n\\," + std::to_string(index) + "),scale=" +
+                      std::to_string(w) + ":" + std::to_string(h) +
+                      "' -fps_mode passthrough -frames:v 1 -pix_fmt bgr24 '" + out.string() +
+                      "'";
+    if (std::system(cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + cmd);
+    auto pic = LoadBmp24(out);
+    if (!pic) throw std::runtime_error("ffmpeg wrote no 24-bit BMP: " + cmd);
+    return *pic;
+}
+
+int CountFrames(const fs::path& video) {
+    std::string cmd = "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+                      "stream=nb_read_frames -of csv=p=0 '" + video.string() + "'";
+    FILE* pipe = ::popen(cmd.c_str(), "r");
+    if (pipe == nullptr) return -1;
+    int n = -1;
+    if (std::fscanf(pipe, "%d", &n) != 1) n = -1;
+    ::pclose(pipe);
+    return n;
+}
+
+std::string OpenError(const std::string& path) {
+    MediaDet det;
+    try {
+        det.put_Filename(path);
+    } catch (const MediaError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+// Visits every stream the way the main window's Open does.
+struct Probe {
+    int streams = 0;
+    std::vector<media::Guid> types;
+    std::vector<double> lengths;
+    std::vector<double> rates;
+};
+Probe ProbeAll(MediaDet& det) {
+    Probe p;
+    p.streams = det.get_OutputStreams();
+    for (int i = 0; i < p.streams; ++i) {
+        det.put_CurrentStream(i);
+        p.types.push_back(det.get_StreamType());
+        p.lengths.push_back(det.get_StreamLength());
+        p.rates.push_back(det.get_FrameRate());
+    }
+    return p;
+}
+
+}  // namespace
+
+TEST(MediaDetProbe, Mpeg4Mp3AviOf59_8Seconds) {
+    fs::path avi = Avi59();
+    ASSERT_FALSE(avi.empty());
+    MediaDet det;
+    det.put_Filename(avi.string());
+    EXPECT_EQ(det.get_Filename(), avi.string());
+    Probe p = ProbeAll(det);
+    ASSERT_EQ(p.streams, 2);
+    EXPECT_EQ(p.types[0], media::MEDIATYPE_Video);
+    EXPECT_EQ(p.types[1], media::MEDIATYPE_Audio);
+    EXPECT_NEAR(p.lengths[0], 59.8, 0.04);  // within one frame at 25 fps
+    EXPECT_NEAR(p.lengths[1], 59.8, 0.1);
+    EXPECT_DOUBLE_EQ(p.rates[0], 25.0);
+    EXPECT_EQ(p.rates[1], 0.0);
+}
+
+TEST(MediaDetProbe, FilesWithoutVideoOrWithCoverArt) {
+    struct Case {
+        const char* name;
+        const char* args;
+        double length;
+    } cases[] = {
+        {"h1-audio-only-mp3.avi",
+         "-f lavfi -i sine=frequency=440:duration=12.5 -c:a libmp3lame -b:a 64k", 12.5},
+        {"h1-audio-only.wav", "-f lavfi -i sine=frequency=440:duration=7.25 -c:a pcm_s16le",
+         7.25},
+        // A cover picture is an attached picture, not a video stream.
+        {"h1-cover-art.mp3",
+         "-f lavfi -i sine=frequency=440:duration=3 -f lavfi -i color=c=red:s=64x64:d=1 "
+         "-map 0:a -map 1:v -frames:v 1 -c:a libmp3lame -c:v png -disposition:v attached_pic",
+         3.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::path file = fixtures::Make(c.name, c.args);
+        ASSERT_FALSE(file.empty());
+        MediaDet det;
+        det.put_Filename(file.string());
+        Probe p = ProbeAll(det);
+        ASSERT_EQ(p.streams, 1);
+        EXPECT_EQ(p.types[0], media::MEDIATYPE_Audio);
+        EXPECT_NEAR(p.lengths[0], c.length, 0.1);
+        EXPECT_EQ(p.rates[0], 0.0);
+
+        TempDir dir;
+        try {
+            det.WriteBitmapBits(0, 360, 270, (dir / "f.bmp").string());
+            ADD_FAILURE() << "a file without video gave a picture";
+        } catch (const MediaError& e) {
+            EXPECT_NE(std::string(e.what()).find("no video stream"), std::string::npos)
+                << e.what();
+        }
+        EXPECT_FALSE(fs::exists(dir / "f.bmp"));
+    }
+}
+
+TEST(MediaDetProbe, MpegProgramStreamWithMpeg2AndMp2) {
+    fs::path mpg = RampMpg();
+    ASSERT_FALSE(mpg.empty());
+    MediaDet det;
+    det.put_Filename(mpg.string());
+    Probe p = ProbeAll(det);
+    ASSERT_EQ(p.streams, 2);
+    EXPECT_EQ(p.types[0], media::MEDIATYPE_Video);
+    EXPECT_EQ(p.types[1], media::MEDIATYPE_Audio);
+    // Durations of a program stream are estimated from its timestamps.
+    EXPECT_NEAR(p.lengths[0], 4.0, 0.15);
+    EXPECT_NEAR(p.lengths[1], 4.0, 0.15);
+    EXPECT_NEAR(p.rates[0], kRampFps, 1e-3);
+}
+
+TEST(MediaDetProbe, FailuresNameTheReason) {
+    TempDir dir;
+    {
+        std::ofstream(dir / "notes.avi") << "These are meeting notes, not a film.\n";
+        std::ofstream(dir / "empty.avi");
+        fs::create_directory(dir / "folder.avi");
+    }
+    struct Case {
+        std::string path;
+        const char* expected;
+    } cases[] = {
+        {(dir / "missing.avi").string(), "does not exist"},
+        {(dir / "notes.avi").string(), "not a media file"},
+        {(dir / "empty.avi").string(), "empty"},
+        {(dir / "folder.avi").string(), "folder"},
+        {"", "no file name"},
+    };
+    for (const Case& c : cases) {
+        std::string text = OpenError(c.path);
+        EXPECT_NE(text.find(c.expected), std::string::npos)
+            << c.path << " gave: \"" << text << "\"";
+    }
+}
+
+TEST(MediaDetProbe, UnreadableFileIsPermissionDenied) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads files regardless of their permissions";
+    TempDir dir;
+    fs::path avi = Avi59();
+    ASSERT_FALSE(avi.empty());
+    fs::copy_file(avi, dir / "locked.avi");
+    fs::permissions(dir / "locked.avi", fs::perms::none);
+    std::string text = OpenError((dir / "locked.avi").string());
+    EXPECT_NE(text.find("permission denied"), std::string::npos) << text;
+}
+
+TEST(MediaDetProbe, FailedOpenKeepsThePreviousFile) {
+    fs::path avi = Avi59();
+    ASSERT_FALSE(avi.empty());
+    TempDir dir;
+    std::ofstream(dir / "bad.avi") << "RIFF but nothing else";
+    MediaDet det;
+    det.put_Filename(avi.string());
+    det.put_CurrentStream(1);
+    EXPECT_THROW(det.put_Filename((dir / "bad.avi").string()), MediaError);
+    EXPECT_EQ(det.get_Filename(), avi.string());
+    EXPECT_EQ(det.get_OutputStreams(), 2);
+    EXPECT_EQ(det.get_CurrentStream(), 1);
+    EXPECT_EQ(det.get_StreamType(), media::MEDIATYPE_Audio);
+    det.WriteBitmapBits(1.0, 64, 48, (dir / "still.bmp").string());
+    EXPECT_TRUE(LoadBmp24(dir / "still.bmp").has_value());
+}
+
+TEST(MediaDetProbe, StreamSelectionIsChecked) {
+    MediaDet det;
+    EXPECT_EQ(det.get_OutputStreams(), 0);
+    EXPECT_THROW(det.put_CurrentStream(0), MediaError);
+    EXPECT_THROW(det.get_StreamLength(), MediaError);
+    fs::path avi = Avi59();
+    ASSERT_FALSE(avi.empty());
+    det.put_Filename(avi.string());
+    EXPECT_THROW(det.put_CurrentStream(-1), MediaError);
+    EXPECT_THROW(det.put_CurrentStream(2), MediaError);
+    EXPECT_EQ(det.get_CurrentStream(), 0);
+}
+
+TEST(MediaDetProbe, TruncatedAviOpensOrFailsCleanly) {
+    fs::path avi = Avi59();
+    ASSERT_FALSE(avi.empty());
+    std::vector<uint8_t> bytes = ReadAll(avi);
+    TempDir dir;
+    for (double part : {0.001, 0.02, 0.4}) {
+        SCOPED_TRACE(part);
+        fs::path cut = dir / "cut.avi";
+        {
+            std::ofstream out(cut, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(static_cast<double>(bytes.size()) * part));
+        }
+        MediaDet det;
+        try {
+            det.put_Filename(cut.string());
+        } catch (const MediaError& e) {
+            EXPECT_GT(std::string(e.what()).size(), 0u);
+            continue;
+        }
+        Probe p = ProbeAll(det);
+        for (double len : p.lengths) EXPECT_TRUE(std::isfinite(len) && len >= 0) << len;
+        try {
+            det.WriteBitmapBits(0, 64, 48, (dir / "f.bmp").string());
+            EXPECT_TRUE(LoadBmp24(dir / "f.bmp").has_value());
+        } catch (const MediaError& e) {
+            EXPECT_GT(std::string(e.what()).size(), 0u);
+        }
+    }
+}
+
+// Which frame a time gives is checked against FFmpeg's own decode of the frame whose display
+// interval [k / fps, (k + 1) / fps) holds the time, counted from the stream's first frame.
+TEST(MediaDetGrab, FrameOnScreenAtTime) {
+    struct Clip {
+        const char* name;
+        fs::path path;
+    } clips[] = {{"MPEG-4 AVI", RampAvi()}, {"MPEG-2 program stream", RampMpg()}};
+    const double times[] = {0.0, 0.02, 0.0333, 0.0334, 1.0, 2.5, 3.4, 1000.0};
+    const int w = 160, h = 120;
+    for (const Clip& clip : clips) {
+        SCOPED_TRACE(clip.name);
+        ASSERT_FALSE(clip.path.empty());
+        const int frames = CountFrames(clip.path);
+        ASSERT_GT(frames, 100);
+        TempDir dir;
+        // The ramp must tell neighbours apart, or this test could not see an off-by-one.
+        ASSERT_GT(MeanAbsDiff(OracleFrame(clip.path, 74, w, h, dir),
+                              OracleFrame(clip.path, 75, w, h, dir)),
+                  5.0);
+
+        MediaDet det;
+        det.put_Filename(clip.path.string());
+        det.put_CurrentStream(det.get_OutputStreams() - 1);  // audio: the grab finds the video
+        for (double t : times) {
+            SCOPED_TRACE(t);
+            const int index = std::min(frames - 1, static_cast<int>(std::floor(t * kRampFps)));
+            fs::path out = dir / "grab.bmp";
+            det.WriteBitmapBits(t, w, h, out.string());
+            auto got = LoadBmp24(out);
+            ASSERT_TRUE(got.has_value());
+            EXPECT_LE(MeanAbsDiff(*got, OracleFrame(clip.path, index, w, h, dir)), 1.5)
+                << "expected frame " << index;
+        }
+    }
+}
+
+TEST(MediaDetGrab, BitmapHeaderAndSize) {
+    fs::path avi = RampAvi();
+    ASSERT_FALSE(avi.empty());
+    MediaDet det;
+    det.put_Filename(avi.string());
+    TempDir dir;
+    struct Size {
+        int w, h;
+    } sizes[] = {{360, 270}, {161, 97}, {1, 1}};
+    for (Size s : sizes) {
+        SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h));
+        fs::path out = dir / "f.bmp";
+        det.WriteBitmapBits(0.5, s.w, s.h, out.string());
+        std::vector<uint8_t> b = ReadAll(out);
+        const uint32_t stride = (static_cast<uint32_t>(s.w) * 3 + 3) & ~3u;
+        const uint32_t image = stride * static_cast<uint32_t>(s.h);
+        ASSERT_EQ(b.size(), 54u + image);
+        EXPECT_EQ(b[0], 'B');
+        EXPECT_EQ(b[1], 'M');
+        EXPECT_EQ(Le32(b, 2), b.size());  // bfSize
+        EXPECT_EQ(Le32(b, 6), 0u);        // reserved
+        EXPECT_EQ(Le32(b, 10), 54u);      // bfOffBits
+        EXPECT_EQ(Le32(b, 14), 40u);      // biSize
+        EXPECT_EQ(static_cast<int32_t>(Le32(b, 18)), s.w);
+        EXPECT_EQ(static_cast<int32_t>(Le32(b, 22)), s.h);  // positive: bottom-up
+        EXPECT_EQ(Le16(b, 26), 1);
+        EXPECT_EQ(Le16(b, 28), 24);
+        EXPECT_EQ(Le32(b, 30), 0u);  // BI_RGB
+        EXPECT_EQ(Le32(b, 34), image);
+        for (int y = 0; y < s.h; ++y)
+            for (uint32_t x = static_cast<uint32_t>(s.w) * 3; x < stride; ++x)
+                ASSERT_EQ(b[54 + static_cast<size_t>(y) * stride + x], 0) << "row padding";
+    }
+}
+
+TEST(MediaDetGrab, FailedGrabLeavesTheTargetAlone) {
+    TempDir dir;
+    fs::path avi = RampAvi();
+    fs::path audio = fixtures::Make("h1-audio-only.wav",
+                                    "-f lavfi -i sine=frequency=440:duration=7.25 -c:a pcm_s16le");
+    ASSERT_FALSE(avi.empty());
+    ASSERT_FALSE(audio.empty());
+    const std::string before = "an earlier picture";
+    std::ofstream(dir / "Frame1.bmp") << before;
+
+    MediaDet det;
+    det.put_Filename(audio.string());
+    EXPECT_THROW(det.WriteBitmapBits(0, 360, 270, (dir / "Frame1.bmp").string()), MediaError);
+    det.put_Filename(avi.string());
+    EXPECT_THROW(det.WriteBitmapBits(0, 0, 270, (dir / "Frame1.bmp").string()), MediaError);
+    EXPECT_THROW(det.WriteBitmapBits(0, 360, 270, (dir / "no-such-folder/Frame1.bmp").string()),
+                 MediaError);
+    // A folder in the way of the target: the temporary file must not stay behind.
+    fs::create_directory(dir / "taken.bmp");
+    fs::create_directory(dir / "taken.bmp" / "inside");
+    EXPECT_THROW(det.WriteBitmapBits(0, 360, 270, (dir / "taken.bmp").string()), MediaError);
+
+    std::vector<uint8_t> kept = ReadAll(dir / "Frame1.bmp");
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), before);
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Frame1.bmp", "taken.bmp"}));
+
+    det.WriteBitmapBits(0, 360, 270, (dir / "Frame1.bmp").string());
+    EXPECT_TRUE(LoadBmp24(dir / "Frame1.bmp").has_value());
+}
