@@ -1,1 +1,0 @@
-set(  app_tests_TESTS)

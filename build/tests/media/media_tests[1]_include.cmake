@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/tests/media/media_tests[1]_tests.cmake")
-  include("/work/main/build/tests/media/media_tests[1]_tests.cmake")
-else()
-  add_test(media_tests_NOT_BUILT media_tests_NOT_BUILT)
-endif()

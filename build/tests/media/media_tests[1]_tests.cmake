@@ -1,1 +1,0 @@
-set(  media_tests_TESTS)

@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/tests/runtime/runtime_tests[1]_tests.cmake")
-  include("/work/main/build/tests/runtime/runtime_tests[1]_tests.cmake")
-else()
-  add_test(runtime_tests_NOT_BUILT runtime_tests_NOT_BUILT)
-endif()

@@ -1,1 +1,0 @@
-set(  runtime_tests_TESTS)

@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/tests/skin/data/skin_data_tests[1]_tests.cmake")
-  include("/work/main/build/tests/skin/data/skin_data_tests[1]_tests.cmake")
-else()
-  add_test(skin_data_tests_NOT_BUILT skin_data_tests_NOT_BUILT)
-endif()

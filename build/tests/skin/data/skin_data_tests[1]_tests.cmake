@@ -1,1 +1,0 @@
-set(  skin_data_tests_TESTS)
