@@ -1,0 +1,388 @@
+#pragma once
+// Control descriptions: one class per kind word of the "SKINCONTROLS" list. Each field is named
+// after the key it is read from; a class reads its parent's keys first, then its own.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/data/skDataFields.h"
+
+namespace sk {
+
+class TskDataSkinControl {
+public:
+    explicit TskDataSkinControl(std::string name) : IDName(std::move(name)) {}
+    virtual ~TskDataSkinControl() = default;
+    TskDataSkinControl(const TskDataSkinControl&) = delete;
+    TskDataSkinControl& operator=(const TskDataSkinControl&) = delete;
+
+    std::string IDName;
+    int PictureIndex = -1;
+    int MaskPictureIndex = -1;
+    rt::TRect SkinRect;
+
+    // Reads the keys of the section IDName.
+    virtual void LoadFromIni(const TskIniFile& ini);
+    // Erases the section IDName and writes every key LoadFromIni reads, in the same order.
+    virtual void SaveToIni(TskIniFile& ini) const;
+    virtual void AppendKeys(std::vector<TskKeyInfo>& keys) const;
+    // Every key the class reads, in reading order.
+    std::vector<TskKeyInfo> Keys() const;
+
+    static std::span<const TskField<TskDataSkinControl>> Fields();
+};
+
+// Controls whose picture is cut into corners, edges and a client area fitted to their size.
+class TskDataSkinCustomControl
+    : public TskDescribed<TskDataSkinCustomControl, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
+    rt::TRect ClientRect;
+    static std::span<const TskField<TskDataSkinCustomControl>> Fields();
+};
+
+class TskDataSkinPanelControl
+    : public TskDescribed<TskDataSkinPanelControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    int BgPictureIndex = -1;
+    rt::TRect CaptionRect;
+    TskAlignment Alignment = taCenter;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0;
+    rt::TRect CheckImageRect, UnCheckImageRect;
+    static std::span<const TskField<TskDataSkinPanelControl>> Fields();
+};
+
+class TskDataSkinExPanelControl
+    : public TskDescribed<TskDataSkinExPanelControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect RollHSkinRect, RollVSkinRect;
+    int RollLeftOffset = 0, RollRightOffset = 0, RollTopOffset = 0, RollBottomOffset = 0;
+    rt::TRect RollVCaptionRect, RollHCaptionRect;
+    rt::TRect CloseButtonRect, CloseButtonActiveRect, CloseButtonDownRect;
+    rt::TRect HRollButtonRect, HRollButtonActiveRect, HRollButtonDownRect;
+    rt::TRect HRestoreButtonRect, HRestoreButtonActiveRect, HRestoreButtonDownRect;
+    rt::TRect VRollButtonRect, VRollButtonActiveRect, VRollButtonDownRect;
+    rt::TRect VRestoreButtonRect, VRestoreButtonActiveRect, VRestoreButtonDownRect;
+    rt::TRect CaptionRect;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0;
+    static std::span<const TskField<TskDataSkinExPanelControl>> Fields();
+};
+
+class TskDataSkinButtonControl
+    : public TskDescribed<TskDataSkinButtonControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+    rt::TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
+    bool Morphing = false;
+    TskMorphKind MorphKind = mkDefault;
+    static std::span<const TskField<TskDataSkinButtonControl>> Fields();
+};
+
+class TskDataSkinMenuButtonControl
+    : public TskDescribed<TskDataSkinMenuButtonControl, TskDataSkinButtonControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect TrackButtonRect;
+    static std::span<const TskField<TskDataSkinMenuButtonControl>> Fields();
+};
+
+class TskDataSkinCheckRadioControl
+    : public TskDescribed<TskDataSkinCheckRadioControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, ActiveFontColor = 0, UnEnabledFontColor = 0, FrameFontColor = 0;
+    rt::TRect ActiveSkinRect, CheckImageArea, TextArea, CheckImageRect, UnCheckImageRect,
+        ActiveCheckImageRect, ActiveUnCheckImageRect, UnEnabledCheckImageRect,
+        UnEnabledUnCheckImageRect;
+    bool Morphing = false;
+    TskMorphKind MorphKind = mkDefault;
+    static std::span<const TskField<TskDataSkinCheckRadioControl>> Fields();
+};
+
+class TskDataSkinGaugeControl
+    : public TskDescribed<TskDataSkinGaugeControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect ProgressArea, ProgressRect;
+    int BeginOffset = 0, EndOffset = 0;
+    bool Vertical = false;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0;
+    static std::span<const TskField<TskDataSkinGaugeControl>> Fields();
+};
+
+class TskDataSkinSplitterControl : public TskDataSkinCustomControl {
+public:
+    using TskDataSkinCustomControl::TskDataSkinCustomControl;
+};
+
+class TskDataSkinTrackBarControl
+    : public TskDescribed<TskDataSkinTrackBarControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect TrackArea, ButtonRect, ActiveButtonRect;
+    bool Vertical = false;
+    static std::span<const TskField<TskDataSkinTrackBarControl>> Fields();
+};
+
+class TskDataSkinLabelControl
+    : public TskDescribed<TskDataSkinLabelControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0;
+    static std::span<const TskField<TskDataSkinLabelControl>> Fields();
+};
+
+class TskDataSkinStdLabelControl
+    : public TskDescribed<TskDataSkinStdLabelControl, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0;
+    int ActiveFontColor = 16711680;
+    static std::span<const TskField<TskDataSkinStdLabelControl>> Fields();
+};
+
+// Reads the custom-control keys like its siblings, but always has zero corner points and an
+// empty client rectangle.
+class TskDataSkinUpDownControl
+    : public TskDescribed<TskDataSkinUpDownControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
+        ActiveDownButtonRect, DownDownButtonRect;
+    void LoadFromIni(const TskIniFile& ini) override;
+    static std::span<const TskField<TskDataSkinUpDownControl>> Fields();
+};
+
+class TskDataSkinGridControl
+    : public TskDescribed<TskDataSkinGridControl, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect FixedCellRect, SelectCellRect, FocusCellRect;
+    int FixedCellLeftOffset = 0, FixedCellRightOffset = 0;
+    rt::TRect FixedCellTextRect;
+    int CellLeftOffset = 0, CellRightOffset = 0;
+    rt::TRect CellTextRect;
+    int LinesColor = 0, BgColor = 0;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, SelectFontColor = 0, FocusFontColor = 0;
+    std::string FixedFontName;
+    int FixedFontHeight = 0;
+    rt::TFontStyles FixedFontStyle = 0;
+    int FixedFontColor = 0;
+    static std::span<const TskField<TskDataSkinGridControl>> Fields();
+};
+
+class TskDataSkinTabControl : public TskDescribed<TskDataSkinTabControl, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect, ClientRect;
+    int BgPictureIndex = -1;
+    rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
+    int TabLeftOffset = 0, TabRightOffset = 0;
+    rt::TRect TabsBgRect;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, ActiveFontColor = 0, FocusFontColor = 0, MouseInFontColor = 0;
+    std::string UpDown;  // name of an "updown" control object
+    static std::span<const TskField<TskDataSkinTabControl>> Fields();
+};
+
+// The menu bar as a control; its item and button names refer to "SKINOBJECTS" entries.
+class TskDataSkinMainMenuBar : public TskDescribed<TskDataSkinMainMenuBar, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect ItemsRect;
+    std::string MenuBarItem, CloseButton, MinButton, MaxButton, SysMenuButton;
+    int TrackMarkColor = 0, TrackMarkActiveColor = 0;
+    static std::span<const TskField<TskDataSkinMainMenuBar>> Fields();
+};
+
+class TskDataSkinControlBar : public TskDescribed<TskDataSkinControlBar, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect ItemRect;
+    int BgPictureIndex = -1;
+    static std::span<const TskField<TskDataSkinControlBar>> Fields();
+};
+
+class TskDataSkinEditControl
+    : public TskDescribed<TskDataSkinEditControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect ActiveSkinRect;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, DisabledFontColor = 0, ActiveFontColor = 0;
+    rt::TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    static std::span<const TskField<TskDataSkinEditControl>> Fields();
+};
+
+class TskDataSkinMemoControl : public TskDescribed<TskDataSkinMemoControl, TskDataSkinEditControl> {
+public:
+    using TskDescribed::TskDescribed;
+    int BgColor = 0, ActiveBgColor = 0;
+    static std::span<const TskField<TskDataSkinMemoControl>> Fields();
+};
+
+class TskDataSkinListBox : public TskDescribed<TskDataSkinListBox, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect ItemRect, ActiveItemRect, FocusItemRect;
+    int ItemLeftOffset = 0, ItemRightOffset = 0;
+    rt::TRect ItemTextRect;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, ActiveFontColor = 0, FocusFontColor = 0;
+    rt::TRect CaptionRect;
+    std::string CaptionFontName;
+    int CaptionFontHeight = 0;
+    rt::TFontStyles CaptionFontStyle = 0;
+    int CaptionFontColor = 0;
+    rt::TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
+        ActiveDownButtonRect, DownDownButtonRect, CheckButtonRect, ActiveCheckButtonRect,
+        DownCheckButtonRect;
+    std::string VScrollBarName, HScrollBarName, BothHScrollBarName;
+    static std::span<const TskField<TskDataSkinListBox>> Fields();
+};
+
+class TskDataSkinCheckListBox : public TskDescribed<TskDataSkinCheckListBox, TskDataSkinListBox> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect ItemCheckRect, CheckImageRect, UnCheckImageRect;
+    static std::span<const TskField<TskDataSkinCheckListBox>> Fields();
+};
+
+class TskDataSkinComboBox : public TskDescribed<TskDataSkinComboBox, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect ItemRect, FocusItemRect;
+    int ItemLeftOffset = 0, ItemRightOffset = 0;
+    rt::TRect ItemTextRect;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, FocusFontColor = 0;
+    std::string ListBoxName;
+    rt::TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    static std::span<const TskField<TskDataSkinComboBox>> Fields();
+};
+
+class TskDataSkinScrollBarControl
+    : public TskDescribed<TskDataSkinScrollBarControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    rt::TRect TrackArea, UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
+        ActiveDownButtonRect, DownDownButtonRect, ThumbRect, ActiveThumbRect, DownThumbRect;
+    int ThumbOffset1 = 0, ThumbOffset2 = 0;
+    rt::TRect GlyphRect, ActiveGlyphRect, DownGlyphRect;
+    static std::span<const TskField<TskDataSkinScrollBarControl>> Fields();
+};
+
+class TskDataSkinSpinEditControl
+    : public TskDescribed<TskDataSkinSpinEditControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, DisabledFontColor = 0;
+    rt::TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
+        ActiveDownButtonRect, DownDownButtonRect;
+    static std::span<const TskField<TskDataSkinSpinEditControl>> Fields();
+};
+
+class TskDataSkinScrollBoxControl
+    : public TskDescribed<TskDataSkinScrollBoxControl, TskDataSkinCustomControl> {
+public:
+    using TskDescribed::TskDescribed;
+    int BgPictureIndex = -1;
+    static std::span<const TskField<TskDataSkinScrollBoxControl>> Fields();
+};
+
+// Tree view, list view and rich edit share one set of keys.
+class TskDataSkinTreeView : public TskDescribed<TskDataSkinTreeView, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, BgColor = 0;
+    static std::span<const TskField<TskDataSkinTreeView>> Fields();
+};
+
+class TskDataSkinListView : public TskDescribed<TskDataSkinListView, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, BgColor = 0;
+    static std::span<const TskField<TskDataSkinListView>> Fields();
+};
+
+class TskDataSkinRichEdit : public TskDescribed<TskDataSkinRichEdit, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    std::string FontName;
+    int FontHeight = 0;
+    rt::TFontStyles FontStyle = 0;
+    int FontColor = 0, BgColor = 0;
+    static std::span<const TskField<TskDataSkinRichEdit>> Fields();
+};
+
+class TskDataSkinBevel : public TskDescribed<TskDataSkinBevel, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    int LightColor = 0, DarkColor = 0;
+    static std::span<const TskField<TskDataSkinBevel>> Fields();
+};
+
+class TskDataSkinSlider : public TskDescribed<TskDataSkinSlider, TskDataSkinControl> {
+public:
+    using TskDescribed::TskDescribed;
+    int BgColor = 0;
+    rt::TRect HRulerRect, HThumbRect, VRulerRect, VThumbRect;
+    int EdgeSize = 0;
+    int PointsColor = 0;
+    static std::span<const TskField<TskDataSkinSlider>> Fields();
+};
+
+// The description class of a "SKINCONTROLS" kind word (compared exactly), or null for a word
+// that names no class.
+std::unique_ptr<TskDataSkinControl> CreateSkinControl(const std::string& kind,
+                                                      const std::string& name);
+// Every kind word of the list, in table order.
+std::vector<std::string> SkinControlKinds();
+
+}  // namespace sk
