@@ -550,9 +550,10 @@ void WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& by
     fs::path target(file);
     if (!target.has_filename()) fail("the name is a folder");
     static std::atomic<unsigned> counter{0};
-    fs::path tmp = target.parent_path() /
-                   ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
-                    "-" + std::to_string(counter++));
+    std::string tmpName = target.filename().string();
+    tmpName.insert(tmpName.begin(), '.');
+    tmpName += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    fs::path tmp = target.parent_path() / tmpName;
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) fail(std::strerror(errno));
 
