@@ -453,7 +453,8 @@ void CutRenderer::EmitHeld() {
 
 void CutRenderer::FinishVideo() {
     if (vIndex_ < 0) return;
-    if (!held_) {
+    // A start at or after the end of the last picture has nothing on screen to cut.
+    if (!held_ || (framesOut_ == 0 && lastVideoTime_ + 1.0 / av_q2d(fps_) <= spec_.start)) {
         throw MediaError("The source file " + Quoted(spec_.source) + " has no picture at " +
                          std::to_string(spec_.start) + " s");
     }

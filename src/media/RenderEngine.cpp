@@ -70,7 +70,12 @@ void FilterGraph::Run() {
         } catch (const CutCancelled& e) {
             Finish(EC_USERABORT, e.what());
         } catch (const std::exception& e) {
-            Finish(EC_ERRORABORT, e.what());
+            // A stop that interrupts FFmpeg mid-call surfaces as that call's failure.
+            if (cancel_) {
+                Finish(EC_USERABORT, CutCancelled().what());
+            } else {
+                Finish(EC_ERRORABORT, e.what());
+            }
         } catch (...) {
             Finish(EC_ERRORABORT, "The cut failed for an unknown reason");
         }

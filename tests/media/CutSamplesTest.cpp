@@ -1,0 +1,111 @@
+// Cuts of every real-world sample FFmpeg can open: each gives an AVI that ffprobe reads back
+// with the expected streams and length, or fails with a readable text and leaves nothing.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+#include "CutProbe.h"
+#include "common/Fixtures.h"
+#include "media/AvHolders.h"
+#include "media/CutJob.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<fs::path> Samples() {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    const fs::path dir = fixtures::SamplesDir();
+    if (!fs::is_directory(dir, ec)) return files;
+    for (auto it = fs::recursive_directory_iterator(dir, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        std::string ext = it->path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+        if (it->is_regular_file() && (ext == ".avi" || ext == ".mpg" || ext == ".vob" ||
+                                      ext == ".dv")) {
+            files.push_back(it->path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class CutSamplesTest : public ::testing::TestWithParam<fs::path> {};
+
+TEST_P(CutSamplesTest, CutsOrFailsCleanly) {
+    const fs::path& sample = GetParam();
+    const fs::path dir = fs::temp_directory_path() / ("framora-samples-" +
+                                                      std::to_string(::getpid()));
+    fs::create_directories(dir);
+    {
+        const std::string probe = cutprobe::Capture(
+            "ffprobe -v error -show_entries format=duration:stream=codec_type -of default=nw=1 " +
+            cutprobe::Quote(sample.string()));
+        const bool srcVideo = probe.find("codec_type=video") != std::string::npos;
+        const bool srcAudio = probe.find("codec_type=audio") != std::string::npos;
+        double duration = std::atof(cutprobe::Field(probe, "duration").c_str());
+        const double end = duration > 0 ? std::min(1.0, duration) : 1.0;
+        const fs::path out = dir / (sample.filename().string() + ".avi");
+
+        media::CutJob job;
+        long code = 0;
+        try {
+            job.Start(sample, 0, end, out);
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (!job.WaitForCompletion(50, code)) {
+                if (std::chrono::steady_clock::now() > deadline) {
+                    ADD_FAILURE() << "hung";
+                    break;
+                }
+            }
+            job.Stop();
+        } catch (const media::MediaError& e) {
+            EXPECT_GT(std::string(e.what()).size(), 10u);
+            EXPECT_FALSE(fs::exists(out));
+            std::printf("refused: %s\n", e.what());
+            return;
+        }
+        if (code != media::EC_COMPLETE) {
+            EXPECT_EQ(code, media::EC_ERRORABORT);
+            EXPECT_FALSE(job.ErrorText().empty());
+            EXPECT_FALSE(fs::exists(out));
+            std::printf("failed: %s\n", job.ErrorText().c_str());
+            return;
+        }
+        auto v = cutprobe::Video(out);
+        auto a = cutprobe::Audio(out);
+        // Streams FFmpeg cannot decode (e.g. DVD navigation, subtitles) are left out, so the
+        // output has at most the source's kinds, and at least one of them.
+        EXPECT_TRUE(v || a);
+        if (v) {
+            EXPECT_TRUE(srcVideo);
+            EXPECT_GT(v->frames, 0);
+            EXPECT_NEAR(v->Length(), end, 1.0 / v->fps + 1e-6);
+        }
+        if (a) {
+            EXPECT_TRUE(srcAudio);
+            EXPECT_EQ(a->codec, "pcm_s16le");
+            const double frame = v ? 1.0 / v->fps : 0.05;
+            EXPECT_NEAR(a->Length(), end, frame + 1e-3);
+        }
+        fs::remove(out);
+    }
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, CutSamplesTest, ::testing::ValuesIn(Samples()),
+                         [](const auto& info) {
+                             std::string name = info.param.parent_path().filename().string() +
+                                                "_" + info.param.filename().string();
+                             for (char& ch : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                             return name;
+                         });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CutSamplesTest);
+
+}  // namespace
