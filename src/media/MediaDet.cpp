@@ -253,12 +253,18 @@ double MediaDet::get_FrameRate() const { return Current().frameRate; }
 
 namespace {
 
+constexpr const char* kNothingDecoded =
+    "no picture could be decoded; its video data may be damaged";
+
 // Decodes forward from a seek point and keeps the frame whose display interval
 // [timestamp, next timestamp) holds the target.
 class FrameFinder {
 public:
     FrameFinder(AVFormatContext* fmt, int avIndex, Deadline& deadline, const std::string& path)
-        : fmt_(fmt), st_(fmt->streams[avIndex]), avIndex_(avIndex), deadline_(deadline),
+        : fmt_(fmt),
+          st_(fmt->streams[avIndex]),
+          avIndex_(avIndex),
+          deadline_(deadline),
           path_(path) {
         const AVCodec* codec = avcodec_find_decoder(st_->codecpar->codec_id);
         if (codec == nullptr)
@@ -287,6 +293,7 @@ public:
         start_ = st_->start_time != AV_NOPTS_VALUE ? st_->start_time : 0;
         if (origin == AV_NOPTS_VALUE) {
             FindFirst();
+            if (!haveBest_) Fail(kNothingDecoded);
             origin = firstTs_;
             if (seconds <= 0.0) return TakeBest();
         }
@@ -344,20 +351,17 @@ private:
     }
 
     FramePtr TakeBest() {
-        if (!haveBest_) Fail("no picture could be decoded; its video data may be damaged");
+        if (!haveBest_) Fail(kNothingDecoded);
         FramePtr out = MakeFrame();
         av_frame_move_ref(out.get(), best_.get());
         haveBest_ = false;
         return out;
     }
 
-    [[noreturn]] void Fail(const std::string& reason) const {
-        ThrowPictureFailure(path_, reason);
-    }
+    [[noreturn]] void Fail(const std::string& reason) const { ThrowPictureFailure(path_, reason); }
 
     void CheckDeadline() const {
-        if (deadline_.Expired())
-            Fail("decoding took too long; the file may be damaged");
+        if (deadline_.Expired()) Fail("decoding took too long; the file may be damaged");
     }
 
     void Seek(int64_t ts, bool fromTop) {
@@ -471,18 +475,18 @@ void PutLe16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
     out[at + 1] = static_cast<uint8_t>(v >> 8);
 }
 void PutLe32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // The whole BMP file: BITMAPFILEHEADER, BITMAPINFOHEADER, rows bottom-up padded to 4 bytes.
-std::vector<uint8_t> EncodeBmp(const AVFrame* src, int width, int height,
-                               const std::string& path) {
+std::vector<uint8_t> EncodeBmp(const AVFrame* src, int width, int height, const std::string& path) {
     const auto srcFormat = static_cast<AVPixelFormat>(src->format);
     if (src->width <= 0 || src->height <= 0 || srcFormat == AV_PIX_FMT_NONE)
         ThrowPictureFailure(path, "the decoded picture has no size");
 
-    SwsPtr sws(sws_getContext(src->width, src->height, srcFormat, width, height,
-                              AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    SwsPtr sws(sws_getContext(src->width, src->height, srcFormat, width, height, AV_PIX_FMT_BGR24,
+                              SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!sws) {
         const char* name = av_get_pix_fmt_name(srcFormat);
         ThrowPictureFailure(path, std::string("its picture format cannot be converted (") +
@@ -499,8 +503,8 @@ std::vector<uint8_t> EncodeBmp(const AVFrame* src, int width, int height,
                                      &contrast, &saturation) >= 0) {
             const int* coeffs = sws_getCoefficients(src->colorspace);
             if (src->color_range == AVCOL_RANGE_JPEG) srcRange = 1;
-            (void)sws_setColorspaceDetails(sws.get(), coeffs, srcRange, table, dstRange,
-                                           brightness, contrast, saturation);
+            (void)sws_setColorspaceDetails(sws.get(), coeffs, srcRange, table, dstRange, brightness,
+                                           contrast, saturation);
         }
     }
 
@@ -509,8 +513,8 @@ std::vector<uint8_t> EncodeBmp(const AVFrame* src, int width, int height,
     bgr->width = width;
     bgr->height = height;
     CheckAv(av_frame_get_buffer(bgr.get(), 0), "Allocating the picture");
-    int rows = sws_scale(sws.get(), src->data, src->linesize, 0, src->height, bgr->data,
-                         bgr->linesize);
+    int rows =
+        sws_scale(sws.get(), src->data, src->linesize, 0, src->height, bgr->data, bgr->linesize);
     if (rows != height) ThrowPictureFailure(path, "scaling the picture failed");
 
     const size_t rowBytes = static_cast<size_t>(width) * 3;

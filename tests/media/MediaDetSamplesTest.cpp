@@ -117,8 +117,10 @@ TEST(MediaDetSamples, EveryFileOpensOrFailsCleanly) {
             EXPECT_TRUE(std::isfinite(len) && len >= 0) << len;
             EXPECT_TRUE(std::isfinite(fps) && fps >= 0) << fps;
             const bool video = det.get_StreamType() == media::MEDIATYPE_Video;
-            if (video) videoLength = len;
-            else EXPECT_EQ(det.get_StreamType(), media::MEDIATYPE_Audio);
+            if (video)
+                videoLength = len;
+            else
+                EXPECT_EQ(det.get_StreamType(), media::MEDIATYPE_Audio);
             char buf[64];
             std::snprintf(buf, sizeof buf, " %s %.3f s%s", video ? "video" : "audio", len,
                           video ? (" " + std::to_string(fps).substr(0, 6) + " fps").c_str() : "");

@@ -1,5 +1,3 @@
-#include "media/MediaDet.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +16,7 @@
 
 #include "common/Fixtures.h"
 #include "media/AvHolders.h"
+#include "media/MediaDet.h"
 
 namespace fs = std::filesystem;
 using media::MediaDet;
@@ -47,10 +46,11 @@ fs::path RampMpg() {
 }
 
 fs::path Avi59() {
-    return fixtures::Make("h1-mpeg4-mp3-59.8s.avi",
-                          "-f lavfi -i testsrc2=size=320x240:rate=25:duration=59.8 "
-                          "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=59.8 "
-                          "-c:v mpeg4 -q:v 10 -c:a libmp3lame -b:a 64k -avoid_negative_ts disabled");
+    return fixtures::Make(
+        "h1-mpeg4-mp3-59.8s.avi",
+        "-f lavfi -i testsrc2=size=320x240:rate=25:duration=59.8 "
+        "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=59.8 "
+        "-c:v mpeg4 -q:v 10 -c:a libmp3lame -b:a 64k -avoid_negative_ts disabled");
 }
 
 class TempDir {
@@ -119,10 +119,9 @@ double MeanAbsDiff(const Picture& a, const Picture& b) {
 Picture OracleFrame(const fs::path& video, int index, int w, int h, const TempDir& dir) {
     fs::path out = dir / ("oracle-" + std::to_string(index) + ".bmp");
     std::string cmd = "ffmpeg -nostdin -loglevel error -y -i '" + video.string() +
-                      "' -vf 'select=eq(n\\," + std::to_string(index) + "),scale=" +
-                      std::to_string(w) + ":" + std::to_string(h) +
-                      "' -fps_mode passthrough -frames:v 1 -pix_fmt bgr24 '" + out.string() +
-                      "'";
+                      "' -vf 'select=eq(n\\," + std::to_string(index) +
+                      "),scale=" + std::to_string(w) + ":" + std::to_string(h) +
+                      "' -fps_mode passthrough -frames:v 1 -pix_fmt bgr24 '" + out.string() + "'";
     if (std::system(cmd.c_str()) != 0) throw std::runtime_error("ffmpeg failed: " + cmd);
     auto pic = LoadBmp24(out);
     if (!pic) throw std::runtime_error("ffmpeg wrote no 24-bit BMP: " + cmd);
@@ -130,8 +129,10 @@ Picture OracleFrame(const fs::path& video, int index, int w, int h, const TempDi
 }
 
 int CountFrames(const fs::path& video) {
-    std::string cmd = "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-                      "stream=nb_read_frames -of csv=p=0 '" + video.string() + "'";
+    std::string cmd =
+        "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+        "stream=nb_read_frames -of csv=p=0 '" +
+        video.string() + "'";
     FILE* pipe = ::popen(cmd.c_str(), "r");
     if (pipe == nullptr) return -1;
     int n = -1;
@@ -195,8 +196,7 @@ TEST(MediaDetProbe, FilesWithoutVideoOrWithCoverArt) {
     } cases[] = {
         {"h1-audio-only-mp3.avi",
          "-f lavfi -i sine=frequency=440:duration=12.5 -c:a libmp3lame -b:a 64k", 12.5},
-        {"h1-audio-only.wav", "-f lavfi -i sine=frequency=440:duration=7.25 -c:a pcm_s16le",
-         7.25},
+        {"h1-audio-only.wav", "-f lavfi -i sine=frequency=440:duration=7.25 -c:a pcm_s16le", 7.25},
         // A cover picture is an attached picture, not a video stream.
         {"h1-cover-art.mp3",
          "-f lavfi -i sine=frequency=440:duration=3 -f lavfi -i color=c=red:s=64x64:d=1 "
@@ -220,8 +220,7 @@ TEST(MediaDetProbe, FilesWithoutVideoOrWithCoverArt) {
             det.WriteBitmapBits(0, 360, 270, (dir / "f.bmp").string());
             ADD_FAILURE() << "a file without video gave a picture";
         } catch (const MediaError& e) {
-            EXPECT_NE(std::string(e.what()).find("no video stream"), std::string::npos)
-                << e.what();
+            EXPECT_NE(std::string(e.what()).find("no video stream"), std::string::npos) << e.what();
         }
         EXPECT_FALSE(fs::exists(dir / "f.bmp"));
     }
@@ -248,7 +247,12 @@ TEST(MediaDetProbe, FailuresNameTheReason) {
         std::ofstream(dir / "notes.avi") << "These are meeting notes, not a film.\n";
         std::ofstream(dir / "empty.avi");
         fs::create_directory(dir / "folder.avi");
+        // A list that would make the demuxer open another file is no video.
+        std::ofstream(dir / "list.avi")
+            << "ffconcat version 1.0\nfile '" << RampAvi().string() << "'\n";
     }
+    // Opening a pipe would wait for a writer forever.
+    ASSERT_EQ(::mkfifo((dir / "pipe.avi").c_str(), 0600), 0);
     struct Case {
         std::string path;
         const char* expected;
@@ -257,6 +261,8 @@ TEST(MediaDetProbe, FailuresNameTheReason) {
         {(dir / "notes.avi").string(), "not a media file"},
         {(dir / "empty.avi").string(), "empty"},
         {(dir / "folder.avi").string(), "folder"},
+        {(dir / "list.avi").string(), "not a media file"},
+        {(dir / "pipe.avi").string(), "not a regular file"},
         {"", "no file name"},
     };
     for (const Case& c : cases) {
