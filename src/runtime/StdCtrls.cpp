@@ -256,6 +256,16 @@ void TSpeedButton::Paint(TCanvas& canvas) {
     if (gw > 0) {
         TBitmap g = glyph_;
         g.Transparent = true;
+        if (!enabled) {
+            // A disabled button shows its glyph in grey, keeping the transparent colour.
+            std::uint32_t key = ColorToPixel(g.EffectiveTransparentColor()) & 0xFFFFFF;
+            for (std::uint32_t& p : g.Pixels()) {
+                if ((p & 0xFFFFFF) == key) continue;
+                std::uint32_t v = (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3;
+                v = 128 + v / 2;
+                p = v << 16 | v << 8 | v;
+            }
+        }
         canvas.Draw(x, (r.Height() - glyph_.Height()) / 2 + y, g);
     }
     if (tw > 0) {

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "runtime/Application.h"
+#include "runtime/Graphics.h"
+#include "runtime/Menus.h"
+#include "runtime/StdCtrls.h"
+
+namespace {
+
+std::uint32_t Px(const rt::TBitmap& b, int x, int y) { return b.ScanLine(y)[x] & 0xFFFFFF; }
+
+TEST(Canvas, PolylineLeavesOutTheLastPoint) {
+    rt::TBitmap b(10, 3);
+    b.Canvas().Brush.Color = rt::clWhite;
+    b.Canvas().FillRect(rt::Rect(0, 0, 10, 3));
+    b.Canvas().Pen.Color = rt::clRed;
+    b.Canvas().Polyline({{1, 1}, {5, 1}});
+    EXPECT_EQ(Px(b, 0, 1), 0xFFFFFFu);
+    EXPECT_EQ(Px(b, 1, 1), 0xFF0000u);
+    EXPECT_EQ(Px(b, 4, 1), 0xFF0000u);
+    EXPECT_EQ(Px(b, 5, 1), 0xFFFFFFu);
+}
+
+TEST(Canvas, CopyRectCopiesOneToOneAndStretches) {
+    rt::TBitmap src(2, 1);
+    src.ScanLine(0)[0] = 0x112233;
+    src.ScanLine(0)[1] = 0x445566;
+    rt::TBitmap dst(4, 2);
+    dst.Canvas().CopyRect(rt::Rect(1, 1, 3, 2), src, rt::Rect(0, 0, 2, 1));
+    EXPECT_EQ(Px(dst, 1, 1), 0x112233u);
+    EXPECT_EQ(Px(dst, 2, 1), 0x445566u);
+    EXPECT_EQ(Px(dst, 0, 1), 0xFFFFFFu);
+    rt::TBitmap big(4, 2);
+    big.Canvas().CopyRect(rt::Rect(0, 0, 4, 2), src, rt::Rect(0, 0, 2, 1));
+    EXPECT_EQ(Px(big, 0, 0), 0x112233u);
+    EXPECT_EQ(Px(big, 3, 1), 0x445566u);
+}
+
+TEST(Canvas, TransparentDrawSkipsTheKeyColour) {
+    rt::TBitmap glyph(2, 1);
+    glyph.ScanLine(0)[0] = 0xFF00FF;
+    glyph.ScanLine(0)[1] = 0x0000FF;
+    glyph.Transparent = true;
+    glyph.TransparentColor = rt::clFuchsia;
+    rt::TBitmap dst(2, 1);
+    dst.Canvas().Draw(0, 0, glyph);
+    EXPECT_EQ(Px(dst, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(Px(dst, 1, 0), 0x0000FFu);
+}
+
+TEST(Canvas, DrawsTextInTheFontColour) {
+    rt::TBitmap b(60, 20);
+    b.Canvas().Brush.Color = rt::clWhite;
+    b.Canvas().FillRect(rt::Rect(0, 0, 60, 20));
+    b.Canvas().Font.Color = rt::clBlack;
+    b.Canvas().Brush.Style = rt::TBrushStyle::bsClear;
+    b.Canvas().TextOut(2, 2, "Cut");
+    int dark = 0;
+    for (std::uint32_t p : b.Pixels()) dark += (p & 0xFFFFFF) == 0;
+    EXPECT_GT(dark, 10);
+    EXPECT_GT(b.Canvas().TextWidth("Cut Cut"), b.Canvas().TextWidth("Cut"));
+    EXPECT_GT(b.Canvas().TextHeight("Cut"), 8);
+}
+
+TEST(Region, ReadsRegionDataAndRejectsBadBlocks) {
+    std::uint8_t block[32 + 16] = {};
+    auto put = [&](int off, std::int32_t v) { std::memcpy(block + off, &v, 4); };
+    put(0, 32);
+    put(4, 1);
+    put(8, 1);
+    put(32, 2);
+    put(36, 3);
+    put(40, 5);
+    put(44, 4);
+    rt::TRegion r = rt::TRegion::FromRegionData(block, sizeof block);
+    EXPECT_TRUE(r.Contains(2, 3));
+    EXPECT_TRUE(r.Contains(4, 3));
+    EXPECT_FALSE(r.Contains(5, 3));
+    EXPECT_FALSE(r.Contains(2, 4));
+    put(8, 2);  // claims more rectangles than the block holds
+    EXPECT_THROW(rt::TRegion::FromRegionData(block, sizeof block), rt::EInvalidGraphic);
+    EXPECT_THROW(rt::TRegion::FromRegionData(block, 16), rt::EInvalidGraphic);
+}
+
+TEST(Jpeg, DecodesThePlaceholderAndRejectsDamage) {
+    std::vector<std::uint8_t> bytes =
+        rt::ReadFileBytes(std::string(FRAMORA_SOURCE_DIR) + "/resources/noframe.jpg");
+    rt::TJPEGImage j;
+    j.LoadFromMemory(bytes.data(), bytes.size());
+    EXPECT_EQ(j.Bitmap().Width(), 227);
+    EXPECT_EQ(j.Bitmap().Height(), 172);
+    EXPECT_EQ(Px(j.Bitmap(), 0, 0) & 0xF0F0F0, 0u) << "black background";
+
+    std::vector<std::uint8_t> broken(bytes.begin(), bytes.begin() + 20);
+    rt::TJPEGImage k;
+    EXPECT_THROW(k.LoadFromMemory(broken.data(), broken.size()), rt::EInvalidGraphic);
+    std::vector<std::uint8_t> noise(500, 0x5A);
+    noise[0] = 0xFF;
+    noise[1] = 0xD8;
+    EXPECT_THROW(k.LoadFromMemory(noise.data(), noise.size()), rt::EInvalidGraphic);
+}
+
+TEST(MenuItem, RadioItemsOfAGroupExcludeEachOther) {
+    rt::TMainMenu menu(nullptr);
+    auto* a = new rt::TMenuItem(&menu);
+    auto* b = new rt::TMenuItem(&menu);
+    for (auto* m : {a, b}) {
+        m->RadioItem = true;
+        menu.Items()->Add(m);
+    }
+    a->SetChecked(true);
+    b->SetChecked(true);
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(b->Checked());
+    int clicks = 0;
+    a->OnClick = [&](rt::TComponent*) { ++clicks; };
+    a->Enabled = false;
+    a->Click();
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST(Controls, MouseMessagesMakeAClickOnlyWhenReleasedInside) {
+    rt::TForm form(nullptr);
+    auto* button = new rt::TSpeedButton(&form);
+    button->SetBounds(10, 10, 40, 20);
+    button->SetParent(&form);
+    int clicks = 0;
+    button->OnClick = [&](rt::TComponent*) { ++clicks; };
+    button->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(5, 5));
+    button->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(6, 5));
+    EXPECT_EQ(clicks, 1);
+    button->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(5, 5));
+    button->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(60, 5));
+    EXPECT_EQ(clicks, 1);
+    button->SetEnabled(false);
+    button->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(5, 5));
+    button->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(5, 5));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Controls, BottomAlignedControlFollowsItsParent) {
+    rt::TForm form(nullptr);
+    form.SetClientSize(200, 100);
+    auto* gauge = new rt::TGauge(&form);
+    gauge->SetBounds(0, 0, 50, 17);
+    gauge->SetParent(&form);
+    gauge->SetAlign(rt::TAlign::alBottom);
+    EXPECT_EQ(gauge->BoundsRect(), rt::Bounds(0, 83, 200, 17));
+    form.SetClientSize(300, 120);
+    EXPECT_EQ(gauge->BoundsRect(), rt::Bounds(0, 103, 300, 17));
+}
+
+TEST(Controls, ExceptionsInHandlersReachTheDefaultErrorReport) {
+    std::vector<std::string> shown;
+    rt::Application()->MessageBoxHandler = [&](const std::string& t, const std::string&, int) {
+        shown.push_back(t);
+        return int(rt::mrOk);
+    };
+    rt::GuardedCall([] { throw rt::EInvalidGraphic("Bitmap image is not valid"); });
+    rt::Application()->MessageBoxHandler = nullptr;
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Bitmap image is not valid");
+}
+
+}  // namespace

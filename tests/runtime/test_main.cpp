@@ -1,0 +1,13 @@
+// Runtime tests draw text and make widgets: one offscreen application for the run.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "runtime/Application.h"
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    rt::TApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
