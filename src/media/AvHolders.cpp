@@ -2,6 +2,7 @@
 
 extern "C" {
 #include <libavutil/error.h>
+#include <libavutil/log.h>
 }
 
 namespace media {
@@ -16,6 +17,8 @@ int CheckAv(int code, const std::string& what) {
     if (code < 0) throw MediaError(what + ": " + AvErrorText(code), code);
     return code;
 }
+
+void QuietLibraryLogs() { av_log_set_level(AV_LOG_FATAL); }
 
 FramePtr MakeFrame() {
     FramePtr f(av_frame_alloc());

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "media/AvHolders.h"
 #include "runtime/Application.h"
 
 int main(int argc, char** argv) {
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     rt::TApplication app(argc, argv);
     app.Title = "Framora";
+    media::QuietLibraryLogs();
     return RUN_ALL_TESTS();
 }
