@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "MediaDetTestUtil.h"
 #include "common/Fixtures.h"
 #include "media/AvHolders.h"
 #include "media/MediaDet.h"
@@ -21,6 +22,7 @@
 namespace fs = std::filesystem;
 using media::MediaDet;
 using media::MediaError;
+using namespace mediatest;
 
 namespace {
 
@@ -51,67 +53,6 @@ fs::path Avi59() {
         "-f lavfi -i testsrc2=size=320x240:rate=25:duration=59.8 "
         "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=59.8 "
         "-c:v mpeg4 -q:v 10 -c:a libmp3lame -b:a 64k -avoid_negative_ts disabled");
-}
-
-class TempDir {
-public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "framora-mediadet-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = tmpl;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
-uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-// A 24-bit bottom-up BMP as rows of BGR from the top; nullopt when it is not one.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> bgr;
-};
-
-std::optional<Picture> LoadBmp24(const fs::path& p) {
-    std::vector<uint8_t> b = ReadAll(p);
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return std::nullopt;
-    const uint32_t offset = Le32(b, 10);
-    const auto w = static_cast<int32_t>(Le32(b, 18));
-    const auto h = static_cast<int32_t>(Le32(b, 22));
-    if (Le16(b, 28) != 24 || w <= 0 || h <= 0) return std::nullopt;
-    const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
-    if (offset + stride * static_cast<size_t>(h) > b.size()) return std::nullopt;
-    Picture pic{w, h, {}};
-    for (int y = h - 1; y >= 0; --y) {
-        const uint8_t* row = b.data() + offset + stride * static_cast<size_t>(y);
-        pic.bgr.insert(pic.bgr.end(), row, row + static_cast<size_t>(w) * 3);
-    }
-    return pic;
-}
-
-double MeanAbsDiff(const Picture& a, const Picture& b) {
-    if (a.width != b.width || a.height != b.height) return 1e9;
-    double sum = 0;
-    for (size_t i = 0; i < a.bgr.size(); ++i) sum += std::abs(a.bgr[i] - b.bgr[i]);
-    return sum / static_cast<double>(a.bgr.size());
 }
 
 // FFmpeg's own decode of frame `index` (counted from the first decoded frame), scaled the
