@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -97,5 +100,63 @@ TEST(MediaDetSamples, EveryFileOpensOrFailsCleanly) {
     std::error_code ec;
     fs::remove(out, ec);
     EXPECT_GT(opened, 0);
+    ::alarm(0);
+}
+
+// Bytes overwritten at random in headers, index and frames: every copy opens or fails with
+// text, and grabs either write a picture or fail with text.
+TEST(MediaDetSamples, DamagedCopiesOfGeneratedFiles) {
+    const fs::path sources[] = {
+        fixtures::Make("h1-small-mpeg4-mp3.avi",
+                       "-f lavfi -i testsrc2=size=96x64:rate=25:duration=3 "
+                       "-f lavfi -i sine=duration=3 -c:v mpeg4 -g 10 -bf 2 -c:a libmp3lame"),
+        fixtures::Make("h1-small-mpeg2-mp2.mpg",
+                       "-f lavfi -i testsrc2=size=96x64:rate=25:duration=3 "
+                       "-f lavfi -i sine=duration=3 -c:v mpeg2video -g 10 -c:a mp2 -f mpeg"),
+    };
+    ::alarm(600);
+    mediatest::TempDir dir;
+    std::srand(20261207);
+    int opened = 0, pictures = 0, copies = 0;
+    for (const fs::path& source : sources) {
+        ASSERT_FALSE(source.empty());
+        std::ifstream in(source, std::ios::binary);
+        const std::vector<char> original{std::istreambuf_iterator<char>(in), {}};
+        ASSERT_GT(original.size(), 4096u);
+        for (int copy = 0; copy < 25; ++copy) {
+            std::vector<char> bytes = original;
+            // Half the copies are hit near the start, where headers and the first frames are.
+            const size_t span = copy % 2 == 0 ? std::min<size_t>(bytes.size(), 2048) : bytes.size();
+            for (int hit = 0; hit < 1 + copy % 8; ++hit)
+                bytes[static_cast<size_t>(std::rand()) % span] = static_cast<char>(std::rand());
+            const fs::path damaged = dir / ("damaged" + source.extension().string());
+            std::ofstream(damaged, std::ios::binary | std::ios::trunc)
+                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            SCOPED_TRACE(source.filename().string() + " copy " + std::to_string(copy));
+            media::MediaDet det;
+            ++copies;
+            try {
+                det.put_Filename(damaged.string());
+                ++opened;
+                for (int i = 0; i < det.get_OutputStreams(); ++i) {
+                    det.put_CurrentStream(i);
+                    EXPECT_TRUE(std::isfinite(det.get_StreamLength()));
+                }
+                for (double t : {0.0, 1.3, 99.0}) {
+                    try {
+                        det.WriteBitmapBits(t, 48, 32, (dir / "f.bmp").string());
+                        EXPECT_TRUE(mediatest::LoadBmp24(dir / "f.bmp").has_value());
+                        ++pictures;
+                    } catch (const media::MediaError& e) {
+                        EXPECT_GT(std::string(e.what()).size(), 0u);
+                    }
+                }
+            } catch (const media::MediaError& e) {
+                EXPECT_GT(std::string(e.what()).size(), 0u);
+            }
+        }
+    }
+    std::printf("[ damaged ] %d of %d copies opened, %d pictures written\n", opened, copies,
+                pictures);
     ::alarm(0);
 }
