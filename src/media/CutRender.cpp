@@ -446,6 +446,8 @@ void CutRenderer::EmitHeld() {
     FramePtr frame = RefFrame(src);
     frame->pts = framesOut_;
     frame->pict_type = AV_PICTURE_TYPE_NONE;
+    // The decoder leaves its own quantiser here, which a fixed-quality encoder would take.
+    frame->quality = vEnc_->global_quality;
     frame->sample_aspect_ratio = vEnc_->sample_aspect_ratio;
     Encode(vEnc_.get(), vOut_, frame.get());
     ++framesOut_;
