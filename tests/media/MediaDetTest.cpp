@@ -292,7 +292,7 @@ TEST(MediaDetGrab, FrameOnScreenAtTime) {
         const char* name;
         fs::path path;
     } clips[] = {{"MPEG-4 AVI", RampAvi()}, {"MPEG-2 program stream", RampMpg()}};
-    const double times[] = {0.0, 0.02, 0.0333, 0.0334, 1.0, 2.5, 3.4, 1000.0};
+    const double times[] = {0.0, 0.02, 0.0333, 0.0334, 1.0, 2.5, 3.4, 1000.0, -2.0, HUGE_VAL};
     const int w = 160, h = 120;
     for (const Clip& clip : clips) {
         SCOPED_TRACE(clip.name);
@@ -310,7 +310,8 @@ TEST(MediaDetGrab, FrameOnScreenAtTime) {
         det.put_CurrentStream(det.get_OutputStreams() - 1);  // audio: the grab finds the video
         for (double t : times) {
             SCOPED_TRACE(t);
-            const int index = std::min(frames - 1, static_cast<int>(std::floor(t * kRampFps)));
+            const int index = static_cast<int>(
+                std::clamp(std::floor(t * kRampFps), 0.0, static_cast<double>(frames - 1)));
             fs::path out = dir / "grab.bmp";
             det.WriteBitmapBits(t, w, h, out.string());
             auto got = LoadBmp24(out);
