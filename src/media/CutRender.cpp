@@ -99,8 +99,8 @@ FramePtr RefFrame(const AVFrame* src) {
 
 class CutRenderer {
 public:
-    CutRenderer(const CutSpec& spec, const std::atomic<bool>& cancel)
-        : spec_(spec), cancel_(cancel) {}
+    CutRenderer(const CutRequest& request, const std::atomic<bool>& cancel)
+        : request_(request), cancel_(cancel) {}
     ~CutRenderer() { av_channel_layout_uninit(&swrInLayout_); }
     CutRenderer(const CutRenderer&) = delete;
     CutRenderer& operator=(const CutRenderer&) = delete;
@@ -131,7 +131,7 @@ private:
     bool VideoDone() const { return vIndex_ < 0 || framesOut_ >= framesWanted_; }
     bool AudioDone() const { return aIndex_ < 0 || samplesOut_ >= samplesWanted_; }
 
-    const CutSpec& spec_;
+    const CutRequest& request_;
     const std::atomic<bool>& cancel_;
 
     InputFormatPtr in_;
@@ -170,11 +170,11 @@ private:
 };
 
 void CutRenderer::Run() {
-    if (!(spec_.stop >= spec_.start) || spec_.start < 0 || !std::isfinite(spec_.stop)) {
+    if (!(request_.stop >= request_.start) || request_.start < 0 || !std::isfinite(request_.stop)) {
         throw MediaError("The stretch to cut is invalid: it must start at 0 s or later and end "
                          "no earlier than it starts");
     }
-    RefuseOverwritingSource(spec_.source, spec_.output);
+    RefuseOverwritingSource(request_.source, request_.output);
     OpenInput();
     OpenVideoEncoder();
     OpenAudioEncoder();
@@ -187,11 +187,11 @@ void CutRenderer::Run() {
 }
 
 void CutRenderer::OpenInput() {
-    in_ = OpenSource(spec_.source, &cancel_);
-    if (spec_.video) vIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_VIDEO);
-    if (spec_.audio) aIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_AUDIO);
+    in_ = OpenSource(request_.source, &cancel_);
+    if (request_.video) vIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_VIDEO);
+    if (request_.audio) aIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_AUDIO);
     if (vIndex_ < 0 && aIndex_ < 0) {
-        throw MediaError("The source file " + Quoted(spec_.source) +
+        throw MediaError("The source file " + Quoted(request_.source) +
                          " has no picture or sound that can be decoded");
     }
     AVStream* ref = in_->streams[vIndex_ >= 0 ? vIndex_ : aIndex_];
@@ -200,7 +200,7 @@ void CutRenderer::OpenInput() {
     } else if (in_->start_time != AV_NOPTS_VALUE) {
         zero_ = static_cast<double>(in_->start_time) / AV_TIME_BASE;
     }
-    const double length = spec_.stop - spec_.start;
+    const double length = request_.stop - request_.start;
     if (vIndex_ >= 0) {
         AVStream* st = in_->streams[vIndex_];
         vDec_ = OpenDecoder(st);
@@ -231,7 +231,7 @@ void CutRenderer::OpenVideoEncoder() {
 
     std::vector<const AVCodec*> candidates;
     const AVCodec* same = avcodec_find_encoder(st->codecpar->codec_id);
-    if (spec_.videoLikeSource && same != nullptr &&
+    if (request_.videoLikeSource && same != nullptr &&
         !(same->capabilities & AV_CODEC_CAP_EXPERIMENTAL) &&
         avformat_query_codec(avi, same->id, FF_COMPLIANCE_NORMAL) == 1) {
         candidates.push_back(same);
@@ -305,7 +305,7 @@ void CutRenderer::OpenAudioEncoder() {
 }
 
 void CutRenderer::OpenOutput() {
-    file_ = std::make_unique<AtomicOutputFile>(spec_.output, spec_.writeLimit);
+    file_ = std::make_unique<AtomicOutputFile>(request_.output, request_.writeLimit);
     AVFormatContext* raw = nullptr;
     CheckAv(avformat_alloc_output_context2(&raw, nullptr, "avi", nullptr),
             "Cannot set up the AVI writer");
@@ -334,12 +334,12 @@ void CutRenderer::OpenOutput() {
 }
 
 void CutRenderer::SeekToStart() {
-    if (spec_.start <= 0.0) return;
+    if (request_.start <= 0.0) return;
     const int index = vIndex_ >= 0 ? vIndex_ : aIndex_;
     AVStream* st = in_->streams[index];
     // A second of slack finds a key frame before the start in files whose seek lands on any
     // frame (MPEG program streams); frames before the start are decoded and dropped.
-    const double target = zero_ + std::max(0.0, spec_.start - 1.0);
+    const double target = zero_ + std::max(0.0, request_.start - 1.0);
     const auto ts = static_cast<std::int64_t>(std::floor(target / av_q2d(st->time_base)));
     if (av_seek_frame(in_.get(), index, ts, AVSEEK_FLAG_BACKWARD) < 0) {
         // Without a working seek the cut still works by decoding from the beginning.
@@ -360,7 +360,7 @@ void CutRenderer::Pump() {
         }
         if (r < 0) {
             CheckCancel();
-            throw MediaError("Cannot read the source file " + Quoted(spec_.source) + ": " +
+            throw MediaError("Cannot read the source file " + Quoted(request_.source) + ": " +
                                  AvErrorText(r),
                              r);
         }
@@ -404,7 +404,7 @@ void CutRenderer::OnVideoFrame(AVFrame* f) {
                 av_q2d(in_->streams[vIndex_]->time_base) -
             zero_;
     } else {
-        t = haveVideoTime_ ? lastVideoTime_ + step : spec_.start;
+        t = haveVideoTime_ ? lastVideoTime_ + step : request_.start;
     }
     lastVideoTime_ = t;
     haveVideoTime_ = true;
@@ -412,7 +412,7 @@ void CutRenderer::OnVideoFrame(AVFrame* f) {
     // after the target by more than half a frame settles the targets before it.
     if (!held_) held_ = RefFrame(f);
     while (!VideoDone() &&
-           spec_.start + static_cast<double>(framesOut_) * step + 0.5 * step < t) {
+           request_.start + static_cast<double>(framesOut_) * step + 0.5 * step < t) {
         EmitHeld();
     }
     if (VideoDone()) return;
@@ -456,9 +456,9 @@ void CutRenderer::EmitHeld() {
 void CutRenderer::FinishVideo() {
     if (vIndex_ < 0) return;
     // A start at or after the end of the last picture has nothing on screen to cut.
-    if (!held_ || (framesOut_ == 0 && lastVideoTime_ + 1.0 / av_q2d(fps_) <= spec_.start)) {
-        throw MediaError("The source file " + Quoted(spec_.source) + " has no picture at " +
-                         std::to_string(spec_.start) + " s");
+    if (!held_ || (framesOut_ == 0 && lastVideoTime_ + 1.0 / av_q2d(fps_) <= request_.start)) {
+        throw MediaError("The source file " + Quoted(request_.source) + " has no picture at " +
+                         std::to_string(request_.start) + " s");
     }
     // The source ends before the stretch does: the last picture stays on screen.
     while (!VideoDone()) EmitHeld();
@@ -523,7 +523,7 @@ void CutRenderer::OnAudioFrame(AVFrame* f) {
     std::int64_t skip = 0;
     if (!audioPlaced_) {
         // Sample-accurate start: drop what lies before it, or fill a late start with silence.
-        const std::int64_t offset = std::llround((t - spec_.start) * outRate);
+        const std::int64_t offset = std::llround((t - request_.start) * outRate);
         if (offset <= -got) return;
         audioPlaced_ = true;
         if (offset > 0) WriteSilence(offset);
@@ -578,7 +578,7 @@ void CutRenderer::Encode(AVCodecContext* enc, AVStream* st, const AVFrame* frame
         outPacket_->stream_index = st->index;
         av_packet_rescale_ts(outPacket_.get(), enc->time_base, st->time_base);
         CheckWrite(av_interleaved_write_frame(out_.get(), outPacket_.get()),
-                   "Cannot write the output file " + Quoted(spec_.output));
+                   "Cannot write the output file " + Quoted(request_.output));
     }
 }
 
@@ -599,8 +599,8 @@ SourceStreams ProbeSourceStreams(const std::string& name) {
     return s;
 }
 
-void RenderCut(const CutSpec& spec, const std::atomic<bool>& cancel) {
-    CutRenderer renderer(spec, cancel);
+void RenderCut(const CutRequest& request, const std::atomic<bool>& cancel) {
+    CutRenderer renderer(request, cancel);
     renderer.Run();
 }
 

@@ -20,7 +20,7 @@ struct SourceStreams {
 // cannot be opened or read as media.
 SourceStreams ProbeSourceStreams(const std::string& name);
 
-struct CutSpec {
+struct CutRequest {
     std::string source;
     // Seconds from the start of the source's picture stream (its first time stamp, which is
     // not 0 in MPEG program streams).
@@ -41,10 +41,10 @@ public:
     CutCancelled() : MediaError("The cut was stopped before it was complete") {}
 };
 
-// Writes the cut, replacing `spec.output` only once the whole file was written. A stretch of
+// Writes the cut, replacing `request.output` only once the whole file was written. A stretch of
 // length 0 gives one frame (the picture at the start) and the sound of one frame's duration.
 // Throws MediaError with readable text on failure and CutCancelled when cancelled; in both
 // cases nothing is left under the output name and an existing file there is unchanged.
-void RenderCut(const CutSpec& spec, const std::atomic<bool>& cancel);
+void RenderCut(const CutRequest& request, const std::atomic<bool>& cancel);
 
 }  // namespace media

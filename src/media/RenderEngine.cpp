@@ -31,15 +31,15 @@ void FilterGraph::Run() {
     if (!mux_) throw MediaError("Nothing to run: no output file was set");
     if (mux_->Inputs().empty()) throw MediaError("Nothing to run: no stream was connected");
 
-    CutSpec spec;
-    spec.output = mux_->FileName();
-    spec.writeLimit = mux_->WriteLimit();
-    spec.video = false;
-    spec.audio = false;
+    CutRequest request;
+    request.output = mux_->FileName();
+    request.writeLimit = mux_->WriteLimit();
+    request.video = false;
+    request.audio = false;
     const OutputPin& first = *mux_->Inputs().front();
-    spec.source = first.source;
-    spec.start = first.mediaStart;
-    spec.stop = first.mediaStop;
+    request.source = first.source;
+    request.start = first.mediaStart;
+    request.stop = first.mediaStop;
     for (const auto& pin : mux_->Inputs()) {
         if (pin->source != first.source || pin->mediaStart != first.mediaStart ||
             pin->mediaStop != first.mediaStop) {
@@ -47,13 +47,13 @@ void FilterGraph::Run() {
                              "source file");
         }
         if (pin->majorType == MEDIATYPE_Video) {
-            spec.video = true;
-            spec.videoLikeSource = pin->likeSource;
+            request.video = true;
+            request.videoLikeSource = pin->likeSource;
         } else {
-            spec.audio = true;
+            request.audio = true;
         }
     }
-    RefuseOverwritingSource(spec.source, spec.output);
+    RefuseOverwritingSource(request.source, request.output);
 
     if (worker_.joinable()) worker_.join();
     cancel_ = false;
@@ -63,9 +63,9 @@ void FilterGraph::Run() {
         code_ = 0;
         errorText_.clear();
     }
-    worker_ = std::thread([this, spec] {
+    worker_ = std::thread([this, request] {
         try {
-            RenderCut(spec, cancel_);
+            RenderCut(request, cancel_);
             Finish(EC_COMPLETE, {});
         } catch (const CutCancelled& e) {
             Finish(EC_USERABORT, e.what());
