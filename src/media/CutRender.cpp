@@ -152,6 +152,8 @@ private:
     std::int64_t framesWanted_ = 0;
     std::int64_t framesOut_ = 0;
     bool sawKeyFrame_ = false;
+    static constexpr int kMaxSkippedBeforeKey = 250;
+    int skippedBeforeKey_ = 0;
     double lastVideoTime_ = 0.0;
     bool haveVideoTime_ = false;
     FramePtr held_;
@@ -393,8 +395,10 @@ void CutRenderer::OnVideoPacket(const AVPacket* pkt) {
 }
 
 void CutRenderer::OnVideoFrame(AVFrame* f) {
+    // After a seek, pictures before the first key frame lack their references. A stream that
+    // never marks key frames is taken as it comes after a while rather than not at all.
     if (!sawKeyFrame_) {
-        if (!IsKeyFrame(f)) return;
+        if (!IsKeyFrame(f) && ++skippedBeforeKey_ < kMaxSkippedBeforeKey) return;
         sawKeyFrame_ = true;
     }
     const double step = 1.0 / av_q2d(fps_);
