@@ -6,6 +6,10 @@
 #include <cstring>
 #include <random>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 namespace sk {
 
 namespace {
@@ -33,14 +37,159 @@ inline double Clamp01(double k) {
 
 inline int RoundToInt(double x) { return int(RoundEven(x)); }
 
-// blend(m) over one run of bytes: round(m * self + (1 - m) * other).
-inline void BlendBytes(std::uint8_t* self, const std::uint8_t* other, std::size_t n, double m,
-                       double oneMinusM) {
-    for (std::size_t i = 0; i < n; ++i) {
-        double s = m * double(self[i]);
-        double o = oneMinusM * double(other[i]);
-        self[i] = ClampByte(RoundEven(s + o));
+// blend(m) over a run of bytes: round(m * self + (1 - m) * other), with one weight pair for
+// the run or one pair per byte. The AVX2 versions do the very same double operations (two
+// products, one sum, rounding to nearest even) four lanes at a time; the saturating packs
+// clamp to 0..255 as ClampByte does.
+void BlendConstScalar(std::uint8_t* self, const std::uint8_t* other, std::size_t n, double m,
+                      double rest) {
+    for (std::size_t i = 0; i < n; ++i)
+        self[i] = ClampByte(RoundEven(m * double(self[i]) + rest * double(other[i])));
+}
+
+void BlendVarScalar(std::uint8_t* self, const std::uint8_t* other, std::size_t n,
+                    const double* m, const double* rest) {
+    for (std::size_t i = 0; i < n; ++i)
+        self[i] = ClampByte(RoundEven(m[i] * double(self[i]) + rest[i] * double(other[i])));
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define FRAMORA_HAVE_AVX2_PATH 1
+
+bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+__attribute__((target("avx2"))) inline __m128i Round8(__m256d lo, __m256d hi) {
+    constexpr int mode = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
+    __m128i a = _mm256_cvtpd_epi32(_mm256_round_pd(lo, mode));
+    __m128i b = _mm256_cvtpd_epi32(_mm256_round_pd(hi, mode));
+    __m128i w = _mm_packs_epi32(a, b);
+    return _mm_packus_epi16(w, w);
+}
+
+__attribute__((target("avx2"))) inline void Widen8(const std::uint8_t* p, __m256d& lo,
+                                                    __m256d& hi) {
+    __m256i v = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+    lo = _mm256_cvtepi32_pd(_mm256_castsi256_si128(v));
+    hi = _mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1));
+}
+
+__attribute__((target("avx2"))) void BlendConstAvx2(std::uint8_t* self, const std::uint8_t* other,
+                                                     std::size_t n, double m, double rest) {
+    const __m256d vm = _mm256_set1_pd(m), vr = _mm256_set1_pd(rest);
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        __m256d slo, shi, olo, ohi;
+        Widen8(self + i, slo, shi);
+        Widen8(other + i, olo, ohi);
+        __m256d lo = _mm256_add_pd(_mm256_mul_pd(vm, slo), _mm256_mul_pd(vr, olo));
+        __m256d hi = _mm256_add_pd(_mm256_mul_pd(vm, shi), _mm256_mul_pd(vr, ohi));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(self + i), Round8(lo, hi));
     }
+    BlendConstScalar(self + i, other + i, n - i, m, rest);
+}
+
+__attribute__((target("avx2"))) void BlendVarAvx2(std::uint8_t* self, const std::uint8_t* other,
+                                                   std::size_t n, const double* m,
+                                                   const double* rest) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        __m256d slo, shi, olo, ohi;
+        Widen8(self + i, slo, shi);
+        Widen8(other + i, olo, ohi);
+        __m256d lo = _mm256_add_pd(_mm256_mul_pd(_mm256_loadu_pd(m + i), slo),
+                                   _mm256_mul_pd(_mm256_loadu_pd(rest + i), olo));
+        __m256d hi = _mm256_add_pd(_mm256_mul_pd(_mm256_loadu_pd(m + i + 4), shi),
+                                   _mm256_mul_pd(_mm256_loadu_pd(rest + i + 4), ohi));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(self + i), Round8(lo, hi));
+    }
+    BlendVarScalar(self + i, other + i, n - i, m + i, rest + i);
+}
+#endif
+
+void BlendBytes(std::uint8_t* self, const std::uint8_t* other, std::size_t n, double m,
+                double rest) {
+#ifdef FRAMORA_HAVE_AVX2_PATH
+    if (HasAvx2()) return BlendConstAvx2(self, other, n, m, rest);
+#endif
+    BlendConstScalar(self, other, n, m, rest);
+}
+
+void BlendBytes(std::uint8_t* self, const std::uint8_t* other, std::size_t n, const double* m,
+                const double* rest) {
+#ifdef FRAMORA_HAVE_AVX2_PATH
+    if (HasAvx2()) return BlendVarAvx2(self, other, n, m, rest);
+#endif
+    BlendVarScalar(self, other, n, m, rest);
+}
+
+// out[i] := (a[i] + b[i] + c[i] + d[i]) div 4; cloned for AVX2 where the processor has it.
+__attribute__((target_clones("avx2", "default"))) void SumOfFour(
+    std::uint8_t* __restrict out, const std::uint8_t* a, const std::uint8_t* b,
+    const std::uint8_t* c, const std::uint8_t* d, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::uint8_t((unsigned(a[i]) + b[i] + c[i] + d[i]) >> 2);
+}
+
+// row[i] := clamp(row[i] + offset[i]).
+__attribute__((target_clones("avx2", "default"))) void AddClamped(
+    std::uint8_t* __restrict row, const std::int16_t* __restrict offset, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        int v = row[i] + offset[i];
+        row[i] = std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+    }
+}
+
+// row[i] := table[row[i]], eight bytes at a time.
+void MapBytesScalar(std::uint8_t* row, std::size_t n, const std::array<std::uint8_t, 256>& table) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, row + i, 8);
+        std::uint64_t r = 0;
+        for (int b = 0; b < 8; ++b) r |= std::uint64_t(table[(v >> (8 * b)) & 0xFF]) << (8 * b);
+        std::memcpy(row + i, &r, 8);
+    }
+    for (; i < n; ++i) row[i] = table[row[i]];
+}
+
+#ifdef FRAMORA_HAVE_AVX2_PATH
+// The table itself, 32 bytes at a time: the low nibble picks within each 16-entry slice, the
+// high nibble picks the slice.
+__attribute__((target("avx2"))) void MapTableAvx2(std::uint8_t* row, std::size_t n,
+                                                  const std::array<std::uint8_t, 256>& table) {
+    __m256i slice[16];
+    for (int t = 0; t < 16; ++t)
+        slice[t] = _mm256_broadcastsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(table.data() + 16 * t)));
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + i));
+        const __m256i lo = _mm256_and_si256(v, nibble);
+        const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble);
+        __m256i r = _mm256_setzero_si256();
+        for (int t = 0; t < 16; ++t)
+            r = _mm256_blendv_epi8(r, _mm256_shuffle_epi8(slice[t], lo),
+                                   _mm256_cmpeq_epi8(hi, _mm256_set1_epi8(char(t))));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), r);
+    }
+    MapBytesScalar(row + i, n - i, table);
+}
+#endif
+
+// Applies a channel table to every row.
+void MapRows(TskEffectBmp& img, const std::array<std::uint8_t, 256>& table) {
+    const std::size_t n = std::size_t(img.Width()) * 3;
+#ifdef FRAMORA_HAVE_AVX2_PATH
+    if (HasAvx2()) {
+        for (int y = 0; y < img.Height(); ++y) MapTableAvx2(img.ScanLine(y), n, table);
+        return;
+    }
+#endif
+    for (int y = 0; y < img.Height(); ++y) MapBytesScalar(img.ScanLine(y), n, table);
 }
 
 // The noise source: one generator per thread, seeded once from the system.
@@ -118,20 +267,14 @@ void TskEffectBmp::ChangeBrightness(double k) {
     // A channel has 256 possible values: the table holds the very same expression for each.
     std::array<std::uint8_t, 256> table;
     for (int c = 0; c < 256; ++c) table[c] = ClampByte(RoundEven((1 - k) * c + 255 * k));
-    for (int y = 0; y < height_; ++y) {
-        std::uint8_t* p = ScanLine(y);
-        for (std::size_t i = 0, n = std::size_t(width_) * 3; i < n; ++i) p[i] = table[p[i]];
-    }
+    MapRows(*this, table);
 }
 
 void TskEffectBmp::ChangeDarkness(double k) {
     k = Clamp01(k);
     std::array<std::uint8_t, 256> table;
     for (int c = 0; c < 256; ++c) table[c] = ClampByte(RoundEven((1 - k) * c));
-    for (int y = 0; y < height_; ++y) {
-        std::uint8_t* p = ScanLine(y);
-        for (std::size_t i = 0, n = std::size_t(width_) * 3; i < n; ++i) p[i] = table[p[i]];
-    }
+    MapRows(*this, table);
 }
 
 void TskEffectBmp::GrayScale() {
@@ -159,22 +302,29 @@ void TskEffectBmp::GrayScale() {
 void TskEffectBmp::AddColorNoise(int amount) {
     if (amount <= 0) return;
     const int half = amount / 2;
+    std::vector<std::int16_t> offset(std::size_t(width_) * 3);
     for (int y = 0; y < height_; ++y) {
-        std::uint8_t* p = ScanLine(y);
-        for (int x = 0; x < width_; ++x, p += 3) {
-            // Uniform in 0..amount-1 by the multiply-shift reduction of a 32-bit draw.
-            int r = int((NextRandom() >> 32) * std::uint64_t(amount) >> 32);
-            int d = r - half;
-            p[0] = ClampInt(p[0] + d);
-            p[1] = ClampInt(p[1] + d);
-            p[2] = ClampInt(p[2] + d);
+        for (std::size_t x = 0; x < std::size_t(width_); x += 2) {
+            // One 64-bit draw gives two uniform values in 0..amount-1 by multiply-shift.
+            const std::uint64_t bits = NextRandom();
+            for (std::size_t j = 0; j < 2 && x + j < std::size_t(width_); ++j) {
+                const std::uint64_t draw = (bits >> (32 * j)) & 0xFFFFFFFFu;
+                // amount - 1 - half < 2^15 is not guaranteed for huge amounts: clamp the offset
+                // to what can still change a channel.
+                const std::int64_t d = std::int64_t((draw * std::uint64_t(amount)) >> 32) - half;
+                const std::int16_t o = std::int16_t(std::clamp<std::int64_t>(d, -255, 255));
+                std::int16_t* p = offset.data() + (x + j) * 3;
+                p[0] = p[1] = p[2] = o;
+            }
         }
+        AddClamped(ScanLine(y), offset.data(), offset.size());
     }
 }
 
 void TskEffectBmp::SplitBlur(int amount) {
     if (amount == 0 || width_ == 0 || height_ == 0) return;
-    const std::int64_t a = amount;
+    // The four neighbours form the same set for -a as for a.
+    const std::int64_t a = amount < 0 ? -std::int64_t(amount) : std::int64_t(amount);
     auto inside = [](std::int64_t v, int size) { return v >= 0 && v < size; };
     // Column pairs do not depend on the row: work them out once.
     std::vector<std::size_t> left(static_cast<std::size_t>(width_));
@@ -183,24 +333,44 @@ void TskEffectBmp::SplitBlur(int amount) {
         left[std::size_t(x)] = std::size_t(inside(x - a, width_) ? x - a : x) * 3;
         right[std::size_t(x)] = std::size_t(inside(x + a, width_) ? x + a : x) * 3;
     }
+    auto blurPixel = [&](const std::uint8_t* up, const std::uint8_t* down, std::uint8_t* dst,
+                         int x) {
+        const std::uint8_t* p1 = up + left[std::size_t(x)];
+        const std::uint8_t* p2 = up + right[std::size_t(x)];
+        const std::uint8_t* p3 = down + left[std::size_t(x)];
+        const std::uint8_t* p4 = down + right[std::size_t(x)];
+        const unsigned b = (unsigned(p1[0]) + p2[0] + p3[0] + p4[0]) / 4;
+        const unsigned g = (unsigned(p1[1]) + p2[1] + p3[1] + p4[1]) / 4;
+        const unsigned r = (unsigned(p1[2]) + p2[2] + p3[2] + p4[2]) / 4;
+        std::uint8_t* d = dst + std::size_t(x) * 3;
+        d[0] = std::uint8_t(b);
+        d[1] = std::uint8_t(g);
+        d[2] = std::uint8_t(r);
+    };
+    // Columns whose both neighbours lie inside, as a byte range.
+    const std::int64_t innerFirst = std::min<std::int64_t>(a, width_);
+    const std::int64_t innerLast = std::max<std::int64_t>(width_ - a, innerFirst);
+    const std::size_t shift = std::size_t(std::min<std::int64_t>(a, width_)) * 3;
+    std::vector<std::uint8_t> buffer(std::size_t(width_) * 3);
     for (int y = 0; y < height_; ++y) {
-        // Rows are read as they are now: the upper one already holds blurred pixels.
-        const std::uint8_t* up = ScanLine(inside(y - a, height_) ? int(y - a) : y);
-        const std::uint8_t* down = ScanLine(inside(y + a, height_) ? int(y + a) : y);
+        const bool upInside = inside(y - a, height_), downInside = inside(y + a, height_);
+        const std::uint8_t* up = ScanLine(upInside ? int(y - a) : y);
+        const std::uint8_t* down = ScanLine(downInside ? int(y + a) : y);
         std::uint8_t* row = ScanLine(y);
-        for (int x = 0; x < width_; ++x) {
-            const std::uint8_t* p1 = up + left[std::size_t(x)];
-            const std::uint8_t* p2 = up + right[std::size_t(x)];
-            const std::uint8_t* p3 = down + left[std::size_t(x)];
-            const std::uint8_t* p4 = down + right[std::size_t(x)];
-            unsigned b = (unsigned(p1[0]) + p2[0] + p3[0] + p4[0]) / 4;
-            unsigned g = (unsigned(p1[1]) + p2[1] + p3[1] + p4[1]) / 4;
-            unsigned r = (unsigned(p1[2]) + p2[2] + p3[2] + p4[2]) / 4;
-            std::uint8_t* d = row + std::size_t(x) * 3;
-            d[0] = std::uint8_t(b);
-            d[1] = std::uint8_t(g);
-            d[2] = std::uint8_t(r);
+        if (!upInside || !downInside) {
+            // The row reads itself: pixel by pixel, later pixels seeing the ones written.
+            for (int x = 0; x < width_; ++x) blurPixel(up, down, row, x);
+            continue;
         }
+        // Neither neighbour row is this one (the upper one already holds blurred pixels), so
+        // the row can be worked out whole into a buffer.
+        std::uint8_t* out = buffer.data();
+        for (int x = 0; x < innerFirst; ++x) blurPixel(up, down, out, x);
+        for (int x = int(innerLast); x < width_; ++x) blurPixel(up, down, out, x);
+        SumOfFour(out + innerFirst * 3, up + innerFirst * 3 - shift, up + innerFirst * 3 + shift,
+                  down + innerFirst * 3 - shift, down + innerFirst * 3 + shift,
+                  std::size_t(innerLast - innerFirst) * 3);
+        std::memcpy(row, out, std::size_t(width_) * 3);
     }
 }
 
@@ -223,19 +393,16 @@ void TskEffectBmp::Morph(const TskEffectBmp& other, double k) {
 void TskEffectBmp::BlendColumns(const TskEffectBmp& other, const std::vector<double>& weight,
                                 int first, int last) {
     if (first > last) return;
-    std::vector<double> rest(weight.size());
-    for (std::size_t i = 0; i < weight.size(); ++i) rest[i] = 1 - weight[i];
-    for (int y = 0; y < height_; ++y) {
-        std::uint8_t* s = ScanLine(y);
-        const std::uint8_t* o = other.ScanLine(y);
-        for (int x = first; x <= last; ++x) {
-            const double m = weight[std::size_t(x)], n = rest[std::size_t(x)];
-            const std::size_t i = std::size_t(x) * 3;
-            s[i] = ClampByte(RoundEven(m * double(s[i]) + n * double(o[i])));
-            s[i + 1] = ClampByte(RoundEven(m * double(s[i + 1]) + n * double(o[i + 1])));
-            s[i + 2] = ClampByte(RoundEven(m * double(s[i + 2]) + n * double(o[i + 2])));
-        }
+    // The weights spread to the three bytes of each pixel, once for all rows.
+    const std::size_t n = std::size_t(last - first + 1) * 3;
+    std::vector<double> m(n), rest(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        m[i] = weight[std::size_t(first) + i / 3];
+        rest[i] = 1 - m[i];
     }
+    for (int y = 0; y < height_; ++y)
+        BlendBytes(ScanLine(y) + std::size_t(first) * 3, other.ScanLine(y) + std::size_t(first) * 3,
+                   n, m.data(), rest.data());
 }
 
 void TskEffectBmp::BlendRows(const TskEffectBmp& other, int row, double m) {

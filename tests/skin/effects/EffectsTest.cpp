@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <algorithm>
+#include <cmath>
 #include <set>
+#include <tuple>
 
 #include "skin/data/skEffects.h"
 
@@ -289,4 +292,74 @@ TEST(EffectBmp, OnePixelWideImagesStayWithinBounds) {
     empty.SplitBlur(1);
     empty.GrayScale();
     EXPECT_EQ(empty.Width(), 0);
+}
+
+namespace {
+
+TskEffectBmp Noise(int w, int h, unsigned seed) {
+    TskEffectBmp b(w, h);
+    unsigned s = seed;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            s = s * 1664525u + 1013904223u;
+            b.SetPixel(x, y, s >> 8);
+        }
+    return b;
+}
+
+std::uint8_t Ref(double v) { return std::uint8_t(std::clamp(std::nearbyint(v), 0.0, 255.0)); }
+
+}  // namespace
+
+// The row kernels against the formulas written out per channel, over odd widths and many
+// positions, so that every lane and every tail of the vector code is compared.
+TEST(EffectBmp, KernelsAgreeWithThePlainFormulas) {
+    for (int w : {1, 7, 33, 61}) {
+        const TskEffectBmp a = Noise(w, 5, unsigned(w)), b = Noise(w, 5, unsigned(w) + 99);
+        for (double k : {0.0, 0.05, 0.3, 0.37, 0.5, 0.61, 0.95, 1.0}) {
+            TskEffectBmp m = a;
+            m.Morph(b, k);
+            TskEffectBmp br = a, dk = a;
+            br.ChangeBrightness(k);
+            dk.ChangeDarkness(k);
+            for (int y = 0; y < 5; ++y)
+                for (int i = 0; i < w * 3; ++i) {
+                    const int s = a.ScanLine(y)[i], o = b.ScanLine(y)[i];
+                    ASSERT_EQ(m.ScanLine(y)[i], Ref((1 - k) * s + k * o)) << w << " " << k;
+                    ASSERT_EQ(br.ScanLine(y)[i], Ref((1 - k) * s + 255 * k)) << w << " " << k;
+                    ASSERT_EQ(dk.ScanLine(y)[i], Ref((1 - k) * s)) << w << " " << k;
+                }
+        }
+        TskEffectBmp g = a;
+        g.GrayScale();
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t p = a.Pixel(x, y);
+                const std::uint8_t v = Ref(0.3 * (p >> 16) + 0.59 * ((p >> 8) & 0xFF) + 0.11 * (p & 0xFF));
+                ASSERT_EQ(g.Pixel(x, y), v * 0x010101u);
+            }
+    }
+}
+
+TEST(EffectBmp, SplitBlurAgreesWithThePixelByPixelWalk) {
+    for (const auto& [w, h, amount] : {std::tuple{9, 7, 1}, std::tuple{40, 12, 2}, std::tuple{17, 9, -3},
+                                       std::tuple{6, 30, 4}, std::tuple{5, 5, 3}}) {
+        TskEffectBmp fast = Noise(w, h, unsigned(w * h));
+        TskEffectBmp slow = fast;
+        fast.SplitBlur(amount);
+        const int a = amount;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int ys[2] = {y - a >= 0 && y - a < h ? y - a : y, y + a >= 0 && y + a < h ? y + a : y};
+                const int xs[2] = {x - a >= 0 && x - a < w ? x - a : x, x + a >= 0 && x + a < w ? x + a : x};
+                int sum[3] = {0, 0, 0};
+                for (int yy : ys)
+                    for (int xx : xs)
+                        for (int c = 0; c < 3; ++c) sum[c] += int((slow.Pixel(xx, yy) >> (8 * c)) & 0xFF);
+                slow.SetPixel(x, y, std::uint32_t(sum[2] / 4) << 16 | std::uint32_t(sum[1] / 4) << 8 |
+                                        std::uint32_t(sum[0] / 4));
+            }
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) ASSERT_EQ(fast.Pixel(x, y), slow.Pixel(x, y)) << w << "x" << h;
+    }
 }
