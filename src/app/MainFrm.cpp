@@ -10,6 +10,7 @@
 #include "runtime/Application.h"
 #include "runtime/IniFiles.h"
 #include "runtime/SysUtils.h"
+#include "skin/controls/skSkinWalk.h"
 
 namespace app {
 
@@ -103,6 +104,8 @@ void TMainForm::BuildLayout() {
     Position = rt::TPosition::poScreenCenter;
     SetClientSize(532, 336);
     BuildMenus();
+    skSkinData1 = new sk::TskSkinData(this);
+    skSkinData1->SetName("skSkinData1");
 
     auto place = [this](rt::TControl* c, const char* name, int l, int t, int w, int h,
                         rt::TWinControl* parent) {
@@ -115,20 +118,28 @@ void TMainForm::BuildLayout() {
     skSkinMainMenuBar1->Menu = skSkinMainMenu1;
     place(skSkinMainMenuBar1, "skSkinMainMenuBar1", 0, 0, 532, 22, this);
 
-    skSkinLabel1 = new rt::TLabel(this);
-    skSkinLabel1->SetCaption("Start Frame");
-    place(skSkinLabel1, "skSkinLabel1", 23, 28, skSkinLabel1->Width(), skSkinLabel1->Height(), this);
-    skSkinLabel2 = new rt::TLabel(this);
-    skSkinLabel2->SetCaption("End Frame");
-    place(skSkinLabel2, "skSkinLabel2", 272, 28, skSkinLabel2->Width(), skSkinLabel2->Height(), this);
+    auto label = [&](const char* name, const char* caption, int l) {
+        auto* lb = new sk::TskSkinLabel(this);
+        lb->SetBorderStyle(sk::bvNone);
+        lb->SetCaption(caption);
+        lb->SetAutoSize(true);
+        place(lb, name, l, 28, lb->Width(), lb->Height(), this);
+        lb->SetSkinData(skSkinData1);
+        return lb;
+    };
+    skSkinLabel1 = label("skSkinLabel1", "Start Frame", 23);
+    skSkinLabel2 = label("skSkinLabel2", "End Frame", 272);
 
     placeholder_ = PlaceholderPicture();
-    skSkinPanel1 = new rt::TPanel(this);
-    skSkinPanel1->BevelOuter = rt::TPanelBevel::bvLowered;
-    place(skSkinPanel1, "skSkinPanel1", 23, 49, 233, 177, this);
-    skSkinPanel2 = new rt::TPanel(this);
-    skSkinPanel2->BevelOuter = rt::TPanelBevel::bvLowered;
-    place(skSkinPanel2, "skSkinPanel2", 272, 49, 233, 177, this);
+    auto panel = [&](const char* name, int l) {
+        auto* p = new sk::TskSkinPanel(this);
+        p->SetBorderStyle(sk::bvLowered);
+        place(p, name, l, 49, 233, 177, this);
+        p->SetSkinData(skSkinData1);
+        return p;
+    };
+    skSkinPanel1 = panel("skSkinPanel1", 23);
+    skSkinPanel2 = panel("skSkinPanel2", 272);
     Image1 = new rt::TImage(this);
     Image1->Stretch = true;
     Image1->SetPicture(placeholder_);
@@ -138,12 +149,15 @@ void TMainForm::BuildLayout() {
     Image2->SetPicture(placeholder_);
     place(Image2, "Image2", 1, 1, 231, 175, skSkinPanel2);
 
-    TrackBar1 = new rt::TTrackBar(this);
-    TrackBar1->SetMax(100);
-    TrackBar1->SetMin(0);
-    TrackBar1->SetPosition(0);
-    TrackBar1->TabStop = false;
+    TrackBar1 = new sk::TskSkinTrackBar(this);
+    TrackBar1->SetMaxValue(100);
+    TrackBar1->SetMinValue(0);
+    TrackBar1->SetValue(0);
+    TrackBar1->SetCanFocused(false);
+    TrackBar1->JumpWhenClick = false;
+    TrackBar1->MouseSupport = true;
     place(TrackBar1, "TrackBar1", 24, 241, 481, 17, this);
+    TrackBar1->SetSkinData(skSkinData1);
 
     auto shape = [&](const char* name, int l, int t, int w, int h) {
         auto* s = new rt::TShape(this);
@@ -186,13 +200,15 @@ void TMainForm::BuildLayout() {
     skSkinSpeedButton5 = button("skSkinSpeedButton5", "About", 392, 49);
     skSkinSpeedButton5->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton5Click(s); };
 
-    ProgressBar1 = new rt::TGauge(this);
-    ProgressBar1->MinValue = 0;
-    ProgressBar1->MaxValue = 100;
-    ProgressBar1->ShowProgressText = true;
-    ProgressBar1->ShowPercent = false;
+    ProgressBar1 = new sk::TskSkinGauge(this);
+    ProgressBar1->SetMinValue(0);
+    ProgressBar1->SetMaxValue(100);
+    ProgressBar1->SetValue(0);
+    ProgressBar1->SetShowProgressText(true);
+    ProgressBar1->SetShowPercent(false);
     place(ProgressBar1, "ProgressBar1", 0, 319, 532, 17, this);
     ProgressBar1->SetAlign(rt::TAlign::alBottom);
+    ProgressBar1->SetSkinData(skSkinData1);
 
     OpenDialog1 = new rt::TOpenDialog(this);
     OpenDialog1->Title = "Open file";
@@ -271,6 +287,7 @@ void TMainForm::WndProc(rt::TMessage& m) {
             BringToFront();
         return;
     }
+    sk::HandleSkinChangeMessage(*this, m);
     rt::TForm::WndProc(m);
 }
 
@@ -475,7 +492,7 @@ void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
     long code = 0;
     do {
         job.WaitForCompletion(100, code);
-        for (int v = 0; v <= ProgressBar1->MaxValue; ++v) {
+        for (int v = 0; v <= ProgressBar1->MaxValue(); ++v) {
             ProgressBar1->SetValue(v);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             rt::Application()->ProcessMessages();
@@ -484,7 +501,7 @@ void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
             if (code != 0) break;
         }
         rt::Application()->ProcessMessages();
-        if (ProgressBar1->Value() == ProgressBar1->MaxValue) ProgressBar1->SetValue(0);
+        if (ProgressBar1->Value() == ProgressBar1->MaxValue()) ProgressBar1->SetValue(0);
     } while (code == 0);
     job.Stop();
 

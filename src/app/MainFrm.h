@@ -9,6 +9,10 @@
 #include "runtime/Dialogs.h"
 #include "runtime/Menus.h"
 #include "runtime/StdCtrls.h"
+#include "skin/controls/skSkinGauge.h"
+#include "skin/controls/skSkinPanels.h"
+#include "skin/controls/skSkinTrackBar.h"
+#include "skin/data/skSkinData.h"
 
 namespace app {
 
@@ -38,14 +42,16 @@ public:
     rt::TMenuItem* Visithomepage1;
     rt::TMenuItem* Support1;
     rt::TMenuItem* About1;
+    // The skin every skinned control of the window paints from (owned by the form).
+    sk::TskSkinData* skSkinData1;
     rt::TMenuBar* skSkinMainMenuBar1;
-    rt::TLabel* skSkinLabel1;
-    rt::TLabel* skSkinLabel2;
-    rt::TPanel* skSkinPanel1;
-    rt::TPanel* skSkinPanel2;
+    sk::TskSkinLabel* skSkinLabel1;
+    sk::TskSkinLabel* skSkinLabel2;
+    sk::TskSkinPanel* skSkinPanel1;
+    sk::TskSkinPanel* skSkinPanel2;
     rt::TImage* Image1;
     rt::TImage* Image2;
-    rt::TTrackBar* TrackBar1;
+    sk::TskSkinTrackBar* TrackBar1;
     rt::TShape* shpStart;
     rt::TShape* shpEnd;
     rt::TShape* shpProcess;
@@ -55,7 +61,7 @@ public:
     rt::TSpeedButton* skSkinSpeedButton4;
     rt::TSpeedButton* skSkinMenuSpeedButton1;
     rt::TSpeedButton* skSkinSpeedButton5;
-    rt::TGauge* ProgressBar1;
+    sk::TskSkinGauge* ProgressBar1;
     rt::TPopupMenu* skSkinPopupMenu1;
     rt::TMenuItem* mSkinWinAqua;
     rt::TMenuItem* mSkinWinxpblue;

@@ -91,6 +91,10 @@ public:
     bool MouseCapture() const;
     void SetMouseCapture(bool on);
 
+    // Shapes the control's window: only the region's pixels show and take the mouse; null
+    // removes the shape (ControlRegion.cpp).
+    void SetWindowRegion(const TRegion* region);
+
     // Sends a message straight to the control's window procedure and returns its result.
     std::intptr_t Perform(unsigned msg, std::intptr_t wParam, std::intptr_t lParam);
     // The replaceable window procedure; by default it calls WndProc.

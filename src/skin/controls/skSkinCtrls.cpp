@@ -1,0 +1,487 @@
+#include "skin/controls/skSkinCtrls.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "skin/data/skUtils.h"
+
+namespace sk {
+
+int RoundEven(double x) { return int(std::nearbyint(x)); }
+
+rt::TFont MakeSkinFont(const std::string& name, int height, rt::TFontStyles style,
+                       rt::TColor color) {
+    rt::TFont f;
+    f.Name = name.empty() ? "Arial" : name;
+    f.Style = style;
+    f.Color = color;
+    if (height != 0) {
+        // A positive height is the whole character cell; the em of the faces skins use is
+        // 2048/2288 of it.
+        double em = height > 0 ? height * 2048.0 / 2288.0 : -double(height);
+        f.Size = std::max(1, int(std::lround(em * 72.0 / 96.0)));
+    }
+    return f;
+}
+
+// ---- TskSkinControlT ----
+
+template <class Base>
+TskSkinControlT<Base>::TskSkinControlT(rt::TComponent* owner) : Base(owner) {}
+
+template <class Base>
+TskSkinControlT<Base>::~TskSkinControlT() {
+    if (skinData_ != nullptr) this->RemoveFreeNotification(skinData_);
+}
+
+template <class Base>
+void TskSkinControlT<Base>::SetSkinData(TskSkinData* value) {
+    if (skinData_ != nullptr && skinData_ != value) this->RemoveFreeNotification(skinData_);
+    skinData_ = value;
+    if (skinData_ != nullptr) this->FreeNotification(skinData_);
+    if (skinData_ != nullptr && !skinData_->Empty()) ApplySkin();
+}
+
+template <class Base>
+void TskSkinControlT<Base>::SetSkinDataName(const std::string& name) {
+    skinDataName_ = name;
+    if (skinData_ != nullptr && !skinData_->Empty()) ApplySkin();
+}
+
+template <class Base>
+TskDataSkinControl* TskSkinControlT<Base>::SkinObject() const {
+    if (skinIndex_ < 0 || skinData_ == nullptr || skinData_->Empty()) return nullptr;
+    if (std::size_t(skinIndex_) >= skinData_->CtrlList.size()) return nullptr;
+    return skinData_->CtrlList[std::size_t(skinIndex_)].get();
+}
+
+template <class Base>
+void TskSkinControlT<Base>::FindSkinObject() {
+    if (skinData_ == nullptr || skinData_->Empty())
+        skinIndex_ = -1;
+    else
+        skinIndex_ = skinData_->GetControlIndex(skinDataName_);
+}
+
+template <class Base>
+void TskSkinControlT<Base>::ApplySkin() {
+    FindSkinObject();
+    this->Invalidate();
+}
+
+template <class Base>
+void TskSkinControlT<Base>::ForgetSkinObject() {
+    skinIndex_ = -1;
+}
+
+template <class Base>
+void TskSkinControlT<Base>::WndProc(rt::TMessage& m) {
+    // The buffered paint covers every pixel: erasing first would only flicker.
+    if (m.Msg == rt::WM_ERASEBKGND) {
+        m.Result = 1;
+        return;
+    }
+    Base::WndProc(m);
+}
+
+template <class Base>
+void TskSkinControlT<Base>::Paint(rt::TCanvas& canvas) {
+    const int w = this->Width(), h = this->Height();
+    if (w <= 0 || h <= 0) return;
+    FindSkinObject();
+    PrepareSkinPaint();
+    rt::TBitmap buffer(w, h);
+    if (skinIndex_ == -1)
+        PaintDefault(buffer);
+    else
+        PaintSkinned(buffer);
+    canvas.Draw(0, 0, buffer);
+}
+
+template <class Base>
+void TskSkinControlT<Base>::PaintDefault(rt::TBitmap& buffer) {
+    rt::TCanvas& c = buffer.Canvas();
+    c.Brush.Color = rt::clBtnFace;
+    c.Brush.Style = rt::TBrushStyle::bsSolid;
+    c.FillRect(rt::Rect(0, 0, buffer.Width(), buffer.Height()));
+}
+
+template <class Base>
+void TskSkinControlT<Base>::PaintSkinned(rt::TBitmap& buffer) {
+    PaintDefault(buffer);
+}
+
+template <class Base>
+void TskSkinControlT<Base>::Notification(rt::TComponent* component, rt::TOperation operation) {
+    Base::Notification(component, operation);
+    if (operation == rt::TOperation::opRemove && component != nullptr &&
+        component == static_cast<rt::TComponent*>(skinData_)) {
+        skinData_ = nullptr;
+        skinIndex_ = -1;
+    }
+}
+
+template <class Base>
+void TskSkinControlT<Base>::MouseEnter() {
+    Base::MouseEnter();
+    if (OnMouseEnter) OnMouseEnter(this);
+}
+
+template <class Base>
+void TskSkinControlT<Base>::MouseLeave() {
+    Base::MouseLeave();
+    if (OnMouseLeave) OnMouseLeave(this);
+}
+
+// ---- TskSkinCustomControlT ----
+
+template <class Base>
+TskSkinCustomControlT<Base>::TskSkinCustomControlT(rt::TComponent* owner)
+    : Base(owner), defaultFont_(MakeSkinFont("Arial", 14, 0, rt::clWindowText)) {}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::SetDefaultWidth(int value) {
+    defaultWidth_ = value;
+    if (this->skinIndex_ == -1 && value > 0) this->SetWidth(value);
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::SetDefaultHeight(int value) {
+    defaultHeight_ = value;
+    if (this->skinIndex_ == -1 && value > 0) this->SetHeight(value);
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::SetDefaultFont(const rt::TFont& font) {
+    defaultFont_ = font;
+    DefaultFontChanged();
+    if (this->skinIndex_ == -1) this->Invalidate();
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::SetUseSkinFont(bool value) {
+    if (useSkinFont_ == value) return;
+    useSkinFont_ = value;
+    this->Invalidate();
+}
+
+template <class Base>
+const rt::TBitmap* TskSkinCustomControlT<Base>::ActivePicture(int index) const {
+    TskSkinData* data = this->SkinData();
+    if (data == nullptr || index < 0 || std::size_t(index) >= data->ActivePictures.size())
+        return nullptr;
+    return data->ActivePictures[std::size_t(index)].get();
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::FindSkinObject() {
+    Base::FindSkinObject();
+    if (this->skinIndex_ == -1) {
+        skinBitmap_ = nullptr;
+        return;
+    }
+    auto* obj = dynamic_cast<TskDataSkinCustomControl*>(this->SkinObject());
+    if (obj == nullptr) {
+        // Another kind of description under our name: nothing to fit or compose from.
+        sizingMode_ = smFixed;
+        skinBitmap_ = nullptr;
+        skinRect_ = clientRect_ = rt::TRect{};
+        leftTopPoint_ = rightTopPoint_ = leftBottomPoint_ = rightBottomPoint_ = rt::TPoint{};
+        return;
+    }
+    leftTopPoint_ = obj->LeftTopPoint;
+    rightTopPoint_ = obj->RightTopPoint;
+    leftBottomPoint_ = obj->LeftBottomPoint;
+    rightBottomPoint_ = obj->RightBottomPoint;
+    skinRect_ = obj->SkinRect;
+    clientRect_ = obj->ClientRect;
+    skinBitmap_ = ActivePicture(obj->PictureIndex);
+    if (skinRect_.Width() <= 0 || skinRect_.Height() <= 0)
+        sizingMode_ = smNone;
+    else if (rightBottomPoint_.X != 0 && rightBottomPoint_.Y != 0)
+        sizingMode_ = smBoth;
+    else if (rightTopPoint_.X != 0 || rightTopPoint_.Y != 0)
+        sizingMode_ = smHorizontal;
+    else if (leftBottomPoint_.X != 0 || leftBottomPoint_.Y != 0)
+        sizingMode_ = smVertical;
+    else
+        sizingMode_ = smFixed;
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::FitSize(int& width, int& height) {
+    if (this->skinIndex_ == -1) return;
+    const int sw = skinRect_.Width(), sh = skinRect_.Height();
+    const int dx = width - sw, dy = height - sh;
+    switch (sizingMode_) {
+        case smBoth:
+            fitLeftTop_ = leftTopPoint_;
+            fitRightTop_ = rt::Point(rightTopPoint_.X + dx, rightTopPoint_.Y);
+            fitLeftBottom_ = rt::Point(leftBottomPoint_.X, leftBottomPoint_.Y + dy);
+            fitRightBottom_ = rt::Point(rightBottomPoint_.X + dx, rightBottomPoint_.Y + dy);
+            fitClientRect_ = clientRect_;
+            fitClientRect_.Right += dx;
+            fitClientRect_.Bottom += dy;
+            break;
+        case smHorizontal:
+            height = sh;
+            fitLeftTop_ = leftTopPoint_;
+            fitRightTop_ = rt::Point(rightTopPoint_.X + dx, rightTopPoint_.Y);
+            fitClientRect_ = clientRect_;
+            fitClientRect_.Right += dx;
+            break;
+        case smVertical:
+            width = sw;
+            fitLeftTop_ = leftTopPoint_;
+            fitLeftBottom_ = rt::Point(leftBottomPoint_.X, leftBottomPoint_.Y + dy);
+            fitClientRect_ = clientRect_;
+            fitClientRect_.Bottom += dy;
+            break;
+        case smFixed:
+            // An object without a picture area has no size to impose.
+            if (sw > 0 && sh > 0) {
+                width = sw;
+                height = sh;
+            }
+            fitClientRect_ = clientRect_;
+            break;
+        case smNone: break;
+    }
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::PrepareSkinPaint() {
+    // Refit for the size we paint at, so a paint between the skin-change passes never uses
+    // geometry of an earlier object.
+    int w = this->Width(), h = this->Height();
+    if (this->skinIndex_ != -1) FitSize(w, h);
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::SetBounds(int left, int top, int width, int height) {
+    FindSkinObject();
+    bool fitted = false;
+    if ((width != this->Width() || height != this->Height()) && this->skinIndex_ != -1) {
+        FitSize(width, height);
+        if (sizingMode_ == smFixed) fitClientRect_ = clientRect_;
+        fitted = true;
+    }
+    Base::SetBounds(left, top, width, height);
+    if (fitted) {
+        UpdateRegion();
+        this->Invalidate();
+    }
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::ApplySkin() {
+    FindSkinObject();
+    const int oldW = this->Width(), oldH = this->Height();
+    int w = oldW, h = oldH;
+    if (this->skinIndex_ == -1) {
+        if (defaultWidth_ > 0) w = defaultWidth_;
+        if (defaultHeight_ > 0) h = defaultHeight_;
+    } else {
+        FitSize(w, h);
+    }
+    if (w != oldW || h != oldH) this->SetBounds(this->Left(), this->Top(), w, h);
+    if (w == oldW && h == oldH) {
+        UpdateRegion();
+        this->Invalidate();
+    } else if (this->skinIndex_ == -1) {
+        UpdateRegion();
+        this->Invalidate();
+    }
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::PaintDefault(rt::TBitmap& buffer) {
+    rt::TCanvas& c = buffer.Canvas();
+    c.Brush.Color = rt::clBtnFace;
+    c.Brush.Style = rt::TBrushStyle::bsSolid;
+    c.FillRect(this->ClientRect());
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::ComposeSkinImage(rt::TBitmap& target,
+                                                   const rt::TRect& source) const {
+    if (skinBitmap_ == nullptr || source.IsEmpty()) return;
+    const int sw = skinRect_.Width(), sh = skinRect_.Height();
+    const int w = this->Width(), h = this->Height();
+    switch (sizingMode_) {
+        case smFixed:
+            target.SetSize(sw, sh);
+            target.Canvas().CopyRect(rt::Rect(0, 0, sw, sh), *skinBitmap_, source);
+            break;
+        case smHorizontal:
+            CreateHSkinImage(leftTopPoint_.X, sw - rightTopPoint_.X, target, w, source,
+                             *skinBitmap_);
+            break;
+        case smVertical:
+            CreateVSkinImage(leftTopPoint_.Y, sh - leftBottomPoint_.Y, target, h, source,
+                             *skinBitmap_);
+            break;
+        case smBoth:
+            CreateSkinImage(leftTopPoint_, rightTopPoint_, leftBottomPoint_, rightBottomPoint_,
+                            clientRect_, source, *skinBitmap_, true, target, w, h, fitLeftTop_,
+                            fitRightTop_, fitLeftBottom_, fitRightBottom_, fitClientRect_);
+            break;
+        case smNone: break;
+    }
+}
+
+template <class Base>
+void TskSkinCustomControlT<Base>::PaintSkinned(rt::TBitmap& buffer) {
+    ComposeSkinImage(buffer, skinRect_);
+}
+
+namespace {
+
+// Inside with the left and top edges, outside with the right and bottom ones.
+bool InZone(rt::TPoint p, const rt::TRect& z) {
+    return p.X >= z.Left && p.Y >= z.Top && p.X < z.Right && p.Y < z.Bottom;
+}
+// Inside with all four edges.
+bool InZoneClosed(rt::TPoint p, const rt::TRect& z) {
+    return p.X >= z.Left && p.Y >= z.Top && p.X <= z.Right && p.Y <= z.Bottom;
+}
+bool RectInZone(const rt::TRect& r, const rt::TRect& z) {
+    return InZone(rt::Point(r.Left, r.Top), z) && InZone(rt::Point(r.Right, r.Bottom), z);
+}
+rt::TRect Moved(rt::TRect r, int dx, int dy) {
+    r.Left += dx;
+    r.Right += dx;
+    r.Top += dy;
+    r.Bottom += dy;
+    return r;
+}
+
+}  // namespace
+
+template <class Base>
+rt::TRect TskSkinCustomControlT<Base>::MapSkinRect(const rt::TRect& r) const {
+    const int sw = skinRect_.Width(), sh = skinRect_.Height();
+    const int dx = this->Width() - sw, dy = this->Height() - sh;
+    rt::TRect out = r;
+    switch (sizingMode_) {
+        case smBoth: {
+            const rt::TRect lt = rt::Rect(0, 0, leftTopPoint_.X, leftTopPoint_.Y);
+            const rt::TRect rtz = rt::Rect(rightTopPoint_.X, 0, sw, rightTopPoint_.Y);
+            const rt::TRect lb = rt::Rect(0, leftBottomPoint_.Y, leftBottomPoint_.X, sh);
+            const rt::TRect rb = rt::Rect(rightBottomPoint_.X, rightBottomPoint_.Y, sw, sh);
+            const rt::TPoint tl = rt::Point(r.Left, r.Top), br = rt::Point(r.Right, r.Bottom);
+            if (RectInZone(r, lt)) return r;
+            if (RectInZone(r, rtz)) return Moved(r, dx, 0);
+            if (RectInZone(r, lb)) return Moved(r, 0, dy);
+            if (RectInZone(r, rb)) return Moved(r, dx, dy);
+            if (InZoneClosed(tl, lt) && InZoneClosed(br, rb)) {
+                out.Right += dx;
+                out.Bottom += dy;
+            } else if (InZoneClosed(tl, lt) && InZoneClosed(br, rtz)) {
+                out.Right += dx;
+            } else if (InZoneClosed(tl, lb) && InZoneClosed(br, rb)) {
+                out.Right += dx;
+                out = Moved(out, 0, dy);
+            } else if (InZoneClosed(tl, lt) && InZoneClosed(br, lb)) {
+                out.Bottom += dy;
+            } else if (InZoneClosed(tl, rtz) && InZoneClosed(br, rb)) {
+                out = Moved(out, dx, 0);
+                out.Bottom += dy;
+            }
+            return out;
+        }
+        case smHorizontal:
+            if (r.Left <= leftTopPoint_.X && r.Right >= rightTopPoint_.X)
+                out.Right += dx;
+            else if (r.Left >= rightTopPoint_.X && r.Right > rightTopPoint_.X)
+                out = Moved(out, dx, 0);
+            return out;
+        case smVertical:
+            if (r.Top <= leftTopPoint_.Y && r.Bottom >= leftBottomPoint_.Y)
+                out.Bottom += dy;
+            else if (r.Top >= leftBottomPoint_.Y && r.Bottom > leftBottomPoint_.Y)
+                out = Moved(out, 0, dy);
+            return out;
+        case smFixed:
+        case smNone: return out;
+    }
+    return out;
+}
+
+// ---- TskSkinCustomControl ----
+
+TskSkinCustomControl::TskSkinCustomControl(rt::TComponent* owner)
+    : TskSkinCustomControlT(owner) {}
+
+TskSkinCustomControl::~TskSkinCustomControl() {
+    if (controlRegion_) SetWindowRegion(nullptr);
+}
+
+void TskSkinCustomControl::FindSkinObject() {
+    TskSkinCustomControlT::FindSkinObject();
+    skinMask_ = nullptr;
+    if (skinIndex_ == -1) return;
+    if (auto* obj = dynamic_cast<TskDataSkinCustomControl*>(SkinObject()))
+        skinMask_ = ActivePicture(obj->MaskPictureIndex);
+}
+
+void TskSkinCustomControl::ForgetSkinObject() {
+    TskSkinCustomControlT::ForgetSkinObject();
+    // The pictures go with the skin data's next load.
+    skinBitmap_ = nullptr;
+    skinMask_ = nullptr;
+}
+
+void TskSkinCustomControl::UpdateRegion() {
+    if (skinMask_ == nullptr || skinIndex_ == -1) {
+        if (controlRegion_) {
+            SetWindowRegion(nullptr);
+            controlRegion_.reset();
+        }
+        return;
+    }
+    const int w = Width(), h = Height();
+    const int sw = skinRect_.Width(), sh = skinRect_.Height();
+    std::optional<rt::TRegion> region;
+    switch (sizingMode_) {
+        case smFixed: region = CreateRegionFromMask(*skinMask_); break;
+        case smBoth:
+            region = CreateSkinRegion(leftTopPoint_, rightTopPoint_, leftBottomPoint_,
+                                      rightBottomPoint_, clientRect_, *skinMask_, w, h,
+                                      fitLeftTop_, fitRightTop_, fitLeftBottom_, fitRightBottom_,
+                                      fitClientRect_);
+            break;
+        case smHorizontal: {
+            const rt::TPoint fitRight = rt::Point(rightTopPoint_.X + w - sw, rightTopPoint_.Y);
+            region = CreateSkinRegion(leftTopPoint_, rightTopPoint_, leftTopPoint_,
+                                      rightTopPoint_, clientRect_, *skinMask_, w, h,
+                                      leftTopPoint_, fitRight, leftTopPoint_, fitRight,
+                                      fitClientRect_);
+            break;
+        }
+        case smVertical: {
+            const rt::TPoint fitBottom =
+                rt::Point(leftBottomPoint_.X, leftBottomPoint_.Y + h - sh);
+            region = CreateSkinRegion(leftTopPoint_, leftTopPoint_, leftBottomPoint_,
+                                      leftBottomPoint_, clientRect_, *skinMask_, w, h,
+                                      leftTopPoint_, leftTopPoint_, fitBottom, fitBottom,
+                                      fitClientRect_);
+            break;
+        }
+        case smNone: break;
+    }
+    if (region) {
+        SetWindowRegion(&*region);
+        controlRegion_ = std::move(region);
+    } else if (controlRegion_) {
+        SetWindowRegion(nullptr);
+        controlRegion_.reset();
+    }
+}
+
+template class TskSkinControlT<rt::TCustomControl>;
+template class TskSkinControlT<rt::TGraphicControl>;
+template class TskSkinCustomControlT<TskSkinControl>;
+template class TskSkinCustomControlT<TskGraphicSkinControl>;
+
+}  // namespace sk
