@@ -69,11 +69,16 @@ __attribute__((target("avx2"))) inline __m128i Round8(__m256d lo, __m256d hi) {
     return _mm_packus_epi16(w, w);
 }
 
-__attribute__((target("avx2"))) inline void Widen8(const std::uint8_t* p, __m256d& lo,
-                                                    __m256d& hi) {
-    __m256i v = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+// The low eight bytes as two groups of four doubles.
+__attribute__((target("avx2"))) inline void WidenBytes(__m128i bytes, __m256d& lo, __m256d& hi) {
+    const __m256i v = _mm256_cvtepu8_epi32(bytes);
     lo = _mm256_cvtepi32_pd(_mm256_castsi256_si128(v));
     hi = _mm256_cvtepi32_pd(_mm256_extracti128_si256(v, 1));
+}
+
+__attribute__((target("avx2"))) inline void Widen8(const std::uint8_t* p, __m256d& lo,
+                                                    __m256d& hi) {
+    WidenBytes(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), lo, hi);
 }
 
 __attribute__((target("avx2"))) void BlendConstAvx2(std::uint8_t* self, const std::uint8_t* other,
@@ -133,11 +138,37 @@ __attribute__((target_clones("avx2", "default"))) void SumOfFour(
         out[i] = std::uint8_t((unsigned(a[i]) + b[i] + c[i] + d[i]) >> 2);
 }
 
+// The offsets r - amount div 2 of one row, r uniform in 0..amount-1 drawn per pixel from a
+// counter hash (lowbias32) of the pixel's index and the row's seed, so that the pixels can be
+// worked on side by side. Offsets beyond +-255 change a channel no more than +-255 does.
+__attribute__((target_clones("avx2", "default"))) void NoiseOffsets(
+    std::int16_t* __restrict out, std::size_t pixels, std::uint32_t amount, std::uint64_t seed) {
+    const std::uint32_t key = std::uint32_t(seed), salt = std::uint32_t(seed >> 32);
+    const int half = int(amount / 2);
+    for (std::size_t x = 0; x < pixels; ++x) {
+        std::uint32_t h = (std::uint32_t(x) ^ salt) * 0x9E3779B9u + key;
+        h ^= h >> 16;
+        h *= 0x7FEB352Du;
+        h ^= h >> 15;
+        h *= 0x846CA68Bu;
+        h ^= h >> 16;
+        int d = int((std::uint64_t(h) * amount) >> 32) - half;
+        d = d < -255 ? -255 : d > 255 ? 255 : d;
+        out[x] = std::int16_t(d);
+    }
+}
+
+// The same offset for the three channels of each pixel.
+__attribute__((target_clones("avx2", "default"))) void SpreadToChannels(
+    std::int16_t* __restrict out, const std::int16_t* __restrict offset, std::size_t pixels) {
+    for (std::size_t x = 0; x < pixels; ++x) out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = offset[x];
+}
+
 // row[i] := clamp(row[i] + offset[i]).
 __attribute__((target_clones("avx2", "default"))) void AddClamped(
     std::uint8_t* __restrict row, const std::int16_t* __restrict offset, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
-        int v = row[i] + offset[i];
+        const int v = row[i] + offset[i];
         row[i] = std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
     }
 }
@@ -277,47 +308,87 @@ void TskEffectBmp::ChangeDarkness(double k) {
     MapRows(*this, table);
 }
 
-void TskEffectBmp::GrayScale() {
-    // The products are the same doubles the formula multiplies out, added in the same order.
-    struct Tables {
-        std::array<double, 256> r, g, b;
-        Tables() {
-            for (int c = 0; c < 256; ++c) {
-                r[c] = 0.3 * c;
-                g[c] = 0.59 * c;
-                b[c] = 0.11 * c;
-            }
+namespace {
+
+// One gray value per pixel: round(0.3 * red + 0.59 * green + 0.11 * blue), products and sums
+// in this order.
+void GrayRowScalar(std::uint8_t* p, std::size_t pixels) {
+    for (std::size_t x = 0; x < pixels; ++x, p += 3) {
+        const double v = 0.3 * double(p[2]) + 0.59 * double(p[1]) + 0.11 * double(p[0]);
+        p[0] = p[1] = p[2] = ClampByte(RoundEven(v));
+    }
+}
+
+#ifdef FRAMORA_HAVE_AVX2_PATH
+// Eight pixels at a time with the same double products, sums and rounding.
+__attribute__((target("avx2"))) void GrayRowAvx2(std::uint8_t* p, std::size_t pixels) {
+    const __m256d wr = _mm256_set1_pd(0.3), wg = _mm256_set1_pd(0.59), wb = _mm256_set1_pd(0.11);
+    // Channel c of pixels 0..5 from the first 16 bytes, of pixels 6 and 7 from the next 8.
+    auto pick = [](int c) {
+        alignas(16) std::int8_t a[16], b[16];
+        for (int i = 0; i < 16; ++i) a[i] = b[i] = -1;
+        for (int i = 0; i < 8; ++i) {
+            const int byte = 3 * i + c;
+            if (byte < 16) a[i] = std::int8_t(byte);
+            else b[i] = std::int8_t(byte - 16);
         }
+        return std::pair{_mm_load_si128(reinterpret_cast<const __m128i*>(a)),
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(b))};
     };
-    static const Tables t;
+    const auto [b0, b1] = pick(0);
+    const auto [g0, g1] = pick(1);
+    const auto [r0, r1] = pick(2);
+    alignas(16) static constexpr std::int8_t spreadLo[16] = {0, 0, 0, 1, 1, 1, 2, 2,
+                                                            2, 3, 3, 3, 4, 4, 4, 5};
+    alignas(16) static constexpr std::int8_t spreadHi[16] = {5, 5, 6, 6, 6, 7, 7, 7,
+                                                            -1, -1, -1, -1, -1, -1, -1, -1};
+    const __m128i lo = _mm_load_si128(reinterpret_cast<const __m128i*>(spreadLo));
+    const __m128i hi = _mm_load_si128(reinterpret_cast<const __m128i*>(spreadHi));
+    std::size_t x = 0;
+    for (; x + 8 <= pixels; x += 8, p += 24) {
+        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i tail = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 16));
+        const __m128i bb = _mm_or_si128(_mm_shuffle_epi8(head, b0), _mm_shuffle_epi8(tail, b1));
+        const __m128i gg = _mm_or_si128(_mm_shuffle_epi8(head, g0), _mm_shuffle_epi8(tail, g1));
+        const __m128i rr = _mm_or_si128(_mm_shuffle_epi8(head, r0), _mm_shuffle_epi8(tail, r1));
+        __m256d bl, bh, gl, gh, rl, rh;
+        WidenBytes(bb, bl, bh);
+        WidenBytes(gg, gl, gh);
+        WidenBytes(rr, rl, rh);
+        const __m256d vl = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(wr, rl), _mm256_mul_pd(wg, gl)),
+                                         _mm256_mul_pd(wb, bl));
+        const __m256d vh = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(wr, rh), _mm256_mul_pd(wg, gh)),
+                                         _mm256_mul_pd(wb, bh));
+        const __m128i gray = Round8(vl, vh);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_shuffle_epi8(gray, lo));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p + 16), _mm_shuffle_epi8(gray, hi));
+    }
+    GrayRowScalar(p, pixels - x);
+}
+#endif
+
+}  // namespace
+
+void TskEffectBmp::GrayScale() {
     for (int y = 0; y < height_; ++y) {
-        std::uint8_t* p = ScanLine(y);
-        for (int x = 0; x < width_; ++x, p += 3) {
-            std::uint8_t v = ClampByte(RoundEven(t.r[p[2]] + t.g[p[1]] + t.b[p[0]]));
-            p[0] = p[1] = p[2] = v;
+#ifdef FRAMORA_HAVE_AVX2_PATH
+        if (HasAvx2()) {
+            GrayRowAvx2(ScanLine(y), std::size_t(width_));
+            continue;
         }
+#endif
+        GrayRowScalar(ScanLine(y), std::size_t(width_));
     }
 }
 
 void TskEffectBmp::AddColorNoise(int amount) {
     if (amount <= 0) return;
-    const int half = amount / 2;
-    std::vector<std::int16_t> offset(std::size_t(width_) * 3);
+    const std::size_t w = std::size_t(width_);
+    std::vector<std::int16_t> offset(w), channels(w * 3);
     for (int y = 0; y < height_; ++y) {
-        for (std::size_t x = 0; x < std::size_t(width_); x += 2) {
-            // One 64-bit draw gives two uniform values in 0..amount-1 by multiply-shift.
-            const std::uint64_t bits = NextRandom();
-            for (std::size_t j = 0; j < 2 && x + j < std::size_t(width_); ++j) {
-                const std::uint64_t draw = (bits >> (32 * j)) & 0xFFFFFFFFu;
-                // amount - 1 - half < 2^15 is not guaranteed for huge amounts: clamp the offset
-                // to what can still change a channel.
-                const std::int64_t d = std::int64_t((draw * std::uint64_t(amount)) >> 32) - half;
-                const std::int16_t o = std::int16_t(std::clamp<std::int64_t>(d, -255, 255));
-                std::int16_t* p = offset.data() + (x + j) * 3;
-                p[0] = p[1] = p[2] = o;
-            }
-        }
-        AddClamped(ScanLine(y), offset.data(), offset.size());
+        NoiseOffsets(offset.data(), w, std::uint32_t(amount), NextRandom());
+        SpreadToChannels(channels.data(), offset.data(), w);
+        AddClamped(ScanLine(y), channels.data(), channels.size());
     }
 }
 
@@ -351,7 +422,6 @@ void TskEffectBmp::SplitBlur(int amount) {
     const std::int64_t innerFirst = std::min<std::int64_t>(a, width_);
     const std::int64_t innerLast = std::max<std::int64_t>(width_ - a, innerFirst);
     const std::size_t shift = std::size_t(std::min<std::int64_t>(a, width_)) * 3;
-    std::vector<std::uint8_t> buffer(std::size_t(width_) * 3);
     for (int y = 0; y < height_; ++y) {
         const bool upInside = inside(y - a, height_), downInside = inside(y + a, height_);
         const std::uint8_t* up = ScanLine(upInside ? int(y - a) : y);
@@ -363,14 +433,12 @@ void TskEffectBmp::SplitBlur(int amount) {
             continue;
         }
         // Neither neighbour row is this one (the upper one already holds blurred pixels), so
-        // the row can be worked out whole into a buffer.
-        std::uint8_t* out = buffer.data();
-        for (int x = 0; x < innerFirst; ++x) blurPixel(up, down, out, x);
-        for (int x = int(innerLast); x < width_; ++x) blurPixel(up, down, out, x);
-        SumOfFour(out + innerFirst * 3, up + innerFirst * 3 - shift, up + innerFirst * 3 + shift,
+        // the row does not read itself and can be written in any order.
+        for (int x = 0; x < innerFirst; ++x) blurPixel(up, down, row, x);
+        for (int x = int(innerLast); x < width_; ++x) blurPixel(up, down, row, x);
+        SumOfFour(row + innerFirst * 3, up + innerFirst * 3 - shift, up + innerFirst * 3 + shift,
                   down + innerFirst * 3 - shift, down + innerFirst * 3 + shift,
                   std::size_t(innerLast - innerFirst) * 3);
-        std::memcpy(row, out, std::size_t(width_) * 3);
     }
 }
 
