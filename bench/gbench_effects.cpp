@@ -61,10 +61,10 @@ void RunEffect(benchmark::State& state, F effect) {
     state.SetBytesProcessed(state.iterations() * ImageBytes());
 }
 
-#define EFFECT(name, body)                                                              \
-    void BM_##name(benchmark::State& state) {                                           \
-        RunEffect(state, [](sk::TskEffectBmp& img) { body; });                          \
-    }                                                                                   \
+#define EFFECT(name, body)                                     \
+    void BM_##name(benchmark::State& state) {                  \
+        RunEffect(state, [](sk::TskEffectBmp& img) { body; }); \
+    }                                                          \
     BENCHMARK(BM_##name);
 
 EFFECT(ChangeBrightness, img.ChangeBrightness(0.5))
@@ -159,7 +159,8 @@ int main(int argc, char** argv) {
             continue;
         const double ratio = bps / copy->second;
         below += ratio < 0.25;
-        std::printf("  %-22s %6.3f%s\n", name.c_str() + 3, ratio, ratio < 0.25 ? "  (below 1/4)" : "");
+        std::printf("  %-22s %6.3f%s\n", name.c_str() + 3, ratio,
+                    ratio < 0.25 ? "  (below 1/4)" : "");
     }
     std::printf("%d effect(s) below a quarter of the copy's speed\n", below);
     return 0;

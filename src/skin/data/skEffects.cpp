@@ -47,8 +47,8 @@ void BlendConstScalar(std::uint8_t* self, const std::uint8_t* other, std::size_t
         self[i] = ClampByte(RoundEven(m * double(self[i]) + rest * double(other[i])));
 }
 
-void BlendVarScalar(std::uint8_t* self, const std::uint8_t* other, std::size_t n,
-                    const double* m, const double* rest) {
+void BlendVarScalar(std::uint8_t* self, const std::uint8_t* other, std::size_t n, const double* m,
+                    const double* rest) {
     for (std::size_t i = 0; i < n; ++i)
         self[i] = ClampByte(RoundEven(m[i] * double(self[i]) + rest[i] * double(other[i])));
 }
@@ -77,12 +77,12 @@ __attribute__((target("avx2"))) inline void WidenBytes(__m128i bytes, __m256d& l
 }
 
 __attribute__((target("avx2"))) inline void Widen8(const std::uint8_t* p, __m256d& lo,
-                                                    __m256d& hi) {
+                                                   __m256d& hi) {
     WidenBytes(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), lo, hi);
 }
 
 __attribute__((target("avx2"))) void BlendConstAvx2(std::uint8_t* self, const std::uint8_t* other,
-                                                     std::size_t n, double m, double rest) {
+                                                    std::size_t n, double m, double rest) {
     const __m256d vm = _mm256_set1_pd(m), vr = _mm256_set1_pd(rest);
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
@@ -97,8 +97,8 @@ __attribute__((target("avx2"))) void BlendConstAvx2(std::uint8_t* self, const st
 }
 
 __attribute__((target("avx2"))) void BlendVarAvx2(std::uint8_t* self, const std::uint8_t* other,
-                                                   std::size_t n, const double* m,
-                                                   const double* rest) {
+                                                  std::size_t n, const double* m,
+                                                  const double* rest) {
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         __m256d slo, shi, olo, ohi;
@@ -141,8 +141,10 @@ __attribute__((target_clones("avx2", "default"))) void SumOfFour(
 // The offsets r - amount div 2 of one row, r uniform in 0..amount-1 drawn per pixel from a
 // counter hash (lowbias32) of the pixel's index and the row's seed, so that the pixels can be
 // worked on side by side. Offsets beyond +-255 change a channel no more than +-255 does.
-__attribute__((target_clones("avx2", "default"))) void NoiseOffsets(
-    std::int16_t* __restrict out, std::size_t pixels, std::uint32_t amount, std::uint64_t seed) {
+__attribute__((target_clones("avx2", "default"))) void NoiseOffsets(std::int16_t* __restrict out,
+                                                                    std::size_t pixels,
+                                                                    std::uint32_t amount,
+                                                                    std::uint64_t seed) {
     const std::uint32_t key = std::uint32_t(seed), salt = std::uint32_t(seed >> 32);
     const int half = int(amount / 2);
     for (std::size_t x = 0; x < pixels; ++x) {
@@ -161,7 +163,8 @@ __attribute__((target_clones("avx2", "default"))) void NoiseOffsets(
 // The same offset for the three channels of each pixel.
 __attribute__((target_clones("avx2", "default"))) void SpreadToChannels(
     std::int16_t* __restrict out, const std::int16_t* __restrict offset, std::size_t pixels) {
-    for (std::size_t x = 0; x < pixels; ++x) out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = offset[x];
+    for (std::size_t x = 0; x < pixels; ++x)
+        out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = offset[x];
 }
 
 // row[i] := clamp(row[i] + offset[i]).
@@ -329,8 +332,10 @@ __attribute__((target("avx2"))) void GrayRowAvx2(std::uint8_t* p, std::size_t pi
         for (int i = 0; i < 16; ++i) a[i] = b[i] = -1;
         for (int i = 0; i < 8; ++i) {
             const int byte = 3 * i + c;
-            if (byte < 16) a[i] = std::int8_t(byte);
-            else b[i] = std::int8_t(byte - 16);
+            if (byte < 16)
+                a[i] = std::int8_t(byte);
+            else
+                b[i] = std::int8_t(byte - 16);
         }
         return std::pair{_mm_load_si128(reinterpret_cast<const __m128i*>(a)),
                          _mm_load_si128(reinterpret_cast<const __m128i*>(b))};
@@ -339,9 +344,9 @@ __attribute__((target("avx2"))) void GrayRowAvx2(std::uint8_t* p, std::size_t pi
     const auto [g0, g1] = pick(1);
     const auto [r0, r1] = pick(2);
     alignas(16) static constexpr std::int8_t spreadLo[16] = {0, 0, 0, 1, 1, 1, 2, 2,
-                                                            2, 3, 3, 3, 4, 4, 4, 5};
-    alignas(16) static constexpr std::int8_t spreadHi[16] = {5, 5, 6, 6, 6, 7, 7, 7,
-                                                            -1, -1, -1, -1, -1, -1, -1, -1};
+                                                             2, 3, 3, 3, 4, 4, 4, 5};
+    alignas(16) static constexpr std::int8_t spreadHi[16] = {5,  5,  6,  6,  6,  7,  7,  7,
+                                                             -1, -1, -1, -1, -1, -1, -1, -1};
     const __m128i lo = _mm_load_si128(reinterpret_cast<const __m128i*>(spreadLo));
     const __m128i hi = _mm_load_si128(reinterpret_cast<const __m128i*>(spreadHi));
     std::size_t x = 0;
@@ -355,10 +360,10 @@ __attribute__((target("avx2"))) void GrayRowAvx2(std::uint8_t* p, std::size_t pi
         WidenBytes(bb, bl, bh);
         WidenBytes(gg, gl, gh);
         WidenBytes(rr, rl, rh);
-        const __m256d vl = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(wr, rl), _mm256_mul_pd(wg, gl)),
-                                         _mm256_mul_pd(wb, bl));
-        const __m256d vh = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(wr, rh), _mm256_mul_pd(wg, gh)),
-                                         _mm256_mul_pd(wb, bh));
+        const __m256d vl = _mm256_add_pd(
+            _mm256_add_pd(_mm256_mul_pd(wr, rl), _mm256_mul_pd(wg, gl)), _mm256_mul_pd(wb, bl));
+        const __m256d vh = _mm256_add_pd(
+            _mm256_add_pd(_mm256_mul_pd(wr, rh), _mm256_mul_pd(wg, gh)), _mm256_mul_pd(wb, bh));
         const __m128i gray = Round8(vl, vh);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_shuffle_epi8(gray, lo));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(p + 16), _mm_shuffle_epi8(gray, hi));

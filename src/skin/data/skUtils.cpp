@@ -43,7 +43,8 @@ void Copy(TBitmap& target, const TRect& dst, const TBitmap& src, const TRect& sr
 void TileH(TBitmap& target, int from, int cut, int dstTop, int dstBottom, const TBitmap& src,
            int srcLeft, int step, int srcTop, int srcBottom) {
     ForEachTile(Span{from, cut, step, target.Width()}, [&](int l, int r, int n) {
-        Copy(target, Rect(l, dstTop, r, dstBottom), src, Rect(srcLeft, srcTop, srcLeft + n, srcBottom));
+        Copy(target, Rect(l, dstTop, r, dstBottom), src,
+             Rect(srcLeft, srcTop, srcLeft + n, srcBottom));
     });
 }
 
@@ -51,7 +52,8 @@ void TileH(TBitmap& target, int from, int cut, int dstTop, int dstBottom, const 
 void TileV(TBitmap& target, int from, int cut, int dstLeft, int dstRight, const TBitmap& src,
            int srcTop, int step, int srcLeft, int srcRight) {
     ForEachTile(Span{from, cut, step, target.Height()}, [&](int t, int b, int n) {
-        Copy(target, Rect(dstLeft, t, dstRight, b), src, Rect(srcLeft, srcTop, srcRight, srcTop + n));
+        Copy(target, Rect(dstLeft, t, dstRight, b), src,
+             Rect(srcLeft, srcTop, srcRight, srcTop + n));
     });
 }
 
@@ -71,7 +73,9 @@ void HSkinImage(int l, int r, TBitmap& target, int width, const TRect& piece,
     const int h = piece.Height();
     Reset(target, width, h);
     if (target.Empty() || picture.Empty()) return;
-    if (l > 0) Copy(target, Rect(0, 0, l, h), picture, Rect(piece.Left, piece.Top, piece.Left + l, piece.Bottom));
+    if (l > 0)
+        Copy(target, Rect(0, 0, l, h), picture,
+             Rect(piece.Left, piece.Top, piece.Left + l, piece.Bottom));
     if (withRight && r > 0)
         Copy(target, Rect(width - r, 0, width, h), picture,
              Rect(piece.Right - r, piece.Top, piece.Right, piece.Bottom));
@@ -84,18 +88,20 @@ void HSkinImage(int l, int r, TBitmap& target, int width, const TRect& piece,
 // Client tiles: the source client rectangle repeated over dst from its top-left, cut at its
 // right and bottom.
 void FillClient(TBitmap& target, const TRect& dst, const TBitmap& picture, const TRect& src) {
-    ForEachTile(Span{dst.Top, dst.Bottom, src.Height(), target.Height()}, [&](int t, int b, int rows) {
-        ForEachTile(Span{dst.Left, dst.Right, src.Width(), target.Width()}, [&](int l, int r, int cols) {
+    const Span rows{dst.Top, dst.Bottom, src.Height(), target.Height()};
+    const Span cols{dst.Left, dst.Right, src.Width(), target.Width()};
+    ForEachTile(rows, [&](int t, int b, int h) {
+        ForEachTile(cols, [&](int l, int r, int w) {
             Copy(target, Rect(l, t, r, b), picture,
-                 Rect(src.Left, src.Top, src.Left + cols, src.Top + rows));
+                 Rect(src.Left, src.Top, src.Left + w, src.Top + h));
         });
     });
 }
 
 }  // namespace
 
-void CreateHSkinImage(int leftWidth, int rightWidth, TBitmap& target, int width,
-                      const TRect& piece, const TBitmap& picture) {
+void CreateHSkinImage(int leftWidth, int rightWidth, TBitmap& target, int width, const TRect& piece,
+                      const TBitmap& picture) {
     HSkinImage(leftWidth, rightWidth, target, width, piece, picture, true);
 }
 
@@ -110,12 +116,15 @@ void CreateVSkinImage(int topHeight, int bottomHeight, TBitmap& target, int heig
     const int t = topHeight, b = bottomHeight;
     Reset(target, w, height);
     if (target.Empty() || picture.Empty()) return;
-    if (t > 0) Copy(target, Rect(0, 0, w, t), picture, Rect(piece.Left, piece.Top, piece.Right, piece.Top + t));
+    if (t > 0)
+        Copy(target, Rect(0, 0, w, t), picture,
+             Rect(piece.Left, piece.Top, piece.Right, piece.Top + t));
     if (b > 0)
         Copy(target, Rect(0, height - b, w, height), picture,
              Rect(piece.Left, piece.Bottom - b, piece.Right, piece.Bottom));
     const int m = piece.Height() - t - b;
-    if (m > 0) TileV(target, t, height - b, 0, w, picture, piece.Top + t, m, piece.Left, piece.Right);
+    if (m > 0)
+        TileV(target, t, height - b, 0, w, picture, piece.Top + t, m, piece.Left, piece.Right);
 }
 
 // The four corner points split the piece into fixed corners and bands that repeat:
@@ -163,7 +172,8 @@ void CreateSkinImage(TPoint leftTop, TPoint rightTop, TPoint leftBottom, TPoint 
     fixed(Rect(0, leftBottom.Y, c.Left, sh), Rect(0, newLeftBottom.Y, nc.Left, h));
     fixed(Rect(c.Left, c.Bottom, leftBottom.X, sh), Rect(nc.Left, nc.Bottom, newLeftBottom.X, h));
     fixed(Rect(rightBottom.X, c.Bottom, sw, sh), Rect(newRightBottom.X, nc.Bottom, w, h));
-    fixed(Rect(c.Right, rightBottom.Y, sw, c.Bottom), Rect(nc.Right, newRightBottom.Y, w, nc.Bottom));
+    fixed(Rect(c.Right, rightBottom.Y, sw, c.Bottom),
+          Rect(nc.Right, newRightBottom.Y, w, nc.Bottom));
 
     if (fillClient) FillClient(target, nc, picture, Offset(c, sx, sy));
 }
@@ -193,7 +203,8 @@ void CreateSkinImage2(TPoint leftTop, TPoint rightTop, TPoint leftBottom, TPoint
     fixed(Rect(0, leftBottom.Y, c.Left, sh), Rect(0, newLeftBottom.Y, nc.Left, h));
     fixed(Rect(c.Left, c.Bottom, leftBottom.X, sh), Rect(nc.Left, nc.Bottom, newLeftBottom.X, h));
 
-    if (fillClient) FillClient(target, Rect(nc.Left, nc.Top, w, nc.Bottom), picture, Offset(c, sx, sy));
+    if (fillClient)
+        FillClient(target, Rect(nc.Left, nc.Top, w, nc.Bottom), picture, Offset(c, sx, sy));
 }
 
 std::vector<std::uint8_t> CreateRegionData(const TBitmap& mask, int dx, int dy) {
@@ -215,7 +226,9 @@ std::vector<std::uint8_t> CreateRegionData(const TBitmap& mask, int dx, int dy) 
         }
     }
     std::vector<std::uint8_t> block(32 + 16 * runs.size());
-    auto put = [&](std::size_t offset, std::int32_t v) { std::memcpy(block.data() + offset, &v, 4); };
+    auto put = [&](std::size_t offset, std::int32_t v) {
+        std::memcpy(block.data() + offset, &v, 4);
+    };
     put(0, 32);
     put(4, 1);
     put(8, std::int32_t(runs.size()));
@@ -250,9 +263,8 @@ void AddStripRegion(rt::TRegion& region, const TBitmap& strip, int dx, int dy) {
 
 // Top or bottom strip: mask rows srcTop..srcBottom, fixed ends, band tiled between the
 // target's corner columns.
-void HorizontalStrip(rt::TRegion& region, const TBitmap& mask, int width, int srcTop,
-                     int srcBottom, TPoint left, TPoint right, TPoint newLeft, TPoint newRight,
-                     int atY) {
+void HorizontalStrip(rt::TRegion& region, const TBitmap& mask, int width, int srcTop, int srcBottom,
+                     TPoint left, TPoint right, TPoint newLeft, TPoint newRight, int atY) {
     const int h = srcBottom - srcTop;
     if (width <= 0 || h <= 0) return;
     TBitmap strip(width, h);
@@ -266,14 +278,14 @@ void HorizontalStrip(rt::TRegion& region, const TBitmap& mask, int width, int sr
 
 // Left or right strip: mask columns srcLeft..srcRight; the band top..bottom tiled from the
 // strip's top, then the fixed parts above and below it.
-void VerticalStrip(rt::TRegion& region, const TBitmap& mask, int height, int srcLeft,
-                   int srcRight, int clientTop, int clientBottom, int bandTop, int bandBottom,
-                   int atX, int atY) {
+void VerticalStrip(rt::TRegion& region, const TBitmap& mask, int height, int srcLeft, int srcRight,
+                   int clientTop, int clientBottom, int bandTop, int bandBottom, int atX, int atY) {
     const int w = srcRight - srcLeft;
     if (w <= 0 || height <= 0) return;
     TBitmap strip(w, height);
     TileV(strip, 0, height, 0, w, mask, bandTop, bandBottom - bandTop, srcLeft, srcRight);
-    Copy(strip, Rect(0, 0, w, bandTop - clientTop), mask, Rect(srcLeft, clientTop, srcRight, bandTop));
+    Copy(strip, Rect(0, 0, w, bandTop - clientTop), mask,
+         Rect(srcLeft, clientTop, srcRight, bandTop));
     const int lower = clientBottom - bandBottom;
     Copy(strip, Rect(0, height - lower, w, height), mask,
          Rect(srcLeft, bandBottom, srcRight, clientBottom));
@@ -296,8 +308,8 @@ std::optional<rt::TRegion> CreateSkinRegion(TPoint leftTop, TPoint rightTop, TPo
     HorizontalStrip(region, mask, width, 0, c.Top, leftTop, rightTop, newLeftTop, newRightTop, 0);
     HorizontalStrip(region, mask, width, c.Bottom, mask.Height(), leftBottom, rightBottom,
                     newLeftBottom, newRightBottom, nc.Bottom);
-    VerticalStrip(region, mask, nc.Height(), 0, c.Left, c.Top, c.Bottom, leftTop.Y, leftBottom.Y,
-                  0, nc.Top);
+    VerticalStrip(region, mask, nc.Height(), 0, c.Left, c.Top, c.Bottom, leftTop.Y, leftBottom.Y, 0,
+                  nc.Top);
     VerticalStrip(region, mask, nc.Height(), c.Right, mask.Width(), c.Top, c.Bottom, rightTop.Y,
                   rightBottom.Y, nc.Right, nc.Top);
     return region;
@@ -353,11 +365,20 @@ void DrawArrowImage(rt::TCanvas& canvas, const TRect& rect, rt::TColor color, in
     for (int i = 0; i < 4; ++i) {
         const int pos = -2 + i;  // offset of line i from the centre, tip side first
         switch (direction) {
-            case 1: Line(canvas, cx + pos, cy - i, cx + pos, cy + i + 1); break;
-            case 2: Line(canvas, cx - pos - 1, cy - i, cx - pos - 1, cy + i + 1); break;
-            case 3: Line(canvas, cx - i, cy + pos, cx + i + 1, cy + pos); break;
-            case 4: Line(canvas, cx - i, cy - pos - 1, cx + i + 1, cy - pos - 1); break;
-            default: return;
+            case 1:
+                Line(canvas, cx + pos, cy - i, cx + pos, cy + i + 1);
+                break;
+            case 2:
+                Line(canvas, cx - pos - 1, cy - i, cx - pos - 1, cy + i + 1);
+                break;
+            case 3:
+                Line(canvas, cx - i, cy + pos, cx + i + 1, cy + pos);
+                break;
+            case 4:
+                Line(canvas, cx - i, cy - pos - 1, cx + i + 1, cy - pos - 1);
+                break;
+            default:
+                return;
         }
     }
 }
@@ -376,8 +397,8 @@ void DrawCheckImage(rt::TCanvas& canvas, int x, int y, rt::TColor color) {
     canvas.Pen.Style = rt::TPenStyle::psSolid;
     canvas.Pen.Width = 1;
     for (int j = 0; j < 3; ++j)
-        canvas.Polyline({rt::Point(x, y + 5 - j), rt::Point(x + 2, y + 7 - j),
-                         rt::Point(x + 7, y + 2 - j)});
+        canvas.Polyline(
+            {rt::Point(x, y + 5 - j), rt::Point(x + 2, y + 7 - j), rt::Point(x + 7, y + 2 - j)});
 }
 
 void DrawFrame3D(rt::TCanvas& canvas, const TRect& rect, rt::TColor topLeft,

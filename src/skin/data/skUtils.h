@@ -57,8 +57,7 @@ std::optional<rt::TRegion> CreateSkinRegion(rt::TPoint leftTop, rt::TPoint right
                                             const rt::TRect& client, const rt::TBitmap& mask,
                                             int width, int height, rt::TPoint newLeftTop,
                                             rt::TPoint newRightTop, rt::TPoint newLeftBottom,
-                                            rt::TPoint newRightBottom,
-                                            const rt::TRect& newClient);
+                                            rt::TPoint newRightBottom, const rt::TRect& newClient);
 
 // Glyph `glyphNum` (from 1) of a strip of `glyphCount` glyphs, drawn transparently at (x, y)
 // with the glyph's bottom-left pixel as the transparent colour.

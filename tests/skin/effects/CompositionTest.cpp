@@ -47,8 +47,7 @@ std::vector<std::string> Read(const TBitmap& b) {
 
 // Each of the 64 pixels of the 8 x 8 piece has its own letter.
 const std::vector<std::string> kPiece = {
-    "ABCDEFGH", "IJKLMNOP", "QRSTUVWX", "YZabcdef",
-    "ghijklmn", "opqrstuv", "wxyz0123", "456789+/",
+    "ABCDEFGH", "IJKLMNOP", "QRSTUVWX", "YZabcdef", "ghijklmn", "opqrstuv", "wxyz0123", "456789+/",
 };
 
 struct Frame {
@@ -74,8 +73,7 @@ TEST(SkinImage, FourCornerCompositionWorkedByHand) {
         "IJKLMLMLNOP",
         "QRSTUVSTUWX",  // left/right upper pieces, client row 2 tiled
         "YZabcdabcef",  // side bands rows 3, 4 tiled downward from y 3
-        "ghijklijkmn",
-        "YZqrstqrsef",
+        "ghijklijkmn", "YZqrstqrsef",
         "ghSTUVSTUmn",  // client tiles wrap after four rows
         "opabcdabcuv",  // left and right lower pieces start at y 7
         "wxyz0z0z123",  // bottom band z0 tiled from x 3 to 8
@@ -83,8 +81,8 @@ TEST(SkinImage, FourCornerCompositionWorkedByHand) {
     };
     EXPECT_EQ(Read(target), expected);
 
-    sk::CreateSkinImage(f.lt, f.rt, f.lb, f.rb, f.client, f.piece, f.picture, false, target, 11,
-                        10, f.nlt, f.nrt, f.nlb, f.nrb, f.nclient);
+    sk::CreateSkinImage(f.lt, f.rt, f.lb, f.rb, f.client, f.piece, f.picture, false, target, 11, 10,
+                        f.nlt, f.nrt, f.nlb, f.nrb, f.nclient);
     std::vector<std::string> unfilled = expected;
     for (int y = 2; y < 8; ++y) unfilled[std::size_t(y)].replace(2, 7, ".......");
     EXPECT_EQ(Read(target), unfilled);
@@ -93,8 +91,8 @@ TEST(SkinImage, FourCornerCompositionWorkedByHand) {
 TEST(SkinImage, LeftAnchoredCompositionRunsToTheRightEdge) {
     Frame f;
     TBitmap target;
-    sk::CreateSkinImage2(f.lt, f.rt, f.lb, f.rb, f.client, f.piece, f.picture, true, target, 11,
-                         10, f.nlt, f.nrt, f.nlb, f.nrb, f.nclient);
+    sk::CreateSkinImage2(f.lt, f.rt, f.lb, f.rb, f.client, f.piece, f.picture, true, target, 11, 10,
+                         f.nlt, f.nrt, f.nlb, f.nrb, f.nclient);
     const std::vector<std::string> expected = {
         "ABCDEDEDEDE", "IJKLMLMLMLM", "QRSTUVSTUVS", "YZabcdabcda", "ghijklijkli",
         "YZqrstqrstq", "ghSTUVSTUVS", "opabcdabcda", "wxyz0z0z0z0", "45678787878",
@@ -147,8 +145,10 @@ TEST(SkinImage, ThreePieceStripsCutTheLastTile) {
         for (int width : {l + r + 2 * m - 1, l + r + 2 * m, l + r + 2 * m + 1, l + r + 1, l + r,
                           l + r - 2, 30}) {
             TBitmap target;
-            if (withRight) sk::CreateHSkinImage(l, r, target, width, piece, pic);
-            else sk::CreateHSkinImage2(l, r, target, width, piece, pic);
+            if (withRight)
+                sk::CreateHSkinImage(l, r, target, width, piece, pic);
+            else
+                sk::CreateHSkinImage2(l, r, target, width, piece, pic);
             ASSERT_EQ(target.Width(), width);
             ASSERT_EQ(target.Height(), 2);
             std::vector<std::string> got = Read(target);

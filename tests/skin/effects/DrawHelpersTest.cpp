@@ -33,7 +33,8 @@ TEST(DrawHelpers, GlyphOfAStripIsDrawnTransparently) {
     strip.ScanLine(0)[7] = 0x000003;
     TBitmap target(6, 4);
     sk::DrawGlyph(target.Canvas(), 2, 1, 2, 3, strip);
-    EXPECT_EQ(Marks(target, 0x000002), (std::vector<std::string>{"......", "...#..", "....#.", "......"}));
+    EXPECT_EQ(Marks(target, 0x000002),
+              (std::vector<std::string>{"......", "...#..", "....#.", "......"}));
     EXPECT_EQ(Marks(target, 0xFFFFFF)[1], "###.##");  // magenta left out
     EXPECT_EQ(Marks(target, 0xFF00FF), std::vector<std::string>(4, "......"));
 
@@ -71,10 +72,12 @@ TEST(DrawHelpers, ArrowsPointTheRightWay) {
         int direction;
         std::vector<std::string> shape;
     } cases[] = {
-        {1, {"...........", "...........", "......#....", ".....##....", "....###....", "...####....",
-             "....###....", ".....##....", "......#....", "...........", "..........."}},
-        {4, {"...........", "...........", "...........", "..#######..", "...#####...", "....###....",
-             ".....#.....", "...........", "...........", "...........", "..........."}},
+        {1,
+         {"...........", "...........", "......#....", ".....##....", "....###....", "...####....",
+          "....###....", ".....##....", "......#....", "...........", "..........."}},
+        {4,
+         {"...........", "...........", "...........", "..#######..", "...#####...", "....###....",
+          ".....#.....", "...........", "...........", "...........", "..........."}},
     };
     for (const auto& c : cases) {
         TBitmap b(11, 11);
@@ -100,15 +103,16 @@ TEST(DrawHelpers, ArrowsPointTheRightWay) {
 TEST(DrawHelpers, TrackArrowFrameAndCheck) {
     TBitmap t(9, 7);
     sk::DrawTrackArrowImage(t.Canvas(), Rect(0, 0, 9, 7), rt::clBlack);
-    EXPECT_EQ(Marks(t, 0), (std::vector<std::string>{".........", ".........", "..#####..", "...###...",
-                                                      "....#....", ".........", "........."}));
+    EXPECT_EQ(Marks(t, 0),
+              (std::vector<std::string>{".........", ".........", "..#####..", "...###...",
+                                        "....#....", ".........", "........."}));
 
     TBitmap f(7, 6);
     sk::DrawFrame3D(f.Canvas(), Rect(1, 1, 6, 5), rt::clRed, rt::clBlue);
-    EXPECT_EQ(Marks(f, 0xFF0000),
-              (std::vector<std::string>{".......", ".####..", ".#.....", ".#.....", ".......", "......."}));
-    EXPECT_EQ(Marks(f, 0x0000FF),
-              (std::vector<std::string>{".......", ".....#.", ".....#.", ".....#.", ".#####.", "......."}));
+    EXPECT_EQ(Marks(f, 0xFF0000), (std::vector<std::string>{".......", ".####..", ".#.....",
+                                                            ".#.....", ".......", "......."}));
+    EXPECT_EQ(Marks(f, 0x0000FF), (std::vector<std::string>{".......", ".....#.", ".....#.",
+                                                            ".....#.", ".#####.", "......."}));
 
     TBitmap ck(12, 12);
     sk::DrawCheckImage(ck.Canvas(), 2, 2, rt::clBlack);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -100,11 +100,10 @@ TEST(EffectBmp, GrayScaleWeightsTheChannels) {
         std::uint32_t rgb;
         int gray;
     } cases[] = {
-        {0x00FF00, 150},  // 0.59 * 255 = 150.45
-        {0xFFFFFF, 255},
-        {0xFF0000, 76},   // 76.5 rounds to the even 76
-        {0x0000FF, 28},   // 28.05
-        {0x0A141E, 18},   // 3 + 11.8 + 3.3 = 18.1
+        {0x00FF00, 150},                  // 0.59 * 255 = 150.45
+        {0xFFFFFF, 255}, {0xFF0000, 76},  // 76.5 rounds to the even 76
+        {0x0000FF, 28},                   // 28.05
+        {0x0A141E, 18},                   // 3 + 11.8 + 3.3 = 18.1
         {0x000000, 0},
     };
     for (const auto& c : cases) {
@@ -121,7 +120,8 @@ TEST(EffectBmp, ColorNoiseMovesAllChannelsOfAPixelTogether) {
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
             std::uint32_t p = b.Pixel(x, y);
-            int dr = int(p >> 16) - 0x60, dg = int((p >> 8) & 0xFF) - 0x64, db = int(p & 0xFF) - 0x68;
+            int dr = int(p >> 16) - 0x60, dg = int((p >> 8) & 0xFF) - 0x64,
+                db = int(p & 0xFF) - 0x68;
             ASSERT_EQ(dr, dg);
             ASSERT_EQ(dr, db);
             ASSERT_GE(dr, -25);
@@ -179,7 +179,7 @@ TEST(EffectBmp, MorphBlendsTowardsOther) {
         double k;
         int out;
     } cases[] = {
-        {10, 11, 0.5, 10}, {11, 12, 0.5, 12}, {200, 17, 0, 200}, {200, 17, 1, 17},
+        {10, 11, 0.5, 10},  {11, 12, 0.5, 12},  {200, 17, 0, 200},    {200, 17, 1, 17},
         {0, 255, 0.25, 64}, {100, 50, 2.0, 50}, {100, 50, -1.0, 100},
     };
     for (const auto& c : cases) {
@@ -335,31 +335,38 @@ TEST(EffectBmp, KernelsAgreeWithThePlainFormulas) {
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < w; ++x) {
                 const std::uint32_t p = a.Pixel(x, y);
-                const std::uint8_t v = Ref(0.3 * (p >> 16) + 0.59 * ((p >> 8) & 0xFF) + 0.11 * (p & 0xFF));
+                const std::uint8_t v =
+                    Ref(0.3 * (p >> 16) + 0.59 * ((p >> 8) & 0xFF) + 0.11 * (p & 0xFF));
                 ASSERT_EQ(g.Pixel(x, y), v * 0x010101u);
             }
     }
 }
 
 TEST(EffectBmp, SplitBlurAgreesWithThePixelByPixelWalk) {
-    for (const auto& [w, h, amount] : {std::tuple{9, 7, 1}, std::tuple{40, 12, 2}, std::tuple{17, 9, -3},
-                                       std::tuple{6, 30, 4}, std::tuple{5, 5, 3}}) {
+    for (const auto& [w, h, amount] :
+         {std::tuple{9, 7, 1}, std::tuple{40, 12, 2}, std::tuple{17, 9, -3}, std::tuple{6, 30, 4},
+          std::tuple{5, 5, 3}}) {
         TskEffectBmp fast = Noise(w, h, unsigned(w * h));
         TskEffectBmp slow = fast;
         fast.SplitBlur(amount);
         const int a = amount;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const int ys[2] = {y - a >= 0 && y - a < h ? y - a : y, y + a >= 0 && y + a < h ? y + a : y};
-                const int xs[2] = {x - a >= 0 && x - a < w ? x - a : x, x + a >= 0 && x + a < w ? x + a : x};
+                const int ys[2] = {y - a >= 0 && y - a < h ? y - a : y,
+                                   y + a >= 0 && y + a < h ? y + a : y};
+                const int xs[2] = {x - a >= 0 && x - a < w ? x - a : x,
+                                   x + a >= 0 && x + a < w ? x + a : x};
                 int sum[3] = {0, 0, 0};
                 for (int yy : ys)
                     for (int xx : xs)
-                        for (int c = 0; c < 3; ++c) sum[c] += int((slow.Pixel(xx, yy) >> (8 * c)) & 0xFF);
-                slow.SetPixel(x, y, std::uint32_t(sum[2] / 4) << 16 | std::uint32_t(sum[1] / 4) << 8 |
-                                        std::uint32_t(sum[0] / 4));
+                        for (int c = 0; c < 3; ++c)
+                            sum[c] += int((slow.Pixel(xx, yy) >> (8 * c)) & 0xFF);
+                slow.SetPixel(x, y,
+                              std::uint32_t(sum[2] / 4) << 16 | std::uint32_t(sum[1] / 4) << 8 |
+                                  std::uint32_t(sum[0] / 4));
             }
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) ASSERT_EQ(fast.Pixel(x, y), slow.Pixel(x, y)) << w << "x" << h;
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(fast.Pixel(x, y), slow.Pixel(x, y)) << w << "x" << h;
     }
 }

@@ -89,7 +89,7 @@ TEST(MaskRegion, OnlyPureBlackPixelsAreInside) {
             // 0 black; 1 almost black in one channel each; the rest light.
             mask.ScanLine(y)[x] = v == 0 ? 0u : v == 1 ? (1u << (8 * (x % 3))) : 0xC0C0C0u;
         }
-    mask.ScanLine(4)[0] = 0;  // a run at the left edge
+    mask.ScanLine(4)[0] = 0;   // a run at the left edge
     mask.ScanLine(4)[22] = 0;  // and one at the right edge
     ExpectRegionMatchesMask(sk::CreateRegionFromMask(mask), mask, 0, 0);
 
@@ -111,9 +111,9 @@ TEST(MaskRegion, NoRegionWhenTargetCornersCross) {
     TBitmap mask = Filled(10, 10, 0);
     const auto lt = Point(3, 3), rt = Point(7, 3), lb = Point(3, 7), rb = Point(7, 7);
     const auto cr = Rect(2, 2, 8, 8);
-    EXPECT_FALSE(sk::CreateSkinRegion(lt, rt, lb, rb, cr, mask, 10, 10, Point(5, 3), Point(4, 3),
-                                      lb, rb, cr)
-                     .has_value());
+    EXPECT_FALSE(
+        sk::CreateSkinRegion(lt, rt, lb, rb, cr, mask, 10, 10, Point(5, 3), Point(4, 3), lb, rb, cr)
+            .has_value());
     EXPECT_FALSE(sk::CreateSkinRegion(lt, rt, lb, rb, cr, mask, 10, 10, lt, rt, Point(3, 2), rb, cr)
                      .has_value());
     auto same = sk::CreateSkinRegion(lt, rt, lb, rb, cr, mask, 10, 10, lt, rt, lb, rb, cr);
@@ -128,21 +128,13 @@ namespace {
 TBitmap WindowMask() {
     const std::vector<std::string> rows = {
         "..##.###.##.########",  // top band (x 6..13) has gaps at 8 and 11
-        ".###################",
-        "####################",
-        "###################.",
+        ".###################", "####################", "###################.",
         ".###################",  // notch in the upper left piece
         "####################",
         ".##################.",  // left band rows 6..9: column 0 open, right band column 19
-        ".##################.",
-        ".##################.",
-        ".##################.",
-        "####################",
-        "####################",
-        "####################",
-        "####################",
-        "###################.",
-        "#################...",
+        ".##################.", ".##################.", ".##################.",
+        "####################", "####################", "####################",
+        "####################", "###################.", "#################...",
     };
     TBitmap b(20, 16);
     for (int y = 0; y < 16; ++y)
@@ -157,7 +149,8 @@ TEST(MaskRegion, ResizedRegionMatchesTheComposedMask) {
     const TBitmap mask = WindowMask();
     const auto lt = Point(6, 6), rt = Point(14, 6), lb = Point(6, 10), rb = Point(14, 10);
     const auto cr = Rect(3, 3, 17, 13);
-    for (const auto& [dx, dy] : {std::pair{27, 17}, std::pair{0, 0}, std::pair{5, 2}, std::pair{1, 9}}) {
+    for (const auto& [dx, dy] :
+         {std::pair{27, 17}, std::pair{0, 0}, std::pair{5, 2}, std::pair{1, 9}}) {
         const int w = 20 + dx, h = 16 + dy;
         const auto nlt = lt, nrt = Point(rt.X + dx, rt.Y), nlb = Point(lb.X, lb.Y + dy),
                    nrb = Point(rb.X + dx, rb.Y + dy);
