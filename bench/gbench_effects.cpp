@@ -81,6 +81,25 @@ EFFECT(MorphLeftSlide, img.MorphLeftSlide(Other(), 0.37))
 EFFECT(MorphRightSlide, img.MorphRightSlide(Other(), 0.37))
 EFFECT(MorphPush, img.MorphPush(Other(), 0.37))
 
+// The same without the vector kernels, to show what they bring.
+template <typename F>
+void RunPlain(benchmark::State& state, F effect) {
+    const bool before = sk::SetEffectVectorPaths(false);
+    RunEffect(state, effect);
+    sk::SetEffectVectorPaths(before);
+}
+
+#define PLAIN(name, body)                                     \
+    void BM_##name##_plain(benchmark::State& state) {         \
+        RunPlain(state, [](sk::TskEffectBmp& img) { body; }); \
+    }                                                         \
+    BENCHMARK(BM_##name##_plain);
+
+PLAIN(ChangeDarkness, img.ChangeDarkness(0.3))
+PLAIN(GrayScale, img.GrayScale())
+PLAIN(Morph, img.Morph(Other(), 0.37))
+PLAIN(MorphGrad, img.MorphGrad(Other(), 0.37))
+
 // A window frame picture of a few flat colours, as skins drawn with a palette are.
 rt::TBitmap SkinPicture() {
     rt::TBitmap b(120, 90);

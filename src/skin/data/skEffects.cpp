@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -56,9 +57,11 @@ void BlendVarScalar(std::uint8_t* self, const std::uint8_t* other, std::size_t n
 #if defined(__x86_64__) && defined(__GNUC__)
 #define FRAMORA_HAVE_AVX2_PATH 1
 
+std::atomic<bool> vectorPathsAllowed{true};
+
 bool HasAvx2() {
     static const bool has = __builtin_cpu_supports("avx2");
-    return has;
+    return has && vectorPathsAllowed.load(std::memory_order_relaxed);
 }
 
 __attribute__((target("avx2"))) inline __m128i Round8(__m256d lo, __m256d hi) {
@@ -240,6 +243,15 @@ std::uint64_t NextRandom() {
 }
 
 }  // namespace
+
+bool SetEffectVectorPaths(bool enabled) {
+#ifdef FRAMORA_HAVE_AVX2_PATH
+    return vectorPathsAllowed.exchange(enabled);
+#else
+    (void)enabled;
+    return false;
+#endif
+}
 
 TskEffectBmp::TskEffectBmp(int width, int height)
     : width_(std::max(width, 0)),

@@ -65,6 +65,11 @@ private:
     std::vector<std::uint8_t> data_;
 };
 
+// Lets the effects use the processor's vector instructions (the default) or only the plain
+// per-byte code, which gives the very same pixels; returns the previous setting. For tests and
+// benchmarks.
+bool SetEffectVectorPaths(bool enabled);
+
 // The same 24-bit image with a table of row starts, as the mask scanner reads it.
 class TskFBitmap {
 public:

@@ -125,3 +125,22 @@ TEST(DrawHelpers, TrackArrowFrameAndCheck) {
     EXPECT_EQ(m[5][8], '#');
     EXPECT_EQ(m[10][4], '.');
 }
+
+TEST(DrawHelpers, TextInRectStaysInsideTheRectangle) {
+    TBitmap b(80, 30);
+    const rt::TRect r = Rect(10, 5, 50, 25);
+    b.Canvas().Font.Color = rt::clBlack;
+    b.Canvas().Brush.Style = rt::TBrushStyle::bsClear;
+    sk::DrawTextInRect(b.Canvas(), "Wistler skin for the cutter", r, 3);
+    int inside = 0, leftOfIndent = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const bool ink = b.ScanLine(y)[x] != 0xFFFFFFu;
+            if (!ink) continue;
+            ASSERT_TRUE(r.Contains({x, y})) << x << "," << y;
+            ++inside;
+            leftOfIndent += x < r.Left + 3 + 2;
+        }
+    EXPECT_GT(inside, 20);
+    EXPECT_EQ(leftOfIndent, 0);
+}
