@@ -127,6 +127,11 @@ std::size_t DecodeBmp(const std::uint8_t* data, std::size_t size, BmpImage& out)
         std::uint32_t count = clrUsed == 0 ? maxColours : clrUsed;
         if (count > maxColours) Fail("its colour table has more entries than the bit count allows");
         const std::size_t entry = core ? 3 : 4;
+        // Writers that leave the count implicit often store a shorter table; the pixel offset
+        // then tells where it ends.
+        const std::uint64_t tableStart = std::uint64_t(p - data);
+        if (clrUsed == 0 && offBits >= tableStart && offBits < tableStart + count * entry)
+            count = std::uint32_t((offBits - tableStart) / entry);
         if (std::uint64_t(end - p) < std::uint64_t(count) * entry)
             Fail("its colour table runs past the end");
         for (std::uint32_t i = 0; i < count; ++i, p += entry)
@@ -236,7 +241,8 @@ std::vector<std::uint8_t> EncodeBmp(const BmpImage& image) {
     Put32(b, 38, 2835);  // 72 dots per inch
     Put32(b, 42, 2835);
     Put32(b, 46, std::uint32_t(palette.size()));
-    for (std::size_t i = 0; i < palette.size(); ++i) Put32(b, kFileHeaderSize + 40 + 4 * i, palette[i]);
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        Put32(b, kFileHeaderSize + 40 + 4 * i, palette[i]);
 
     for (std::size_t y = 0; y < h; ++y) {
         const std::uint32_t* s = image.pixels.data() + y * w;

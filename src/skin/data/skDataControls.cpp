@@ -1,6 +1,5 @@
 #include "skin/data/skDataControls.h"
 
-
 namespace sk {
 
 using namespace fields;
@@ -148,14 +147,10 @@ std::span<const TskField<TskDataSkinCheckRadioControl>> TskDataSkinCheckRadioCon
 std::span<const TskField<TskDataSkinGaugeControl>> TskDataSkinGaugeControl::Fields() {
     using C = TskDataSkinGaugeControl;
     static const TskField<C> f[] = {
-        R("progressarea", &C::ProgressArea),
-        R("progressrect", &C::ProgressRect),
-        I("beginoffset", &C::BeginOffset),
-        I("endoffset", &C::EndOffset),
-        B("vertical", &C::Vertical),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
+        R("progressarea", &C::ProgressArea),   R("progressrect", &C::ProgressRect),
+        I("beginoffset", &C::BeginOffset),     I("endoffset", &C::EndOffset),
+        B("vertical", &C::Vertical),           T("fontname", &C::FontName, "Arial"),
+        I("fontheight", &C::FontHeight, "14"), F("fontstyle", &C::FontStyle),
         C_("fontcolor", &C::FontColor),
     };
     return f;
@@ -440,10 +435,8 @@ namespace {
 template <class C>
 std::span<const TskField<C>> TextViewFields() {
     static const TskField<C> f[] = {
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
+        T("fontname", &C::FontName, "Arial"), I("fontheight", &C::FontHeight, "14"),
+        F("fontstyle", &C::FontStyle),        C_("fontcolor", &C::FontColor),
         C_("bgcolor", &C::BgColor),
     };
     return f;
@@ -472,12 +465,9 @@ std::span<const TskField<TskDataSkinBevel>> TskDataSkinBevel::Fields() {
 std::span<const TskField<TskDataSkinSlider>> TskDataSkinSlider::Fields() {
     using C = TskDataSkinSlider;
     static const TskField<C> f[] = {
-        C_("bgcolor", &C::BgColor),
-        R("hrulerrect", &C::HRulerRect),
-        R("hthumbrect", &C::HThumbRect),
-        R("vrulerrect", &C::VRulerRect),
-        R("vthumbrect", &C::VThumbRect),
-        I("edgesize", &C::EdgeSize),
+        C_("bgcolor", &C::BgColor),         R("hrulerrect", &C::HRulerRect),
+        R("hthumbrect", &C::HThumbRect),    R("vrulerrect", &C::VRulerRect),
+        R("vthumbrect", &C::VThumbRect),    I("edgesize", &C::EdgeSize),
         C_("pointscolor", &C::PointsColor),
     };
     return f;

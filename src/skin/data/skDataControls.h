@@ -34,8 +34,7 @@ public:
 };
 
 // Controls whose picture is cut into corners, edges and a client area fitted to their size.
-class TskDataSkinCustomControl
-    : public TskDescribed<TskDataSkinCustomControl, TskDataSkinControl> {
+class TskDataSkinCustomControl : public TskDescribed<TskDataSkinCustomControl, TskDataSkinControl> {
 public:
     using TskDescribed::TskDescribed;
     rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
@@ -179,8 +178,7 @@ public:
     static std::span<const TskField<TskDataSkinUpDownControl>> Fields();
 };
 
-class TskDataSkinGridControl
-    : public TskDescribed<TskDataSkinGridControl, TskDataSkinControl> {
+class TskDataSkinGridControl : public TskDescribed<TskDataSkinGridControl, TskDataSkinControl> {
 public:
     using TskDescribed::TskDescribed;
     rt::TRect FixedCellRect, SelectCellRect, FocusCellRect;

@@ -35,9 +35,13 @@ struct TskField {
 // K command word.
 namespace fields {
 template <class C>
-TskField<C> R(const char* k, rt::TRect C::*m) { return {k, TskValueForm::Rect, m, "0,0,0,0"}; }
+TskField<C> R(const char* k, rt::TRect C::*m) {
+    return {k, TskValueForm::Rect, m, "0,0,0,0"};
+}
 template <class C>
-TskField<C> P(const char* k, rt::TPoint C::*m) { return {k, TskValueForm::Point, m, "0,0"}; }
+TskField<C> P(const char* k, rt::TPoint C::*m) {
+    return {k, TskValueForm::Point, m, "0,0"};
+}
 template <class C>
 TskField<C> I(const char* k, int C::*m, const char* def = "0") {
     return {k, TskValueForm::Integer, m, def};
@@ -47,15 +51,21 @@ TskField<C> C_(const char* k, int C::*m, const char* def = "0") {
     return {k, TskValueForm::Color, m, def};
 }
 template <class C>
-TskField<C> X(const char* k, int C::*m) { return {k, TskValueForm::PictureIndex, m, "-1"}; }
+TskField<C> X(const char* k, int C::*m) {
+    return {k, TskValueForm::PictureIndex, m, "-1"};
+}
 template <class C>
-TskField<C> B(const char* k, bool C::*m) { return {k, TskValueForm::Boolean, m, "0"}; }
+TskField<C> B(const char* k, bool C::*m) {
+    return {k, TskValueForm::Boolean, m, "0"};
+}
 template <class C>
 TskField<C> T(const char* k, std::string C::*m, const char* def = "") {
     return {k, TskValueForm::Text, m, def};
 }
 template <class C>
-TskField<C> F(const char* k, rt::TFontStyles C::*m) { return {k, TskValueForm::FontStyle, m, ""}; }
+TskField<C> F(const char* k, rt::TFontStyles C::*m) {
+    return {k, TskValueForm::FontStyle, m, ""};
+}
 template <class C>
 TskField<C> A(const char* k, TskAlignment C::*m) {
     return {k, TskValueForm::Alignment, m, "tacenter"};
@@ -131,11 +141,16 @@ std::string FieldText(const TskField<C>& f, const C& obj) {
     switch (f.Form) {
         case TskValueForm::Integer:
         case TskValueForm::PictureIndex:
-        case TskValueForm::Color: return std::to_string(obj.*std::get<int C::*>(f.Ptr));
-        case TskValueForm::Boolean: return obj.*std::get<bool C::*>(f.Ptr) ? "1" : "0";
-        case TskValueForm::Point: return PointToStr(obj.*std::get<rt::TPoint C::*>(f.Ptr));
-        case TskValueForm::Rect: return RectToStr(obj.*std::get<rt::TRect C::*>(f.Ptr));
-        case TskValueForm::Text: return obj.*std::get<std::string C::*>(f.Ptr);
+        case TskValueForm::Color:
+            return std::to_string(obj.*std::get<int C::*>(f.Ptr));
+        case TskValueForm::Boolean:
+            return obj.*std::get<bool C::*>(f.Ptr) ? "1" : "0";
+        case TskValueForm::Point:
+            return PointToStr(obj.*std::get<rt::TPoint C::*>(f.Ptr));
+        case TskValueForm::Rect:
+            return RectToStr(obj.*std::get<rt::TRect C::*>(f.Ptr));
+        case TskValueForm::Text:
+            return obj.*std::get<std::string C::*>(f.Ptr);
         case TskValueForm::FontStyle:
             return FontStyleToStr(obj.*std::get<rt::TFontStyles C::*>(f.Ptr));
         case TskValueForm::Alignment:

@@ -49,7 +49,8 @@ bool TryStrToInt(const std::string& text, int& value) {
     if (i < text.size() && text[i] == '$') {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -110,12 +111,13 @@ TskAlignment StrToAlignment(const std::string& text) {
 }
 
 namespace {
-const char* const kEffectWords[] = {"iebrightness", "iedarkness", "iegrayscale",
+const char* const kEffectWords[] = {"iebrightness", "iedarkness",  "iegrayscale",
                                     "ienoise",      "iesplitblur", "ieinvert"};
-const char* const kMorphWords[] = {"mkdefault",   "mkgradient",   "mkleftgradient", "mkrightgradient",
-                                   "mkleftslide", "mkrightslide", "mkpush"};
-const char* const kCommandWords[] = {"cmclose", "cmmaximize", "cmminimize",
-                                     "cmsysmenu", "cmdefault", "cmrollup"};
+const char* const kMorphWords[] = {"mkdefault",       "mkgradient",  "mkleftgradient",
+                                   "mkrightgradient", "mkleftslide", "mkrightslide",
+                                   "mkpush"};
+const char* const kCommandWords[] = {"cmclose",   "cmmaximize", "cmminimize",
+                                     "cmsysmenu", "cmdefault",  "cmrollup"};
 
 template <std::size_t N>
 int WordIndex(const char* const (&words)[N], const std::string& text, int other) {
@@ -162,9 +164,12 @@ std::string FontStyleToStr(rt::TFontStyles s) {
 
 std::string AlignmentToStr(TskAlignment a) {
     switch (a) {
-        case taLeftJustify: return "taleftjustify";
-        case taCenter: return "tacenter";
-        default: return "tarightjustify";
+        case taLeftJustify:
+            return "taleftjustify";
+        case taCenter:
+            return "tacenter";
+        default:
+            return "tarightjustify";
     }
 }
 
@@ -172,9 +177,7 @@ std::string InactiveEffectToStr(TskInactiveEffect e) {
     return e <= ieInvert ? kEffectWords[e] : kEffectWords[0];
 }
 
-std::string MorphKindToStr(TskMorphKind m) {
-    return m <= mkPush ? kMorphWords[m] : kMorphWords[0];
-}
+std::string MorphKindToStr(TskMorphKind m) { return m <= mkPush ? kMorphWords[m] : kMorphWords[0]; }
 
 std::string CommandToStr(TskStdCommand c) {
     return c <= cmRollUp ? kCommandWords[c] : kCommandWords[cmRollUp];
@@ -249,7 +252,9 @@ const std::string* TskIniFile::FindValue(const std::string& section, const std::
     return it == s->index.end() ? nullptr : &s->entries[it->second].value;
 }
 
-bool TskIniFile::SectionExists(const std::string& section) const { return Find(section) != nullptr; }
+bool TskIniFile::SectionExists(const std::string& section) const {
+    return Find(section) != nullptr;
+}
 
 bool TskIniFile::ValueExists(const std::string& section, const std::string& key) const {
     return FindValue(section, key) != nullptr;
@@ -311,8 +316,7 @@ TskAlignment TskIniFile::ReadAlignment(const std::string& section, const std::st
     return v == nullptr ? def : StrToAlignment(*v);
 }
 
-TskInactiveEffect TskIniFile::ReadInactiveEffect(const std::string& section,
-                                                 const std::string& key,
+TskInactiveEffect TskIniFile::ReadInactiveEffect(const std::string& section, const std::string& key,
                                                  TskInactiveEffect def) const {
     const std::string* v = FindValue(section, key);
     return v == nullptr ? def : StrToInactiveEffect(*v);

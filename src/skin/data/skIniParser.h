@@ -58,8 +58,7 @@ public:
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
     // Points and rectangles throw rt::EConvertError for an empty number; missing or empty
     // values give def.
-    rt::TPoint ReadPoint(const std::string& section, const std::string& key,
-                         rt::TPoint def) const;
+    rt::TPoint ReadPoint(const std::string& section, const std::string& key, rt::TPoint def) const;
     rt::TRect ReadRect(const std::string& section, const std::string& key, rt::TRect def) const;
     rt::TFontStyles ReadFontStyle(const std::string& section, const std::string& key,
                                   rt::TFontStyles def) const;

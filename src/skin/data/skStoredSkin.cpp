@@ -26,8 +26,8 @@ std::uint8_t ReadByte(rt::TStream& s) {
 std::int32_t ReadInt32(rt::TStream& s) {
     std::uint8_t b[4];
     if (s.Read(b, 4) != 4) throw rt::EReadError("Stream read error: the skin data ends early");
-    return std::int32_t(std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 |
-                        std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24);
+    return std::int32_t(std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
+                        std::uint32_t(b[3]) << 24);
 }
 
 void WriteInt32(rt::TStream& s, std::int32_t v) {
@@ -58,8 +58,7 @@ void LoadBitmapFile(const std::string& folder, const std::string& name, rt::TBit
 }
 
 // The active picture files named by "activepicturescount" and the keys "0", "1", ...
-void LoadActivePictureFiles(const TskIniFile& ini, const std::string& folder,
-                            TskBitmapList& out) {
+void LoadActivePictureFiles(const TskIniFile& ini, const std::string& folder, TskBitmapList& out) {
     int count = ini.ReadInteger("PICTURES", "activepicturescount", 0);
     for (int i = 0; i < count; ++i) {
         auto bmp = std::make_unique<rt::TBitmap>();

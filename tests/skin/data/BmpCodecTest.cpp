@@ -34,12 +34,15 @@ std::vector<DecodeCase> DecodeCases() {
                  Parts(10, 2, 1, {0xC0, 0x40, 0, 0, 0x81, 0x80, 0, 0}, {0x000000, 0xFFFFFF}),
                  10,
                  2,
-                 {0xFFFFFF, 0, 0, 0, 0, 0, 0, 0xFFFFFF, 0xFFFFFF, 0,
-                  0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 0, 0xFFFFFF}});
-    c.push_back({"FourBit", Parts(3, 1, 4, {0x12, 0x00, 0, 0}, {0x111111, 0x222222, 0x333333}), 3,
-                 1, {0x222222, 0x333333, 0x111111}});
-    c.push_back({"EightBitShortPalette", Parts(2, 1, 8, {2, 1, 0, 0}, {0xA, 0xB, 0xC}), 2, 1,
-                 {0xC, 0xB}});
+                 {0xFFFFFF, 0,        0, 0, 0, 0, 0, 0xFFFFFF, 0xFFFFFF, 0,
+                  0xFFFFFF, 0xFFFFFF, 0, 0, 0, 0, 0, 0,        0,        0xFFFFFF}});
+    c.push_back({"FourBit",
+                 Parts(3, 1, 4, {0x12, 0x00, 0, 0}, {0x111111, 0x222222, 0x333333}),
+                 3,
+                 1,
+                 {0x222222, 0x333333, 0x111111}});
+    c.push_back(
+        {"EightBitShortPalette", Parts(2, 1, 8, {2, 1, 0, 0}, {0xA, 0xB, 0xC}), 2, 1, {0xC, 0xB}});
     {
         // A colour count of 0 means the whole 256-entry table.
         std::vector<std::uint32_t> pal(256);
@@ -48,22 +51,28 @@ std::vector<DecodeCase> DecodeCases() {
         p.clrUsed = 0;
         c.push_back({"EightBitFullPaletteByZero", p, 2, 1, {0xFF00, 0x0700}});
     }
-    c.push_back({"IndexPastPaletteIsBlack", Parts(2, 1, 8, {0, 9, 0, 0}, {0x123456}), 2, 1,
-                 {0x123456, 0}});
-    c.push_back({"SixteenBit555", Parts(2, 1, 16, {0x00, 0x7C, 0x1F, 0x00}), 2, 1,
-                 {0xFF0000, 0x0000FF}});
+    c.push_back(
+        {"IndexPastPaletteIsBlack", Parts(2, 1, 8, {0, 9, 0, 0}, {0x123456}), 2, 1, {0x123456, 0}});
+    c.push_back(
+        {"SixteenBit555", Parts(2, 1, 16, {0x00, 0x7C, 0x1F, 0x00}), 2, 1, {0xFF0000, 0x0000FF}});
     {
         BmpParts p = Parts(2, 1, 16, {0xE0, 0x07, 0x00, 0xF8});
         p.compression = 3;
         p.masks = {0xF800, 0x07E0, 0x001F};
         c.push_back({"SixteenBit565Bitfields", p, 2, 1, {0x00FF00, 0xFF0000}});
     }
-    c.push_back({"TwentyFourBottomUp", Parts(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0}), 1, 2,
+    c.push_back({"TwentyFourBottomUp",
+                 Parts(1, 2, 24, {1, 2, 3, 0, 4, 5, 6, 0}),
+                 1,
+                 2,
                  {0x060504, 0x030201}});
-    c.push_back({"TwentyFourTopDown", Parts(1, -2, 24, {1, 2, 3, 0, 4, 5, 6, 0}), 1, 2,
+    c.push_back({"TwentyFourTopDown",
+                 Parts(1, -2, 24, {1, 2, 3, 0, 4, 5, 6, 0}),
+                 1,
+                 2,
                  {0x030201, 0x060504}});
-    c.push_back({"ThirtyTwoIgnoresAlpha", Parts(1, 1, 32, {0x10, 0x20, 0x30, 0xFF}), 1, 1,
-                 {0x302010}});
+    c.push_back(
+        {"ThirtyTwoIgnoresAlpha", Parts(1, 1, 32, {0x10, 0x20, 0x30, 0xFF}), 1, 1, {0x302010}});
     {
         BmpParts p = Parts(1, 1, 32, {0x30, 0x20, 0x10, 0x00});
         p.infoSize = 124;
@@ -128,22 +137,21 @@ std::vector<BadCase> BadCases() {
         b[0] = 'X';
         c.push_back({"NoSignature", b, "signature"});
     }
-    c.push_back({"SizeFieldLargerThanData",
-                 with([](BmpParts& p) { p.fileSizeOverride = 4096; }), "larger than the data"});
-    c.push_back({"SizeFieldSmallerThanHeaders",
-                 with([](BmpParts& p) { p.fileSizeOverride = 30; }), "smaller than its headers"});
+    c.push_back({"SizeFieldLargerThanData", with([](BmpParts& p) { p.fileSizeOverride = 4096; }),
+                 "larger than the data"});
+    c.push_back({"SizeFieldSmallerThanHeaders", with([](BmpParts& p) { p.fileSizeOverride = 30; }),
+                 "smaller than its headers"});
     c.push_back({"SizeFieldCutsThePixels",
                  with([](BmpParts& p) { p.fileSizeOverride = 14 + 40 + 8 + 4; }),
                  "pixel rows run past"});
     c.push_back({"ZeroWidth", with([](BmpParts& p) { p.width = 0; }), "width"});
     c.push_back({"NegativeWidth", with([](BmpParts& p) { p.width = -4; }), "width"});
     c.push_back({"ZeroHeight", with([](BmpParts& p) { p.height = 0; }), "zero height"});
-    c.push_back({"AbsurdDimensions", with([](BmpParts& p) { p.width = p.height = 100000; }),
-                 "too large"});
+    c.push_back(
+        {"AbsurdDimensions", with([](BmpParts& p) { p.width = p.height = 100000; }), "too large"});
     // 2^31 - 1 by 2^31 rows: width times stride overflows 32 bits (and 32 bits per pixel
     // would overflow 64-bit byte counts in a naive reader).
-    c.push_back({"StrideTimesHeightOverflow",
-                 with([](BmpParts& p) {
+    c.push_back({"StrideTimesHeightOverflow", with([](BmpParts& p) {
                      p.bitCount = 32;
                      p.palette.clear();
                      p.clrUsed = 0;
@@ -151,8 +159,7 @@ std::vector<BadCase> BadCases() {
                      p.height = std::int32_t(0x80000000u);
                  }),
                  "too large"});
-    c.push_back({"TallButNarrowRowsMissing",
-                 with([](BmpParts& p) {
+    c.push_back({"TallButNarrowRowsMissing", with([](BmpParts& p) {
                      p.width = 1;
                      p.height = -(64 << 20);
                  }),
@@ -161,20 +168,20 @@ std::vector<BadCase> BadCases() {
     c.push_back({"BitCountZero", with([](BmpParts& p) { p.bitCount = 0; }), "bit count"});
     c.push_back({"Rle8", with([](BmpParts& p) { p.compression = 1; }), "compression"});
     c.push_back({"Jpeg", with([](BmpParts& p) { p.compression = 4; }), "compression"});
-    c.push_back({"BitfieldsOnEightBits", with([](BmpParts& p) { p.compression = 3; }),
-                 "bit fields"});
-    c.push_back({"PaletteLargerThanBitCount", with([](BmpParts& p) { p.clrUsed = 1000; }),
-                 "colour table"});
+    c.push_back(
+        {"BitfieldsOnEightBits", with([](BmpParts& p) { p.compression = 3; }), "bit fields"});
+    c.push_back(
+        {"PaletteLargerThanBitCount", with([](BmpParts& p) { p.clrUsed = 1000; }), "colour table"});
     {
         // The colour table claims 256 entries but the image ends after two.
         BmpParts p = Parts(1, 1, 8, {}, {0, 0xFFFFFF});
         p.clrUsed = 256;
         c.push_back({"PaletteRunsPastEnd", BuildBmp(p), "colour table runs past"});
     }
-    c.push_back({"UnknownHeaderSize", with([](BmpParts& p) { p.infoSize = 20; }),
-                 "information header"});
-    c.push_back({"PixelOffsetInsideHeaders", with([](BmpParts& p) { p.offBitsOverride = 20; }),
-                 "offset"});
+    c.push_back(
+        {"UnknownHeaderSize", with([](BmpParts& p) { p.infoSize = 20; }), "information header"});
+    c.push_back(
+        {"PixelOffsetInsideHeaders", with([](BmpParts& p) { p.offBitsOverride = 20; }), "offset"});
     c.push_back({"PixelOffsetPastEnd", with([](BmpParts& p) { p.offBitsOverride = 100000; }),
                  "pixel rows run past"});
     return c;

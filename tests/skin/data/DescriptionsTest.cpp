@@ -21,18 +21,27 @@ std::string DistinctValue(TskValueForm form, int i) {
     switch (form) {
         case TskValueForm::Integer:
         case TskValueForm::Color:
-        case TskValueForm::PictureIndex: return std::to_string(100 + i);
-        case TskValueForm::Boolean: return "1";
-        case TskValueForm::Point: return std::to_string(i + 1) + "," + std::to_string(i + 2);
+        case TskValueForm::PictureIndex:
+            return std::to_string(100 + i);
+        case TskValueForm::Boolean:
+            return "1";
+        case TskValueForm::Point:
+            return std::to_string(i + 1) + "," + std::to_string(i + 2);
         case TskValueForm::Rect:
             return std::to_string(i + 1) + "," + std::to_string(i + 2) + "," +
                    std::to_string(i + 30) + "," + std::to_string(i + 40);
-        case TskValueForm::Text: return "text" + std::to_string(i);
-        case TskValueForm::FontStyle: return i % 2 ? "fsbold,fsunderline" : "fsitalic";
-        case TskValueForm::Alignment: return i % 2 ? "taleftjustify" : "tarightjustify";
-        case TskValueForm::InactiveEffect: return "ienoise";
-        case TskValueForm::MorphKind: return i % 2 ? "mkpush" : "mkleftslide";
-        case TskValueForm::Command: return i % 2 ? "cmsysmenu" : "cmrollup";
+        case TskValueForm::Text:
+            return "text" + std::to_string(i);
+        case TskValueForm::FontStyle:
+            return i % 2 ? "fsbold,fsunderline" : "fsitalic";
+        case TskValueForm::Alignment:
+            return i % 2 ? "taleftjustify" : "tarightjustify";
+        case TskValueForm::InactiveEffect:
+            return "ienoise";
+        case TskValueForm::MorphKind:
+            return i % 2 ? "mkpush" : "mkleftslide";
+        case TskValueForm::Command:
+            return i % 2 ? "cmsysmenu" : "cmrollup";
     }
     return {};
 }
@@ -42,7 +51,8 @@ void CheckKeyTable(const Desc& d, const std::string& kind) {
     std::vector<TskKeyInfo> keys = d.Keys();
     std::set<std::string> seen;
     for (const TskKeyInfo& k : keys)
-        EXPECT_TRUE(seen.insert(rt::LowerCase(k.Key)).second) << kind << ": key read twice " << k.Key;
+        EXPECT_TRUE(seen.insert(rt::LowerCase(k.Key)).second)
+            << kind << ": key read twice " << k.Key;
 
     // An empty section gives every key its default.
     TskIniFile empty;
@@ -70,7 +80,8 @@ void CheckKeyTable(const Desc& d, const std::string& kind) {
     EXPECT_FALSE(out.ValueExists("obj", "stale")) << "SaveToIni erases the section first";
     for (std::size_t i = 0; i < keys.size(); ++i) {
         std::string expected = DistinctValue(keys[i].Form, int(i));
-        if (kind == "updown" && (keys[i].Form == TskValueForm::Point || keys[i].Key == "clientrect"))
+        if (kind == "updown" &&
+            (keys[i].Form == TskValueForm::Point || keys[i].Key == "clientrect"))
             expected = keys[i].Default;
         EXPECT_EQ(out.ReadString("obj", keys[i].Key, "?"), expected) << kind << "." << keys[i].Key;
     }
@@ -98,8 +109,9 @@ TEST(Descriptions, EveryObjectKindReadsAndWritesEachKeyOnce) {
 }
 
 TEST(Descriptions, KindWordsSelectClassesExactly) {
-    EXPECT_NE(dynamic_cast<TskDataSkinMenuButtonControl*>(CreateSkinControl("menubutton", "a").get()),
-              nullptr);
+    EXPECT_NE(
+        dynamic_cast<TskDataSkinMenuButtonControl*>(CreateSkinControl("menubutton", "a").get()),
+        nullptr);
     EXPECT_NE(dynamic_cast<TskDataSkinCustomControl*>(CreateSkinControl("splitter", "a").get()),
               nullptr);
     EXPECT_EQ(dynamic_cast<TskDataSkinCustomControl*>(CreateSkinControl("stdlabel", "a").get()),
@@ -108,8 +120,9 @@ TEST(Descriptions, KindWordsSelectClassesExactly) {
               nullptr);
     EXPECT_NE(dynamic_cast<TskDataSkinStdButton*>(CreateSkinObject("mainmenubarbutton", "a").get()),
               nullptr);
-    EXPECT_NE(dynamic_cast<TskDataSkinMainMenuItem*>(CreateSkinObject("mainmenubaritem", "a").get()),
-              nullptr);
+    EXPECT_NE(
+        dynamic_cast<TskDataSkinMainMenuItem*>(CreateSkinObject("mainmenubaritem", "a").get()),
+        nullptr);
     EXPECT_EQ(CreateSkinControl("Button", "a"), nullptr);
     EXPECT_EQ(CreateSkinControl("caption", "a"), nullptr);
     EXPECT_EQ(CreateSkinObject("panel", "a"), nullptr);
@@ -121,22 +134,31 @@ TEST(Descriptions, ParentKeysComeFirst) {
     std::vector<std::string> keys;
     for (const TskKeyInfo& k : d->Keys()) keys.push_back(k.Key);
     const std::vector<std::string> expected = {
-        "pictureindex",     "maskpictureindex", "skinrect",         "lefttoppoint",
-        "righttoppoint",    "leftbottompoint",  "rightbottompoint", "clientrect",
-        "fontname",         "fontheight",       "fontstyle",        "fontcolor",
-        "activefontcolor",  "downfontcolor",    "disabledfontcolor", "activeskinrect",
-        "downskinrect",     "disabledskinrect", "morphing",         "morphkind",
+        "pictureindex",    "maskpictureindex", "skinrect",          "lefttoppoint",
+        "righttoppoint",   "leftbottompoint",  "rightbottompoint",  "clientrect",
+        "fontname",        "fontheight",       "fontstyle",         "fontcolor",
+        "activefontcolor", "downfontcolor",    "disabledfontcolor", "activeskinrect",
+        "downskinrect",    "disabledskinrect", "morphing",          "morphkind",
         "trackbuttonrect"};
     EXPECT_EQ(keys, expected);
 
     auto s = CreateSkinObject("stdbutton", "s");
     keys.clear();
     for (const TskKeyInfo& k : s->Keys()) keys.push_back(k.Key);
-    const std::vector<std::string> expectedStd = {
-        "hint",      "activepictureindex", "skinrectinapicture", "skinrect",
-        "activeskinrect", "morphing",      "morphkind",          "downrect",
-        "disableskinrsect", "command",     "restorerect",        "restoreactiverect",
-        "restoredownrect", "restoreinactiverect"};
+    const std::vector<std::string> expectedStd = {"hint",
+                                                  "activepictureindex",
+                                                  "skinrectinapicture",
+                                                  "skinrect",
+                                                  "activeskinrect",
+                                                  "morphing",
+                                                  "morphkind",
+                                                  "downrect",
+                                                  "disableskinrsect",
+                                                  "command",
+                                                  "restorerect",
+                                                  "restoreactiverect",
+                                                  "restoredownrect",
+                                                  "restoreinactiverect"};
     EXPECT_EQ(keys, expectedStd);
 }
 
@@ -152,9 +174,9 @@ TEST(Descriptions, ConstructorSetsIndicesAndZeroGeometry) {
 }
 
 TEST(Descriptions, UpDownAlwaysHasZeroCornersAndClient) {
-    TskIniFile ini = Ini(
-        "[ud]\r\nskinrect=1,2,3,4\r\nlefttoppoint=5,5\r\nrightbottompoint=9,9\r\n"
-        "clientrect=1,1,8,8\r\nupbuttonrect=0,0,10,10\r\n");
+    TskIniFile ini =
+        Ini("[ud]\r\nskinrect=1,2,3,4\r\nlefttoppoint=5,5\r\nrightbottompoint=9,9\r\n"
+            "clientrect=1,1,8,8\r\nupbuttonrect=0,0,10,10\r\n");
     TskDataSkinUpDownControl ud("ud");
     ud.LoadFromIni(ini);
     EXPECT_EQ(ud.SkinRect, (rt::TRect{1, 2, 3, 4}));
@@ -165,9 +187,9 @@ TEST(Descriptions, UpDownAlwaysHasZeroCornersAndClient) {
 }
 
 TEST(Descriptions, UserObjectReadsOnlySkinRect) {
-    TskIniFile ini = Ini(
-        "[u]\r\nskinrect=1,2,3,4\r\nactivepictureindex=3\r\nmorphing=1\r\nhint=hello\r\n"
-        "activeskinrect=5,6,7,8\r\n");
+    TskIniFile ini =
+        Ini("[u]\r\nskinrect=1,2,3,4\r\nactivepictureindex=3\r\nmorphing=1\r\nhint=hello\r\n"
+            "activeskinrect=5,6,7,8\r\n");
     TskDataUserObject u("u");
     u.LoadFromIni(ini);
     EXPECT_EQ(u.SkinRect, (rt::TRect{1, 2, 3, 4}));
@@ -179,10 +201,14 @@ TEST(Descriptions, UserObjectReadsOnlySkinRect) {
 
 TEST(Descriptions, CommandWords) {
     const std::pair<const char*, TskStdCommand> cases[] = {
-        {"command=cmclose", cmClose},     {"command=cmmaximize", cmMaximize},
-        {"command=cmminimize", cmMinimize}, {"command=cmsysmenu", cmSysMenu},
-        {"command=cmdefault", cmDefault}, {"command=cmrollup", cmRollUp},
-        {"command=anything", cmRollUp},   {"command=CMCLOSE", cmRollUp},
+        {"command=cmclose", cmClose},
+        {"command=cmmaximize", cmMaximize},
+        {"command=cmminimize", cmMinimize},
+        {"command=cmsysmenu", cmSysMenu},
+        {"command=cmdefault", cmDefault},
+        {"command=cmrollup", cmRollUp},
+        {"command=anything", cmRollUp},
+        {"command=CMCLOSE", cmRollUp},
         {"", cmDefault},
     };
     for (const auto& [line, command] : cases) {

@@ -13,18 +13,18 @@ TskIniFile Ini(const std::string& text) {
 }
 
 TEST(IniSyntax, TrimsCommentsSectionsAndFirstEquals) {
-    TskIniFile ini = Ini(
-        "orphan=before any section\r\n"
-        "\r\n"
-        "   [  Main Section  ]   \r\n"
-        "; a comment=not a key\r\n"
-        "   ;indented comment=no\r\n"
-        "  Key One  =  a = b  \r\n"
-        "no equals sign here\r\n"
-        "empty=\r\n"
-        "[other]\n"
-        "x=1\r"
-        "y=2\n");
+    TskIniFile ini =
+        Ini("orphan=before any section\r\n"
+            "\r\n"
+            "   [  Main Section  ]   \r\n"
+            "; a comment=not a key\r\n"
+            "   ;indented comment=no\r\n"
+            "  Key One  =  a = b  \r\n"
+            "no equals sign here\r\n"
+            "empty=\r\n"
+            "[other]\n"
+            "x=1\r"
+            "y=2\n");
     EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Main Section", "other"}));
     EXPECT_EQ(ini.ReadString("main section", "key one", "?"), "a = b");
     EXPECT_EQ(ini.ReadString("MAIN SECTION", "KEY ONE", "?"), "a = b");
@@ -52,12 +52,27 @@ struct IntCase {
 
 TEST(IniValues, IntegersDecimalAndHexOrDefault) {
     const IntCase cases[] = {
-        {"0", 0},          {"-1", -1},        {"+5", 5},           {"2147483647", 2147483647},
-        {"-2147483648", int(0x80000000u)},    {"2147483648", -7},  {"$FF", 255},
-        {"$ff", 255},      {"0x10", 16},      {"0X1f", 31},        {"$FFFFFFFF", -1},
-        {"-$10", -16},     {"$100000000", -7}, {"", -7},           {"12a", -7},
-        {"1 2", -7},       {"0x", -7},        {"$", -7},           {"-", -7},
-        {"x10", -7},       {"16777215", 16777215},
+        {"0", 0},
+        {"-1", -1},
+        {"+5", 5},
+        {"2147483647", 2147483647},
+        {"-2147483648", int(0x80000000u)},
+        {"2147483648", -7},
+        {"$FF", 255},
+        {"$ff", 255},
+        {"0x10", 16},
+        {"0X1f", 31},
+        {"$FFFFFFFF", -1},
+        {"-$10", -16},
+        {"$100000000", -7},
+        {"", -7},
+        {"12a", -7},
+        {"1 2", -7},
+        {"0x", -7},
+        {"$", -7},
+        {"-", -7},
+        {"x10", -7},
+        {"16777215", 16777215},
     };
     for (const IntCase& c : cases) {
         TskIniFile ini = Ini(std::string("[s]\r\nv=") + c.text + "\r\n");

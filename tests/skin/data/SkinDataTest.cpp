@@ -334,7 +334,8 @@ std::vector<Damage> DamagedContainers() {
         Append(b, Bytes{1, 1, 1});
         Put32(b, 2);
         Append(b, SmallBmp());
-        d.push_back({"MissingActivePicture", [b] { return Compress(b); }, "Bitmap image is not valid"});
+        d.push_back(
+            {"MissingActivePicture", [b] { return Compress(b); }, "Bitmap image is not valid"});
     }
     d.push_back({"EmptyRectNumber",
                  [] {
@@ -389,19 +390,31 @@ TEST_F(SkinDataTest, FormInfoCornersArePulledIntoTheClientBox) {
         {"OutsideIsPulledToTheEdge",
          "lefttoppoint=1,1\r\nrighttoppoint=200,1\r\nleftbottompoint=1,100\r\n"
          "rightbottompoint=200,100\r\nclientrect=2,23,102,59\r\n",
-         {2, 23}, {102, 23}, {2, 59}, {102, 59}},
+         {2, 23},
+         {102, 23},
+         {2, 59},
+         {102, 59}},
         {"InsideStays",
          "lefttoppoint=5,30\r\nrighttoppoint=90,30\r\nleftbottompoint=5,50\r\n"
          "rightbottompoint=90,50\r\nclientrect=2,23,102,59\r\n",
-         {5, 30}, {90, 30}, {5, 50}, {90, 50}},
+         {5, 30},
+         {90, 30},
+         {5, 50},
+         {90, 50}},
         {"SameXLeavesAllAsWritten",
          "lefttoppoint=1,1\r\nrighttoppoint=200,1\r\nleftbottompoint=1,100\r\n"
          "rightbottompoint=1,100\r\nclientrect=2,23,102,59\r\n",
-         {1, 1}, {200, 1}, {1, 100}, {1, 100}},
+         {1, 1},
+         {200, 1},
+         {1, 100},
+         {1, 100}},
         {"SameYLeavesAllAsWritten",
          "lefttoppoint=1,1\r\nrighttoppoint=200,1\r\nleftbottompoint=1,100\r\n"
          "rightbottompoint=200,1\r\nclientrect=2,23,102,59\r\n",
-         {1, 1}, {200, 1}, {1, 100}, {200, 1}},
+         {1, 1},
+         {200, 1},
+         {1, 100},
+         {200, 1}},
     };
     for (const CornerCase& k : cases) {
         SCOPED_TRACE(k.name);
@@ -444,8 +457,8 @@ TEST_F(SkinDataTest, ObjectListsSkipWhatTheyCannotUse) {
     ASSERT_EQ(data->CtrlList.size(), 3u);
 
     // One name in both lists: two different descriptions of one section.
-    auto* frameButton =
-        dynamic_cast<sk::TskDataSkinButton*>(data->ObjectList[std::size_t(data->GetIndex("button"))].get());
+    auto* frameButton = dynamic_cast<sk::TskDataSkinButton*>(
+        data->ObjectList[std::size_t(data->GetIndex("button"))].get());
     auto* ctrlButton = dynamic_cast<sk::TskDataSkinButtonControl*>(Control("button"));
     ASSERT_NE(frameButton, nullptr);
     ASSERT_NE(ctrlButton, nullptr);
@@ -454,7 +467,8 @@ TEST_F(SkinDataTest, ObjectListsSkipWhatTheyCannotUse) {
     EXPECT_EQ(ctrlButton->SkinRect, frameButton->SkinRect);
 
     // Two entries sharing a name: lookups give the first; both read the shared section.
-    EXPECT_NE(dynamic_cast<sk::TskDataSkinCaption*>(data->ObjectList[std::size_t(data->GetIndex("dup"))].get()),
+    EXPECT_NE(dynamic_cast<sk::TskDataSkinCaption*>(
+                  data->ObjectList[std::size_t(data->GetIndex("dup"))].get()),
               nullptr);
     int same = data->GetControlIndex("same");
     EXPECT_NE(dynamic_cast<sk::TskDataSkinLabelControl*>(data->CtrlList[std::size_t(same)].get()),

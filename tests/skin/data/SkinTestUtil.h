@@ -1,10 +1,11 @@
 #pragma once
 // Byte builders for hand-made bitmaps and skin image streams, and a scratch folder.
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "runtime/Classes.h"

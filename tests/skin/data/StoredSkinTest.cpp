@@ -89,8 +89,8 @@ TEST(CompressedStoredSkin, BadBitmapFileRaisesAndLeavesItEmpty) {
         c.LoadFromIniFile(TestSkinDir() + "skin.ini");
         ScratchDir dir("badbmp");
         std::ofstream(dir.File("skin.ini"))
-            << "[VERSION]\r\n[PICTURES]\r\n" << k.pictures
-            << "[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\n";
+            << "[VERSION]\r\n[PICTURES]\r\n"
+            << k.pictures << "[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\n";
         EXPECT_THROW(c.LoadFromIniFile(dir.File("skin.ini")), rt::Exception);
         EXPECT_TRUE(c.IsEmpty());
     }

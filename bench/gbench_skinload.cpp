@@ -1,0 +1,186 @@
+// Loading a compressed skin: inflate, bitmap decoding, description parsing and every skin
+// object, against a bare zlib inflate of the same container. The skin is generated here with
+// about the size and make-up of a built-in one: 8-bit pictures, a 24-bit one, a 1-bit mask and
+// a description of a few hundred objects, about 250 kB inflated.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "runtime/BmpCodec.h"
+#include "runtime/Classes.h"
+#include "skin/data/skSkinData.h"
+
+namespace {
+
+// Art-like pixels: soft gradients with a little texture, in at most `colours` colours.
+void WritePicture(const std::string& path, int w, int h, int bits, int colours, int seed) {
+    rt::BmpImage img;
+    img.width = w;
+    img.height = h;
+    img.bitCount = bits;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (bits == 1) {
+                bool inside = x > 3 && y > 3 && x < w - 4 && y < h - 4;
+                img.pixels.push_back(inside || (x + y) % 7 == 0 ? 0 : 0xFFFFFF);
+                continue;
+            }
+            double v = 0.5 + 0.25 * std::sin((x + seed) * 0.05) + 0.2 * std::cos(y * 0.07) +
+                       0.05 * (((x * 7 + y * 13 + seed) % 5) - 2) / 2.0;
+            int level = std::clamp(int(v * colours), 0, colours - 1);
+            int r = level * 255 / std::max(1, colours - 1);
+            std::uint32_t c = std::uint32_t(r) << 16 | std::uint32_t((r + seed * 40) & 255) << 8 |
+                              std::uint32_t((255 - r) & 255);
+            img.pixels.push_back(c);
+        }
+    }
+    std::vector<std::uint8_t> bytes = rt::EncodeBmp(img);
+    rt::WriteFileBytesAtomic(path, bytes.data(), bytes.size());
+}
+
+std::string Description(int activeCount) {
+    std::string t =
+        "[VERSION]\r\nver=1\r\nskinname=Bench\r\nskinauthor=Framora\r\n\r\n[PICTURES]\r\n"
+        "picture=main.bmp\r\ninactivepicture=\r\nmask=mask.bmp\r\n";
+    t += "activepicturescount=" + std::to_string(activeCount) + "\r\n";
+    for (int i = 0; i < activeCount; ++i)
+        t += std::to_string(i) + "=active" + std::to_string(i) + ".bmp\r\n";
+    t += "\r\n[FORMINFO]\r\nlefttoppoint=10,30\r\nrighttoppoint=290,30\r\nleftbottompoint=10,"
+         "190\r\nrightbottompoint=290,190\r\nclientrect=10,30,290,190\r\nborderwidth=4\r\n"
+         "inactiveeffect=iedarkness\r\n\r\n[POPUPWINDOW]\r\nwindowpictureindex=0\r\n"
+         "itemsrect=4,4,60,60\r\n\r\n[HINTWINDOW]\r\nwindowpictureindex=0\r\nclientrect=2,2,"
+         "30,30\r\n\r\n";
+    const char* objectKinds[] = {"stdbutton", "caption", "menuitem", "mainmenubaritem", "button"};
+    const char* controlKinds[] = {"button",    "panel",   "trackbar", "gauge",      "label",
+                                  "scrollbar", "listbox", "edit",     "checkradio", "combobox"};
+    const int objects = 40, controls = 110;
+    t += "[SKINOBJECTS]\r\ncount=" + std::to_string(objects) + "\r\n";
+    for (int i = 0; i < objects; ++i)
+        t += std::to_string(i) + "=obj" + std::to_string(i) + ":" + objectKinds[i % 5] + "\r\n";
+    t += "\r\n[SKINCONTROLS]\r\ncount=" + std::to_string(controls) + "\r\n";
+    for (int i = 0; i < controls; ++i)
+        t += std::to_string(i) + "=ctl" + std::to_string(i) + ":" + controlKinds[i % 10] + "\r\n";
+    auto section = [&](const std::string& name, int i) {
+        t += "\r\n[" + name + "]\r\npictureindex=" + std::to_string(i % activeCount) +
+             "\r\nactivepictureindex=1\r\nskinrect=0,0,48,20\r\nactiveskinrect=48,0,96,20\r\n"
+             "downskinrect=96,0,144,20\r\nlefttoppoint=3,3\r\nrighttoppoint=45,3\r\n"
+             "leftbottompoint=3,17\r\nrightbottompoint=45,17\r\nclientrect=3,3,45,17\r\n"
+             "fontname=Tahoma\r\nfontheight=13\r\nfontstyle=fsbold\r\nfontcolor=0\r\n"
+             "activefontcolor=16777215\r\nmorphing=1\r\nmorphkind=mkgradient\r\n"
+             "trackarea=4,8,44,12\r\nbuttonrect=0,0,10,20\r\nitemrect=0,0,40,16\r\n"
+             "textrect=4,2,40,14\r\ncommand=cmclose\r\n";
+    };
+    for (int i = 0; i < objects; ++i) section("obj" + std::to_string(i), i);
+    for (int i = 0; i < controls; ++i) section("ctl" + std::to_string(i), i);
+    return t;
+}
+
+struct BenchSkin {
+    std::unique_ptr<sk::TskCompressedStoredSkin> container;
+    std::size_t inflatedSize = 0;
+};
+
+BenchSkin& Skin() {
+    static BenchSkin skin = [] {
+        std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                    ("framora-bench-skin-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        const std::string d = dir.string() + "/";
+        WritePicture(d + "main.bmp", 300, 220, 8, 200, 0);
+        WritePicture(d + "mask.bmp", 300, 220, 1, 2, 0);
+        WritePicture(d + "active0.bmp", 240, 160, 8, 180, 1);
+        WritePicture(d + "active1.bmp", 200, 120, 8, 120, 2);
+        WritePicture(d + "active2.bmp", 60, 50, 24, 256, 3);
+        WritePicture(d + "active3.bmp", 160, 60, 8, 64, 4);
+        rt::TStringList lines;
+        lines.SetText(Description(4));
+        lines.SaveToFile(d + "skin.ini");
+        BenchSkin s;
+        s.container = std::make_unique<sk::TskCompressedStoredSkin>(nullptr);
+        s.container->LoadFromIniFile(d + "skin.ini");
+        std::filesystem::remove_all(dir);
+        rt::TMemoryStream inflated;
+        s.container->DecompressToStream(inflated);
+        s.inflatedSize = inflated.Bytes().size();
+        return s;
+    }();
+    return skin;
+}
+
+void BM_LoadWholeSkin(benchmark::State& state) {
+    BenchSkin& skin = Skin();
+    sk::TskSkinData data(nullptr);
+    for (auto _ : state) {
+        data.LoadCompressedStoredSkin(skin.container.get());
+        benchmark::DoNotOptimize(data.CtrlList.data());
+    }
+    if (data.Empty() || data.CtrlList.size() != 110 || data.ObjectList.size() != 40)
+        state.SkipWithError("the bench skin did not load completely");
+    state.counters["inflated_kB"] = double(skin.inflatedSize) / 1000.0;
+    state.counters["compressed_kB"] =
+        double(skin.container->CompressedData().Bytes().size()) / 1000.0;
+}
+
+void BM_BareInflate(benchmark::State& state) {
+    BenchSkin& skin = Skin();
+    const auto& z = skin.container->CompressedData().Bytes();
+    std::vector<std::uint8_t> out(skin.inflatedSize);
+    for (auto _ : state) {
+        uLongf len = uLongf(out.size());
+        int rc = uncompress(out.data(), &len, z.data(), uLong(z.size()));
+        if (rc != Z_OK || len != out.size()) state.SkipWithError("inflate failed");
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+
+void BM_StreamInflate(benchmark::State& state) {
+    BenchSkin& skin = Skin();
+    for (auto _ : state) {
+        rt::TMemoryStream out;
+        skin.container->DecompressToStream(out);
+        benchmark::DoNotOptimize(out.Memory());
+    }
+}
+
+BENCHMARK(BM_LoadWholeSkin)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareInflate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StreamInflate)->Unit(benchmark::kMicrosecond);
+
+// Console output plus the load-to-inflate ratio at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
+                perIteration_[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        auto load = perIteration_.find("BM_LoadWholeSkin");
+        auto bare = perIteration_.find("BM_BareInflate");
+        if (load != perIteration_.end() && bare != perIteration_.end() && bare->second > 0)
+            std::printf("whole load / bare inflate = %.2f (target <= 3)\n",
+                        load->second / bare->second);
+    }
+
+private:
+    std::map<std::string, double> perIteration_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,88 @@
+// The skin description parser and every description class on arbitrary text. Loading may fail
+// only with the integer converter's error; whatever loads must save and load back to the same
+// values.
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <typeindex>
+#include <typeinfo>
+
+#include "skin/data/skSkinData.h"
+
+namespace {
+
+std::string Dump(const sk::TskIniFile& ini) {
+    rt::TStringList lines;
+    ini.GetStrings(lines);
+    return lines.Text();
+}
+
+using KindMap = std::map<std::type_index, std::string>;
+
+// The kind word of each description class, learnt once by making one of each.
+const KindMap& ObjectKinds() {
+    static const KindMap kinds = [] {
+        KindMap m;
+        for (const std::string& k : sk::SkinObjectKinds()) {
+            auto d = sk::CreateSkinObject(k, "");
+            const sk::TskDataSkinObject& ref = *d;
+            m.emplace(typeid(ref), k);
+        }
+        return m;
+    }();
+    return kinds;
+}
+
+const KindMap& ControlKinds() {
+    static const KindMap kinds = [] {
+        KindMap m;
+        for (const std::string& k : sk::SkinControlKinds()) {
+            auto d = sk::CreateSkinControl(k, "");
+            const sk::TskDataSkinControl& ref = *d;
+            m.emplace(typeid(ref), k);
+        }
+        return m;
+    }();
+    return kinds;
+}
+
+const std::string& KindOf(const KindMap& kinds, const std::type_info& type) {
+    auto it = kinds.find(std::type_index(type));
+    if (it == kinds.end()) std::abort();
+    return it->second;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    sk::TskIniFile ini;
+    ini.SetText(std::string(reinterpret_cast<const char*>(data), size));
+    sk::TskSkinData skin(nullptr);
+    try {
+        skin.LoadFormInfo(ini);
+        skin.PopupWindow.LoadFromIni(ini, "POPUPWINDOW");
+        skin.HintWindow.LoadFromIni(ini, "HINTWINDOW");
+        skin.LoadSkinObjects(ini);
+        skin.LoadSkinControls(ini);
+    } catch (const rt::EConvertError&) {
+        return 0;
+    }
+    // Each description written out and read into a fresh one of the same kind writes the same.
+    auto same = [](const auto& loaded, auto fresh) {
+        sk::TskIniFile out1, out2;
+        loaded.SaveToIni(out1);
+        fresh->LoadFromIni(out1);
+        fresh->SaveToIni(out2);
+        if (Dump(out1) != Dump(out2)) std::abort();
+    };
+    for (const auto& obj : skin.ObjectList) {
+        const sk::TskDataSkinObject& o = *obj;
+        same(o, sk::CreateSkinObject(KindOf(ObjectKinds(), typeid(o)), o.IDName));
+    }
+    for (const auto& ctrl : skin.CtrlList) {
+        const sk::TskDataSkinControl& c = *ctrl;
+        same(c, sk::CreateSkinControl(KindOf(ControlKinds(), typeid(c)), c.IDName));
+    }
+    return 0;
+}
