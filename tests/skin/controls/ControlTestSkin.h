@@ -38,9 +38,9 @@ inline void Fill(rt::TBitmap& b, const rt::TRect& r, rt::TColor c) {
 //             yellow, active thumb 20,20,39,38 magenta.
 //  gauge      skin rect 0,40,40,50 gray; fill piece 40,40,50,46: 2 orange, 6 cyan, 2 purple.
 //  panel/both skin rect 0,60,16,76: 3-pixel navy ring around a light 10 x 10 client.
-//  label      skin rect 60,0,80,12: columns 60-61 olive, 62-77 teal, 78-79 olive.
-//  fixed      skin rect 80,0,96,16 green, mask picture 1.
-//  vert       skin rect 100,0,110,20: rows 0-2 red, 3-16 green, 17-19 blue.
+//  label      skin rect 60,80,80,92: columns 60-61 olive, 62-77 teal, 78-79 olive.
+//  fixed      skin rect 80,80,96,96 green, mask picture 1.
+//  vert       skin rect 100,76,110,96: rows 76-78 red, 79-92 green, 93-95 blue.
 inline rt::TBitmap PaintPicture() {
     rt::TBitmap p(160, 100);
     Fill(p, rt::Rect(0, 0, 160, 100), rt::clWhite);
@@ -55,12 +55,12 @@ inline rt::TBitmap PaintPicture() {
     Fill(p, rt::Rect(48, 40, 50, 46), kPurple);
     Fill(p, rt::Rect(0, 60, 16, 76), kNavy);
     Fill(p, rt::Rect(3, 63, 13, 73), kLight);
-    Fill(p, rt::Rect(60, 0, 80, 12), kOlive);
-    Fill(p, rt::Rect(62, 0, 78, 12), kTeal);
-    Fill(p, rt::Rect(80, 0, 96, 16), kGreen);
-    Fill(p, rt::Rect(100, 0, 110, 3), kRed);
-    Fill(p, rt::Rect(100, 3, 110, 17), kGreen);
-    Fill(p, rt::Rect(100, 17, 110, 20), kBlue);
+    Fill(p, rt::Rect(60, 80, 80, 92), kOlive);
+    Fill(p, rt::Rect(62, 80, 78, 92), kTeal);
+    Fill(p, rt::Rect(80, 80, 96, 96), kGreen);
+    Fill(p, rt::Rect(100, 76, 110, 79), kRed);
+    Fill(p, rt::Rect(100, 79, 110, 93), kGreen);
+    Fill(p, rt::Rect(100, 93, 110, 96), kBlue);
     return p;
 }
 
@@ -92,12 +92,12 @@ inline std::vector<std::string> DescriptionLines(const std::string& trackName = 
         "[panel]", "pictureindex=0", "skinrect=0,60,16,76", "lefttoppoint=3,3",
         "righttoppoint=13,3", "leftbottompoint=3,13", "rightbottompoint=13,13",
         "clientrect=3,3,13,13",
-        "[label]", "pictureindex=0", "skinrect=60,0,80,12", "lefttoppoint=2,0",
+        "[label]", "pictureindex=0", "skinrect=60,80,80,92", "lefttoppoint=2,0",
         "righttoppoint=18,0", "clientrect=2,0,18,12", "fontname=Arial", "fontheight=14",
         "fontcolor=16777215",
-        "[fixed]", "pictureindex=0", "maskpictureindex=1", "skinrect=80,0,96,16",
+        "[fixed]", "pictureindex=0", "maskpictureindex=1", "skinrect=80,80,96,96",
         "clientrect=2,2,14,14",
-        "[vert]", "pictureindex=0", "skinrect=100,0,110,20", "lefttoppoint=0,3",
+        "[vert]", "pictureindex=0", "skinrect=100,76,110,96", "lefttoppoint=0,3",
         "leftbottompoint=0,17", "clientrect=0,3,10,17",
         "[both]", "pictureindex=0", "maskpictureindex=1", "skinrect=0,60,16,76",
         "lefttoppoint=3,3", "righttoppoint=13,3", "leftbottompoint=3,13",
