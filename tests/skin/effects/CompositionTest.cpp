@@ -189,3 +189,38 @@ TEST(SkinImage, VerticalStripTilesRowsAndSkipsAnEmptyMiddle) {
     for (const auto& row : Read(target)) col += row;
     EXPECT_EQ(col, "AB..CDEF");
 }
+
+// Skin descriptions are read from files: any geometry, however inconsistent, gives a target of
+// the asked size and a finite region, without reading or writing outside a bitmap.
+TEST(SkinImage, ArbitraryGeometryStaysWithinBounds) {
+    const TBitmap pic = Paint(kPiece, 10, 10, 1, 1);
+    unsigned seed = 12345;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 1103515245u + 12345u;
+        return lo + int((seed >> 8) % unsigned(hi - lo + 1));
+    };
+    auto point = [&] { return Point(next(-4, 14), next(-4, 14)); };
+    auto rect = [&] { return Rect(next(-4, 14), next(-4, 14), next(-4, 14), next(-4, 14)); };
+    for (int i = 0; i < 400; ++i) {
+        const int w = next(-2, 30), h = next(-2, 30);
+        const auto lt = point(), rt = point(), lb = point(), rb = point();
+        const auto nlt = point(), nrt = point(), nlb = point(), nrb = point();
+        const auto cr = rect(), ncr = rect(), piece = rect();
+        TBitmap target;
+        sk::CreateSkinImage(lt, rt, lb, rb, cr, piece, pic, next(0, 1) == 1, target, w, h, nlt, nrt,
+                            nlb, nrb, ncr);
+        ASSERT_EQ(target.Width(), std::max(w, 0));
+        ASSERT_EQ(target.Height(), std::max(h, 0));
+        sk::CreateSkinImage2(lt, rt, lb, rb, cr, piece, pic, true, target, w, h, nlt, nrt, nlb, nrb,
+                             ncr);
+        ASSERT_EQ(target.Width(), std::max(w, 0));
+        sk::CreateHSkinImage(next(-3, 12), next(-3, 12), target, w, piece, pic);
+        ASSERT_EQ(target.Width(), std::max(w, 0));
+        sk::CreateVSkinImage(next(-3, 12), next(-3, 12), target, h, piece, pic);
+        ASSERT_EQ(target.Height(), std::max(h, 0));
+        auto region = sk::CreateSkinRegion(lt, rt, lb, rb, cr, pic, w, h, nlt, nrt, nlb, nrb, ncr);
+        if (region) {
+            for (const rt::TRect& r : region->Rects()) ASSERT_FALSE(r.IsEmpty());
+        }
+    }
+}
