@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+#include "app/MainFrm.h"
+#include "runtime/Application.h"
+#include "skin/controls/ControlTestSkin.h"
+
+namespace fs = std::filesystem;
+using namespace controltest;
+
+namespace {
+
+class MainWindowSkin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("framora-appskin-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        fs::copy_file(fs::path(FRAMORA_SOURCE_DIR) / "resources/noframe.jpg", dir_ / "noframe.jpg");
+        form_ = std::make_unique<app::TMainForm>(nullptr, dir_.string() + "/");
+    }
+    void TearDown() override {
+        form_.reset();
+        fs::remove_all(dir_);
+    }
+
+    // Columns of the painted thumb in row y (first and last), found by its colour, `margin`
+    // columns in from each side (to leave out the control's own frame).
+    static std::pair<int, int> ThumbColumns(rt::TBitmap& b, int y, rt::TColor c, int margin) {
+        int first = -1, last = -1;
+        for (int x = margin; x < b.Width() - margin; ++x)
+            if (PixelAt(b, x, y) == c) {
+                if (first < 0) first = x;
+                last = x;
+            }
+        return {first, last};
+    }
+
+    // Marker centre minus thumb centre in window pixels, for the track bar's value v.
+    double Offset(int v, int row, rt::TColor thumbColour, int margin = 0) {
+        sk::TskSkinTrackBar* t = form_->TrackBar1;
+        t->SetValue(v);
+        rt::TBitmap b = t->PaintToBitmap();
+        auto [first, last] = ThumbColumns(b, row, thumbColour, margin);
+        EXPECT_GE(first, 0) << "thumb not found at value " << v;
+        const double thumbCentre = t->Left() + (first + last + 1) / 2.0;
+        const double markerCentre = app::MarkerLeft(t->Width(), t->MaxValue(), v) + 1.0;
+        return markerCentre - thumbCentre;
+    }
+
+    fs::path dir_;
+    std::unique_ptr<app::TMainForm> form_;
+};
+
+TEST_F(MainWindowSkin, ControlsAreSkinnedControlsWithTheirObjectsAndNoSkinYet) {
+    EXPECT_EQ(form_->TrackBar1->SkinDataName(), "htrackbar");
+    EXPECT_EQ(form_->ProgressBar1->SkinDataName(), "gauge");
+    EXPECT_EQ(form_->skSkinPanel1->SkinDataName(), "panel");
+    EXPECT_EQ(form_->skSkinLabel2->SkinDataName(), "label");
+    for (sk::TskSkinnable* c :
+         std::initializer_list<sk::TskSkinnable*>{form_->TrackBar1, form_->ProgressBar1,
+                                                  form_->skSkinPanel1, form_->skSkinPanel2,
+                                                  form_->skSkinLabel1, form_->skSkinLabel2})
+        EXPECT_EQ(c->SkinData(), form_->skSkinData1);
+    EXPECT_TRUE(form_->skSkinData1->Empty());
+    EXPECT_EQ(form_->TrackBar1->SkinIndex(), -1);
+    EXPECT_EQ(form_->TrackBar1->BoundsRect(), rt::Bounds(24, 241, 481, 17));
+    EXPECT_EQ(form_->skSkinPanel1->BorderStyle(), sk::bvLowered);
+    EXPECT_EQ(form_->skSkinLabel1->Caption(), "Start Frame");
+    EXPECT_TRUE(form_->skSkinLabel1->AutoSize());
+}
+
+// The markers' formula and the unskinned thumb do not share a centre: the marker sits left of
+// the thumb's centre by 3 pixels at the start, 5 to 6 in the middle and 8 at the end.
+TEST_F(MainWindowSkin, MarkersUnderTheUnskinnedThumb) {
+    const rt::TColor frame = rt::ColorToRGB(rt::clBtnShadow);
+    ASSERT_EQ(form_->TrackBar1->MaxValue(), 100);
+    EXPECT_DOUBLE_EQ(Offset(0, 4, frame, 1), -3.0);
+    EXPECT_DOUBLE_EQ(Offset(50, 4, frame, 1), -6.0);
+    EXPECT_DOUBLE_EQ(Offset(100, 4, frame, 1), -8.0);
+    form_->TrackBar1->SetMaxValue(59);
+    EXPECT_DOUBLE_EQ(Offset(0, 4, frame, 1), -3.0);
+    EXPECT_DOUBLE_EQ(Offset(30, 4, frame, 1), -5.0);
+    EXPECT_DOUBLE_EQ(Offset(59, 4, frame, 1), -8.0);
+}
+
+TEST_F(MainWindowSkin, SkinChangeReachesEveryControlOfTheWindow) {
+    auto stored = MakeStoredSkin();
+    form_->skSkinData1->LoadStoredSkin(stored.get());
+    EXPECT_NE(form_->TrackBar1->SkinIndex(), -1);
+    EXPECT_EQ(form_->TrackBar1->Height(), 18);
+    EXPECT_EQ(form_->ProgressBar1->Height(), 10);
+    EXPECT_EQ(form_->ProgressBar1->Top(), form_->ClientHeight() - 10);  // still at the bottom
+    EXPECT_EQ(form_->ProgressBar1->Width(), 532);
+    EXPECT_EQ(form_->skSkinPanel1->ClientRect(), rt::Rect(3, 3, 230, 174));
+    EXPECT_EQ(form_->skSkinLabel1->Height(), 12);
+    EXPECT_NE(form_->skSkinLabel2->SkinIndex(), -1);
+
+    // A 19-pixel thumb on the track area 1..480: the marker is 8.5 pixels left of the thumb's
+    // centre at the start and 3.5 at the end.
+    EXPECT_DOUBLE_EQ(Offset(0, 9, kYellow), -8.5);
+    EXPECT_DOUBLE_EQ(Offset(50, 9, kYellow), -5.5);
+    EXPECT_DOUBLE_EQ(Offset(100, 9, kYellow), -3.5);
+
+    form_->skSkinData1->ClearSkin();
+    EXPECT_EQ(form_->TrackBar1->SkinIndex(), -1);
+    EXPECT_EQ(form_->ProgressBar1->SkinIndex(), -1);
+    EXPECT_EQ(form_->skSkinPanel2->SkinIndex(), -1);
+    rt::TBitmap b = form_->skSkinPanel1->PaintToBitmap();
+    EXPECT_EQ(PixelAt(b, 0, 0), rt::ColorToRGB(rt::clBtnShadow));
+}
+
+}  // namespace
