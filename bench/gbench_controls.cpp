@@ -30,9 +30,10 @@ void RepaintAll(benchmark::State& state) {
             pixels += std::int64_t(b.Width()) * b.Height();
         }
     }
-    state.counters["fps"] = benchmark::Counter(double(state.iterations()),
-                                               benchmark::Counter::kIsRate);
-    state.counters["px/frame"] = double(pixels) / double(std::max<std::int64_t>(1, state.iterations()));
+    state.counters["fps"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["px/frame"] =
+        double(pixels) / double(std::max<std::int64_t>(1, state.iterations()));
 }
 
 void BM_ControlsNoSkin(benchmark::State& state) {
@@ -58,8 +59,8 @@ BENCHMARK(BM_ControlsSkinned)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     rt::TApplication app(argc, argv);
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("framora-bench-controls-" + std::to_string(::getpid()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("framora-bench-controls-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     gForm = std::make_unique<app::TMainForm>(nullptr, dir.string() + "/");
     gSkin = controltest::MakeStoredSkin();

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 #include "app/MainFrm.h"
 #include "runtime/Application.h"
@@ -62,10 +62,9 @@ TEST_F(MainWindowSkin, ControlsAreSkinnedControlsWithTheirObjectsAndNoSkinYet) {
     EXPECT_EQ(form_->ProgressBar1->SkinDataName(), "gauge");
     EXPECT_EQ(form_->skSkinPanel1->SkinDataName(), "panel");
     EXPECT_EQ(form_->skSkinLabel2->SkinDataName(), "label");
-    for (sk::TskSkinnable* c :
-         std::initializer_list<sk::TskSkinnable*>{form_->TrackBar1, form_->ProgressBar1,
-                                                  form_->skSkinPanel1, form_->skSkinPanel2,
-                                                  form_->skSkinLabel1, form_->skSkinLabel2})
+    for (sk::TskSkinnable* c : std::initializer_list<sk::TskSkinnable*>{
+             form_->TrackBar1, form_->ProgressBar1, form_->skSkinPanel1, form_->skSkinPanel2,
+             form_->skSkinLabel1, form_->skSkinLabel2})
         EXPECT_EQ(c->SkinData(), form_->skSkinData1);
     EXPECT_TRUE(form_->skSkinData1->Empty());
     EXPECT_EQ(form_->TrackBar1->SkinIndex(), -1);

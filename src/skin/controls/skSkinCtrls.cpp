@@ -245,7 +245,8 @@ void TskSkinCustomControlT<Base>::FitSize(int& width, int& height) {
             }
             fitClientRect_ = clientRect_;
             break;
-        case smNone: break;
+        case smNone:
+            break;
     }
 }
 
@@ -326,7 +327,8 @@ void TskSkinCustomControlT<Base>::ComposeSkinImage(rt::TBitmap& target,
                             clientRect_, source, *skinBitmap_, true, target, w, h, fitLeftTop_,
                             fitRightTop_, fitLeftBottom_, fitRightBottom_, fitClientRect_);
             break;
-        case smNone: break;
+        case smNone:
+            break;
     }
 }
 
@@ -403,15 +405,15 @@ rt::TRect TskSkinCustomControlT<Base>::MapSkinRect(const rt::TRect& r) const {
                 out = Moved(out, 0, dy);
             return out;
         case smFixed:
-        case smNone: return out;
+        case smNone:
+            return out;
     }
     return out;
 }
 
 // ---- TskSkinCustomControl ----
 
-TskSkinCustomControl::TskSkinCustomControl(rt::TComponent* owner)
-    : TskSkinCustomControlT(owner) {}
+TskSkinCustomControl::TskSkinCustomControl(rt::TComponent* owner) : TskSkinCustomControlT(owner) {}
 
 TskSkinCustomControl::~TskSkinCustomControl() {
     if (controlRegion_) SetWindowRegion(nullptr);
@@ -444,31 +446,32 @@ void TskSkinCustomControl::UpdateRegion() {
     const int sw = skinRect_.Width(), sh = skinRect_.Height();
     std::optional<rt::TRegion> region;
     switch (sizingMode_) {
-        case smFixed: region = CreateRegionFromMask(*skinMask_); break;
+        case smFixed:
+            region = CreateRegionFromMask(*skinMask_);
+            break;
         case smBoth:
-            region = CreateSkinRegion(leftTopPoint_, rightTopPoint_, leftBottomPoint_,
-                                      rightBottomPoint_, clientRect_, *skinMask_, w, h,
-                                      fitLeftTop_, fitRightTop_, fitLeftBottom_, fitRightBottom_,
-                                      fitClientRect_);
+            region =
+                CreateSkinRegion(leftTopPoint_, rightTopPoint_, leftBottomPoint_, rightBottomPoint_,
+                                 clientRect_, *skinMask_, w, h, fitLeftTop_, fitRightTop_,
+                                 fitLeftBottom_, fitRightBottom_, fitClientRect_);
             break;
         case smHorizontal: {
             const rt::TPoint fitRight = rt::Point(rightTopPoint_.X + w - sw, rightTopPoint_.Y);
-            region = CreateSkinRegion(leftTopPoint_, rightTopPoint_, leftTopPoint_,
-                                      rightTopPoint_, clientRect_, *skinMask_, w, h,
-                                      leftTopPoint_, fitRight, leftTopPoint_, fitRight,
-                                      fitClientRect_);
+            region = CreateSkinRegion(leftTopPoint_, rightTopPoint_, leftTopPoint_, rightTopPoint_,
+                                      clientRect_, *skinMask_, w, h, leftTopPoint_, fitRight,
+                                      leftTopPoint_, fitRight, fitClientRect_);
             break;
         }
         case smVertical: {
-            const rt::TPoint fitBottom =
-                rt::Point(leftBottomPoint_.X, leftBottomPoint_.Y + h - sh);
-            region = CreateSkinRegion(leftTopPoint_, leftTopPoint_, leftBottomPoint_,
-                                      leftBottomPoint_, clientRect_, *skinMask_, w, h,
-                                      leftTopPoint_, leftTopPoint_, fitBottom, fitBottom,
-                                      fitClientRect_);
+            const rt::TPoint fitBottom = rt::Point(leftBottomPoint_.X, leftBottomPoint_.Y + h - sh);
+            region =
+                CreateSkinRegion(leftTopPoint_, leftTopPoint_, leftBottomPoint_, leftBottomPoint_,
+                                 clientRect_, *skinMask_, w, h, leftTopPoint_, leftTopPoint_,
+                                 fitBottom, fitBottom, fitClientRect_);
             break;
         }
-        case smNone: break;
+        case smNone:
+            break;
     }
     if (region) {
         SetWindowRegion(&*region);

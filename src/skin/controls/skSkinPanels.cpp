@@ -12,9 +12,14 @@ void DrawSkinBorder(rt::TCanvas& c, const rt::TRect& r, TskSkinBorderStyle style
             c.Brush.Color = rt::clBtnShadow;
             c.FrameRect(r);
             break;
-        case bvRaised: DrawFrame3D(c, r, rt::clBtnHighlight, rt::clBtnShadow); break;
-        case bvLowered: DrawFrame3D(c, r, rt::clBtnShadow, rt::clBtnHighlight); break;
-        case bvNone: break;
+        case bvRaised:
+            DrawFrame3D(c, r, rt::clBtnHighlight, rt::clBtnShadow);
+            break;
+        case bvLowered:
+            DrawFrame3D(c, r, rt::clBtnShadow, rt::clBtnHighlight);
+            break;
+        case bvNone:
+            break;
     }
 }
 
@@ -228,9 +233,15 @@ void TskSkinPanel::DrawCaptionContent(rt::TCanvas& c, const rt::TRect& r, int le
     const int cw = ContentWidth(c);
     int x;
     switch (align) {
-        case taRightJustify: x = r.Right - cw; break;
-        case taCenter: x = r.Left + leftPad + r.Width() / 2 - cw / 2; break;
-        default: x = r.Left + leftPad; break;
+        case taRightJustify:
+            x = r.Right - cw;
+            break;
+        case taCenter:
+            x = r.Left + leftPad + r.Width() / 2 - cw / 2;
+            break;
+        default:
+            x = r.Left + leftPad;
+            break;
     }
     const int th = c.TextHeight(Caption());
     const int y = r.Top + r.Height() / 2 - th / 2;
@@ -252,9 +263,9 @@ void TskSkinPanel::PaintSkinned(rt::TBitmap& buffer) {
     rt::TCanvas& c = buffer.Canvas();
     if (borderStyle_ == bvNone && sizingMode_ == smBoth && !captionMode_ &&
         !clientRect_.IsEmpty() && skinBitmap_ != nullptr) {
-        const rt::TRect src = rt::Bounds(skinRect_.Left + clientRect_.Left,
-                                         skinRect_.Top + clientRect_.Top, clientRect_.Width(),
-                                         clientRect_.Height());
+        const rt::TRect src =
+            rt::Bounds(skinRect_.Left + clientRect_.Left, skinRect_.Top + clientRect_.Top,
+                       clientRect_.Width(), clientRect_.Height());
         for (int y = 0; y < Height(); y += src.Height())
             for (int x = 0; x < Width(); x += src.Width()) {
                 const int w = std::min(src.Width(), Width() - x);
@@ -265,9 +276,8 @@ void TskSkinPanel::PaintSkinned(rt::TBitmap& buffer) {
         return;
     }
     ComposeSkinImage(buffer, skinRect_);
-    fitCaptionRect_ = (sizingMode_ == smFixed || sizingMode_ == smNone)
-                          ? captionRect_
-                          : MapSkinRect(captionRect_);
+    fitCaptionRect_ = (sizingMode_ == smFixed || sizingMode_ == smNone) ? captionRect_
+                                                                        : MapSkinRect(captionRect_);
     if (Caption().empty() || captionRect_.IsEmpty()) return;
     rt::TRect r = fitCaptionRect_;
     if (rollUpMode_) r.Right -= 12;
@@ -326,8 +336,8 @@ void TskSkinPanel::PaintDefault(rt::TBitmap& buffer) {
 void TskSkinPanel::MouseUp(rt::TMouseButton button, rt::TShiftState shift, int x, int y) {
     if (button == rt::TMouseButton::mbLeft && captionMode_ && (rollUpMode_ || checkedMode_)) {
         FindSkinObject();
-        rt::TRect hit = skinIndex_ == -1 ? rt::Rect(1, 1, Width() - 1, defaultCaptionHeight_)
-                                         : fitCaptionRect_;
+        rt::TRect hit =
+            skinIndex_ == -1 ? rt::Rect(1, 1, Width() - 1, defaultCaptionHeight_) : fitCaptionRect_;
         if (x >= hit.Left && x <= hit.Right && y >= hit.Top && y <= hit.Bottom) {
             if (checkedMode_) SetChecked(!checked_);
             if (rollUpMode_) SetRollUpState(!rollUpState_);
@@ -457,9 +467,7 @@ void TskSkinLabel::PaintSkinned(rt::TBitmap& buffer) {
 
 // ---- TskSkinStdLabel ----
 
-TskSkinStdLabel::TskSkinStdLabel(rt::TComponent* owner) : rt::TLabel(owner) {
-    Transparent = true;
-}
+TskSkinStdLabel::TskSkinStdLabel(rt::TComponent* owner) : rt::TLabel(owner) { Transparent = true; }
 
 TskSkinStdLabel::~TskSkinStdLabel() {
     if (skinData_ != nullptr) RemoveFreeNotification(skinData_);
@@ -498,8 +506,8 @@ rt::TFont TskSkinStdLabel::TextFont() const {
                     : dynamic_cast<TskDataSkinStdLabelControl*>(
                           skinData_->CtrlList[std::size_t(skinIndex_)].get());
     if (obj == nullptr) return UseSkinFont ? defaultFont_ : Font();
-    rt::TFont f = UseSkinFont ? MakeSkinFont(obj->FontName, obj->FontHeight, obj->FontStyle, 0)
-                              : Font();
+    rt::TFont f =
+        UseSkinFont ? MakeSkinFont(obj->FontName, obj->FontHeight, obj->FontStyle, 0) : Font();
     f.Color = obj->FontColor;
     return f;
 }

@@ -52,7 +52,8 @@ void TskSkinTrackBar::FindSkinObject() {
     if (auto* obj = dynamic_cast<TskDataSkinTrackBarControl*>(SkinObject())) {
         trackArea_ = obj->TrackArea;
         buttonRect_ = obj->ButtonRect;
-        activeButtonRect_ = obj->ActiveButtonRect.IsEmpty() ? obj->ButtonRect : obj->ActiveButtonRect;
+        activeButtonRect_ =
+            obj->ActiveButtonRect.IsEmpty() ? obj->ButtonRect : obj->ActiveButtonRect;
         vertical_ = obj->Vertical;
     }
 }
@@ -189,8 +190,8 @@ void TskSkinTrackBar::MouseUp(rt::TMouseButton button, rt::TShiftState shift, in
     UpdateThumbGeometry();
     int e = 2;
     if (skinIndex_ != -1) e = vertical_ ? fitTrackArea_.Top : fitTrackArea_.Left;
-    const int p = vertical_ ? Height() - y - thumbBox_.Height() / 2 - e
-                            : x - thumbBox_.Width() / 2 - e;
+    const int p =
+        vertical_ ? Height() - y - thumbBox_.Height() / 2 - e : x - thumbBox_.Width() / 2 - e;
     SetValue(ValueForOffset(p));
 }
 
@@ -207,7 +208,8 @@ void TskSkinTrackBar::WndProc(rt::TMessage& m) {
     switch (m.Msg) {
         case rt::WM_MOUSEWHEEL: {
             if (!canFocused_ || !Focused()) return;
-            const int delta = std::int16_t(std::uint16_t((std::uintptr_t(m.WParam) >> 16) & 0xFFFF));
+            const int delta =
+                std::int16_t(std::uint16_t((std::uintptr_t(m.WParam) >> 16) & 0xFFFF));
             if (vertical_)
                 SetValue(delta > 0 ? value_ + 1 : value_ - 1);
             else
@@ -219,7 +221,9 @@ void TskSkinTrackBar::WndProc(rt::TMessage& m) {
             TskSkinCustomControl::WndProc(m);
             Invalidate();
             return;
-        default: TskSkinCustomControl::WndProc(m); return;
+        default:
+            TskSkinCustomControl::WndProc(m);
+            return;
     }
 }
 

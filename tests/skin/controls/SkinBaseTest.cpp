@@ -54,10 +54,8 @@ TEST_F(SkinBase, SizingModeFollowsThePointsAndForcesTheSize) {
         sk::TskSizingMode mode;
         int width, height;  // after asking for 50 x 40
     } cases[] = {
-        {"fixed", sk::smFixed, 16, 16},
-        {"label", sk::smHorizontal, 50, 12},
-        {"vert", sk::smVertical, 10, 40},
-        {"both", sk::smBoth, 50, 40},
+        {"fixed", sk::smFixed, 16, 16},   {"label", sk::smHorizontal, 50, 12},
+        {"vert", sk::smVertical, 10, 40}, {"both", sk::smBoth, 50, 40},
         {"weird", sk::smFixed, 30, 30},  // not a custom-control description: nothing to impose
     };
     for (const Case& c : cases) {
@@ -163,7 +161,7 @@ TEST_F(SkinBase, SkinnedPaintComposesThePicture) {
     rt::TBitmap b = both->PaintToBitmap();
     EXPECT_EQ(PixelAt(b, 0, 0), kNavy);
     EXPECT_EQ(PixelAt(b, 49, 39), kNavy);
-    EXPECT_EQ(PixelAt(b, 25, 1), kNavy);   // top edge tiled across
+    EXPECT_EQ(PixelAt(b, 25, 1), kNavy);    // top edge tiled across
     EXPECT_EQ(PixelAt(b, 25, 20), kLight);  // client tiled
     auto* horz = Make("label", 50, 12);
     b = horz->PaintToBitmap();
@@ -275,8 +273,8 @@ TEST_F(SkinBase, SkinChangeReachesNestedControlsAndOnlyThoseOfTheAnnouncer) {
         foreignDuring = foreign->SkinIndex();
     };
     data_->ClearSkin();
-    EXPECT_EQ(innerDuring, -1);      // windowed: forgotten before the change
-    EXPECT_NE(graphicDuring, -1);    // window-less: not told before the change
+    EXPECT_EQ(innerDuring, -1);    // windowed: forgotten before the change
+    EXPECT_NE(graphicDuring, -1);  // window-less: not told before the change
     EXPECT_NE(foreignDuring, -1);
     EXPECT_EQ(inner->SkinIndex(), -1);
     EXPECT_EQ(inner->Height(), 21);  // default size once the skin is gone

@@ -87,9 +87,9 @@ TEST_F(Controls, SkinnedThumbGeometryOnA481PixelBar) {
     }
     t->SetValue(0);
     rt::TBitmap b = t->PaintToBitmap();
-    EXPECT_EQ(PixelAt(b, 0, 9), kRed);      // left end piece
-    EXPECT_EQ(PixelAt(b, 20, 9), kGreen);   // tiled middle
-    EXPECT_EQ(PixelAt(b, 480, 9), kBlue);   // right end piece
+    EXPECT_EQ(PixelAt(b, 0, 9), kRed);     // left end piece
+    EXPECT_EQ(PixelAt(b, 20, 9), kGreen);  // tiled middle
+    EXPECT_EQ(PixelAt(b, 480, 9), kBlue);  // right end piece
     t->SetValue(100);
     b = t->PaintToBitmap();
     EXPECT_EQ(PixelAt(b, 480, 9), kYellow);  // the thumb touches the right end
@@ -105,10 +105,10 @@ TEST_F(Controls, UnskinnedThumbGeometryAndDefaultLook) {
     EXPECT_EQ(t->ThumbBox(), rt::Bounds(2, 2, 6, 13));
     const rt::TColor shadow = rt::ColorToRGB(rt::clBtnShadow);
     const rt::TColor face = rt::ColorToRGB(rt::clBtnFace);
-    EXPECT_EQ(PixelAt(b, 0, 0), shadow);  // frame around the control
-    EXPECT_EQ(PixelAt(b, 2, 2), shadow);  // thumb frame
-    EXPECT_EQ(PixelAt(b, 4, 4), face);    // thumb fill
-    EXPECT_EQ(PixelAt(b, 100, 7), shadow);                            // groove top
+    EXPECT_EQ(PixelAt(b, 0, 0), shadow);                                // frame around the control
+    EXPECT_EQ(PixelAt(b, 2, 2), shadow);                                // thumb frame
+    EXPECT_EQ(PixelAt(b, 4, 4), face);                                  // thumb fill
+    EXPECT_EQ(PixelAt(b, 100, 7), shadow);                              // groove top
     EXPECT_EQ(PixelAt(b, 100, 8), rt::ColorToRGB(rt::clBtnHighlight));  // groove bottom
     t->SetValue(100);
     t->PaintToBitmap();
