@@ -286,10 +286,8 @@ void TskSkinCustomControlT<Base>::ApplySkin() {
         FitSize(w, h);
     }
     if (w != oldW || h != oldH) this->SetBounds(this->Left(), this->Top(), w, h);
-    if (w == oldW && h == oldH) {
-        UpdateRegion();
-        this->Invalidate();
-    } else if (this->skinIndex_ == -1) {
+    // A fitted size change has shaped and repainted the control on the way through SetBounds.
+    if ((w == oldW && h == oldH) || this->skinIndex_ == -1) {
         UpdateRegion();
         this->Invalidate();
     }

@@ -414,6 +414,12 @@ void TskSkinLabel::FitSize(int& width, int& height) {
     }
 }
 
+void TskSkinLabel::PrepareSkinPaint() {
+    // Paint at the size we have: the caption's extra width only matters when sizing.
+    int w = Width(), h = Height();
+    if (skinIndex_ != -1) TskSkinCustomControl::FitSize(w, h);
+}
+
 void TskSkinLabel::AdjustWidth() {
     if (Align() != rt::TAlign::alNone) return;
     FindSkinObject();

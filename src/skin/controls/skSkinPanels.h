@@ -120,6 +120,7 @@ public:
 protected:
     void PaintDefault(rt::TBitmap& buffer) override;
     void PaintSkinned(rt::TBitmap& buffer) override;
+    void PrepareSkinPaint() override;
     void TextChanged() override;
 
 private:

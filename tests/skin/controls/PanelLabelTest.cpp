@@ -172,6 +172,16 @@ TEST_F(PanelsAndLabels, WideCaptionWidensEvenWithoutAutoSize) {
     EXPECT_EQ(l->Width(), 60);  // a short caption never shrinks it without AutoSize
 }
 
+TEST_F(PanelsAndLabels, LabelPaintsAtItsOwnSizeWhateverItsCaptionNeeds) {
+    auto* l = Make<sk::TskSkinLabel>(true, 50, 21);
+    l->SetAlignment(sk::taRightJustify);
+    l->SetCaption("A caption wider than fifty pixels");  // no AutoSize: the width stays
+    ASSERT_EQ(l->Width(), 50);
+    rt::TBitmap b = l->PaintToBitmap();
+    EXPECT_EQ(l->FitClientRect(), rt::Rect(2, 0, 48, 12));
+    EXPECT_EQ(PixelAt(b, 49, 6), kOlive);  // the right end piece is not covered by text
+}
+
 TEST_F(PanelsAndLabels, AlignedLabelKeepsItsWidth) {
     auto* l = Make<sk::TskSkinLabel>(false, 75, 21);
     l->SetAlign(rt::TAlign::alTop);
