@@ -86,8 +86,9 @@ TskField<C> K(const char* k, TskStdCommand C::*m) {
 
 // Converts one value text (or the field's default when the key is missing) into the member.
 template <class C>
-void ReadField(const TskIniFile& ini, const std::string& section, const TskField<C>& f, C& obj) {
-    const std::string* v = ini.FindValue(section, f.Key);
+void ReadField(const TskIniFile& ini, TskIniFile::SectionHandle section, const TskField<C>& f,
+               C& obj) {
+    const std::string* v = ini.FindValueIn(section, f.Key);
     switch (f.Form) {
         case TskValueForm::Integer:
         case TskValueForm::PictureIndex:
@@ -168,7 +169,8 @@ std::string FieldText(const TskField<C>& f, const C& obj) {
 template <class C>
 void LoadFields(const TskIniFile& ini, const std::string& section,
                 std::span<const TskField<C>> table, C& obj) {
-    for (const TskField<C>& f : table) ReadField(ini, section, f, obj);
+    TskIniFile::SectionHandle handle = ini.FindSection(section);
+    for (const TskField<C>& f : table) ReadField(ini, handle, f, obj);
 }
 
 template <class C>

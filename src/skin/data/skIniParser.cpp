@@ -188,20 +188,43 @@ void TskIniFile::Clear() {
     sectionIndex_.clear();
 }
 
-void TskIniFile::AddLine(Section*& current, const std::string& raw) {
-    std::string line = rt::Trim(raw);
+namespace {
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+std::string_view TrimView(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+}  // namespace
+
+std::size_t TskIniFile::CaseInsensitiveHash::operator()(std::string_view s) const {
+    std::size_t h = 1469598103934665603ull;  // FNV-1a over the lower-cased bytes
+    for (char c : s) h = (h ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+    return h;
+}
+
+bool TskIniFile::CaseInsensitiveEqual::operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+void TskIniFile::AddLine(Section*& current, std::string_view raw) {
+    std::string_view line = TrimView(raw);
     if (line.empty() || line[0] == ';') return;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-        current = &FindOrAdd(rt::Trim(line.substr(1, line.size() - 2)));
+        current = &FindOrAdd(TrimView(line.substr(1, line.size() - 2)));
         return;
     }
     if (current == nullptr) return;  // lines before the first section mean nothing
     std::size_t eq = line.find('=');
-    if (eq == std::string::npos) return;
-    std::string key = rt::Trim(line.substr(0, eq));
-    std::string lower = rt::LowerCase(key);
-    current->index.emplace(lower, current->entries.size());  // the first of equal keys counts
-    current->entries.push_back(Entry{std::move(key), rt::Trim(line.substr(eq + 1))});
+    if (eq == std::string_view::npos) return;
+    std::string key(TrimView(line.substr(0, eq)));
+    current->index.emplace(key, current->entries.size());  // the first of equal keys counts
+    current->entries.push_back(Entry{std::move(key), std::string(TrimView(line.substr(eq + 1)))});
 }
 
 void TskIniFile::SetStrings(const rt::TStringList& lines) {
@@ -210,10 +233,18 @@ void TskIniFile::SetStrings(const rt::TStringList& lines) {
     for (const std::string& l : lines.Items()) AddLine(current, l);
 }
 
-void TskIniFile::SetText(const std::string& text) {
-    rt::TStringList lines;
-    lines.SetText(text);
-    SetStrings(lines);
+void TskIniFile::SetText(std::string_view text) {
+    Clear();
+    Section* current = nullptr;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        AddLine(current, text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) AddLine(current, text.substr(start));
 }
 
 void TskIniFile::GetStrings(rt::TStringList& lines) const {
@@ -225,31 +256,37 @@ void TskIniFile::GetStrings(rt::TStringList& lines) const {
     }
 }
 
-const TskIniFile::Section* TskIniFile::Find(const std::string& section) const {
-    auto it = sectionIndex_.find(rt::LowerCase(section));
+const TskIniFile::Section* TskIniFile::Find(std::string_view section) const {
+    auto it = sectionIndex_.find(section);
     return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
-TskIniFile::Section& TskIniFile::FindOrAdd(const std::string& section) {
-    std::string lower = rt::LowerCase(section);
-    auto it = sectionIndex_.find(lower);
+TskIniFile::Section& TskIniFile::FindOrAdd(std::string_view section) {
+    auto it = sectionIndex_.find(section);
     if (it != sectionIndex_.end()) return sections_[it->second];  // repeated headers merge
-    sectionIndex_.emplace(lower, sections_.size());
-    sections_.push_back(Section{section, {}, {}});
+    sectionIndex_.emplace(std::string(section), sections_.size());
+    sections_.push_back(Section{std::string(section), {}, {}});
     return sections_.back();
 }
 
 void TskIniFile::Reindex() {
     sectionIndex_.clear();
-    for (std::size_t i = 0; i < sections_.size(); ++i)
-        sectionIndex_.emplace(rt::LowerCase(sections_[i].name), i);
+    for (std::size_t i = 0; i < sections_.size(); ++i) sectionIndex_.emplace(sections_[i].name, i);
+}
+
+TskIniFile::SectionHandle TskIniFile::FindSection(std::string_view section) const {
+    return SectionHandle{Find(section)};
+}
+
+const std::string* TskIniFile::FindValueIn(SectionHandle section, std::string_view key) const {
+    const auto* s = static_cast<const Section*>(section.section);
+    if (s == nullptr) return nullptr;
+    auto it = s->index.find(key);
+    return it == s->index.end() ? nullptr : &s->entries[it->second].value;
 }
 
 const std::string* TskIniFile::FindValue(const std::string& section, const std::string& key) const {
-    const Section* s = Find(section);
-    if (s == nullptr) return nullptr;
-    auto it = s->index.find(rt::LowerCase(key));
-    return it == s->index.end() ? nullptr : &s->entries[it->second].value;
+    return FindValueIn(FindSection(section), key);
 }
 
 bool TskIniFile::SectionExists(const std::string& section) const {
@@ -337,18 +374,17 @@ TskStdCommand TskIniFile::ReadCommand(const std::string& section, const std::str
 void TskIniFile::WriteString(const std::string& section, const std::string& key,
                              const std::string& value) {
     Section& s = FindOrAdd(section);
-    std::string lower = rt::LowerCase(key);
-    auto it = s.index.find(lower);
+    auto it = s.index.find(std::string_view(key));
     if (it != s.index.end()) {
         s.entries[it->second].value = value;
         return;
     }
-    s.index.emplace(lower, s.entries.size());
+    s.index.emplace(key, s.entries.size());
     s.entries.push_back(Entry{key, value});
 }
 
 void TskIniFile::EraseSection(const std::string& section) {
-    auto it = sectionIndex_.find(rt::LowerCase(section));
+    auto it = sectionIndex_.find(std::string_view(section));
     if (it == sectionIndex_.end()) return;
     sections_.erase(sections_.begin() + std::ptrdiff_t(it->second));
     Reindex();

@@ -4,6 +4,7 @@
 // and the enumeration words).
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -38,7 +39,8 @@ public:
 
     // Replaces the content with the parsed lines.
     void SetStrings(const rt::TStringList& lines);
-    void SetText(const std::string& text);
+    // Parses text split at CR LF, bare CR or bare LF.
+    void SetText(std::string_view text);
     // The content as lines: "[section]" then "key=value" lines, a blank line between sections.
     void GetStrings(rt::TStringList& lines) const;
 
@@ -46,6 +48,12 @@ public:
     bool ValueExists(const std::string& section, const std::string& key) const;
     // The value as written, or null when the key is missing.
     const std::string* FindValue(const std::string& section, const std::string& key) const;
+    // A section looked up once for reading many keys; null when it is missing.
+    struct SectionHandle {
+        const void* section = nullptr;
+    };
+    SectionHandle FindSection(std::string_view section) const;
+    const std::string* FindValueIn(SectionHandle section, std::string_view key) const;
     std::vector<std::string> Sections() const;
     std::vector<std::string> Keys(const std::string& section) const;
 
@@ -81,19 +89,29 @@ private:
         std::string key;
         std::string value;
     };
+    // Hashing and equality that ignore ASCII letter case, so lookups need no lower-cased copy.
+    struct CaseInsensitiveHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const;
+    };
+    struct CaseInsensitiveEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using Index =
+        std::unordered_map<std::string, std::size_t, CaseInsensitiveHash, CaseInsensitiveEqual>;
     struct Section {
         std::string name;
         std::vector<Entry> entries;
-        // Lower-cased key -> index of its first entry.
-        std::unordered_map<std::string, std::size_t> index;
+        Index index;  // key -> its first entry
     };
-    const Section* Find(const std::string& section) const;
-    Section& FindOrAdd(const std::string& section);
-    void AddLine(Section*& current, const std::string& raw);
+    const Section* Find(std::string_view section) const;
+    Section& FindOrAdd(std::string_view section);
+    void AddLine(Section*& current, std::string_view raw);
     void Reindex();
 
     std::vector<Section> sections_;
-    std::unordered_map<std::string, std::size_t> sectionIndex_;
+    Index sectionIndex_;
 };
 
 // Value conversions of the description syntax, usable on their own.

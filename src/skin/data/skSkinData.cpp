@@ -232,18 +232,14 @@ void TskSkinData::LoadCompressedStoredSkin(TskCompressedStoredSkin* container) {
             SendSkinDataMessage(rt::SM_AFTERCHANGESKIN);
             return;
         }
-        TskSkinPictures pictures;
-        ReadSkinPictures(image, pictures);
-        Picture = std::move(pictures.Picture);
-        InactivePicture = std::move(pictures.InactivePicture);
-        MaskBitmap = std::move(pictures.MaskBitmap);
-        ActivePictures = std::move(pictures.ActivePictures);
+        // A failure part way leaves half a skin here; the handler below empties it again.
+        ReadSkinPictures(image, Picture, InactivePicture, MaskBitmap, ActivePictures);
 
-        std::int64_t pos = image.Position();
+        const std::int64_t pos = image.Position();
         const auto& bytes = image.Bytes();
-        rt::TStringList lines;
-        lines.SetText(std::string(bytes.begin() + pos, bytes.end()));
-        TskIniFile ini(lines);
+        TskIniFile ini;
+        ini.SetText(std::string_view(reinterpret_cast<const char*>(bytes.data()) + pos,
+                                     bytes.size() - std::size_t(pos)));
         LoadVersion(ini);
         LoadDescription(ini);
     } catch (...) {

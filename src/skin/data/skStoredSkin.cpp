@@ -1,5 +1,6 @@
 #include "skin/data/skStoredSkin.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "skin/data/skIniParser.h"
@@ -68,6 +69,30 @@ void LoadActivePictureFiles(const TskIniFile& ini, const std::string& folder, Ts
     }
 }
 
+// Reads bytes owned elsewhere without copying them; inflating the container only reads it.
+class ByteReader : public rt::TStream {
+public:
+    explicit ByteReader(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    std::int64_t Read(void* buffer, std::int64_t count) override {
+        std::int64_t n = std::clamp<std::int64_t>(std::int64_t(bytes_.size()) - pos_, 0, count);
+        if (n > 0) std::memcpy(buffer, bytes_.data() + pos_, std::size_t(n));
+        pos_ += n;
+        return n;
+    }
+    std::int64_t Write(const void*, std::int64_t) override { return 0; }
+    std::int64_t Seek(std::int64_t offset, rt::TSeekOrigin origin) override {
+        std::int64_t base = origin == rt::soBeginning ? 0
+                            : origin == rt::soCurrent ? pos_
+                                                      : std::int64_t(bytes_.size());
+        pos_ = std::max<std::int64_t>(0, base + offset);
+        return pos_;
+    }
+
+private:
+    const std::vector<std::uint8_t>& bytes_;
+    std::int64_t pos_ = 0;
+};
+
 std::vector<std::uint8_t> ReadFramed(rt::TStream& s) {
     std::int32_t count = ReadInt32(s);
     if (count < 0 || count > Remaining(s))
@@ -79,11 +104,12 @@ std::vector<std::uint8_t> ReadFramed(rt::TStream& s) {
 
 }  // namespace
 
-void ReadSkinPictures(rt::TStream& stream, TskSkinPictures& out) {
-    ReadOptionalBitmap(stream, out.Picture);
-    ReadOptionalBitmap(stream, out.InactivePicture);
-    ReadOptionalBitmap(stream, out.MaskBitmap);
-    out.ActivePictures.clear();
+void ReadSkinPictures(rt::TStream& stream, rt::TBitmap& picture, rt::TBitmap& inactivePicture,
+                      rt::TBitmap& maskBitmap, TskBitmapList& activePictures) {
+    ReadOptionalBitmap(stream, picture);
+    ReadOptionalBitmap(stream, inactivePicture);
+    ReadOptionalBitmap(stream, maskBitmap);
+    activePictures.clear();
     std::int32_t count = ReadInt32(stream);
     if (count <= 0) return;
     if (count > Remaining(stream) / kMinBmpSize)
@@ -92,8 +118,12 @@ void ReadSkinPictures(rt::TStream& stream, TskSkinPictures& out) {
     for (std::int32_t i = 0; i < count; ++i) {
         auto bmp = std::make_unique<rt::TBitmap>();
         bmp->LoadFromStream(stream);
-        out.ActivePictures.push_back(std::move(bmp));
+        activePictures.push_back(std::move(bmp));
     }
+}
+
+void ReadSkinPictures(rt::TStream& stream, TskSkinPictures& out) {
+    ReadSkinPictures(stream, out.Picture, out.InactivePicture, out.MaskBitmap, out.ActivePictures);
 }
 
 void WriteSkinPictures(rt::TStream& stream, const rt::TBitmap& picture,
@@ -118,9 +148,7 @@ void TskCompressedStoredSkin::SetFileName(const std::string& fileName) {
 }
 
 void TskCompressedStoredSkin::DecompressToStream(rt::TStream& target) const {
-    // Inflating only reads the data; a copy keeps this object const-correct and untouched.
-    rt::TMemoryStream source;
-    source.WriteBuffer(data_.Memory(), std::int64_t(data_.Bytes().size()));
+    ByteReader source(data_.Bytes());
     DecompressStream(target, source);
 }
 

@@ -30,6 +30,8 @@ struct TskSkinPictures {
 // Reads fields 2 to 9 from the stream's position. Every size is checked against the bytes that
 // remain: a short stream throws rt::EReadError, a bad bitmap rt::EInvalidGraphic.
 void ReadSkinPictures(rt::TStream& stream, TskSkinPictures& out);
+void ReadSkinPictures(rt::TStream& stream, rt::TBitmap& picture, rt::TBitmap& inactivePicture,
+                      rt::TBitmap& maskBitmap, TskBitmapList& activePictures);
 // Writes fields 2 to 9; a picture is absent exactly when its bitmap is empty.
 void WriteSkinPictures(rt::TStream& stream, const rt::TBitmap& picture,
                        const rt::TBitmap& inactivePicture, const rt::TBitmap& maskBitmap,
