@@ -24,8 +24,6 @@ rt::TFont MakeSkinFont(const std::string& name, int height, rt::TFontStyles styl
     return f;
 }
 
-// ---- TskSkinControlT ----
-
 template <class Base>
 TskSkinControlT<Base>::TskSkinControlT(rt::TComponent* owner) : Base(owner) {}
 
@@ -132,8 +130,6 @@ void TskSkinControlT<Base>::MouseLeave() {
     Base::MouseLeave();
     if (OnMouseLeave) OnMouseLeave(this);
 }
-
-// ---- TskSkinCustomControlT ----
 
 template <class Base>
 TskSkinCustomControlT<Base>::TskSkinCustomControlT(rt::TComponent* owner)
@@ -408,8 +404,6 @@ rt::TRect TskSkinCustomControlT<Base>::MapSkinRect(const rt::TRect& r) const {
     }
     return out;
 }
-
-// ---- TskSkinCustomControl ----
 
 TskSkinCustomControl::TskSkinCustomControl(rt::TComponent* owner) : TskSkinCustomControlT(owner) {}
 

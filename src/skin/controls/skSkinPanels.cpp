@@ -45,8 +45,6 @@ void DrawTransparentPiece(rt::TCanvas& c, int x, int y, const rt::TBitmap& pic,
 
 }  // namespace
 
-// ---- TskSkinPanel ----
-
 TskSkinPanel::TskSkinPanel(rt::TComponent* owner) : TskSkinCustomControl(owner) {
     skinDataName_ = "panel";
     SetBounds(0, 0, 150, 150);
@@ -351,8 +349,6 @@ TskSkinGroupBox::TskSkinGroupBox(rt::TComponent* owner) : TskSkinPanel(owner) {
     SetCaptionMode(true);
 }
 
-// ---- TskSkinLabel ----
-
 TskSkinLabel::TskSkinLabel(rt::TComponent* owner) : TskSkinCustomControl(owner) {
     skinDataName_ = "label";
     SetBounds(0, 0, 75, 21);
@@ -470,8 +466,6 @@ void TskSkinLabel::PaintSkinned(rt::TBitmap& buffer) {
     ComposeSkinImage(buffer, skinRect_);
     DrawText(buffer.Canvas(), fitClientRect_);
 }
-
-// ---- TskSkinStdLabel ----
 
 TskSkinStdLabel::TskSkinStdLabel(rt::TComponent* owner) : rt::TLabel(owner) { Transparent = true; }
 
