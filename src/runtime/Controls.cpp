@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
 
@@ -149,6 +150,20 @@ void ControlWidget::keyPressEvent(QKeyEvent* e) {
         return;
     }
     Send(WM_KEYDOWN, vk, std::intptr_t(ShiftOf(e->modifiers(), Qt::NoButton)));
+}
+
+void ControlWidget::wheelEvent(QWheelEvent* e) {
+    // The window system's form: the wheel delta (120 a notch) in the high word of WParam,
+    // the mouse keys in the low word, the screen position in LParam.
+    int delta = e->angleDelta().y();
+    if (delta == 0) {
+        e->ignore();
+        return;
+    }
+    QPoint g = e->globalPosition().toPoint();
+    std::intptr_t w = (std::intptr_t(std::int16_t(delta)) << 16) |
+                      (MouseKeys(e->modifiers(), e->buttons()) & 0xFFFF);
+    Send(WM_MOUSEWHEEL, w, MakeLParam(g.x(), g.y()));
 }
 
 void ControlWidget::resizeEvent(QResizeEvent*) {

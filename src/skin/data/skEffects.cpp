@@ -28,8 +28,6 @@ inline std::uint8_t ClampByte(double rounded) {
     return std::uint8_t(rounded);
 }
 
-inline std::uint8_t ClampInt(int v) { return std::uint8_t(std::clamp(v, 0, 255)); }
-
 // Animation positions and effect strengths outside 0..1 (and NaN) count as the nearest limit.
 inline double Clamp01(double k) {
     if (!(k > 0)) return 0;
