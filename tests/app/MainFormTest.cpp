@@ -320,6 +320,32 @@ TEST_F(MainWindow, FailedCutSaysWhyAndNeverSucceeded) {
     EXPECT_TRUE(form_->skSkinSpeedButton1->Enabled());
 }
 
+TEST_F(MainWindow, ClosingDuringACutHidesAtOnceAndFinishesTheFile) {
+    fs::path clip = Clip598();
+    ASSERT_FALSE(clip.empty());
+    Open(clip);
+    form_->Show();
+    form_->TrackBar1->SetPosition(3);
+    form_->actSelEndExecute(nullptr);
+    saveAnswer_ = (dir_ / "during.avi").string();
+    bool hiddenDuringCut = false, settingsDuringCut = false;
+    rt::TTimer timer(nullptr);
+    timer.SetInterval(50);
+    timer.OnTimer = [&](rt::TComponent*) {
+        timer.SetEnabled(false);
+        ASSERT_TRUE(form_->Cutting());
+        form_->Close();
+        hiddenDuringCut = !form_->Visible();
+        settingsDuringCut = fs::exists(form_->SettingsFile());
+    };
+    form_->skSkinSpeedButton4Click(form_->skSkinSpeedButton4);
+    EXPECT_TRUE(hiddenDuringCut);
+    EXPECT_TRUE(settingsDuringCut);
+    EXPECT_EQ(form_->ProgressBar1->ProgressText(), "Succeeded!");
+    EXPECT_TRUE(fs::exists(dir_ / "during.avi"));
+    EXPECT_TRUE(messages_.empty());
+}
+
 TEST_F(MainWindow, CutWithoutMarksDoesNothing) {
     bool asked = false;
     rt::TFileDialog::Driver = [&](rt::TFileDialog&) {
