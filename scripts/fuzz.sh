@@ -8,7 +8,7 @@ set -euo pipefail
 secs="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(bmp ini skin_stream)
+targets=(bmp ini skin_stream settings)
 
 if ! command -v clang++-14 >/dev/null ||
    ! compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
