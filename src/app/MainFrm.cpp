@@ -305,10 +305,8 @@ void TMainForm::Open1Click(rt::TComponent*) {
         for (int i = 0; i < streams; ++i) {
             det->put_CurrentStream(i);
             media::Guid type = det->get_StreamType();
-            double length = det->get_StreamLength();
-            (void)det->get_FrameRate();
             if (type == media::MEDIATYPE_Video) {
-                duration = length;
+                duration = det->get_StreamLength();
                 hasVideo = true;
             }
         }

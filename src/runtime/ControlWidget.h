@@ -31,7 +31,6 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void changeEvent(QEvent* e) override;
-    bool event(QEvent* e) override;
 
 private:
     std::intptr_t Send(unsigned msg, std::intptr_t w, std::intptr_t l);

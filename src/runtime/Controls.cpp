@@ -199,11 +199,6 @@ void ControlWidget::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
 }
 
-bool ControlWidget::event(QEvent* e) {
-    // A user-posted window message (see PostMessage) arrives as a custom event.
-    return QWidget::event(e);
-}
-
 TControl::TControl(TComponent* owner) : TComponent(owner), impl_(std::make_unique<ControlImpl>()) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
     impl_->widget = new ControlWidget(this, false);

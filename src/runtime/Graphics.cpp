@@ -65,20 +65,32 @@ std::string MapFontFamily(const std::string& name) {
     return "Liberation Sans";
 }
 
+TRect TCanvas::Visible(const TRect& r) const {
+    TRect v{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, target_.Width()),
+            std::min(r.Bottom, target_.Height())};
+    if (hasClip_) {
+        v.Left = std::max(v.Left, clip_.Left);
+        v.Top = std::max(v.Top, clip_.Top);
+        v.Right = std::min(v.Right, clip_.Right);
+        v.Bottom = std::min(v.Bottom, clip_.Bottom);
+    }
+    return v;
+}
+
 void TCanvas::FillRect(const TRect& r) {
-    if (target_.Empty() || r.IsEmpty()) return;
-    Painter pt(target_, *this);
-    pt.p.fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), ToQColor(Brush.Color));
+    TRect v = Visible(r);
+    if (v.IsEmpty()) return;
+    std::uint32_t px = ColorToPixel(Brush.Color);
+    for (int y = v.Top; y < v.Bottom; ++y)
+        std::fill(target_.ScanLine(y) + v.Left, target_.ScanLine(y) + v.Right, px);
 }
 
 void TCanvas::FrameRect(const TRect& r) {
     if (r.IsEmpty()) return;
-    TBrush keep = Brush;
     FillRect(Rect(r.Left, r.Top, r.Right, r.Top + 1));
     FillRect(Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom));
     FillRect(Rect(r.Left, r.Top, r.Left + 1, r.Bottom));
     FillRect(Rect(r.Right - 1, r.Top, r.Right, r.Bottom));
-    Brush = keep;
 }
 
 void TCanvas::Rectangle(const TRect& r) {
@@ -192,17 +204,19 @@ int TCanvas::TextHeight(const std::string&) const { return QFontMetrics(ToQFont(
 
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& src, const TRect& srcRect) {
     if (target_.Empty() || src.Empty() || dest.IsEmpty() || srcRect.IsEmpty()) return;
-    if (dest.Width() == srcRect.Width() && dest.Height() == srcRect.Height() && !hasClip_) {
-        // One-to-one copies are the common case in skin composition: copy rows directly.
-        for (int y = 0; y < dest.Height(); ++y) {
-            int sy = srcRect.Top + y, dy = dest.Top + y;
-            if (sy < 0 || sy >= src.Height() || dy < 0 || dy >= target_.Height()) continue;
-            for (int x = 0; x < dest.Width(); ++x) {
-                int sx = srcRect.Left + x, dx = dest.Left + x;
-                if (sx < 0 || sx >= src.Width() || dx < 0 || dx >= target_.Width()) continue;
-                target_.ScanLine(dy)[dx] = src.ScanLine(sy)[sx];
-            }
-        }
+    if (dest.Width() == srcRect.Width() && dest.Height() == srcRect.Height()) {
+        // One-to-one copies are the common case in skin composition: clip the rectangle once
+        // (to the target, the clip and the source) and copy whole rows.
+        int dx = srcRect.Left - dest.Left, dy = srcRect.Top - dest.Top;
+        TRect v = Visible(dest);
+        v.Left = std::max(v.Left, -dx);
+        v.Top = std::max(v.Top, -dy);
+        v.Right = std::min(v.Right, src.Width() - dx);
+        v.Bottom = std::min(v.Bottom, src.Height() - dy);
+        if (v.IsEmpty()) return;
+        for (int y = v.Top; y < v.Bottom; ++y)
+            std::memcpy(target_.ScanLine(y) + v.Left, src.ScanLine(y + dy) + v.Left + dx,
+                        std::size_t(v.Width()) * 4);
         return;
     }
     Painter pt(target_, *this);
@@ -299,27 +313,43 @@ int BitsOfFormat(TPixelFormat f) {
 }
 }  // namespace
 
-void TBitmap::LoadFromStream(TStream& stream) {
-    std::int64_t start = stream.Position();
-    std::int64_t left = stream.Size() - start;
-    // Peek the file header to learn how many bytes the image claims.
-    std::uint8_t head[14];
-    if (left < 14) throw EInvalidGraphic("Bitmap image is not valid: the data ends before its header");
-    stream.ReadBuffer(head, 14);
-    if (head[0] != 'B' || head[1] != 'M') throw EInvalidGraphic("Bitmap image is not valid: no \"BM\" signature");
+namespace {
+std::uint32_t ClaimedBmpSize(const std::uint8_t* head, std::size_t available) {
+    if (available < 14)
+        throw EInvalidGraphic("Bitmap image is not valid: the data ends before its header");
+    if (head[0] != 'B' || head[1] != 'M')
+        throw EInvalidGraphic("Bitmap image is not valid: no \"BM\" signature");
     std::uint32_t claimed = std::uint32_t(head[2]) | std::uint32_t(head[3]) << 8 |
                             std::uint32_t(head[4]) << 16 | std::uint32_t(head[5]) << 24;
-    if (claimed < 14 || std::int64_t(claimed) > left)
+    if (claimed < 14 || claimed > available)
         throw EInvalidGraphic("Bitmap image is not valid: its size field exceeds the data");
-    std::vector<std::uint8_t> bytes(claimed);
-    std::memcpy(bytes.data(), head, 14);
-    stream.ReadBuffer(bytes.data() + 14, std::int64_t(claimed) - 14);
+    return claimed;
+}
+}  // namespace
+
+std::size_t TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
+    // The decoder sees exactly the bytes the image claims, never what follows it.
+    std::uint32_t claimed = ClaimedBmpSize(data, size);
     BmpImage img;
-    DecodeBmp(bytes.data(), bytes.size(), img);
+    DecodeBmp(data, claimed, img);
     width_ = img.width;
     height_ = img.height;
     pixels_ = std::move(img.pixels);
     PixelFormat = FormatOfBits(img.bitCount);
+    return claimed;
+}
+
+void TBitmap::LoadFromStream(TStream& stream) {
+    std::int64_t left = stream.Size() - stream.Position();
+    // Peek the file header to learn how many bytes the image claims.
+    std::uint8_t head[14] = {};
+    std::size_t available = std::size_t(std::max<std::int64_t>(left, 0));
+    if (available >= 14) stream.ReadBuffer(head, 14);
+    std::uint32_t claimed = ClaimedBmpSize(head, available);
+    std::vector<std::uint8_t> bytes(claimed);
+    std::memcpy(bytes.data(), head, 14);
+    stream.ReadBuffer(bytes.data() + 14, std::int64_t(claimed) - 14);
+    LoadFromBytes(bytes.data(), bytes.size());
 }
 
 void TBitmap::SaveToStream(TStream& stream) const {
@@ -339,9 +369,8 @@ void TBitmap::SaveToStream(TStream& stream) const {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-    TMemoryStream s;
-    s.LoadFromFile(path);
-    LoadFromStream(s);
+    std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    LoadFromBytes(bytes.data(), bytes.size());
 }
 
 void TBitmap::SaveToFile(const std::string& path) const {

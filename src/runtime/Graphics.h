@@ -81,6 +81,9 @@ public:
     const TRect& ClipRect() const { return clip_; }
 
 private:
+    // r limited to the bitmap and the clip rectangle.
+    TRect Visible(const TRect& r) const;
+
     TBitmap& target_;
     TPoint penPos_;
     TRect clip_;
@@ -122,6 +125,8 @@ public:
 
     // BMP file image from the stream's position; the stream ends up just past the image.
     void LoadFromStream(TStream& stream);
+    // A BMP file image at data; returns the bytes it occupies (its size field).
+    std::size_t LoadFromBytes(const std::uint8_t* data, std::size_t size);
     // Writes a BMP file image in the bitmap's PixelFormat where it can (8 bits and less only if
     // the colours fit), else 24 bits.
     void SaveToStream(TStream& stream) const;

@@ -92,10 +92,7 @@ void TJPEGImage::LoadFromFile(const std::string& path) {
 void LoadPictureFile(const std::string& path, TBitmap& out) {
     std::vector<std::uint8_t> bytes = ReadFileBytes(path);
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
-        TMemoryStream s;
-        s.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
-        s.SetPosition(0);
-        out.LoadFromStream(s);
+        out.LoadFromBytes(bytes.data(), bytes.size());
         return;
     }
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8) {

@@ -6,6 +6,7 @@
 
 #include "runtime/Application.h"
 #include "runtime/ControlWidget.h"
+#include "runtime/StdCtrls.h"
 
 namespace rt {
 
@@ -75,29 +76,34 @@ void TPopupMenu::Popup(int x, int y) {
 
 TMenuBar::TMenuBar(TComponent* owner) : TCustomControl(owner) {}
 
-TRect TMenuBar::ItemRect(int index) const {
-    if (Menu == nullptr) return {};
+std::vector<TRect> TMenuBar::ItemRects() const {
+    std::vector<TRect> rects;
+    if (Menu == nullptr) return rects;
     TBitmap probe(1, 1);
     probe.Canvas().Font = Font();
     int x = 0;
     for (int i = 0; i < Menu->Items()->Count(); ++i) {
         TMenuItem* item = Menu->Items()->Items(i);
-        if (!item->Visible) continue;
-        std::string text = item->Caption;
-        text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
-        int w = probe.Canvas().TextWidth(text) + 14;
-        if (i == index) return Rect(x, 0, x + w, Height());
+        if (!item->Visible) {
+            rects.push_back({});
+            continue;
+        }
+        int w = probe.Canvas().TextWidth(StripAccelerators(item->Caption)) + 14;
+        rects.push_back(Rect(x, 0, x + w, Height()));
         x += w;
     }
-    return {};
+    return rects;
+}
+
+TRect TMenuBar::ItemRect(int index) const {
+    std::vector<TRect> rects = ItemRects();
+    return index >= 0 && index < int(rects.size()) ? rects[std::size_t(index)] : TRect{};
 }
 
 int TMenuBar::ItemAt(int x) const {
-    if (Menu == nullptr) return -1;
-    for (int i = 0; i < Menu->Items()->Count(); ++i) {
-        TRect r = ItemRect(i);
-        if (!r.IsEmpty() && x >= r.Left && x < r.Right) return i;
-    }
+    std::vector<TRect> rects = ItemRects();
+    for (std::size_t i = 0; i < rects.size(); ++i)
+        if (!rects[i].IsEmpty() && x >= rects[i].Left && x < rects[i].Right) return int(i);
     return -1;
 }
 
@@ -106,18 +112,13 @@ void TMenuBar::Paint(TCanvas& canvas) {
     canvas.FillRect(ClientRect());
     if (Menu == nullptr) return;
     canvas.Font = Font();
-    for (int i = 0; i < Menu->Items()->Count(); ++i) {
-        TMenuItem* item = Menu->Items()->Items(i);
-        TRect r = ItemRect(i);
+    std::vector<TRect> rects = ItemRects();
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        TMenuItem* item = Menu->Items()->Items(int(i));
+        const TRect& r = rects[i];
         if (r.IsEmpty()) continue;
-        if (i == hot_) {
-            canvas.Brush.Color = 0xD2BDB6;
-            canvas.FillRect(r);
-            canvas.Brush.Color = 0x800000;
-            canvas.FrameRect(r);
-        }
-        std::string text = item->Caption;
-        text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+        if (int(i) == hot_) PaintDefaultFace(canvas, r, true, false);
+        std::string text = StripAccelerators(item->Caption);
         canvas.Brush.Style = TBrushStyle::bsClear;
         canvas.Font.Color = item->Enabled ? clMenuText : clGrayText;
         canvas.TextOut(r.Left + 7, (Height() - canvas.TextHeight(text)) / 2, text);

@@ -70,6 +70,8 @@ public:
     // Index of the top-level item at x, or -1.
     int ItemAt(int x) const;
     TRect ItemRect(int index) const;
+    // The rectangles of every top-level item (empty for hidden ones), measured once.
+    std::vector<TRect> ItemRects() const;
 
 protected:
     void Paint(TCanvas& canvas) override;

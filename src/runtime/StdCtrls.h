@@ -10,10 +10,6 @@
 
 namespace rt {
 
-// The default look's colours.
-constexpr TColor kDefaultFrame = 0x800000;
-constexpr TColor kDefaultHot = 0xD2BDB6;
-constexpr TColor kDefaultPressed = 0xB59385;
 
 class TLabel : public TGraphicControl {
 public:
@@ -27,17 +23,6 @@ public:
 protected:
     void Paint(TCanvas& canvas) override;
     void TextChanged() override;
-};
-
-enum class TPanelBevel { bvNone, bvLowered, bvRaised };
-
-class TPanel : public TCustomControl {
-public:
-    explicit TPanel(TComponent* owner);
-    TPanelBevel BevelOuter = TPanelBevel::bvRaised;
-
-protected:
-    void Paint(TCanvas& canvas) override;
 };
 
 class TImage : public TGraphicControl {
@@ -65,55 +50,6 @@ public:
 
 protected:
     void Paint(TCanvas& canvas) override;
-};
-
-class TTrackBar : public TCustomControl {
-public:
-    explicit TTrackBar(TComponent* owner);
-    int Min() const { return min_; }
-    int Max() const { return max_; }
-    int Position() const { return position_; }
-    void SetMin(int v);
-    void SetMax(int v);
-    void SetPosition(int v);
-    TNotifyEvent OnChange;
-    // The thumb's rectangle for the current position.
-    TRect ThumbRect() const;
-
-protected:
-    void Paint(TCanvas& canvas) override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void KeyDown(int& key, TShiftState shift) override;
-    bool WantsFocus() const override { return TabStop; }
-
-private:
-    // The value for a thumb offset p (pixels from the minimum position).
-    int PositionAt(int p) const;
-    int min_ = 0, max_ = 10, position_ = 0;
-    bool dragging_ = false;
-    int dragOffset_ = 0;
-};
-
-class TGauge : public TCustomControl {
-public:
-    explicit TGauge(TComponent* owner);
-    int MinValue = 0;
-    int MaxValue = 100;
-    int Value() const { return value_; }
-    void SetValue(int v);
-    std::string ProgressText() const { return progressText_; }
-    void SetProgressText(const std::string& t);
-    bool ShowProgressText = true;
-    bool ShowPercent = false;
-
-protected:
-    void Paint(TCanvas& canvas) override;
-
-private:
-    int value_ = 0;
-    std::string progressText_;
 };
 
 class TSpeedButton : public TGraphicControl {

@@ -77,6 +77,12 @@ constexpr TColor cl3DLight = TColor(0x80000016);
 constexpr TColor clInfoText = TColor(0x80000017);
 constexpr TColor clInfoBk = TColor(0x80000018);
 
+// The one palette every element without a skin paints with: a navy one-pixel frame, filled
+// lighter while hot and darker while pressed (button face otherwise).
+constexpr TColor kDefaultFrame = 0x800000;
+constexpr TColor kDefaultHot = 0xD2BDB6;
+constexpr TColor kDefaultPressed = 0xB59385;
+
 // Resolves a system colour from the fixed table; plain colours pass unchanged.
 TColor ColorToRGB(TColor c);
 

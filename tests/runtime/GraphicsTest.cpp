@@ -143,7 +143,7 @@ TEST(Controls, MouseMessagesMakeAClickOnlyWhenReleasedInside) {
 TEST(Controls, BottomAlignedControlFollowsItsParent) {
     rt::TForm form(nullptr);
     form.SetClientSize(200, 100);
-    auto* gauge = new rt::TGauge(&form);
+    auto* gauge = new rt::TCustomControl(&form);
     gauge->SetBounds(0, 0, 50, 17);
     gauge->SetParent(&form);
     gauge->SetAlign(rt::TAlign::alBottom);

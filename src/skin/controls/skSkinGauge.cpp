@@ -158,7 +158,7 @@ void TskSkinGauge::PaintDefault(rt::TBitmap& buffer) {
     c.FrameRect(rt::Rect(0, 0, w, h));
     const rt::TRect p = FilledPart(rt::Rect(1, 1, w - 1, h - 1));
     if (!p.IsEmpty()) {
-        c.Brush.Color = 0xD2BDB6;
+        c.Brush.Color = rt::kDefaultHot;
         c.FillRect(p);
     }
     PaintText(buffer);

@@ -144,11 +144,11 @@ void TskSkinTrackBar::PaintDefault(rt::TBitmap& buffer) {
     UpdateThumbGeometry();
     rt::TColor frame = rt::clBtnShadow, fill = rt::clBtnFace;
     if (thumbDragging_) {
-        frame = rt::clNavy;
-        fill = 0xB59385;
+        frame = rt::kDefaultFrame;
+        fill = rt::kDefaultPressed;
     } else if (canFocused_ && Focused()) {
-        frame = rt::clNavy;
-        fill = 0xD2BDB6;
+        frame = rt::kDefaultFrame;
+        fill = rt::kDefaultHot;
     }
     c.Brush.Color = fill;
     c.FillRect(thumbBox_);

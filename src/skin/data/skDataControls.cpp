@@ -4,25 +4,6 @@ namespace sk {
 
 using namespace fields;
 
-void TskDataSkinControl::LoadFromIni(const TskIniFile& ini) {
-    LoadFields<TskDataSkinControl>(ini, IDName, Fields(), *this);
-}
-
-void TskDataSkinControl::SaveToIni(TskIniFile& ini) const {
-    ini.EraseSection(IDName);
-    SaveFields<TskDataSkinControl>(ini, IDName, Fields(), *this);
-}
-
-void TskDataSkinControl::AppendKeys(std::vector<TskKeyInfo>& keys) const {
-    AppendFieldKeys<TskDataSkinControl>(keys, Fields());
-}
-
-std::vector<TskKeyInfo> TskDataSkinControl::Keys() const {
-    std::vector<TskKeyInfo> keys;
-    AppendKeys(keys);
-    return keys;
-}
-
 std::span<const TskField<TskDataSkinControl>> TskDataSkinControl::Fields() {
     using C = TskDataSkinControl;
     static const TskField<C> f[] = {

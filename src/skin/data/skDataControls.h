@@ -10,25 +10,13 @@
 
 namespace sk {
 
-class TskDataSkinControl {
+class TskDataSkinControl : public TskDescriptionRoot<TskDataSkinControl> {
 public:
-    explicit TskDataSkinControl(std::string name) : IDName(std::move(name)) {}
-    virtual ~TskDataSkinControl() = default;
-    TskDataSkinControl(const TskDataSkinControl&) = delete;
-    TskDataSkinControl& operator=(const TskDataSkinControl&) = delete;
+    using TskDescriptionRoot::TskDescriptionRoot;
 
-    std::string IDName;
     int PictureIndex = -1;
     int MaskPictureIndex = -1;
     rt::TRect SkinRect;
-
-    // Reads the keys of the section IDName.
-    virtual void LoadFromIni(const TskIniFile& ini);
-    // Erases the section IDName and writes every key LoadFromIni reads, in the same order.
-    virtual void SaveToIni(TskIniFile& ini) const;
-    virtual void AppendKeys(std::vector<TskKeyInfo>& keys) const;
-    // Every key the class reads, in reading order.
-    std::vector<TskKeyInfo> Keys() const;
 
     static std::span<const TskField<TskDataSkinControl>> Fields();
 };

@@ -184,6 +184,38 @@ void AppendFieldKeys(std::vector<TskKeyInfo>& keys, std::span<const TskField<C>>
     for (const TskField<C>& f : table) keys.push_back(TskKeyInfo{f.Key, f.Form, f.Default});
 }
 
+// The root of a description family: a named section whose keys Self's table lists. Self
+// provides `static std::span<const TskField<Self>> Fields()`.
+template <class Self>
+class TskDescriptionRoot {
+public:
+    explicit TskDescriptionRoot(std::string name) : IDName(std::move(name)) {}
+    virtual ~TskDescriptionRoot() = default;
+    TskDescriptionRoot(const TskDescriptionRoot&) = delete;
+    TskDescriptionRoot& operator=(const TskDescriptionRoot&) = delete;
+
+    std::string IDName;
+
+    // Reads the keys of the section IDName.
+    virtual void LoadFromIni(const TskIniFile& ini) {
+        LoadFields<Self>(ini, IDName, Self::Fields(), static_cast<Self&>(*this));
+    }
+    // Erases the section IDName and writes every key LoadFromIni reads, in the same order.
+    virtual void SaveToIni(TskIniFile& ini) const {
+        ini.EraseSection(IDName);
+        SaveFields<Self>(ini, IDName, Self::Fields(), static_cast<const Self&>(*this));
+    }
+    virtual void AppendKeys(std::vector<TskKeyInfo>& keys) const {
+        AppendFieldKeys<Self>(keys, Self::Fields());
+    }
+    // Every key the class reads, in reading order.
+    std::vector<TskKeyInfo> Keys() const {
+        std::vector<TskKeyInfo> keys;
+        AppendKeys(keys);
+        return keys;
+    }
+};
+
 // A description class that adds its own keys after those of Base: Self provides
 // `static std::span<const TskField<Self>> Fields()`.
 template <class Self, class Base>

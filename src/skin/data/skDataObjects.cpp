@@ -4,25 +4,6 @@ namespace sk {
 
 using namespace fields;
 
-void TskDataSkinObject::LoadFromIni(const TskIniFile& ini) {
-    LoadFields<TskDataSkinObject>(ini, IDName, Fields(), *this);
-}
-
-void TskDataSkinObject::SaveToIni(TskIniFile& ini) const {
-    ini.EraseSection(IDName);
-    SaveFields<TskDataSkinObject>(ini, IDName, Fields(), *this);
-}
-
-void TskDataSkinObject::AppendKeys(std::vector<TskKeyInfo>& keys) const {
-    AppendFieldKeys<TskDataSkinObject>(keys, Fields());
-}
-
-std::vector<TskKeyInfo> TskDataSkinObject::Keys() const {
-    std::vector<TskKeyInfo> keys;
-    AppendKeys(keys);
-    return keys;
-}
-
 std::span<const TskField<TskDataSkinObject>> TskDataSkinObject::Fields() {
     using C = TskDataSkinObject;
     static const TskField<C> f[] = {

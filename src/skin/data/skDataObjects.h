@@ -10,25 +10,16 @@
 
 namespace sk {
 
-class TskDataSkinObject {
+class TskDataSkinObject : public TskDescriptionRoot<TskDataSkinObject> {
 public:
-    explicit TskDataSkinObject(std::string name) : IDName(std::move(name)) {}
-    virtual ~TskDataSkinObject() = default;
-    TskDataSkinObject(const TskDataSkinObject&) = delete;
-    TskDataSkinObject& operator=(const TskDataSkinObject&) = delete;
+    using TskDescriptionRoot::TskDescriptionRoot;
 
-    std::string IDName;
     std::string Hint;
     int ActivePictureIndex = -1;
     bool SkinRectInAPicture = false;
     rt::TRect SkinRect, ActiveSkinRect;
     bool Morphing = false;
     TskMorphKind MorphKind = mkDefault;
-
-    virtual void LoadFromIni(const TskIniFile& ini);
-    virtual void SaveToIni(TskIniFile& ini) const;
-    virtual void AppendKeys(std::vector<TskKeyInfo>& keys) const;
-    std::vector<TskKeyInfo> Keys() const;
 
     static std::span<const TskField<TskDataSkinObject>> Fields();
 };

@@ -8,13 +8,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 [[noreturn]] void ConvertError(const std::string& text) {
     throw rt::EConvertError("'" + text + "' is not a valid integer value");
 }
@@ -40,39 +33,6 @@ std::vector<int> ParseNumbers(const std::string& text, std::size_t count) {
 }
 
 }  // namespace
-
-bool TryStrToInt(const std::string& text, int& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' &&
-               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= text.size()) return false;
-    std::uint64_t v = 0;
-    for (; i < text.size(); ++i) {
-        int d = base == 16 ? HexDigit(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
-        if (d < 0) return false;
-        v = v * std::uint64_t(base) + std::uint64_t(d);
-        if (v > 0xFFFFFFFFull) return false;
-    }
-    if (base == 10) {
-        // Decimal must fit a signed 32-bit value; hexadecimal may use all 32 bits.
-        if (!negative && v > 0x7FFFFFFFull) return false;
-        if (negative && v > 0x80000000ull) return false;
-        value = negative ? int(-std::int64_t(v)) : int(v);
-    } else {
-        std::int32_t bits = std::int32_t(std::uint32_t(v));
-        value = negative ? int(std::uint32_t(0) - std::uint32_t(bits)) : bits;
-    }
-    return true;
-}
 
 int StrToIntDef(const std::string& text, int def) {
     int v;

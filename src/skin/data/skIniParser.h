@@ -10,6 +10,7 @@
 
 #include "runtime/Classes.h"
 #include "runtime/Graphics.h"
+#include "runtime/IniFiles.h"
 #include "runtime/Types.h"
 #include "skin/data/skTypes.h"
 
@@ -116,8 +117,8 @@ private:
 
 // Value conversions of the description syntax, usable on their own.
 
-// The integer converter's rules: optional sign, decimal or "$" / "0x" hexadecimal, 32 bits.
-bool TryStrToInt(const std::string& text, int& value);
+// The class library's integer converter: optional sign, decimal or "$" / "0x" hexadecimal.
+using rt::TryStrToInt;
 int StrToIntDef(const std::string& text, int def);
 // Throws rt::EConvertError "'<text>' is not a valid integer value".
 int StrToInt(const std::string& text);
