@@ -320,6 +320,7 @@ void TMainForm::Open1Click(rt::TComponent*) {
     FSourceFile = file;
     // A file without video has no length to move over: its range is 0 to 0.
     FDuration = hasVideo ? duration : 0;
+    hasVideo_ = hasVideo;
     TrackBar1->SetMax(int(std::trunc(FDuration)));
     TrackBar1->SetMin(0);
 
@@ -366,6 +367,7 @@ void TMainForm::Close1Click(rt::TComponent*) {
     ShowPlaceholder();
     FSourceFile.clear();
     FMediaDet.reset();
+    hasVideo_ = false;
 }
 
 void TMainForm::Exit1Click(rt::TComponent*) { Close(); }
@@ -376,20 +378,17 @@ void TMainForm::PlaceMarker(rt::TShape* shape, int value) {
 }
 
 void TMainForm::PreviewGrab() {
+    // A file without video has no frames to show: its pictures keep the placeholder.
+    if (!hasVideo_) return;
     std::string f1 = PreviewFile(1), f2 = PreviewFile(2);
-    std::string error;
     try {
         FMediaDet->WriteBitmapBits(FStartMark, kPreviewWidth, kPreviewHeight, f1);
         FMediaDet->WriteBitmapBits(FEndMark, kPreviewWidth, kPreviewHeight, f2);
     } catch (const std::exception& e) {
-        error = e.what();
-    }
-    if (!error.empty()) {
-        // A file without video has no frames to show; anything else is worth saying.
         ShowPlaceholder();
-        if (FDuration > 0)
-            rt::Application()->MessageBox("Cannot show the frames at the marks.\n" + error,
-                                          kCaption, rt::MB_OK | rt::MB_ICONWARNING);
+        rt::Application()->MessageBox(std::string("Cannot show the frames at the marks.\n") +
+                                          e.what(),
+                                      kCaption, rt::MB_OK | rt::MB_ICONWARNING);
         return;
     }
     LoadPreview(Image1, f1);

@@ -118,6 +118,8 @@ private:
 
     rt::TBitmap placeholder_;
     bool cutting_ = false;
+    // Whether the open file has a video stream to take preview frames from.
+    bool hasVideo_ = false;
 };
 
 }  // namespace app
