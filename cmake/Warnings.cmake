@@ -1,6 +1,6 @@
 # Project-wide compile settings applied through one interface target.
 add_library(framora_options INTERFACE)
-target_compile_options(framora_options INTERFACE -Wall -Wextra)
+target_compile_options(framora_options INTERFACE -Wall -Wextra -Woverloaded-virtual -Wnon-virtual-dtor)
 if(FRAMORA_WERROR)
   target_compile_options(framora_options INTERFACE -Werror)
 endif()

@@ -16,8 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::string b = again.ReadString(section, key, "\x01");
             // Sections or keys made of spaces or starting with ';' or '[' cannot be written
             // back as such; every other entry must survive the round trip.
-            bool writable = !section.empty() && section.find_first_of("]\r\n") == std::string::npos &&
-                            !key.empty() && key[0] != ';' && key[0] != '[' &&
+            bool writable = !section.empty() &&
+                            section.find_first_of("]\r\n") == std::string::npos && !key.empty() &&
+                            key[0] != ';' && key[0] != '[' &&
                             key.find_first_of("=\r\n") == std::string::npos;
             if (writable && a != b) std::abort();
             int v = 0;

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need, when missing.
+# The one list of Debian packages that the build, the program, the tests, the fuzzers and the
+# format check need; installs those that are missing. Options: --fuzz adds clang and its fuzzer
+# runtime, --format adds clang-format, --all adds both.
 set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
@@ -9,7 +11,14 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg
 )
-if [[ "${1:-}" == "--fuzz" ]]; then PACKAGES+=(clang-14 libclang-rt-14-dev); fi
+for arg in "$@"; do
+  case "$arg" in
+    --fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
+    --format) PACKAGES+=(clang-format-14) ;;
+    --all) PACKAGES+=(clang-14 libclang-rt-14-dev clang-format-14) ;;
+    *) echo "deps.sh: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

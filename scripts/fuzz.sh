@@ -10,13 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 targets=(bmp ini skin_stream settings)
 
-if ! command -v clang++-14 >/dev/null ||
-   ! compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
-    sudo_cmd=""
-    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-    $sudo_cmd apt-get update
-    $sudo_cmd apt-get install -y clang-14 libclang-rt-14-dev
-fi
+"$root/scripts/deps.sh" --fuzz
 
 # Warnings are errors here too, as in every build.
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja \

@@ -28,9 +28,8 @@ constexpr const char* kSupportMail = "mailto:support@framora.example.org";
 }  // namespace
 
 std::string SettingsFileFor(const std::string& programFile) {
-    return rt::ChangeFileExt(rt::ExtractFilePath(programFile) +
-                                 rt::LowerCase(rt::ExtractFileName(programFile)),
-                             ".ini");
+    return rt::ChangeFileExt(
+        rt::ExtractFilePath(programFile) + rt::LowerCase(rt::ExtractFileName(programFile)), ".ini");
 }
 
 int MarkerLeft(int width, int maximum, int value) {
@@ -61,7 +60,8 @@ void TMainForm::BuildMenus() {
                        void (TMainForm::*handler)(rt::TComponent*)) {
         auto* m = new rt::TMenuItem(this);
         m->Caption = caption;
-        if (handler != nullptr) m->OnClick = [this, handler](rt::TComponent* s) { (this->*handler)(s); };
+        if (handler != nullptr)
+            m->OnClick = [this, handler](rt::TComponent* s) { (this->*handler)(s); };
         parent->Add(m);
         return m;
     };
@@ -249,11 +249,20 @@ void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }
 
 void TMainForm::ApplySkinChoice(int choice) {
     switch (choice) {
-        case 1: mSkinWinAqua->SetChecked(true); break;
-        case 2: mSkinWinxpblue->SetChecked(true); break;
-        case 3: mSkinWistler->SetChecked(true); break;
-        case 4: mSkinNoSkin->SetChecked(true); break;
-        default: break;  // the designed state holds
+        case 1:
+            mSkinWinAqua->SetChecked(true);
+            break;
+        case 2:
+            mSkinWinxpblue->SetChecked(true);
+            break;
+        case 3:
+            mSkinWistler->SetChecked(true);
+            break;
+        case 4:
+            mSkinNoSkin->SetChecked(true);
+            break;
+        default:
+            break;  // the designed state holds
     }
 }
 
@@ -333,8 +342,9 @@ void TMainForm::Open1Click(rt::TComponent*) {
         FMediaDet->WriteBitmapBits(0, kPreviewWidth, kPreviewHeight, frame1);
     } catch (const std::exception& e) {
         ShowPlaceholder();
-        rt::Application()->MessageBox("Cannot show the first frame of \"" + file + "\".\n" + e.what(),
-                                      kCaption, rt::MB_OK | rt::MB_ICONWARNING);
+        rt::Application()->MessageBox(
+            "Cannot show the first frame of \"" + file + "\".\n" + e.what(), kCaption,
+            rt::MB_OK | rt::MB_ICONWARNING);
         return;
     }
     LoadPreview(Image1, frame1);
@@ -386,9 +396,9 @@ void TMainForm::PreviewGrab() {
         FMediaDet->WriteBitmapBits(FEndMark, kPreviewWidth, kPreviewHeight, f2);
     } catch (const std::exception& e) {
         ShowPlaceholder();
-        rt::Application()->MessageBox(std::string("Cannot show the frames at the marks.\n") +
-                                          e.what(),
-                                      kCaption, rt::MB_OK | rt::MB_ICONWARNING);
+        rt::Application()->MessageBox(
+            std::string("Cannot show the frames at the marks.\n") + e.what(), kCaption,
+            rt::MB_OK | rt::MB_ICONWARNING);
         return;
     }
     LoadPreview(Image1, f1);

@@ -52,9 +52,8 @@ void CutJob::Start(const std::string& sourceFile, double startTime, double endTi
         if (OutputPinPtr pin = engine->GetGroupOutputPin(g)) builder.RenderStream(pin, mux);
     }
 
-    timeline->ValidateSourceNames(SFN_VALIDATEF_CHECK | SFN_VALIDATEF_POPUP |
-                                  SFN_VALIDATEF_TELLME | SFN_VALIDATEF_REPLACE |
-                                  SFN_VALIDATEF_USELOCAL);
+    timeline->ValidateSourceNames(SFN_VALIDATEF_CHECK | SFN_VALIDATEF_POPUP | SFN_VALIDATEF_TELLME |
+                                  SFN_VALIDATEF_REPLACE | SFN_VALIDATEF_USELOCAL);
 
     graph->Run();
     timeline_ = std::move(timeline);

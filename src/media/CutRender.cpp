@@ -40,20 +40,18 @@ InputFormatPtr OpenSource(const std::string& name, const std::atomic<bool>* canc
     if (raw == nullptr) throw MediaError("Out of memory opening the source file");
     if (cancel != nullptr) {
         raw->interrupt_callback.callback = &InterruptRequested;
-        raw->interrupt_callback.opaque =
-            const_cast<void*>(static_cast<const void*>(cancel));
+        raw->interrupt_callback.opaque = const_cast<void*>(static_cast<const void*>(cancel));
     }
     int r = avformat_open_input(&raw, name.c_str(), nullptr, nullptr);
     if (r < 0) {
-        throw MediaError("Cannot open the source file " + Quoted(name) + ": " + AvErrorText(r),
-                         r);
+        throw MediaError("Cannot open the source file " + Quoted(name) + ": " + AvErrorText(r), r);
     }
     InputFormatPtr in(raw);
     r = avformat_find_stream_info(in.get(), nullptr);
     if (r < 0) {
-        throw MediaError("Cannot read the streams of the source file " + Quoted(name) + ": " +
-                             AvErrorText(r),
-                         r);
+        throw MediaError(
+            "Cannot read the streams of the source file " + Quoted(name) + ": " + AvErrorText(r),
+            r);
     }
     return in;
 }
@@ -173,8 +171,9 @@ private:
 
 void CutRenderer::Run() {
     if (!(request_.stop >= request_.start) || request_.start < 0 || !std::isfinite(request_.stop)) {
-        throw MediaError("The stretch to cut is invalid: it must start at 0 s or later and end "
-                         "no earlier than it starts");
+        throw MediaError(
+            "The stretch to cut is invalid: it must start at 0 s or later and end "
+            "no earlier than it starts");
     }
     RefuseOverwritingSource(request_.source, request_.output);
     OpenInput();
@@ -362,9 +361,9 @@ void CutRenderer::Pump() {
         }
         if (r < 0) {
             CheckCancel();
-            throw MediaError("Cannot read the source file " + Quoted(request_.source) + ": " +
-                                 AvErrorText(r),
-                             r);
+            throw MediaError(
+                "Cannot read the source file " + Quoted(request_.source) + ": " + AvErrorText(r),
+                r);
         }
         againCount = 0;
         if (packet_->stream_index == vIndex_ && !VideoDone()) {
@@ -429,10 +428,10 @@ void CutRenderer::EmitHeld() {
     if (src->format != vEnc_->pix_fmt || src->width != vEnc_->width ||
         src->height != vEnc_->height) {
         if (!heldConverted_) {
-            sws_.reset(sws_getCachedContext(
-                sws_.release(), src->width, src->height, static_cast<AVPixelFormat>(src->format),
-                vEnc_->width, vEnc_->height, vEnc_->pix_fmt, SWS_BICUBIC, nullptr, nullptr,
-                nullptr));
+            sws_.reset(sws_getCachedContext(sws_.release(), src->width, src->height,
+                                            static_cast<AVPixelFormat>(src->format), vEnc_->width,
+                                            vEnc_->height, vEnc_->pix_fmt, SWS_BICUBIC, nullptr,
+                                            nullptr, nullptr));
             if (!sws_) throw MediaError("Cannot convert the picture format for the encoder");
             FramePtr conv = MakeFrame();
             conv->format = vEnc_->pix_fmt;
@@ -491,9 +490,9 @@ void CutRenderer::OnAudioFrame(AVFrame* f) {
             CheckAv(av_channel_layout_copy(&inLayout, &f->ch_layout), "Cannot read audio layout");
         }
         SwrContext* raw = nullptr;
-        int r = swr_alloc_set_opts2(&raw, &aEnc_->ch_layout, AV_SAMPLE_FMT_S16, outRate,
-                                    &inLayout, static_cast<AVSampleFormat>(f->format),
-                                    f->sample_rate, 0, nullptr);
+        int r =
+            swr_alloc_set_opts2(&raw, &aEnc_->ch_layout, AV_SAMPLE_FMT_S16, outRate, &inLayout,
+                                static_cast<AVSampleFormat>(f->format), f->sample_rate, 0, nullptr);
         av_channel_layout_uninit(&inLayout);
         SwrPtr swr(raw);
         CheckAv(r, "Cannot set up the audio conversion");
@@ -509,10 +508,10 @@ void CutRenderer::OnAudioFrame(AVFrame* f) {
     if (capacity < 0) CheckAv(capacity, "Cannot convert the sound");
     pcm_.resize(static_cast<size_t>(capacity) * channels * 2);
     std::uint8_t* outData = pcm_.data();
-    int got = CheckAv(swr_convert(swr_.get(), &outData, capacity,
-                                  const_cast<const std::uint8_t**>(f->extended_data),
-                                  f->nb_samples),
-                      "Cannot convert the sound");
+    int got =
+        CheckAv(swr_convert(swr_.get(), &outData, capacity,
+                            const_cast<const std::uint8_t**>(f->extended_data), f->nb_samples),
+                "Cannot convert the sound");
 
     double t;
     if (f->best_effort_timestamp != AV_NOPTS_VALUE) {

@@ -87,8 +87,8 @@ AtomicOutputFile::~AtomicOutputFile() {
 int AtomicOutputFile::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
     auto* self = static_cast<AtomicOutputFile*>(opaque);
     if (self->writeLimit_ >= 0 && self->written_ + size > self->writeLimit_) {
-        self->writeError_ = "Cannot write the output file \"" + self->finalName_ +
-                            "\": " + ErrnoText(ENOSPC);
+        self->writeError_ =
+            "Cannot write the output file \"" + self->finalName_ + "\": " + ErrnoText(ENOSPC);
         return AVERROR(ENOSPC);
     }
     int done = 0;
@@ -119,15 +119,20 @@ std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whenc
     }
     std::int64_t target = 0;
     switch (whence) {
-        case SEEK_SET: target = offset; break;
-        case SEEK_CUR: target = self->position_ + offset; break;
+        case SEEK_SET:
+            target = offset;
+            break;
+        case SEEK_CUR:
+            target = self->position_ + offset;
+            break;
         case SEEK_END: {
             struct stat st {};
             if (::fstat(self->fd_, &st) != 0) return AVERROR(errno);
             target = st.st_size + offset;
             break;
         }
-        default: return AVERROR(EINVAL);
+        default:
+            return AVERROR(EINVAL);
     }
     if (target < 0) return AVERROR(EINVAL);
     self->position_ = target;
@@ -137,10 +142,9 @@ std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whenc
 void AtomicOutputFile::Commit() {
     avio_flush(io_);
     if (io_->error < 0) {
-        std::string text = writeError_.empty()
-                               ? "Cannot write the output file \"" + finalName_ + "\": " +
-                                     AvErrorText(io_->error)
-                               : writeError_;
+        std::string text = writeError_.empty() ? "Cannot write the output file \"" + finalName_ +
+                                                     "\": " + AvErrorText(io_->error)
+                                               : writeError_;
         Discard();
         throw MediaError(text, io_->error);
     }

@@ -43,8 +43,9 @@ void FilterGraph::Run() {
     for (const auto& pin : mux_->Inputs()) {
         if (pin->source != first.source || pin->mediaStart != first.mediaStart ||
             pin->mediaStop != first.mediaStop) {
-            throw MediaError("The picture and the sound must come from the same stretch of one "
-                             "source file");
+            throw MediaError(
+                "The picture and the sound must come from the same stretch of one "
+                "source file");
         }
         if (pin->majorType == MEDIATYPE_Video) {
             request.video = true;

@@ -13,17 +13,20 @@ namespace {
 
 const char* KindName(TIMELINE_MAJOR_TYPE kind) {
     switch (kind) {
-        case TIMELINE_MAJOR_TYPE_GROUP: return "group";
-        case TIMELINE_MAJOR_TYPE_TRACK: return "track";
-        case TIMELINE_MAJOR_TYPE_SOURCE: return "source";
+        case TIMELINE_MAJOR_TYPE_GROUP:
+            return "group";
+        case TIMELINE_MAJOR_TYPE_TRACK:
+            return "track";
+        case TIMELINE_MAJOR_TYPE_SOURCE:
+            return "source";
     }
     return "node";
 }
 
 void RequireStretch(double start, double stop, const char* what) {
     if (!std::isfinite(start) || !std::isfinite(stop) || start < 0 || stop < start) {
-        throw MediaError(std::string("Invalid ") + what + ": " + std::to_string(start) +
-                         " s to " + std::to_string(stop) +
+        throw MediaError(std::string("Invalid ") + what + ": " + std::to_string(start) + " s to " +
+                         std::to_string(stop) +
                          " s (times must not be negative and the end must not lie before the "
                          "start)");
     }
@@ -33,8 +36,8 @@ void RequireStretch(double start, double stop, const char* what) {
 
 void AMTimelineObj::Require(TIMELINE_MAJOR_TYPE kind, const char* operation) const {
     if (kind_ != kind) {
-        throw MediaError(std::string(operation) + " needs a " + KindName(kind) +
-                         " node, not a " + KindName(kind_));
+        throw MediaError(std::string(operation) + " needs a " + KindName(kind) + " node, not a " +
+                         KindName(kind_));
     }
 }
 

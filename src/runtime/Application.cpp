@@ -79,10 +79,14 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     else
         box.setStandardButtons(QMessageBox::Ok);
     switch (box.exec()) {
-        case QMessageBox::Yes: return mrYes;
-        case QMessageBox::No: return mrNo;
-        case QMessageBox::Cancel: return mrCancel;
-        default: return mrOk;
+        case QMessageBox::Yes:
+            return mrYes;
+        case QMessageBox::No:
+            return mrNo;
+        case QMessageBox::Cancel:
+            return mrCancel;
+        default:
+            return mrOk;
     }
 }
 
@@ -99,8 +103,7 @@ void TApplication::BringToFront() {
 }
 
 void ShowMessage(const std::string& text) {
-    if (Application() != nullptr)
-        Application()->MessageBox(text, Application()->Title, MB_OK);
+    if (Application() != nullptr) Application()->MessageBox(text, Application()->Title, MB_OK);
 }
 
 void GuardedCall(const std::function<void()>& fn) {

@@ -12,8 +12,8 @@ namespace rt {
 struct BmpImage {
     int width = 0;
     int height = 0;
-    int bitCount = 0;                    // as stored: 1, 4, 8, 16, 24 or 32
-    std::vector<std::uint32_t> pixels;   // width * height, 0x00RRGGBB, top row first
+    int bitCount = 0;                   // as stored: 1, 4, 8, 16, 24 or 32
+    std::vector<std::uint32_t> pixels;  // width * height, 0x00RRGGBB, top row first
 };
 
 // Decodes one complete BMP file image from data[0..size). Returns the number of bytes the

@@ -1,13 +1,14 @@
 #include "runtime/Classes.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace rt {
 
@@ -71,7 +72,8 @@ void TComponent::FreeNotification(TComponent* other) {
 
 void TComponent::RemoveFreeNotification(TComponent* other) {
     if (other == nullptr) return;
-    notifyList_.erase(std::remove(notifyList_.begin(), notifyList_.end(), other), notifyList_.end());
+    notifyList_.erase(std::remove(notifyList_.begin(), notifyList_.end(), other),
+                      notifyList_.end());
     auto& theirs = other->notifyList_;
     theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
 }
@@ -127,7 +129,9 @@ std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count) {
 }
 
 std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
-    std::int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? pos_ : std::int64_t(data_.size());
+    std::int64_t base = origin == soBeginning ? 0
+                        : origin == soCurrent ? pos_
+                                              : std::int64_t(data_.size());
     pos_ = std::max<std::int64_t>(0, base + offset);
     return pos_;
 }

@@ -52,13 +52,20 @@ TShiftState ShiftFromKeys(std::intptr_t k) {
 
 Qt::CursorShape ShapeOf(TCursor c) {
     switch (c) {
-        case TCursor::crHandPoint: return Qt::PointingHandCursor;
-        case TCursor::crSizeWE: return Qt::SizeHorCursor;
-        case TCursor::crSizeNS: return Qt::SizeVerCursor;
-        case TCursor::crSizeNWSE: return Qt::SizeFDiagCursor;
-        case TCursor::crSizeNESW: return Qt::SizeBDiagCursor;
-        case TCursor::crIBeam: return Qt::IBeamCursor;
-        default: return Qt::ArrowCursor;
+        case TCursor::crHandPoint:
+            return Qt::PointingHandCursor;
+        case TCursor::crSizeWE:
+            return Qt::SizeHorCursor;
+        case TCursor::crSizeNS:
+            return Qt::SizeVerCursor;
+        case TCursor::crSizeNWSE:
+            return Qt::SizeFDiagCursor;
+        case TCursor::crSizeNESW:
+            return Qt::SizeBDiagCursor;
+        case TCursor::crIBeam:
+            return Qt::IBeamCursor;
+        default:
+            return Qt::ArrowCursor;
     }
 }
 
@@ -68,22 +75,37 @@ int VirtualKeyOf(int k) {
     if (k >= Qt::Key_A && k <= Qt::Key_Z) return 'A' + (k - Qt::Key_A);
     if (k >= Qt::Key_0 && k <= Qt::Key_9) return '0' + (k - Qt::Key_0);
     switch (k) {
-        case Qt::Key_Backspace: return VK_BACK;
-        case Qt::Key_Tab: return VK_TAB;
+        case Qt::Key_Backspace:
+            return VK_BACK;
+        case Qt::Key_Tab:
+            return VK_TAB;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return VK_RETURN;
-        case Qt::Key_Escape: return VK_ESCAPE;
-        case Qt::Key_Space: return VK_SPACE;
-        case Qt::Key_PageUp: return VK_PRIOR;
-        case Qt::Key_PageDown: return VK_NEXT;
-        case Qt::Key_End: return VK_END;
-        case Qt::Key_Home: return VK_HOME;
-        case Qt::Key_Left: return VK_LEFT;
-        case Qt::Key_Up: return VK_UP;
-        case Qt::Key_Right: return VK_RIGHT;
-        case Qt::Key_Down: return VK_DOWN;
-        case Qt::Key_Delete: return VK_DELETE;
-        default: return 0;
+        case Qt::Key_Enter:
+            return VK_RETURN;
+        case Qt::Key_Escape:
+            return VK_ESCAPE;
+        case Qt::Key_Space:
+            return VK_SPACE;
+        case Qt::Key_PageUp:
+            return VK_PRIOR;
+        case Qt::Key_PageDown:
+            return VK_NEXT;
+        case Qt::Key_End:
+            return VK_END;
+        case Qt::Key_Home:
+            return VK_HOME;
+        case Qt::Key_Left:
+            return VK_LEFT;
+        case Qt::Key_Up:
+            return VK_UP;
+        case Qt::Key_Right:
+            return VK_RIGHT;
+        case Qt::Key_Down:
+            return VK_DOWN;
+        case Qt::Key_Delete:
+            return VK_DELETE;
+        default:
+            return 0;
     }
 }
 
@@ -112,7 +134,7 @@ void ControlWidget::paintEvent(QPaintEvent*) {
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* e) {
-    unsigned msg = e->button() == Qt::RightButton   ? WM_RBUTTONDOWN
+    unsigned msg = e->button() == Qt::RightButton    ? WM_RBUTTONDOWN
                    : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN
                                                      : WM_LBUTTONDOWN;
     QPoint p = e->position().toPoint();
@@ -120,7 +142,7 @@ void ControlWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
-    unsigned msg = e->button() == Qt::RightButton   ? WM_RBUTTONUP
+    unsigned msg = e->button() == Qt::RightButton    ? WM_RBUTTONUP
                    : e->button() == Qt::MiddleButton ? WM_MBUTTONUP
                                                      : WM_LBUTTONUP;
     QPoint p = e->position().toPoint();
@@ -269,7 +291,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 void TControl::SetVisible(bool v) {
     if (visible_ == v) return;
     visible_ = v;
-    if (parent_ != nullptr || !impl_->widget->isWindow()) impl_->widget->setVisible(v && parent_ != nullptr);
+    if (parent_ != nullptr || !impl_->widget->isWindow())
+        impl_->widget->setVisible(v && parent_ != nullptr);
     Perform(CM_VISIBLECHANGED, v ? 1 : 0, 0);
     if (parent_ != nullptr && align_ != TAlign::alNone) parent_->Realign();
 }
@@ -355,7 +378,9 @@ void TControl::DefaultHandler(TMessage& m) {
             }
             break;
         }
-        case WM_ERASEBKGND: m.Result = 1; break;
+        case WM_ERASEBKGND:
+            m.Result = 1;
+            break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {
@@ -395,11 +420,20 @@ void TControl::DefaultHandler(TMessage& m) {
             KeyDown(key, TShiftState(m.LParam));
             break;
         }
-        case CM_MOUSEENTER: MouseEnter(); break;
-        case CM_MOUSELEAVE: MouseLeave(); break;
-        case CM_ENABLEDCHANGED: EnabledChanged(); break;
-        case CM_TEXTCHANGED: TextChanged(); break;
-        default: break;
+        case CM_MOUSEENTER:
+            MouseEnter();
+            break;
+        case CM_MOUSELEAVE:
+            MouseLeave();
+            break;
+        case CM_ENABLEDCHANGED:
+            EnabledChanged();
+            break;
+        case CM_TEXTCHANGED:
+            TextChanged();
+            break;
+        default:
+            break;
     }
 }
 
@@ -469,8 +503,11 @@ void TWinControl::Realign() {
                     c->SetBounds(r.Right - c->width_, r.Top, c->width_, r.Height());
                     r.Right -= c->width_;
                     break;
-                case TAlign::alClient: c->SetBounds(r.Left, r.Top, r.Width(), r.Height()); break;
-                case TAlign::alNone: break;
+                case TAlign::alClient:
+                    c->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+                    break;
+                case TAlign::alNone:
+                    break;
             }
         }
     };
@@ -512,9 +549,15 @@ TWindowState TForm::WindowState() const {
 void TForm::SetWindowState(TWindowState s) {
     QWidget* w = Impl().widget;
     switch (s) {
-        case TWindowState::wsMinimized: w->showMinimized(); break;
-        case TWindowState::wsMaximized: w->showMaximized(); break;
-        case TWindowState::wsNormal: w->showNormal(); break;
+        case TWindowState::wsMinimized:
+            w->showMinimized();
+            break;
+        case TWindowState::wsMaximized:
+            w->showMaximized();
+            break;
+        case TWindowState::wsNormal:
+            w->showNormal();
+            break;
     }
 }
 
@@ -531,8 +574,7 @@ void TForm::Show() {
                 area = main->Impl().widget->frameGeometry();
             else if (QScreen* s = QGuiApplication::primaryScreen())
                 area = s->availableGeometry();
-            if (!area.isNull())
-                w->move(area.center() - QPoint(Width() / 2, Height() / 2));
+            if (!area.isNull()) w->move(area.center() - QPoint(Width() / 2, Height() / 2));
         }
     }
     visible_ = true;

@@ -30,9 +30,19 @@ enum TShiftFlag : unsigned {
     ssDouble = 64
 };
 using TShiftState = unsigned;
-enum class TCursor { crDefault, crArrow, crHandPoint, crSizeWE, crSizeNS, crSizeNWSE, crSizeNESW, crIBeam };
+enum class TCursor {
+    crDefault,
+    crArrow,
+    crHandPoint,
+    crSizeWE,
+    crSizeNS,
+    crSizeNWSE,
+    crSizeNESW,
+    crIBeam
+};
 
-using TMouseEvent = std::function<void(TComponent* sender, TMouseButton, TShiftState, int x, int y)>;
+using TMouseEvent =
+    std::function<void(TComponent* sender, TMouseButton, TShiftState, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState, int x, int y)>;
 using TKeyEvent = std::function<void(TComponent* sender, int& key, TShiftState)>;
 
@@ -70,10 +80,16 @@ public:
     TAlign Align() const { return align_; }
     void SetAlign(TAlign a);
     TColor Color() const { return color_; }
-    void SetColor(TColor c) { color_ = c; Invalidate(); }
+    void SetColor(TColor c) {
+        color_ = c;
+        Invalidate();
+    }
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
-    void SetFont(const TFont& f) { font_ = f; Invalidate(); }
+    void SetFont(const TFont& f) {
+        font_ = f;
+        Invalidate();
+    }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
     std::string Hint;

@@ -1,9 +1,10 @@
 #include "runtime/Dialogs.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QStringList>
-#include <unistd.h>
 
 namespace rt {
 

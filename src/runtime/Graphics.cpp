@@ -228,7 +228,8 @@ void TCanvas::CopyRect(const TRect& dest, const TBitmap& src, const TRect& srcRe
 void TCanvas::Draw(int x, int y, const TBitmap& src) {
     if (src.Empty() || target_.Empty()) return;
     if (!src.Transparent) {
-        CopyRect(Bounds(x, y, src.Width(), src.Height()), src, Rect(0, 0, src.Width(), src.Height()));
+        CopyRect(Bounds(x, y, src.Width(), src.Height()), src,
+                 Rect(0, 0, src.Width(), src.Height()));
         return;
     }
     std::uint32_t key = ColorToPixel(src.EffectiveTransparentColor()) & 0xFFFFFF;
@@ -293,22 +294,34 @@ TColor TBitmap::EffectiveTransparentColor() const {
 namespace {
 TPixelFormat FormatOfBits(int bits) {
     switch (bits) {
-        case 1: return TPixelFormat::pf1bit;
-        case 4: return TPixelFormat::pf4bit;
-        case 8: return TPixelFormat::pf8bit;
-        case 16: return TPixelFormat::pf16bit;
-        case 24: return TPixelFormat::pf24bit;
-        case 32: return TPixelFormat::pf32bit;
-        default: return TPixelFormat::pfDevice;
+        case 1:
+            return TPixelFormat::pf1bit;
+        case 4:
+            return TPixelFormat::pf4bit;
+        case 8:
+            return TPixelFormat::pf8bit;
+        case 16:
+            return TPixelFormat::pf16bit;
+        case 24:
+            return TPixelFormat::pf24bit;
+        case 32:
+            return TPixelFormat::pf32bit;
+        default:
+            return TPixelFormat::pfDevice;
     }
 }
 int BitsOfFormat(TPixelFormat f) {
     switch (f) {
-        case TPixelFormat::pf1bit: return 1;
-        case TPixelFormat::pf4bit: return 4;
-        case TPixelFormat::pf8bit: return 8;
-        case TPixelFormat::pf32bit: return 32;
-        default: return 24;
+        case TPixelFormat::pf1bit:
+            return 1;
+        case TPixelFormat::pf4bit:
+            return 4;
+        case TPixelFormat::pf8bit:
+            return 8;
+        case TPixelFormat::pf32bit:
+            return 32;
+        default:
+            return 24;
     }
 }
 }  // namespace
@@ -389,10 +402,10 @@ TRegion TRegion::FromRegionData(const std::uint8_t* data, std::size_t size) {
         std::memcpy(&v, data + off, 4);
         return std::int32_t(v);
     };
-    if (data == nullptr || size < 32) throw EInvalidGraphic("Region data is shorter than its header");
+    if (data == nullptr || size < 32)
+        throw EInvalidGraphic("Region data is shorter than its header");
     std::int32_t headerSize = rd(0), type = rd(4), count = rd(8);
-    if (headerSize != 32 || type != 1 || count < 0 ||
-        std::size_t(count) > (size - 32) / 16)
+    if (headerSize != 32 || type != 1 || count < 0 || std::size_t(count) > (size - 32) / 16)
         throw EInvalidGraphic("Region data is not valid");
     TRegion out;
     for (std::int32_t i = 0; i < count; ++i) {

@@ -52,9 +52,9 @@ public:
     TBrush Brush;
     TPen Pen;
 
-    void FillRect(const TRect& r);                     // with Brush
-    void FrameRect(const TRect& r);                    // 1 pixel, Brush colour
-    void Rectangle(const TRect& r);                    // Pen outline, Brush fill
+    void FillRect(const TRect& r);   // with Brush
+    void FrameRect(const TRect& r);  // 1 pixel, Brush colour
+    void Rectangle(const TRect& r);  // Pen outline, Brush fill
     void Ellipse(const TRect& r);
     void MoveTo(int x, int y) { penPos_ = {x, y}; }
     void LineTo(int x, int y);                         // end point excluded, like GDI
@@ -75,7 +75,10 @@ public:
     void StretchDraw(const TRect& dest, const TBitmap& src);
 
     // Limits every later operation to r (intersected with the bitmap); ClearClip lifts it.
-    void SetClipRect(const TRect& r) { clip_ = r; hasClip_ = true; }
+    void SetClipRect(const TRect& r) {
+        clip_ = r;
+        hasClip_ = true;
+    }
     void ClearClip() { hasClip_ = false; }
     bool HasClip() const { return hasClip_; }
     const TRect& ClipRect() const { return clip_; }

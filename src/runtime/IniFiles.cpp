@@ -92,7 +92,9 @@ const TMemIniFile::Section* TMemIniFile::Find(const std::string& section) const 
     return nullptr;
 }
 
-bool TMemIniFile::SectionExists(const std::string& section) const { return Find(section) != nullptr; }
+bool TMemIniFile::SectionExists(const std::string& section) const {
+    return Find(section) != nullptr;
+}
 
 bool TMemIniFile::ValueExists(const std::string& section, const std::string& key) const {
     const Section* s = Find(section);

@@ -62,7 +62,8 @@ void FillQMenu(QMenu& menu, TMenuItem* parent) {
             a->setCheckable(true);
             a->setChecked(true);
         }
-        QObject::connect(a, &QAction::triggered, [item] { GuardedCall([item] { item->Click(); }); });
+        QObject::connect(a, &QAction::triggered,
+                         [item] { GuardedCall([item] { item->Click(); }); });
     }
 }
 

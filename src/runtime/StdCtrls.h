@@ -10,7 +10,6 @@
 
 namespace rt {
 
-
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* owner);

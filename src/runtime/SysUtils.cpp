@@ -1,5 +1,8 @@
 #include "runtime/SysUtils.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDesktopServices>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -7,8 +10,6 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "runtime/Application.h"
 #include "runtime/Classes.h"

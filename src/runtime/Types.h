@@ -20,11 +20,15 @@ struct TRect {
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-    bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
+    bool Contains(TPoint p) const {
+        return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
+    }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
+inline TRect Rect(int left, int top, int right, int bottom) {
+    return TRect{left, top, right, bottom};
+}
 inline TRect Bounds(int left, int top, int width, int height) {
     return TRect{left, top, left + width, top + height};
 }
@@ -89,6 +93,8 @@ TColor ColorToRGB(TColor c);
 inline std::uint8_t GetRValue(TColor c) { return std::uint8_t(c & 0xFF); }
 inline std::uint8_t GetGValue(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }
 inline std::uint8_t GetBValue(TColor c) { return std::uint8_t((c >> 16) & 0xFF); }
-inline TColor RGB(int r, int g, int b) { return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16)); }
+inline TColor RGB(int r, int g, int b) {
+    return TColor((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
 
 }  // namespace rt

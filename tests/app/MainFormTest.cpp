@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <signal.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 #include "app/MainFrm.h"
 #include "common/Fixtures.h"
@@ -101,7 +101,8 @@ protected:
         double sum = 0;
         for (std::size_t i = 0; i < a.Pixels().size(); ++i)
             for (int s = 0; s < 24; s += 8)
-                sum += std::abs(int((a.Pixels()[i] >> s) & 0xFF) - int((b.Pixels()[i] >> s) & 0xFF));
+                sum +=
+                    std::abs(int((a.Pixels()[i] >> s) & 0xFF) - int((b.Pixels()[i] >> s) & 0xFF));
         return sum / (3.0 * double(a.Pixels().size()));
     }
 
@@ -262,10 +263,7 @@ TEST_F(MainWindow, SkinChoiceIsReadAtCreationAndWrittenAtClose) {
     } cases[] = {{"3", 3}, {"9", 1}, {"abc", 1}, {"0x2", 2}, {"$4", 4}};
     for (const auto& c : cases) {
         form_.reset();
-        {
-            std::ofstream(dir_ / "app_tests.ini")
-                << "[Options]\r\nSkin=" << c.stored << "\r\n";
-        }
+        { std::ofstream(dir_ / "app_tests.ini") << "[Options]\r\nSkin=" << c.stored << "\r\n"; }
         form_ = std::make_unique<app::TMainForm>(nullptr, dir_.string() + "/");
         ASSERT_EQ(form_->SettingsFile(), (dir_ / "app_tests.ini").string());
         rt::TCloseAction action = rt::TCloseAction::caHide;
@@ -293,8 +291,8 @@ TEST_F(MainWindow, CutWritesTheMarkedStretch) {
     EXPECT_TRUE(form_->Open1->Enabled);
     fs::path out = dir_ / "out" / "clip.mpg.avi";
     ASSERT_TRUE(fs::exists(out));
-    std::string cmd = "ffprobe -v error -show_entries format=duration -of csv=p=0 '" +
-                      out.string() + "'";
+    std::string cmd =
+        "ffprobe -v error -show_entries format=duration -of csv=p=0 '" + out.string() + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> p(popen(cmd.c_str(), "r"), pclose);
     char buf[64] = {};
     ASSERT_NE(fgets(buf, sizeof buf, p.get()), nullptr);
@@ -389,8 +387,10 @@ TEST(SingleInstance, SecondStartEndsAtOnce) {
     int status = 0;
     bool ended = false;
     for (int i = 0; i < 300 && !ended; ++i) {
-        if (waitpid(second, &status, WNOHANG) == second) ended = true;
-        else std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (waitpid(second, &status, WNOHANG) == second)
+            ended = true;
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     EXPECT_TRUE(ended) << "the second start did not end";
     if (!ended) kill(second, SIGKILL), waitpid(second, &status, 0);

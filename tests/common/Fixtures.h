@@ -2,10 +2,11 @@
 // Test media made on demand with the ffmpeg command line and kept in the build folder,
 // so every test process after the first reuses the same file.
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace fixtures {
 

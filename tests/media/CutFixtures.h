@@ -24,17 +24,15 @@ inline std::filesystem::path Mpeg4Mp3Avi() {
 
 // MPEG-4 picture at 30000/1001 fps and 48 kHz stereo PCM sound in AVI, 5 s.
 inline std::filesystem::path NtscPcmAvi() {
-    return fixtures::Make(
-        "cut_ntsc_pcm.avi",
-        Pattern("176x144", "30000/1001", 5) +
-            "-f lavfi -i \"aevalsrc=0.5*sin(2*PI*440*t)+0.3*sin(2*PI*97*t*t)|"
-            "0.4*sin(2*PI*660*t):s=48000:d=5\" -c:v mpeg4 -q:v 2 -c:a pcm_s16le");
+    return fixtures::Make("cut_ntsc_pcm.avi",
+                          Pattern("176x144", "30000/1001", 5) +
+                              "-f lavfi -i \"aevalsrc=0.5*sin(2*PI*440*t)+0.3*sin(2*PI*97*t*t)|"
+                              "0.4*sin(2*PI*660*t):s=48000:d=5\" -c:v mpeg4 -q:v 2 -c:a pcm_s16le");
 }
 
 // Picture only, 15 fps, 4 s.
 inline std::filesystem::path VideoOnlyAvi() {
-    return fixtures::Make("cut_video_only.avi",
-                          Pattern("160x120", "15", 4) + "-c:v mpeg4 -q:v 2");
+    return fixtures::Make("cut_video_only.avi", Pattern("160x120", "15", 4) + "-c:v mpeg4 -q:v 2");
 }
 
 // MPEG-2 / MP2 program stream, whose time stamps start at about 0.5 s, 6 s.

@@ -1,5 +1,3 @@
-#include "media/CutJob.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +9,7 @@
 #include "CutFixtures.h"
 #include "CutProbe.h"
 #include "media/AvHolders.h"
+#include "media/CutJob.h"
 
 namespace fs = std::filesystem;
 using media::CutJob;
@@ -241,8 +240,7 @@ TEST_F(CutFailureTest, UnreadableSourcesAreRefused) {
             job.Start(bad, 0, 1, out_);
             ADD_FAILURE() << "no error";
         } catch (const MediaError& e) {
-            EXPECT_NE(std::string(e.what()).find("Cannot open the source file"),
-                      std::string::npos)
+            EXPECT_NE(std::string(e.what()).find("Cannot open the source file"), std::string::npos)
                 << e.what();
         }
     }
@@ -298,10 +296,9 @@ TEST(CutOutputTest, OutputThatIsTheSourceIsRefused) {
 
     const fs::path oldCwd = fs::current_path();
     fs::current_path(dir.path());
-    for (const std::string& out :
-         {source.string(), std::string("src.avi"), std::string("./src.avi"),
-          std::string("sub/../src.avi"), (dir.path() / "link.avi").string(),
-          std::string("hard.avi")}) {
+    for (const std::string& out : {source.string(), std::string("src.avi"),
+                                   std::string("./src.avi"), std::string("sub/../src.avi"),
+                                   (dir.path() / "link.avi").string(), std::string("hard.avi")}) {
         SCOPED_TRACE(out);
         CutJob job;
         try {

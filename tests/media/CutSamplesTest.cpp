@@ -25,8 +25,8 @@ std::vector<fs::path> Samples() {
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         std::string ext = it->path().extension().string();
         std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-        if (it->is_regular_file() && (ext == ".avi" || ext == ".mpg" || ext == ".vob" ||
-                                      ext == ".dv")) {
+        if (it->is_regular_file() &&
+            (ext == ".avi" || ext == ".mpg" || ext == ".vob" || ext == ".dv")) {
             files.push_back(it->path());
         }
     }
@@ -38,8 +38,8 @@ class CutSamplesTest : public ::testing::TestWithParam<fs::path> {};
 
 TEST_P(CutSamplesTest, CutsOrFailsCleanly) {
     const fs::path& sample = GetParam();
-    const fs::path dir = fs::temp_directory_path() / ("framora-samples-" +
-                                                      std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("framora-samples-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     {
         const std::string probe = cutprobe::Capture(
@@ -100,8 +100,8 @@ TEST_P(CutSamplesTest, CutsOrFailsCleanly) {
 
 INSTANTIATE_TEST_SUITE_P(Samples, CutSamplesTest, ::testing::ValuesIn(Samples()),
                          [](const auto& info) {
-                             std::string name = info.param.parent_path().filename().string() +
-                                                "_" + info.param.filename().string();
+                             std::string name = info.param.parent_path().filename().string() + "_" +
+                                                info.param.filename().string();
                              for (char& ch : name)
                                  if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                              return name;

@@ -1,5 +1,3 @@
-#include "media/Timeline.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +6,7 @@
 #include "media/AvHolders.h"
 #include "media/GraphBuilder.h"
 #include "media/RenderEngine.h"
+#include "media/Timeline.h"
 
 namespace {
 
@@ -24,8 +23,7 @@ TEST(TimelineTest, OperationsOfAnotherNodeKindAreRefused) {
     };
     const Case cases[] = {
         {"media type on a track", [&] { track->SetMediaType(MEDIATYPE_Video); }},
-        {"media type other than video or audio",
-         [&] { group->SetMediaType(MEDIASUBTYPE_Avi); }},
+        {"media type other than video or audio", [&] { group->SetMediaType(MEDIASUBTYPE_Avi); }},
         {"track inserted into a source", [&] { source->VTrackInsBefore(track, 0); }},
         {"source inserted as a track", [&] { group->VTrackInsBefore(source, 0); }},
         {"source added to a group", [&] { group->SrcAdd(source); }},
@@ -37,8 +35,7 @@ TEST(TimelineTest, OperationsOfAnotherNodeKindAreRefused) {
         {"stop before start", [&] { source->SetMediaTimes2(3, 2); }},
         {"negative time", [&] { source->SetStartStop2(-1, 2); }},
         {"priority past the end", [&] { group->VTrackInsBefore(track, 1); }},
-        {"unknown node kind",
-         [&] { tl.CreateEmptyNode(static_cast<TIMELINE_MAJOR_TYPE>(8)); }},
+        {"unknown node kind", [&] { tl.CreateEmptyNode(static_cast<TIMELINE_MAJOR_TYPE>(8)); }},
     };
     for (const Case& c : cases) EXPECT_THROW(c.call(), MediaError) << c.name;
 }

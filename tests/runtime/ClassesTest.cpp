@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "runtime/Classes.h"
 #include "runtime/IniFiles.h"
@@ -17,11 +17,13 @@ TEST(TryStrToInt, AcceptsDecimalAndBothHexPrefixes) {
         bool ok;
         int value;
     } cases[] = {
-        {"12", true, 12},      {" 7 ", true, 7},        {"-5", true, -5},
-        {"0x2", true, 2},      {"$1F", true, 31},       {"0XfF", true, 255},
+        {"12", true, 12},         {" 7 ", true, 7},
+        {"-5", true, -5},         {"0x2", true, 2},
+        {"$1F", true, 31},        {"0XfF", true, 255},
         {"0xFFFFFFFF", true, -1}, {"2147483647", true, 2147483647},
-        {"2147483648", false, 0}, {"abc", false, 0},     {"", false, 0},
-        {"12a", false, 0},     {"0x", false, 0},        {"$", false, 0},
+        {"2147483648", false, 0}, {"abc", false, 0},
+        {"", false, 0},           {"12a", false, 0},
+        {"0x", false, 0},         {"$", false, 0},
         {"1 2", false, 0},
     };
     for (const auto& c : cases) {
