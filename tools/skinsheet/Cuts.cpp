@@ -1,0 +1,688 @@
+#include "Cuts.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "skin/controls/skSkinCtrls.h"
+#include "skin/data/skEffects.h"
+#include "skin/data/skUtils.h"
+
+namespace sheet {
+
+namespace {
+
+using rt::TBitmap;
+using rt::TRect;
+
+template <class T>
+const T* Ctl(const sk::TskSkinData& d, const std::string& name) {
+    const int i = d.GetControlIndex(name);
+    return i < 0 ? nullptr : dynamic_cast<const T*>(d.CtrlList[std::size_t(i)].get());
+}
+
+template <class T>
+const T* Obj(const sk::TskSkinData& d, const std::string& name) {
+    const int i = d.GetIndex(name);
+    return i < 0 ? nullptr : dynamic_cast<const T*>(d.ObjectList[std::size_t(i)].get());
+}
+
+const TBitmap* Pic(const sk::TskSkinData& d, int index) {
+    if (index < 0 || index >= int(d.ActivePictures.size())) return nullptr;
+    return d.ActivePictures[std::size_t(index)].get();
+}
+
+TBitmap Blank(int w, int h, rt::TColor c) {
+    TBitmap b(std::max(w, 1), std::max(h, 1));
+    b.Canvas().Brush.Color = c;
+    b.Canvas().FillRect(rt::Rect(0, 0, b.Width(), b.Height()));
+    return b;
+}
+
+void Copy(TBitmap& dst, int x, int y, const TBitmap* src, const TRect& r) {
+    if (src == nullptr || r.IsEmpty()) return;
+    dst.Canvas().CopyRect(rt::Bounds(x, y, r.Width(), r.Height()), *src, r);
+}
+
+TRect Moved(TRect r, int dx, int dy) {
+    return rt::Rect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+}
+rt::TPoint Add(rt::TPoint p, int dx, int dy) { return {p.X + dx, p.Y + dy}; }
+TRect Or(const TRect& r, const TRect& fallback) { return r.IsEmpty() ? fallback : r; }
+
+std::string StripAmp(const std::string& s) {
+    std::string out;
+    for (char c : s)
+        if (c != '&') out += c;
+    return out;
+}
+
+void Text(TBitmap& b, int x, int y, const std::string& s, const rt::TFont& f) {
+    rt::TCanvas& c = b.Canvas();
+    c.Font = f;
+    c.Brush.Style = rt::TBrushStyle::bsClear;
+    c.TextOut(x, y, s);
+    c.Brush.Style = rt::TBrushStyle::bsSolid;
+}
+
+int TextW(TBitmap& b, const std::string& s, const rt::TFont& f) {
+    b.Canvas().Font = f;
+    return b.Canvas().TextWidth(s);
+}
+int TextH(TBitmap& b, const rt::TFont& f) {
+    b.Canvas().Font = f;
+    return b.Canvas().TextHeight("Ag");
+}
+
+// Sets the pixels outside a region to `outside`.
+void Shape(TBitmap& b, const std::optional<rt::TRegion>& region, rt::TColor outside) {
+    if (!region) return;
+    const std::uint32_t px = rt::ColorToPixel(outside);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            if (!region->Contains(x, y)) b.ScanLine(y)[x] = px;
+}
+
+// A custom control's picture piece composed to w x h with the control's sizing mode; returns
+// the fitted client rectangle through fitClient.
+TBitmap Compose(const sk::TskDataSkinCustomControl& c, const TBitmap* pic, const TRect& src, int w,
+                int h, TRect* fitClient = nullptr) {
+    TBitmap b = Blank(w, h, rt::clFuchsia);
+    if (pic == nullptr || src.IsEmpty()) return b;
+    const int sw = c.SkinRect.Width(), sh = c.SkinRect.Height(), dx = w - sw, dy = h - sh;
+    TRect client = c.ClientRect;
+    if (c.RightBottomPoint.X != 0 && c.RightBottomPoint.Y != 0) {
+        client.Right += dx;
+        client.Bottom += dy;
+        sk::CreateSkinImage(c.LeftTopPoint, c.RightTopPoint, c.LeftBottomPoint, c.RightBottomPoint,
+                            c.ClientRect, src, *pic, true, b, w, h, c.LeftTopPoint,
+                            Add(c.RightTopPoint, dx, 0), Add(c.LeftBottomPoint, 0, dy),
+                            Add(c.RightBottomPoint, dx, dy), client);
+    } else if (c.RightTopPoint.X != 0 || c.RightTopPoint.Y != 0) {
+        client.Right += dx;
+        sk::CreateHSkinImage(c.LeftTopPoint.X, sw - c.RightTopPoint.X, b, w, src, *pic);
+    } else if (c.LeftBottomPoint.X != 0 || c.LeftBottomPoint.Y != 0) {
+        client.Bottom += dy;
+        sk::CreateVSkinImage(c.LeftTopPoint.Y, sh - c.LeftBottomPoint.Y, b, h, src, *pic);
+    } else {
+        b = Blank(sw, sh, rt::clFuchsia);
+        Copy(b, 0, 0, pic, src);
+    }
+    if (fitClient != nullptr) *fitClient = client;
+    return b;
+}
+
+rt::TFont FontOf(const std::string& name, int height, rt::TFontStyles style, int colour) {
+    return sk::MakeSkinFont(name, height, style, colour);
+}
+
+// Caption-button layout in the caption area; returns the caption object's left and right.
+struct Placed {
+    std::string name;
+    TRect rect;
+};
+
+}  // namespace
+
+TRect FrameClient(const sk::TskSkinData& d, int cw, int ch) {
+    return rt::Bounds(d.FrameClientBox.Left, d.FrameClientBox.Top, cw, ch);
+}
+
+TBitmap Frame(const sk::TskSkinData& d, int cw, int ch, bool active, const std::string& text,
+              rt::TColor outside) {
+    const int pw = d.Picture.Width(), ph = d.Picture.Height();
+    const TRect cb = d.FrameClientBox;
+    const int w = cw + cb.Left + (pw - cb.Right), h = ch + cb.Top + (ph - cb.Bottom);
+    const int dx = w - pw, dy = h - ph;
+    TBitmap b = Blank(w, h, outside);
+    sk::CreateSkinImage(d.FrameLeftTop, d.FrameRightTop, d.FrameLeftBottom, d.FrameRightBottom, cb,
+                        rt::Rect(0, 0, pw, ph), d.Picture, true, b, w, h, d.FrameLeftTop,
+                        Add(d.FrameRightTop, dx, 0), Add(d.FrameLeftBottom, 0, dy),
+                        Add(d.FrameRightBottom, dx, dy),
+                        rt::Rect(cb.Left, cb.Top, cb.Right + dx, cb.Bottom + dy));
+
+    // The main window's buttons: close, minimize and roll-up (it has no maximize).
+    TRect area = d.CaptionBox;
+    area.Right += dx;
+    std::vector<Placed> placed;
+    const char* order[] = {"closebutton", "minbutton", "rollupbutton"};
+    int x = d.ButtonsInLeft ? area.Left : area.Right;
+    for (const char* n : order) {
+        const auto* o = Obj<sk::TskDataSkinStdButton>(d, n);
+        if (o == nullptr || !o->SkinRectInAPicture) continue;
+        const int bw = o->SkinRect.Width(), bh = o->SkinRect.Height();
+        if (d.ButtonsInLeft) {
+            placed.push_back({n, rt::Bounds(x, area.Top, bw, bh)});
+            x += bw + d.ButtonsOffset;
+        } else {
+            x -= bw;
+            placed.push_back({n, rt::Bounds(x, area.Top, bw, bh)});
+            x -= d.ButtonsOffset;
+        }
+    }
+    const auto* cap = Obj<sk::TskDataSkinCaption>(d, "caption");
+    int capLeft = cap ? cap->SkinRect.Left : 0, capRight = cap ? cap->SkinRect.Right + dx : w;
+    if (const auto* sys = Obj<sk::TskDataSkinStdButton>(d, "sysmenubutton")) {
+        const int bw = sys->SkinRect.Width(), bh = sys->SkinRect.Height();
+        if (d.ButtonsInLeft) {
+            placed.push_back({"sysmenubutton", rt::Bounds(x, area.Top, bw, bh)});
+            x += bw + d.ButtonsOffset;
+            capLeft = x;
+        } else {
+            placed.push_back({"sysmenubutton",
+                              rt::Bounds(area.Left, area.Top + (area.Height() - bh) / 2, bw, bh)});
+            capLeft = area.Left + bw;
+            capRight = x + d.ButtonsOffset;
+        }
+    }
+    for (const Placed& p : placed) {
+        const auto* o = Obj<sk::TskDataSkinStdButton>(d, p.name);
+        Copy(b, p.rect.Left, p.rect.Top, Pic(d, o->ActivePictureIndex), o->SkinRect);
+    }
+    if (!active && d.AutoRenderingInactiveImage) {
+        sk::TskEffectBmp e(b);
+        switch (d.InactiveEffect) {
+            case sk::ieBrightness:
+                e.ChangeBrightness(0.5);
+                break;
+            case sk::ieDarkness:
+                e.ChangeDarkness(0.3);
+                break;
+            case sk::ieGrayScale:
+                e.GrayScale();
+                break;
+            case sk::ieNoise:
+                e.AddColorNoise(50);
+                break;
+            case sk::ieSplitBlur:
+                e.SplitBlur(1);
+                break;
+            case sk::ieInvert:
+                e.Invert();
+                break;
+        }
+        TBitmap dim = e.ToBitmap();
+        const TRect client = rt::Rect(cb.Left, cb.Top, cb.Right + dx, cb.Bottom + dy);
+        Copy(dim, client.Left, client.Top, &b, client);
+        b = dim;
+    }
+    if (cap != nullptr && !text.empty()) {
+        const int objW = capRight - capLeft;
+        TRect tr = cap->TextRect;
+        tr.Right = objW + cap->TextRect.Right - cap->SkinRect.Width();
+        const TBitmap* hot = Pic(d, cap->ActivePictureIndex);
+        const bool framed = !cap->FrameRect.IsEmpty() && hot != nullptr;
+        if (framed) {
+            tr.Left += cap->FrameTextRect.Left;
+            tr.Top += cap->FrameTextRect.Top;
+            tr.Right += cap->FrameTextRect.Right - cap->FrameRect.Width();
+        }
+        const rt::TFont f = FontOf(cap->FontName, cap->FontHeight, cap->FontStyle,
+                                   active ? cap->ActiveFontColor : cap->FontColor);
+        b.Canvas().Font = f;
+        const std::string s = sk::EllipsisText(b.Canvas(), text, tr.Width());
+        const int tw = TextW(b, s, f), th = TextH(b, f);
+        int tx = cap->Alignment == sk::taLeftJustify    ? tr.Left
+                 : cap->Alignment == sk::taRightJustify ? tr.Right - tw
+                                                        : tr.Left + (tr.Width() - tw) / 2;
+        const int ty = tr.Top + tr.Height() / 2 - th / 2;
+        tx += capLeft;
+        const int oy = cap->SkinRect.Top + ty;
+        if (framed) {
+            const TRect src =
+                active && !cap->ActiveFrameRect.IsEmpty() ? cap->ActiveFrameRect : cap->FrameRect;
+            TBitmap fb;
+            sk::CreateHSkinImage(cap->FrameLeftOffset, cap->FrameRightOffset, fb,
+                                 cap->FrameRect.Width() + tw - cap->FrameTextRect.Width(), src,
+                                 *hot);
+            if (!active && d.AutoRenderingInactiveImage) {
+                sk::TskEffectBmp e(fb);
+                e.GrayScale();
+                fb = e.ToBitmap();
+            }
+            Copy(b, tx - cap->FrameTextRect.Left, oy - cap->FrameTextRect.Top, &fb,
+                 rt::Rect(0, 0, fb.Width(), fb.Height()));
+        }
+        if (cap->Shadow)
+            Text(b, tx + 1, oy + 1, s,
+                 FontOf(cap->FontName, cap->FontHeight, cap->FontStyle,
+                        active ? cap->ActiveShadowColor : cap->ShadowColor));
+        Text(b, tx, oy, s, f);
+    }
+    if (!d.MaskBitmap.Empty()) {
+        const TRect ma = d.MaskRectArea;
+        Shape(b,
+              sk::CreateSkinRegion(d.FrameLeftTop, d.FrameRightTop, d.FrameLeftBottom,
+                                   d.FrameRightBottom, ma, d.MaskBitmap, w, h, d.FrameLeftTop,
+                                   Add(d.FrameRightTop, dx, 0), Add(d.FrameLeftBottom, 0, dy),
+                                   Add(d.FrameRightBottom, dx, dy),
+                                   rt::Rect(ma.Left, ma.Top, ma.Right + dx, ma.Bottom + dy)),
+              outside);
+    }
+    return b;
+}
+
+TBitmap CaptionButton(const sk::TskSkinData& d, const std::string& name, int state, bool restore) {
+    const auto* o = Obj<sk::TskDataSkinStdButton>(d, name);
+    if (o == nullptr) return Blank(8, 8, rt::clFuchsia);
+    const TRect looks[4] = {
+        restore ? o->RestoreRect : o->SkinRect, restore ? o->RestoreActiveRect : o->ActiveSkinRect,
+        restore ? o->RestoreDownRect : o->DownRect, restore ? TRect{} : o->DisableSkinRect};
+    const TRect r = looks[state];
+    if (r.IsEmpty()) return Blank(8, 8, rt::clFuchsia);
+    TBitmap b = Blank(r.Width(), r.Height(), rt::clFuchsia);
+    Copy(b, 0, 0, Pic(d, o->ActivePictureIndex), r);
+    return b;
+}
+
+TBitmap MenuBar(const sk::TskSkinData& d, int w, const std::vector<std::string>& items, int hot,
+                bool down) {
+    const auto* bar = Ctl<sk::TskDataSkinMainMenuBar>(d, "mainmenubar");
+    if (bar == nullptr) return Blank(w, 22, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, bar->PictureIndex);
+    const int sw = bar->SkinRect.Width();
+    TBitmap b = Blank(w, bar->SkinRect.Height(), rt::clFuchsia);
+    if (pic == nullptr) return b;
+    sk::CreateHSkinImage(bar->ItemsRect.Left, sw - bar->ItemsRect.Right, b, w, bar->SkinRect, *pic);
+    const auto* item = Obj<sk::TskDataSkinMainMenuItem>(d, bar->MenuBarItem);
+    if (item == nullptr) return b;
+    const TBitmap* ipic = Pic(d, item->ActivePictureIndex);
+    int x = bar->ItemsRect.Left;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const bool isHot = int(i) == hot;
+        const int colour =
+            isHot ? (down ? item->DownFontColor : item->ActiveFontColor) : item->FontColor;
+        const rt::TFont f = FontOf(item->FontName, item->FontHeight, item->FontStyle, colour);
+        const std::string s = StripAmp(items[i]);
+        const int tw = TextW(b, s, f);
+        const int iw = item->SkinRect.Width() - item->TextRect.Width() + tw + 2;
+        const TRect src =
+            isHot ? (down ? Or(item->DownRect, item->ActiveSkinRect) : item->ActiveSkinRect)
+                  : item->SkinRect;
+        TBitmap ib;
+        if (ipic != nullptr)
+            sk::CreateHSkinImage(item->ItemLeftOffset, item->ItemRightOffset, ib, iw, src, *ipic);
+        Copy(b, x, bar->ItemsRect.Top, &ib, rt::Rect(0, 0, ib.Width(), ib.Height()));
+        Text(b, x + item->TextRect.Left, bar->ItemsRect.Top + item->TextRect.Top, s, f);
+        x += iw;
+    }
+    return b;
+}
+
+TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& items, int hot,
+                  rt::TColor outside) {
+    const sk::TskDataSkinPopupWindow& pw = d.PopupWindow;
+    const TBitmap* pic = Pic(d, pw.WindowPictureIndex);
+    const sk::TskDataSkinMenuItem* item = nullptr;
+    for (const auto& o : d.ObjectList)
+        if ((item = dynamic_cast<const sk::TskDataSkinMenuItem*>(o.get())) != nullptr) break;
+    if (pic == nullptr || item == nullptr) return Blank(40, 40, rt::clFuchsia);
+    const TBitmap* ipic = Pic(d, item->ActivePictureIndex);
+    TBitmap probe(4, 4);
+    int widest = 0, height = 0;
+    for (const std::string& s : items) {
+        if (s == "-") {
+            height += item->DividerRect.Height();
+            continue;
+        }
+        const rt::TFont f = FontOf(item->FontName, item->FontHeight, item->FontStyle, 0);
+        widest = std::max(widest, TextW(probe, s[0] == '*' ? s.substr(1) : s, f) + 2);
+        height += item->SkinRect.Height();
+    }
+    const TRect ir = pw.ItemsRect;
+    const int w = widest + 19 + 19 + (pic->Width() - ir.Width()) +
+                  (item->TextRect.Left + item->SkinRect.Width() - item->TextRect.Right);
+    const int h = height + (pic->Height() - ir.Height());
+    const int dx = w - pic->Width(), dy = h - pic->Height();
+    TBitmap b = Blank(w, h, outside);
+    const TRect sized = rt::Rect(ir.Left, ir.Top, ir.Right + dx, ir.Bottom + dy);
+    sk::CreateSkinImage(pw.LeftTopPoint, pw.RightTopPoint, pw.LeftBottomPoint, pw.RightBottomPoint,
+                        ir, rt::Rect(0, 0, pic->Width(), pic->Height()), *pic, false, b, w, h,
+                        pw.LeftTopPoint, Add(pw.RightTopPoint, dx, 0),
+                        Add(pw.LeftBottomPoint, 0, dy), Add(pw.RightBottomPoint, dx, dy), sized);
+    int y = sized.Top;
+    const int iw = sized.Width();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string& s = items[i];
+        TBitmap ib;
+        if (s == "-") {
+            if (ipic != nullptr)
+                sk::CreateHSkinImage(item->DividerLeftOffset, item->DividerRightOffset, ib, iw,
+                                     item->DividerRect, *ipic);
+            Copy(b, sized.Left, y, &ib, rt::Rect(0, 0, ib.Width(), ib.Height()));
+            y += item->DividerRect.Height();
+            continue;
+        }
+        const bool isHot = int(i) == hot;
+        if (ipic != nullptr)
+            sk::CreateHSkinImage(item->ItemLeftOffset, item->ItemRightOffset, ib, iw,
+                                 isHot ? item->ActiveSkinRect : item->SkinRect, *ipic);
+        Copy(b, sized.Left, y, &ib, rt::Rect(0, 0, ib.Width(), ib.Height()));
+        const int colour = isHot ? item->ActiveFontColor : item->FontColor;
+        const rt::TFont f = FontOf(item->FontName, item->FontHeight, item->FontStyle, colour);
+        const int ih = item->SkinRect.Height();
+        TRect tr = Moved(item->TextRect, sized.Left, y);
+        tr.Right += iw - item->SkinRect.Width();
+        const int th = TextH(b, f);
+        const bool checked = s[0] == '*';
+        Text(b, tr.Left + 16, tr.Top + (tr.Height() - th) / 2, checked ? s.substr(1) : s, f);
+        if (checked) {
+            rt::TCanvas& c = b.Canvas();
+            c.Brush.Color = colour;
+            c.Pen.Color = colour;
+            c.Ellipse(rt::Bounds(tr.Left + 5, y + ih / 2 - 3, 6, 6));
+        }
+        y += ih;
+    }
+    if (const TBitmap* mask = Pic(d, pw.MaskPictureIndex))
+        Shape(b,
+              sk::CreateSkinRegion(pw.LeftTopPoint, pw.RightTopPoint, pw.LeftBottomPoint,
+                                   pw.RightBottomPoint, ir, *mask, w, h, pw.LeftTopPoint,
+                                   Add(pw.RightTopPoint, dx, 0), Add(pw.LeftBottomPoint, 0, dy),
+                                   Add(pw.RightBottomPoint, dx, dy), sized),
+              outside);
+    return b;
+}
+
+TBitmap HintWindow(const sk::TskSkinData& d, const std::string& text, rt::TColor outside) {
+    const sk::TskDataSkinHintWindow& hw = d.HintWindow;
+    const TBitmap* pic = Pic(d, hw.WindowPictureIndex);
+    if (pic == nullptr) return Blank(40, 20, rt::clFuchsia);
+    TBitmap probe(4, 4);
+    const rt::TFont f = FontOf(hw.FontName, hw.FontHeight, hw.FontStyle, hw.FontColor);
+    const int tw = TextW(probe, text, f), th = TextH(probe, f);
+    const TRect c = hw.ClientRect;
+    const int w = std::max(tw + c.Left + (pic->Width() - c.Right), pic->Width());
+    const int h = std::max(th + c.Top + (pic->Height() - c.Bottom), pic->Height());
+    const int dx = w - pic->Width(), dy = h - pic->Height();
+    const TRect sized = rt::Rect(c.Left, c.Top, c.Right + dx, c.Bottom + dy);
+    TBitmap b = Blank(w, h, outside);
+    sk::CreateSkinImage(hw.LeftTopPoint, hw.RightTopPoint, hw.LeftBottomPoint, hw.RightBottomPoint,
+                        c, rt::Rect(0, 0, pic->Width(), pic->Height()), *pic, true, b, w, h,
+                        hw.LeftTopPoint, Add(hw.RightTopPoint, dx, 0),
+                        Add(hw.LeftBottomPoint, 0, dy), Add(hw.RightBottomPoint, dx, dy), sized);
+    Text(b, sized.Left + (sized.Width() - tw) / 2, sized.Top + (sized.Height() - th) / 2, text, f);
+    if (const TBitmap* mask = Pic(d, hw.MaskPictureIndex))
+        Shape(b,
+              sk::CreateSkinRegion(hw.LeftTopPoint, hw.RightTopPoint, hw.LeftBottomPoint,
+                                   hw.RightBottomPoint, c, *mask, w, h, hw.LeftTopPoint,
+                                   Add(hw.RightTopPoint, dx, 0), Add(hw.LeftBottomPoint, 0, dy),
+                                   Add(hw.RightBottomPoint, dx, dy), sized),
+              outside);
+    return b;
+}
+
+TBitmap Button(const sk::TskSkinData& d, const std::string& name, int w, int h, int state,
+               const std::string& caption, const TBitmap* glyph) {
+    const auto* o = Ctl<sk::TskDataSkinButtonControl>(d, name);
+    if (o == nullptr) return Blank(w, h, rt::clFuchsia);
+    const TRect active = Or(o->ActiveSkinRect, o->SkinRect);
+    const TRect looks[4] = {o->SkinRect, active, Or(o->DownSkinRect, active),
+                            Or(o->DisabledSkinRect, o->SkinRect)};
+    const int colours[4] = {o->FontColor, o->ActiveFontColor, o->DownFontColor,
+                            o->DisabledFontColor};
+    TRect client;
+    TBitmap b = Compose(*o, Pic(d, o->PictureIndex), looks[state], w, h, &client);
+    const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle, colours[state]);
+    const std::string s = StripAmp(caption);
+    const int gw = glyph ? glyph->Width() : 0, gh = glyph ? glyph->Height() : 0;
+    const int tw = s.empty() ? 0 : TextW(b, s, f), th = TextH(b, f), sp = glyph && tw ? 1 : 0;
+    const int cx = client.Left + client.Width() / 2, cy = client.Top + client.Height() / 2;
+    const int push = state == 2 ? 1 : 0;
+    const int gx = cx - (gw + tw + sp) / 2, tx = cx + (gw + tw + sp) / 2 - tw;
+    if (glyph) sk::DrawGlyph(b.Canvas(), gx + push, cy - gh / 2 + push, 1, 1, *glyph);
+    if (!s.empty()) Text(b, tx + push, cy - th / 2 + push, s, f);
+    return b;
+}
+
+TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& text) {
+    const auto* o = Ctl<sk::TskDataSkinEditControl>(d, "edit");
+    if (o == nullptr) return Blank(w, 21, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, o->PictureIndex);
+    TBitmap b = Blank(w, o->SkinRect.Height(), rt::clFuchsia);
+    if (pic == nullptr) return b;
+    sk::CreateHSkinImage(o->LeftTopPoint.X, o->SkinRect.Width() - o->RightTopPoint.X, b, w,
+                         active ? Or(o->ActiveSkinRect, o->SkinRect) : o->SkinRect, *pic);
+    const TRect area = o->ClientRect;
+    Text(b, area.Left + 2, area.Top, text,
+         FontOf(o->FontName, o->FontHeight, o->FontStyle,
+                active ? o->ActiveFontColor : o->FontColor));
+    return b;
+}
+
+TBitmap ComboBox(const sk::TskSkinData& d, int w, int buttonState, const std::string& text) {
+    const auto* o = Ctl<sk::TskDataSkinComboBox>(d, "combobox");
+    if (o == nullptr) return Blank(w, 21, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, o->PictureIndex);
+    TRect client;
+    TBitmap b = Compose(*o, pic, o->SkinRect, w, o->SkinRect.Height(), &client);
+    const int dx = w - o->SkinRect.Width();
+    const TRect button = Moved(o->ButtonRect, dx, 0);
+    const TRect states[4] = {TRect{}, o->ActiveButtonRect,
+                             Or(o->DownButtonRect, o->ActiveButtonRect), o->UnEnabledButtonRect};
+    Copy(b, button.Left, button.Top, pic, states[buttonState]);
+    // The box shows its item focused while the mouse is on it, plain otherwise.
+    const bool focus = buttonState == 1 || buttonState == 2;
+    TBitmap item;
+    if (pic != nullptr)
+        sk::CreateHSkinImage(o->ItemLeftOffset, o->ItemRightOffset, item, client.Width(),
+                             focus ? o->FocusItemRect : o->ItemRect, *pic);
+    Copy(b, client.Left, client.Top, &item, rt::Rect(0, 0, item.Width(), item.Height()));
+    const rt::TFont f =
+        FontOf(o->FontName, o->FontHeight, o->FontStyle, focus ? o->FocusFontColor : o->FontColor);
+    Text(b, client.Left + o->ItemTextRect.Left,
+         client.Top + (o->ItemRect.Height() - TextH(b, f)) / 2, text, f);
+    return b;
+}
+
+TBitmap ListBox(const sk::TskSkinData& d, int w, int h, const std::vector<std::string>& items) {
+    const auto* o = Ctl<sk::TskDataSkinListBox>(d, "listbox");
+    if (o == nullptr) return Blank(w, h, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, o->PictureIndex);
+    TRect client;
+    TBitmap b = Compose(*o, pic, o->SkinRect, w, h, &client);
+    int y = client.Top;
+    for (std::size_t i = 0; i < items.size() && pic != nullptr; ++i) {
+        const TRect src = i == 1 ? o->ActiveItemRect : i == 2 ? o->FocusItemRect : o->ItemRect;
+        const int colour = i == 1 ? o->ActiveFontColor : i == 2 ? o->FocusFontColor : o->FontColor;
+        TBitmap ib;
+        sk::CreateHSkinImage(o->ItemLeftOffset, o->ItemRightOffset, ib, client.Width(), src, *pic);
+        Copy(b, client.Left, y, &ib, rt::Rect(0, 0, ib.Width(), ib.Height()));
+        const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle, colour);
+        Text(b, client.Left + o->ItemTextRect.Left, y + (src.Height() - TextH(b, f)) / 2, items[i],
+             f);
+        y += src.Height();
+    }
+    return b;
+}
+
+TBitmap ScrollBar(const sk::TskSkinData& d, const std::string& name, int len, double f, int part,
+                  int state) {
+    const auto* o = Ctl<sk::TskDataSkinScrollBarControl>(d, name);
+    if (o == nullptr) return Blank(len, 17, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, o->PictureIndex);
+    const bool vertical = o->RightTopPoint.X == 0 && o->RightTopPoint.Y == 0;
+    const int s = vertical ? o->SkinRect.Height() : o->SkinRect.Width(), grow = len - s;
+    TBitmap b = Compose(*o, pic, o->SkinRect, vertical ? o->SkinRect.Width() : len,
+                        vertical ? len : o->SkinRect.Height());
+    TRect track = o->TrackArea;
+    (vertical ? track.Bottom : track.Right) += grow;
+    TRect up = o->UpButtonRect;
+    if (vertical ? up.Top > o->LeftBottomPoint.Y : up.Left > o->RightTopPoint.X)
+        up = vertical ? Moved(up, 0, grow) : Moved(up, grow, 0);
+    const TRect down = o->DownButtonRect;
+    const TRect activeThumb = Or(o->ActiveThumbRect, o->ThumbRect);
+    const TRect thumbs[3] = {o->ThumbRect, activeThumb, Or(o->DownThumbRect, activeThumb)};
+    const TRect activeGlyph = Or(o->ActiveGlyphRect, o->GlyphRect);
+    const TRect glyphs[3] = {o->GlyphRect, activeGlyph, Or(o->DownGlyphRect, activeGlyph)};
+    const int ts = part == 0 ? state : 0;
+    const TRect t = thumbs[ts];
+    const int tl = vertical ? t.Height() : t.Width();
+    const int start = (vertical ? track.Top : track.Left) + tl / 2;
+    const int end = (vertical ? track.Bottom : track.Right) - tl / 2;
+    const int off = int(std::lround((end - start) * f));
+    const int tx = vertical ? track.Left + (track.Width() - t.Width()) / 2 : start - tl / 2 + off;
+    const int ty = vertical ? start - tl / 2 + off : track.Top + (track.Height() - t.Height()) / 2;
+    Copy(b, tx, ty, pic, t);
+    const TRect g = glyphs[ts];
+    Copy(b, tx + (t.Width() - g.Width()) / 2, ty + (t.Height() - g.Height()) / 2, pic, g);
+    if (part == 1 && state > 0)
+        Copy(b, up.Left, up.Top, pic,
+             state == 1 ? o->ActiveUpButtonRect : Or(o->DownUpButtonRect, o->ActiveUpButtonRect));
+    if (part == 2 && state > 0)
+        Copy(b, down.Left, down.Top, pic,
+             state == 1 ? o->ActiveDownButtonRect
+                        : Or(o->DownDownButtonRect, o->ActiveDownButtonRect));
+    return b;
+}
+
+TBitmap Headers(const sk::TskSkinData& d, const std::vector<std::string>& captions, int state) {
+    const auto* o = Ctl<sk::TskDataSkinButtonControl>(d, "resizebutton");
+    const int sw = 80;
+    if (o == nullptr) return Blank(sw * int(captions.size()), 20, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, o->PictureIndex);
+    const int h = o->SkinRect.Height();
+    TBitmap b = Blank(sw * int(captions.size()), h, rt::clFuchsia);
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        const int st = i == 0 ? state : 0;
+        const TRect active = Or(o->ActiveSkinRect, o->SkinRect);
+        const TRect src = st == 2 ? Or(o->DownSkinRect, active) : st == 1 ? active : o->SkinRect;
+        TBitmap sb;
+        if (pic != nullptr)
+            sk::CreateHSkinImage(o->LeftTopPoint.X, o->SkinRect.Width() - o->RightTopPoint.X, sb,
+                                 sw, src, *pic);
+        Copy(b, int(i) * sw, 0, &sb, rt::Rect(0, 0, sb.Width(), sb.Height()));
+        const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle,
+                                   st == 2 ? o->DownFontColor : o->FontColor);
+        Text(b, int(i) * sw + 5, (h - TextH(b, f)) / 2, captions[i], f);
+    }
+    return b;
+}
+
+TBitmap Splitter(const sk::TskSkinData& d, const std::string& name, int len) {
+    const auto* o = Ctl<sk::TskDataSkinSplitterControl>(d, name);
+    if (o == nullptr) return Blank(6, len, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, o->PictureIndex);
+    const bool horizontal = o->SkinRect.Width() > o->SkinRect.Height();
+    TBitmap b;
+    if (pic == nullptr) return Blank(6, len, rt::clFuchsia);
+    if (horizontal)
+        sk::CreateHSkinImage(o->LeftTopPoint.X, o->SkinRect.Width() - o->RightTopPoint.X, b, len,
+                             o->SkinRect, *pic);
+    else
+        sk::CreateVSkinImage(o->LeftTopPoint.Y, o->SkinRect.Height() - o->LeftBottomPoint.Y, b, len,
+                             o->SkinRect, *pic);
+    return b;
+}
+
+TBitmap Bevel(const sk::TskSkinData& d, int w, int h) {
+    const auto* o = Ctl<sk::TskDataSkinBevel>(d, "bevel");
+    TBitmap b = Blank(w, h, rt::clBtnFace);
+    if (o == nullptr) return b;
+    rt::TCanvas& c = b.Canvas();
+    c.Brush.Color = o->DarkColor;
+    c.FillRect(rt::Rect(0, 0, w, 1));
+    c.FillRect(rt::Rect(0, 0, 1, h));
+    c.Brush.Color = o->LightColor;
+    c.FillRect(rt::Rect(0, h - 1, w, h));
+    c.FillRect(rt::Rect(w - 1, 0, w, h));
+    c.Brush.Color = o->DarkColor;
+    c.FillRect(rt::Rect(w / 2 - 1, 4, w / 2, h - 4));
+    c.Brush.Color = o->LightColor;
+    c.FillRect(rt::Rect(w / 2, 4, w / 2 + 1, h - 4));
+    return b;
+}
+
+TBitmap ExPanel(const sk::TskSkinData& d, int w, int h, int rolled, int state,
+                const std::string& caption) {
+    const auto* o = Ctl<sk::TskDataSkinExPanelControl>(d, "expanel");
+    if (o == nullptr) return Blank(w, h, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, o->PictureIndex);
+    if (pic == nullptr) return Blank(w, h, rt::clFuchsia);
+    auto pick = [state](const TRect& n, const TRect& a, const TRect& dn) {
+        const TRect act = Or(a, n);
+        return state == 2 ? Or(dn, act) : state == 1 ? act : n;
+    };
+    const TRect close = pick(o->CloseButtonRect, o->CloseButtonActiveRect, o->CloseButtonDownRect);
+    TBitmap b;
+    const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle, o->FontColor);
+    if (rolled == 2) {
+        sk::CreateVSkinImage(o->RollTopOffset, o->RollBottomOffset, b, h, o->RollHSkinRect, *pic);
+        TRect area = o->RollHCaptionRect;
+        area.Bottom += h - o->RollHSkinRect.Height();
+        Copy(b, area.Left, area.Top, pic, close);
+        const TRect roll =
+            pick(o->HRestoreButtonRect, o->HRestoreButtonActiveRect, o->HRestoreButtonDownRect);
+        Copy(b, area.Left, area.Top + close.Height() + 2, pic, roll);
+        // The caption reads upwards below the buttons.
+        QImage img(reinterpret_cast<const uchar*>(b.Pixels().data()), b.Width(), b.Height(),
+                   b.Width() * 4, QImage::Format_RGB32);
+        QImage copy = img.copy();
+        {
+            QPainter p(&copy);
+            QFont qf("Liberation Sans");
+            qf.setPixelSize(f.PixelSize());
+            qf.setBold(f.Style & rt::fsBold);
+            qf.setStyleStrategy(QFont::NoAntialias);
+            p.setFont(qf);
+            p.setPen(QColor(f.Color & 255, (f.Color >> 8) & 255, (f.Color >> 16) & 255));
+            p.translate(area.Left + area.Width() / 2 - 7, area.Bottom - 4);
+            p.rotate(-90);
+            p.drawText(0, 11, QString::fromStdString(caption));
+        }
+        for (int y = 0; y < b.Height(); ++y)
+            std::copy_n(reinterpret_cast<const std::uint32_t*>(copy.constScanLine(y)), b.Width(),
+                        b.ScanLine(y));
+        return b;
+    }
+    TRect area;
+    TRect roll;
+    if (rolled == 1) {
+        sk::CreateHSkinImage(o->RollLeftOffset, o->RollRightOffset, b, w, o->RollVSkinRect, *pic);
+        area = o->RollVCaptionRect;
+        area.Right += w - o->RollVSkinRect.Width();
+        roll = pick(o->VRestoreButtonRect, o->VRestoreButtonActiveRect, o->VRestoreButtonDownRect);
+    } else {
+        b = Compose(*o, pic, o->SkinRect, w, h);
+        area = o->CaptionRect;
+        area.Right += w - o->SkinRect.Width();
+        roll = pick(o->HRollButtonRect, o->HRollButtonActiveRect, o->HRollButtonDownRect);
+    }
+    const int cx = area.Right - close.Width();
+    Copy(b, cx, area.Top, pic, close);
+    Copy(b, cx - 2 - roll.Width(), area.Top, pic, roll);
+    area.Right = cx - 2 - roll.Width();
+    Text(b, area.Left + 2, area.Top + (area.Height() - TextH(b, f)) / 2, caption, f);
+    return b;
+}
+
+TBitmap CheckRadio(const sk::TskSkinData& d, int w, bool checked, int state,
+                   const std::string& caption) {
+    const auto* o = Ctl<sk::TskDataSkinCheckRadioControl>(d, "checkradio");
+    if (o == nullptr) return Blank(w, 17, rt::clFuchsia);
+    const TBitmap* pic = Pic(d, o->PictureIndex);
+    TBitmap b = Compose(*o, pic, state == 1 ? Or(o->ActiveSkinRect, o->SkinRect) : o->SkinRect, w,
+                        o->SkinRect.Height());
+    const TRect img = state == 3
+                          ? (checked ? o->UnEnabledCheckImageRect : o->UnEnabledUnCheckImageRect)
+                      : state == 1 ? (checked ? o->ActiveCheckImageRect : o->ActiveUnCheckImageRect)
+                                   : (checked ? o->CheckImageRect : o->UnCheckImageRect);
+    Copy(b, o->CheckImageArea.Left, o->CheckImageArea.Top, pic, img);
+    const int colour = state == 3   ? o->UnEnabledFontColor
+                       : state == 1 ? o->ActiveFontColor
+                                    : o->FontColor;
+    const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle, colour);
+    Text(b, o->TextArea.Left, o->TextArea.Top + (o->TextArea.Height() - TextH(b, f)) / 2, caption,
+         f);
+    return b;
+}
+
+TBitmap ToolPanel(const sk::TskSkinData& d, int w) {
+    const auto* o = Ctl<sk::TskDataSkinPanelControl>(d, "toolpanel");
+    if (o == nullptr) return Blank(w, 25, rt::clFuchsia);
+    return Compose(*o, Pic(d, o->PictureIndex), o->SkinRect, w, o->SkinRect.Height());
+}
+
+}  // namespace sheet

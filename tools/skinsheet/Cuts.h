@@ -1,0 +1,56 @@
+#pragma once
+// Looks of skin objects whose painters are not part of the program yet, rendered straight from
+// the skin's pictures and rectangles by the rules their painters will follow: the frame with its
+// caption buttons and title, the menu bar, popup menus, hints and the controls still to come.
+// Each function returns a bitmap of the object in one state.
+
+#include <string>
+
+#include "runtime/Graphics.h"
+#include "skin/data/skSkinData.h"
+
+namespace sheet {
+
+// The frame of a window of client size cw x ch, active or not, with the caption's text; the
+// pixels outside the window's shape are `outside`.
+rt::TBitmap Frame(const sk::TskSkinData& d, int cw, int ch, bool active, const std::string& text,
+                  rt::TColor outside);
+// Where the client area of Frame's bitmap lies.
+rt::TRect FrameClient(const sk::TskSkinData& d, int cw, int ch);
+
+// One caption button (stdbutton object) in a state: 0 normal, 1 hot, 2 down, 3 disabled, and
+// with `restore` its restore look.
+rt::TBitmap CaptionButton(const sk::TskSkinData& d, const std::string& name, int state,
+                          bool restore);
+
+// The menu bar of width w with the captions, item `hot` drawn hot (or down when `down`).
+rt::TBitmap MenuBar(const sk::TskSkinData& d, int w, const std::vector<std::string>& items, int hot,
+                    bool down);
+// A popup menu of the captions ("-" a divider; a leading "*" marks a checked radio item), item
+// `hot` highlighted.
+rt::TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& items, int hot,
+                      rt::TColor outside);
+rt::TBitmap HintWindow(const sk::TskSkinData& d, const std::string& text, rt::TColor outside);
+
+// Button-kind control objects ("toolbutton", "toolmenubutton", "button", "resizebutton") at a
+// size, with caption and glyph laid out as the speed button lays them out.
+rt::TBitmap Button(const sk::TskSkinData& d, const std::string& name, int w, int h, int state,
+                   const std::string& caption, const rt::TBitmap* glyph);
+rt::TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& text);
+rt::TBitmap ComboBox(const sk::TskSkinData& d, int w, int buttonState, const std::string& text);
+rt::TBitmap ListBox(const sk::TskSkinData& d, int w, int h, const std::vector<std::string>& items);
+// A scroll bar object at length `len`, thumb at fraction f, part `part` (0 thumb, 1 up, 2 down)
+// in state (0 normal, 1 hot, 2 down).
+rt::TBitmap ScrollBar(const sk::TskSkinData& d, const std::string& name, int len, double f,
+                      int part, int state);
+rt::TBitmap Headers(const sk::TskSkinData& d, const std::vector<std::string>& captions, int state);
+rt::TBitmap Splitter(const sk::TskSkinData& d, const std::string& name, int len);
+rt::TBitmap Bevel(const sk::TskSkinData& d, int w, int h);
+// The rolling caption panel: rolled 0 no, 1 vertically, 2 sideways; buttons in `state`.
+rt::TBitmap ExPanel(const sk::TskSkinData& d, int w, int h, int rolled, int state,
+                    const std::string& caption);
+rt::TBitmap CheckRadio(const sk::TskSkinData& d, int w, bool checked, int state,
+                       const std::string& caption);
+rt::TBitmap ToolPanel(const sk::TskSkinData& d, int w);
+
+}  // namespace sheet

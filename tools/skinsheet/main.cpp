@@ -1,0 +1,505 @@
+// framora-skinsheet: a contact sheet of one skin, every object in every state on one PNG.
+//
+//   framora-skinsheet <skin folder or skin.ini> <out.png>
+//
+// The skin is packed and loaded through the same container path as the program's built-in
+// skins. Objects whose painters are part of the program are painted by them ("painter"); the
+// others are rendered from the skin's pictures by the rules their painters will follow ("cut").
+// Each row of the sheet is one entry of the table in BuildSheet: when a painter lands, its row
+// switches from a Cut(...) to a Painter(...) entry.
+
+#include <unistd.h>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Cuts.h"
+#include "app/MainFrm.h"
+#include "app/Resources.h"
+#include "runtime/Application.h"
+#include "runtime/Menus.h"
+#include "skin/controls/skSkinGauge.h"
+#include "skin/controls/skSkinPanels.h"
+#include "skin/controls/skSkinTrackBar.h"
+#include "skin/data/skStoredSkin.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using rt::TBitmap;
+
+struct Cell {
+    std::string label;
+    TBitmap image;
+};
+
+enum class Source { Painter, Cut };
+
+struct Entry {
+    std::string object;
+    Source source;
+    std::function<std::vector<Cell>()> cells;
+};
+
+Entry Painter(std::string object, std::function<std::vector<Cell>()> cells) {
+    return {std::move(object), Source::Painter, std::move(cells)};
+}
+Entry Cut(std::string object, std::function<std::vector<Cell>()> cells) {
+    return {std::move(object), Source::Cut, std::move(cells)};
+}
+// A section heading.
+Entry Heading(std::string text) { return {std::move(text), Source::Painter, nullptr}; }
+
+QImage ToImage(const TBitmap& b) {
+    QImage img(b.Width(), b.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < b.Height(); ++y)
+        std::copy_n(b.ScanLine(y), b.Width(), reinterpret_cast<std::uint32_t*>(img.scanLine(y)));
+    return img;
+}
+
+void Paste(TBitmap& dst, int x, int y, const TBitmap& src) {
+    if (src.Empty()) return;
+    dst.Canvas().CopyRect(rt::Bounds(x, y, src.Width(), src.Height()), src,
+                          rt::Rect(0, 0, src.Width(), src.Height()));
+}
+
+constexpr rt::TColor kDesk = 0xD6D1CD;  // the sheet's background, and the desktop behind shapes
+
+// Paints a control and its children onto dst with the control's top-left at (x, y).
+void PaintTree(TBitmap& dst, int x, int y, rt::TControl* c,
+               const std::function<bool(TBitmap&, int, int, rt::TControl*)>& special) {
+    if (!c->Visible()) return;
+    if (special(dst, x, y, c)) return;
+    Paste(dst, x, y, c->PaintToBitmap());
+    if (auto* w = dynamic_cast<rt::TWinControl*>(c))
+        for (int i = 0; i < w->ControlCount(); ++i)
+            PaintTree(dst, x + w->Controls(i)->Left(), y + w->Controls(i)->Top(), w->Controls(i),
+                      special);
+}
+
+class Sheet {
+public:
+    Sheet(const std::string& skinIni, const std::string& appDir) {
+        container_ = std::make_unique<sk::TskCompressedStoredSkin>(nullptr);
+        container_->LoadFromIniFile(skinIni);
+        if (container_->IsEmpty()) throw std::runtime_error(skinIni + " is not a complete skin");
+        form_ = std::make_unique<app::TMainForm>(nullptr, appDir);
+        data_ = form_->skSkinData1;
+        data_->LoadCompressedStoredSkin(container_.get());
+        host_ = std::make_unique<rt::TForm>(nullptr);
+        host_->SetBounds(0, 0, 800, 600);
+    }
+
+    QImage Render();
+
+private:
+    std::vector<Entry> BuildSheet();
+    TBitmap MainWindow(bool active);
+    template <class T>
+    T* Make(int w, int h) {
+        auto* c = new T(host_.get());
+        c->SetBounds(0, 0, w, h);
+        c->SetParent(host_.get());
+        c->SetSkinData(data_);
+        return c;
+    }
+
+    std::unique_ptr<sk::TskCompressedStoredSkin> container_;
+    std::unique_ptr<app::TMainForm> form_;
+    sk::TskSkinData* data_ = nullptr;
+    std::unique_ptr<rt::TForm> host_;
+};
+
+// The main window as the program lays it out: its skinned controls paint themselves; the menu
+// bar, the speed buttons and the frame are cut from the pictures until their painters land.
+TBitmap Sheet::MainWindow(bool active) {
+    const sk::TskSkinData& d = *data_;
+    app::TMainForm& f = *form_;
+    TBitmap b = sheet::Frame(d, f.ClientWidth(), f.ClientHeight(), active, "Framora", kDesk);
+    const rt::TRect client = sheet::FrameClient(d, f.ClientWidth(), f.ClientHeight());
+    f.TrackBar1->SetMaxValue(100);
+    f.TrackBar1->SetValue(active ? 30 : 70);
+    auto mark = [&](rt::TShape* s, int v) {
+        s->SetLeft(app::MarkerLeft(f.TrackBar1->Width(), f.TrackBar1->MaxValue(), v));
+        s->Show();
+    };
+    mark(f.shpStart, 30);
+    mark(f.shpEnd, 70);
+    f.shpProcess->SetBounds(f.shpStart->Left(), f.shpProcess->Top(),
+                            f.shpEnd->Left() - f.shpStart->Left(), f.shpProcess->Height());
+    f.shpProcess->Show();
+    f.ProgressBar1->SetValue(active ? 40 : 100);
+    f.ProgressBar1->SetProgressText(active ? "Cutting ... Please wait ..." : "Succeeded!");
+    const std::vector<std::string> menu = {"&File", "&Help"};
+    auto special = [&](TBitmap& dst, int x, int y, rt::TControl* c) {
+        if (dynamic_cast<rt::TMenuBar*>(c) != nullptr) {
+            Paste(dst, x, y, sheet::MenuBar(d, c->Width(), menu, active ? -1 : 0, !active));
+            return true;
+        }
+        if (auto* sb = dynamic_cast<rt::TSpeedButton*>(c)) {
+            const bool menuButton = c == f.skSkinMenuSpeedButton1;
+            const int state = !active && c == f.skSkinSpeedButton4 ? 1 : 0;
+            Paste(dst, x, y,
+                  sheet::Button(d, menuButton ? "toolmenubutton" : "toolbutton", c->Width(),
+                                c->Height(), state, c->Caption(),
+                                sb->Glyph().Empty() ? nullptr : &sb->Glyph()));
+            return true;
+        }
+        return false;
+    };
+    for (int i = 0; i < f.ControlCount(); ++i) {
+        rt::TControl* c = f.Controls(i);
+        PaintTree(b, client.Left + c->Left(), client.Top + c->Top(), c, special);
+    }
+    if (!active) {
+        // The File menu drops from its bar item; the skin menu from the Skin button.
+        TBitmap file = sheet::PopupMenu(d, {"Open", "Close", "-", "Exit"}, 1, kDesk);
+        Paste(b, client.Left + 2, client.Top + f.skSkinMainMenuBar1->Height(), file);
+        TBitmap skins =
+            sheet::PopupMenu(d, {"*WinAqua", "Winxpblue", "Wistler", "-", "No Skin"}, 2, kDesk);
+        rt::TSpeedButton* s = f.skSkinMenuSpeedButton1;
+        Paste(b, client.Left + s->Left(), client.Top + s->Top() + s->Height(), skins);
+    }
+    return b;
+}
+
+const char* const kStates[] = {"normal", "hot", "down", "disabled"};
+
+std::vector<Cell> FourStates(const std::function<TBitmap(int)>& make) {
+    std::vector<Cell> cells;
+    for (int s = 0; s < 4; ++s) cells.push_back({kStates[s], make(s)});
+    return cells;
+}
+
+// The rows of the sheet. Each row renders when the sheet is painted, so every lambda captures
+// what it needs by value (the skin data lives as long as the sheet).
+std::vector<Entry> Sheet::BuildSheet() {
+    const sk::TskSkinData& d = *data_;
+    const TBitmap markStart = app::MakeGlyph(app::GlyphKind::MarkStart);
+    const TBitmap cut = app::MakeGlyph(app::GlyphKind::Cut);
+    const auto* states = kStates;
+    const auto fourStates = FourStates;
+    std::vector<Entry> e;
+    e.push_back(Heading("Window: frame, caption and caption buttons"));
+    e.push_back(Cut("main window", [this] {
+        return std::vector<Cell>{{"active, idle", MainWindow(true)}};
+    }));
+    e.push_back(Cut("main window", [this] {
+        return std::vector<Cell>{{"inactive, menus open, \"Cut\" hot", MainWindow(false)}};
+    }));
+    for (const char* name :
+         {"closebutton", "maxbutton", "minbutton", "rollupbutton", "sysmenubutton"}) {
+        e.push_back(Cut(name, [&d, name, states] {
+            std::vector<Cell> cells;
+            for (int s = 0; s < 4; ++s)
+                cells.push_back({states[s], sheet::CaptionButton(d, name, s, false)});
+            if (std::string(name) != "closebutton" && std::string(name) != "sysmenubutton")
+                for (int s = 0; s < 3; ++s)
+                    cells.push_back({std::string("restore ") + states[s],
+                                     sheet::CaptionButton(d, name, s, true)});
+            return cells;
+        }));
+    }
+    e.push_back(Cut("caption", [&d] {
+        const std::string t = "Framora - /home/user/videos/holiday/clip-0001.avi";
+        return std::vector<Cell>{{"active, shortened", sheet::Frame(d, 260, 24, true, t, kDesk)},
+                                 {"inactive", sheet::Frame(d, 260, 24, false, t, kDesk)}};
+    }));
+
+    e.push_back(Heading("Menus and hints"));
+    e.push_back(Cut("mainmenubar", [&d] {
+        const std::vector<std::string> items = {"&File", "&Help"};
+        return std::vector<Cell>{{"normal", sheet::MenuBar(d, 200, items, -1, false)},
+                                 {"\"File\" hot", sheet::MenuBar(d, 200, items, 0, false)},
+                                 {"\"File\" down", sheet::MenuBar(d, 200, items, 0, true)}};
+    }));
+    e.push_back(Cut("menuitem", [&d] {
+        return std::vector<Cell>{
+            {"File menu, \"Close\" hot",
+             sheet::PopupMenu(d, {"Open", "Close", "-", "Exit"}, 1, kDesk)},
+            {"Help menu",
+             sheet::PopupMenu(
+                 d, {"Application help", "-", "Visit homepage ->", "Support", "-", "About..."}, -1,
+                 kDesk)},
+            {"skin menu, radio checked",
+             sheet::PopupMenu(d, {"*WinAqua", "Winxpblue", "Wistler", "-", "No Skin"}, 2, kDesk)}};
+    }));
+    e.push_back(Cut("HINTWINDOW", [&d] {
+        return std::vector<Cell>{{"hint", sheet::HintWindow(d, "Mark the start point", kDesk)}};
+    }));
+
+    e.push_back(Heading("Controls the program paints today"));
+    e.push_back(Painter("htrackbar", [this] {
+        std::vector<Cell> cells;
+        for (int v : {0, 50, 100}) {
+            auto* t = Make<sk::TskSkinTrackBar>(481, 17);
+            t->SetValue(v);
+            cells.push_back({"value " + std::to_string(v), t->PaintToBitmap()});
+        }
+        auto* t = Make<sk::TskSkinTrackBar>(481, 17);
+        t->SetValue(60);
+        t->UpdateThumbGeometry();
+        const rt::TRect tb = t->ThumbBox();
+        t->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON,
+                   rt::MakeLParam((tb.Left + tb.Right) / 2, (tb.Top + tb.Bottom) / 2));
+        cells.push_back({"dragging", t->PaintToBitmap()});
+        return cells;
+    }));
+    e.push_back(Painter("gauge", [this] {
+        std::vector<Cell> cells;
+        struct G {
+            int v;
+            const char* text;
+        };
+        for (G g : {G{0, ""}, G{40, "Cutting ... Please wait ..."}, G{100, "Succeeded!"}}) {
+            auto* c = Make<sk::TskSkinGauge>(532, 17);
+            c->SetShowProgressText(true);
+            c->SetProgressText(g.text);
+            c->SetValue(g.v);
+            cells.push_back({std::to_string(g.v) + " %", c->PaintToBitmap()});
+        }
+        return cells;
+    }));
+    e.push_back(Painter("panel", [this] {
+        auto* lowered = Make<sk::TskSkinPanel>(120, 80);
+        lowered->SetBorderStyle(sk::bvLowered);
+        auto* none = Make<sk::TskSkinPanel>(120, 80);
+        none->SetBorderStyle(sk::bvNone);
+        return std::vector<Cell>{{"lowered", lowered->PaintToBitmap()},
+                                 {"no border (interior)", none->PaintToBitmap()}};
+    }));
+    e.push_back(Painter("groupbox", [this] {
+        auto* g = Make<sk::TskSkinGroupBox>(180, 80);
+        g->SetCaption("Folders");
+        auto* c = Make<sk::TskSkinGroupBox>(180, 80);
+        c->SetCaption("Show hidden files");
+        c->SetCheckedMode(true);
+        c->SetChecked(true);
+        return std::vector<Cell>{{"caption", g->PaintToBitmap()},
+                                 {"check mode, checked", c->PaintToBitmap()}};
+    }));
+    e.push_back(Painter("label", [this] {
+        auto* l = Make<sk::TskSkinLabel>(75, 21);
+        l->SetBorderStyle(sk::bvNone);
+        l->SetAutoSize(true);
+        l->SetCaption("Start Frame");
+        return std::vector<Cell>{{"\"Start Frame\"", l->PaintToBitmap()}};
+    }));
+    e.push_back(Painter("stdlabel", [this] {
+        std::vector<Cell> cells;
+        for (bool enabled : {true, false}) {
+            auto* l = new sk::TskSkinStdLabel(host_.get());
+            l->SetParent(host_.get());
+            l->SetBounds(0, 0, 130, 20);
+            l->SetCaption("File name:");
+            l->SetSkinData(data_);
+            l->SetEnabled(enabled);
+            cells.push_back({enabled ? "enabled" : "disabled", l->PaintToBitmap()});
+        }
+        return cells;
+    }));
+
+    e.push_back(Heading("Controls whose painters are still to come"));
+    e.push_back(Cut("toolbutton", [&d, markStart, cut, states, fourStates] {
+        std::vector<Cell> cells = fourStates([&](int s) {
+            return sheet::Button(d, "toolbutton", 97, 25, s, "Mark Start Point", &markStart);
+        });
+        for (int s = 0; s < 3; ++s)
+            cells.push_back({std::string("\"Cut\" ") + states[s],
+                             sheet::Button(d, "toolbutton", 49, 25, s, "Cut", &cut)});
+        return cells;
+    }));
+    e.push_back(Cut("toolmenubutton", [&d, fourStates] {
+        return fourStates(
+            [&](int s) { return sheet::Button(d, "toolmenubutton", 41, 25, s, "Skin", nullptr); });
+    }));
+    e.push_back(Cut("button", [&d, fourStates] {
+        return fourStates(
+            [&](int s) { return sheet::Button(d, "button", 75, 25, s, "&Open", nullptr); });
+    }));
+    e.push_back(Cut("toolpanel", [&d] {
+        return std::vector<Cell>{{"tool bar", sheet::ToolPanel(d, 300)}};
+    }));
+    e.push_back(Cut("edit", [&d] {
+        return std::vector<Cell>{{"normal", sheet::Edit(d, 200, false, "clip.avi")},
+                                 {"hot or focused", sheet::Edit(d, 200, true, "clip.avi")}};
+    }));
+    e.push_back(Cut("combobox", [&d] {
+        std::vector<Cell> cells;
+        const char* labels[] = {"normal", "button hot", "button down", "disabled"};
+        for (int s = 0; s < 4; ++s)
+            cells.push_back({labels[s], sheet::ComboBox(d, 200, s, "All files (*.avi,*.mpg)")});
+        return cells;
+    }));
+    e.push_back(Cut("listbox", [&d] {
+        return std::vector<Cell>{
+            {"items: normal, hot, focused",
+             sheet::ListBox(d, 160, 80, {"AVI files", "MPEG files", "All files"})}};
+    }));
+    for (const char* name : {"vscrollbar", "hscrollbar", "bothhscrollbar"}) {
+        e.push_back(Cut(name, [&d, name] {
+            const bool v = std::string(name) == "vscrollbar";
+            const int len = v ? 120 : 200;
+            std::vector<Cell> cells;
+            cells.push_back({"normal", sheet::ScrollBar(d, name, len, 0.3, -1, 0)});
+            cells.push_back({"thumb hot", sheet::ScrollBar(d, name, len, 0.5, 0, 1)});
+            cells.push_back({"thumb down", sheet::ScrollBar(d, name, len, 0.7, 0, 2)});
+            cells.push_back({"up hot", sheet::ScrollBar(d, name, len, 0.0, 1, 1)});
+            cells.push_back({"up down", sheet::ScrollBar(d, name, len, 0.0, 1, 2)});
+            cells.push_back({"down hot", sheet::ScrollBar(d, name, len, 1.0, 2, 1)});
+            cells.push_back({"down down", sheet::ScrollBar(d, name, len, 1.0, 2, 2)});
+            return cells;
+        }));
+    }
+    e.push_back(Cut("resizebutton", [&d] {
+        const std::vector<std::string> h = {"Name", "Size", "Type"};
+        return std::vector<Cell>{{"normal", sheet::Headers(d, h, 0)},
+                                 {"\"Name\" hot", sheet::Headers(d, h, 1)},
+                                 {"\"Name\" down", sheet::Headers(d, h, 2)}};
+    }));
+    e.push_back(Cut("expanel", [&d] {
+        std::vector<Cell> cells;
+        const char* labels[] = {"buttons normal", "buttons hot", "buttons down"};
+        for (int s = 0; s < 3; ++s)
+            cells.push_back({labels[s], sheet::ExPanel(d, 200, 120, 0, s, "Folders")});
+        cells.push_back({"rolled up", sheet::ExPanel(d, 200, 120, 1, 0, "Folders")});
+        cells.push_back({"rolled sideways", sheet::ExPanel(d, 200, 120, 2, 0, "Folders")});
+        return cells;
+    }));
+    e.push_back(Cut("checkradio", [&d] {
+        std::vector<Cell> cells;
+        for (bool on : {false, true})
+            for (int s : {0, 1, 3})
+                cells.push_back(
+                    {std::string(on ? "checked " : "unchecked ") + (s == 0   ? "normal"
+                                                                    : s == 1 ? "hot"
+                                                                             : "disabled"),
+                     sheet::CheckRadio(d, 140, on, s, "Show hidden files")});
+        return cells;
+    }));
+    e.push_back(Cut("splitter", [&d] {
+        return std::vector<Cell>{{"vsplitter", sheet::Splitter(d, "vsplitter", 80)},
+                                 {"hsplitter", sheet::Splitter(d, "hsplitter", 120)},
+                                 {"splitter", sheet::Splitter(d, "splitter", 80)}};
+    }));
+    e.push_back(Cut("bevel", [&d] {
+        return std::vector<Cell>{{"box and divider colours", sheet::Bevel(d, 60, 30)}};
+    }));
+    return e;
+}
+
+QImage Sheet::Render() {
+    const int width = 1260, left = 170, pad = 10;
+    std::vector<Entry> entries = BuildSheet();
+    // First lay out every row to know the height, then paint.
+    struct Placed {
+        const Entry* entry;
+        std::vector<std::pair<QPoint, Cell>> cells;
+        int top, height;
+    };
+    std::vector<Placed> rows;
+    int y = 50;
+    for (const Entry& e : entries) {
+        Placed p{&e, {}, y, 0};
+        if (!e.cells) {
+            p.height = 34;
+            y += p.height;
+            rows.push_back(std::move(p));
+            continue;
+        }
+        int x = left, rowH = 0, top = y;
+        for (Cell& c : e.cells()) {
+            const int w = std::max(c.image.Width(), 60), h = c.image.Height() + 18;
+            if (x > left && x + w > width - pad) {
+                top += rowH + pad;
+                x = left;
+                rowH = 0;
+            }
+            p.cells.push_back({QPoint(x, top), std::move(c)});
+            x += w + 14;
+            rowH = std::max(rowH, h);
+        }
+        p.height = top + rowH - y + pad;
+        y += p.height;
+        rows.push_back(std::move(p));
+    }
+    QImage img(width, y + pad, QImage::Format_RGB32);
+    img.fill(QColor(kDesk & 255, (kDesk >> 8) & 255, (kDesk >> 16) & 255));
+    QPainter p(&img);
+    QFont title("Liberation Sans");
+    title.setPixelSize(20);
+    title.setBold(true);
+    QFont small("Liberation Sans");
+    small.setPixelSize(11);
+    QFont bold = small;
+    bold.setBold(true);
+    bold.setPixelSize(12);
+    p.setFont(title);
+    p.setPen(QColor(30, 30, 30));
+    p.drawText(pad, 30, QString::fromStdString(data_->SkinName + " - contact sheet"));
+    for (const Placed& r : rows) {
+        if (!r.entry->cells) {
+            QFont h = title;
+            h.setPixelSize(15);
+            p.setFont(h);
+            p.setPen(QColor(30, 30, 30));
+            p.drawText(pad, r.top + 24, QString::fromStdString(r.entry->object));
+            p.fillRect(pad, r.top + 29, width - 2 * pad, 1, QColor(120, 120, 120));
+            continue;
+        }
+        p.setFont(bold);
+        p.setPen(QColor(20, 20, 20));
+        p.drawText(pad, r.top + 14, QString::fromStdString(r.entry->object));
+        p.setFont(small);
+        const bool painter = r.entry->source == Source::Painter;
+        p.setPen(painter ? QColor(0, 110, 40) : QColor(150, 80, 0));
+        p.drawText(pad, r.top + 29, painter ? "engine painter" : "cut from the pictures");
+        for (const auto& [at, cell] : r.cells) {
+            p.drawImage(at, ToImage(cell.image));
+            p.setPen(QColor(60, 60, 60));
+            p.drawText(at.x(), at.y() + cell.image.Height() + 13,
+                       QString::fromStdString(cell.label));
+        }
+    }
+    return img;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: framora-skinsheet <skin folder or skin.ini> <out.png>\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    rt::TApplication app(argc, argv);
+    try {
+        fs::path in = argv[1];
+        if (fs::is_directory(in)) in /= "skin.ini";
+        const fs::path scratch =
+            fs::temp_directory_path() / ("framora-skinsheet-" + std::to_string(::getpid()));
+        fs::create_directories(scratch);
+        QImage img;
+        {
+            Sheet sheet(in.string(), scratch.string() + "/");
+            img = sheet.Render();
+        }
+        fs::remove_all(scratch);
+        if (!img.save(QString::fromStdString(argv[2]), "PNG")) {
+            std::fprintf(stderr, "framora-skinsheet: cannot write %s\n", argv[2]);
+            return 1;
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "framora-skinsheet: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
