@@ -62,25 +62,27 @@ std::string Ini::Text() const {
     return out;
 }
 
-Atlas::Atlas(int width, QColor fill) : image_(width, 2048, QImage::Format_RGB32) {
+Atlas::Atlas(int width, QColor fill)
+    : image_(width, 2048, QImage::Format_RGB32), skyline_(std::size_t(width), 0) {
     image_.fill(fill);
 }
 
 R Atlas::Alloc(int w, int h) {
-    if (x_ > 0 && x_ + w + kGap > image_.width()) NewRow();
-    R r = Sz(x_ + kGap, y_ + kGap, w, h);
-    x_ += w + kGap;
-    rowHeight_ = std::max(rowHeight_, h + kGap);
-    return r;
+    const int cw = w + 2 * kGap, ch = h + 2 * kGap, width = int(skyline_.size());
+    int bestX = 0, bestY = 1 << 30;
+    for (int x = 0; x + cw <= width; ++x) {
+        const int y = *std::max_element(skyline_.begin() + x, skyline_.begin() + x + cw);
+        if (y < bestY) {
+            bestY = y;
+            bestX = x;
+        }
+    }
+    for (int x = bestX; x < bestX + cw; ++x) skyline_[std::size_t(x)] = bestY + ch;
+    used_ = std::max(used_, bestY + ch);
+    return Sz(bestX + kGap, bestY + kGap, w, h);
 }
 
-void Atlas::NewRow() {
-    y_ += rowHeight_;
-    x_ = 0;
-    rowHeight_ = 0;
-}
-
-QImage Atlas::Final() const { return image_.copy(0, 0, image_.width(), y_ + rowHeight_ + kGap); }
+QImage Atlas::Final() const { return image_.copy(0, 0, image_.width(), used_); }
 
 QColor Mix(const QColor& a, const QColor& b, double t) {
     auto m = [t](int x, int y) { return int(std::lround(x + (y - x) * t)); };

@@ -58,21 +58,20 @@ private:
     std::vector<Section> sections_;
 };
 
-// One picture of the skin into which objects are packed row by row, each with a gap around it
-// so that no anti-aliased edge bleeds into a neighbour. Drawing happens on a tall canvas that
-// Final() crops to the rows in use.
+// One picture of the skin into which objects are packed: each goes to the lowest place where it
+// fits, leftmost first (a skyline), with a gap around it so that no anti-aliased edge bleeds
+// into a neighbour. Drawing happens on a tall canvas that Final() crops to the rows in use.
 class Atlas {
 public:
     Atlas(int width, QColor fill);
     R Alloc(int w, int h);
-    // Starts a new row of objects.
-    void NewRow();
     QImage& Image() { return image_; }
     QImage Final() const;
 
 private:
     QImage image_;
-    int x_ = 0, y_ = 0, rowHeight_ = 0;
+    std::vector<int> skyline_;  // per column, the first free row
+    int used_ = 0;
     static constexpr int kGap = 2;
 };
 

@@ -240,7 +240,6 @@ void Builder::CaptionButtons() {
                 ini_.Set(sec, key, R{});
         }
         ini_.Set(sec, "restoreinactiverect", R{});
-        objects_.NewRow();
     }
 }
 
@@ -280,7 +279,6 @@ void Builder::Caption() {
         ini_.Set(sec, "frametextrect", Rc(pad, 2, pad + 8, 2 + th));
         ini_.Set(sec, "frameleftoffset", pad);
         ini_.Set(sec, "framerightoffset", pad);
-        objects_.NewRow();
     } else {
         for (const char* key : {"framerect", "activeframerect", "frametextrect"})
             ini_.Set(sec, key, R{});
@@ -335,7 +333,6 @@ void Builder::MenuBar() {
         ini_.SetColor(sec, "activefontcolor", s_.BarTextHot);
         ini_.SetColor(sec, "downfontcolor", s_.BarTextDown);
         ini_.SetColor(sec, "unenabledfontcolor", s_.BarTextDisabled);
-        objects_.NewRow();
     }
 }
 
@@ -398,7 +395,6 @@ void Builder::Menus() {
     ini_.SetColor(sec, "fontcolor", s_.MenuText);
     ini_.SetColor(sec, "activefontcolor", s_.MenuTextHot);
     ini_.SetColor(sec, "unenabledfontcolor", s_.MenuTextDisabled);
-    objects_.NewRow();
 }
 
 void Builder::Hint() {
@@ -436,7 +432,7 @@ void Builder::Buttons() {
         {"toolmenubutton", "menubutton", 46, 7, true, true, kToolTop},
         {"button", "button", 40, 13, false, false, 0},
     };
-    const int arrowW = 14;
+    const int arrowW = 12;
     for (const Kind& k : kinds) {
         const std::string sec = k.name;
         Control(sec, k.kind);
@@ -469,7 +465,6 @@ void Builder::Buttons() {
         ini_.SetBool(sec, "morphing", true);
         ini_.Set(sec, "morphkind", "mkdefault");
         if (k.menu) ini_.Set(sec, "trackbuttonrect", Rc(k.w - arrowW - 1, 0, k.w, h));
-        controls_.NewRow();
     }
 }
 
@@ -530,7 +525,6 @@ void Builder::TrackBarAndGauge() {
         Font(sec, s_.FontHeight, "");
         ini_.SetColor(sec, "fontcolor", s_.GaugeText);
     }
-    controls_.NewRow();
 }
 
 void Builder::Panels() {
@@ -648,7 +642,6 @@ void Builder::Panels() {
         ini_.SetBool(sec, "morphing", true);
         ini_.Set(sec, "morphkind", "mkdefault");
     }
-    controls_.NewRow();
     {
         // The rolling caption panel: a frame with a caption bar, its buttons in three states,
         // and the two rolled-up strips.
@@ -712,7 +705,6 @@ void Builder::Panels() {
                              {"hrestorebutton", GlyphKind::ArrowRight, true},
                              {"vrollbutton", GlyphKind::ArrowUp, false},
                              {"vrestorebutton", GlyphKind::ArrowDown, false}};
-        controls_.NewRow();
         for (const B& bt2 : buttons) {
             const std::string base = bt2.key;
             ini_.Set(sec, base + "rect", button(bt2.glyph, kNormal, bt2.vertical));
@@ -723,7 +715,6 @@ void Builder::Panels() {
         Font(sec, s_.FontHeight, s_.GroupFontStyle);
         ini_.SetColor(sec, "fontcolor", s_.GroupText);
     }
-    controls_.NewRow();
 }
 
 void Builder::Fields() {
@@ -797,7 +788,6 @@ void Builder::Fields() {
         ini_.Set(sec, "downbuttonrect", state(kDown));
         ini_.Set(sec, "unenabledbuttonrect", state(kDisabled));
     }
-    controls_.NewRow();
     {
         const std::string sec = "listbox";
         Control(sec, "listbox");
@@ -869,7 +859,6 @@ void Builder::Fields() {
         ini_.SetBool(sec, "morphing", false);
         ini_.Set(sec, "morphkind", "mkdefault");
     }
-    controls_.NewRow();
 }
 
 void Builder::ScrollBars() {
@@ -957,7 +946,6 @@ void Builder::ScrollBars() {
         ini_.Set(sec, "glyphrect", grip(kNormal));
         ini_.Set(sec, "activeglyphrect", grip(kHot));
         ini_.Set(sec, "downglyphrect", grip(kDown));
-        controls_.NewRow();
     }
 }
 
@@ -1002,7 +990,6 @@ void Builder::Views() {
         ini_.SetColor(sec, "lightcolor", s_.BevelLight);
         ini_.SetColor(sec, "darkcolor", s_.BevelDark);
     }
-    controls_.NewRow();
 }
 
 SkinFiles Builder::Build() {
