@@ -1,6 +1,7 @@
 #include "skin/form/skFrameGeometry.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 
 #include "skin/data/skSkinData.h"
@@ -43,10 +44,15 @@ TskFrameSkin TskFrameSkin::From(const TskSkinData& d) {
 
 namespace {
 
-TPoint Moved(TPoint p, int dx, int dy) { return TPoint{p.X + dx, p.Y + dy}; }
+// Skins are untrusted: a coordinate near the integer limit saturates instead of wrapping.
+int Add(int a, int b) {
+    return int(std::clamp<std::int64_t>(std::int64_t(a) + b, INT32_MIN, INT32_MAX));
+}
+
+TPoint Moved(TPoint p, int dx, int dy) { return TPoint{Add(p.X, dx), Add(p.Y, dy)}; }
 
 TRect Moved(const TRect& r, int dx, int dy) {
-    return Rect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
+    return Rect(Add(r.Left, dx), Add(r.Top, dy), Add(r.Right, dx), Add(r.Bottom, dy));
 }
 
 // r lies wholly inside zone z.
@@ -73,11 +79,11 @@ TskFrameGeometry ComputeFrameGeometry(const TskFrameSkin& s, int width, int heig
     g.SizedLeftBottom = Moved(s.LeftBottom, 0, dy);
     g.SizedRightBottom = Moved(s.RightBottom, dx, dy);
     g.SizedClientBox = s.ClientRect;
-    g.SizedClientBox.Right += dx;
-    g.SizedClientBox.Bottom += dy;
+    g.SizedClientBox.Right = Add(s.ClientRect.Right, dx);
+    g.SizedClientBox.Bottom = Add(s.ClientRect.Bottom, dy);
     if (!s.CaptionRect.IsEmpty()) {
         g.CaptionArea = s.CaptionRect;
-        g.CaptionArea.Right += dx;
+        g.CaptionArea.Right = Add(s.CaptionRect.Right, dx);
     }
     g.ButtonsArea = s.ButtonsRect;
     if (s.ButtonsRect.Left > s.PictureWidth / 2) g.ButtonsArea = Moved(s.ButtonsRect, dx, 0);
@@ -88,8 +94,8 @@ TskFrameGeometry ComputeFrameGeometry(const TskFrameSkin& s, int width, int heig
     g.HitTestLB = Moved(s.HitTestLB, 0, dy);
     g.HitTestRB = Moved(s.HitTestRB, dx, dy);
     g.MaskArea = s.MaskRectArea;
-    g.MaskArea.Right += dx;
-    g.MaskArea.Bottom += dy;
+    g.MaskArea.Right = Add(s.MaskRectArea.Right, dx);
+    g.MaskArea.Bottom = Add(s.MaskRectArea.Bottom, dy);
     return g;
 }
 
@@ -116,11 +122,13 @@ TRect MapFrameObjectRect(const TRect& r, const TskFrameSkin& s, int dx, int dy) 
     if (Inside(r, br)) return Moved(r, dx, dy);
     auto from = [&](const TRect& z) { return CornerIn(r.Left, r.Top, z); };
     auto to = [&](const TRect& z) { return CornerIn(r.Right, r.Bottom, z); };
-    if (from(tl) && to(br)) return Rect(r.Left, r.Top, r.Right + dx, r.Bottom + dy);
-    if (from(tl) && to(tr)) return Rect(r.Left, r.Top, r.Right + dx, r.Bottom);
-    if (from(bl) && to(br)) return Rect(r.Left, r.Top + dy, r.Right + dx, r.Bottom + dy);
-    if (from(tl) && to(bl)) return Rect(r.Left, r.Top, r.Right, r.Bottom + dy);
-    if (from(tr) && to(br)) return Rect(r.Left + dx, r.Top, r.Right + dx, r.Bottom + dy);
+    if (from(tl) && to(br)) return Rect(r.Left, r.Top, Add(r.Right, dx), Add(r.Bottom, dy));
+    if (from(tl) && to(tr)) return Rect(r.Left, r.Top, Add(r.Right, dx), r.Bottom);
+    if (from(bl) && to(br))
+        return Rect(r.Left, Add(r.Top, dy), Add(r.Right, dx), Add(r.Bottom, dy));
+    if (from(tl) && to(bl)) return Rect(r.Left, r.Top, r.Right, Add(r.Bottom, dy));
+    if (from(tr) && to(br))
+        return Rect(Add(r.Left, dx), r.Top, Add(r.Right, dx), Add(r.Bottom, dy));
     return r;
 }
 

@@ -475,6 +475,18 @@ void TskSkinStdButtonObject::RunCommand() {
     }
 }
 
+void TskSkinStdButtonObject::MouseEnter() {
+    if (HasSkin) {
+        TskSkinButtonObject::MouseEnter();
+        return;
+    }
+    // The default look has a hot state of its own although it has no active look to morph to.
+    CursorInside = true;
+    Active = true;
+    Form.PaintObjectNow(*this);
+    Form.ObjectMouseEnter(IDName);
+}
+
 void TskSkinStdButtonObject::DblClick() {
     if (Command == cmSysMenu) Form.CloseForm();
 }

@@ -140,6 +140,7 @@ public:
     bool CanMorphing() const override;
     void Draw(rt::TCanvas& canvas, bool upDate) override;
     void DblClick() override;
+    void MouseEnter() override;
     void MouseDown(int x, int y, int button) override;
     void MouseUp(int x, int y, int button) override;
 

@@ -109,8 +109,13 @@ void TskSkinForm::Notification(rt::TComponent* component, rt::TOperation operati
     if (component == static_cast<rt::TComponent*>(systemMenu_)) systemMenu_ = nullptr;
     if (component == static_cast<rt::TComponent*>(skinData_)) {
         skinData_ = nullptr;
-        // The objects point into the freed skin's pictures: back to the default frame.
-        if (!Destroying()) ChangeSkinData();
+        // The objects point into the freed skin's pictures: they go at once. The default
+        // frame follows unless the form itself is going away.
+        objects_.clear();
+        skinned_ = false;
+        hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
+        const bool ending = Destroying() || (Owner() != nullptr && Owner()->Destroying());
+        if (!ending) ChangeSkinData();
     }
 }
 

@@ -284,7 +284,8 @@ TEST_F(DefaultLook, FlatFaceWithGlyphAndTheHotAndPressedPalette) {
     EXPECT_EQ(At(b, 3, 5), face_);
     EXPECT_EQ(At(b, 8, 5), face_) << "the top of the cross is open between its arms";
 
-    close.CursorInside = true;
+    close.MouseEnter();
+    EXPECT_TRUE(host_.Logged("paint:closebutton")) << "the hot look shows at once";
     b = Draw(close);
     EXPECT_EQ(At(b, 0, 0), rt::kDefaultFrame);
     EXPECT_EQ(At(b, 1, 1), rt::kDefaultHot);

@@ -85,6 +85,24 @@ TEST_F(FramePaint, StripsTileFromTheirEdgesUnderTheCornerCopies) {
              });
 }
 
+TEST_F(FramePaint, NaturalAndSmallSizesKeepTheCornersInPlace) {
+    Make(120, 80, {.mask = false});
+    Check(Paint(), {{29, 0, kTopLeft},
+                    {30, 0, kTopMidB},
+                    {90, 0, kTopRight},
+                    {0, 40, kLeftMidB},
+                    {0, 60, kLeftLow},
+                    {119, 79, kBotRight},
+                    {116, 75, kRightLow}});
+    // 40 high: the side strips are 12 rows, the lower fixed rows are copied over the upper.
+    Make(120, 40, {.mask = false});
+    Check(Paint(), {{0, 24, kLeftLow},
+                    {0, 35, kLeftLow},
+                    {119, 30, kRightLow},
+                    {60, 36, kBotMidA},
+                    {30, 36, kBotMidB}});
+}
+
 TEST_F(FramePaint, StretchKeysStretchTheMiddleBetweenTheMovedPoints) {
     Make(300, 200, {.mask = false, .stretch = true});
     const rt::TBitmap w = Paint();
