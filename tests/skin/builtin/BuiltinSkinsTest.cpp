@@ -3,7 +3,6 @@
 // rectangle must lie where its painter will cut or place it.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include <set>
 
 #include "app/MainFrm.h"
+#include "common/TempDir.h"
 #include "skin/data/skSkinData.h"
 #include "skin/data/skUtils.h"
 
@@ -24,12 +24,9 @@ namespace {
 
 // The main window, made once: its three containers are the built-in skins.
 app::TMainForm& Window() {
-    static const fs::path dir =
-        fs::temp_directory_path() / ("framora-builtin-" + std::to_string(::getpid()));
-    static std::unique_ptr<app::TMainForm> form = [] {
-        fs::create_directories(dir);
-        return std::make_unique<app::TMainForm>(nullptr, dir.string() + "/");
-    }();
+    static testutil::TempDir dir("framora-builtin");
+    static std::unique_ptr<app::TMainForm> form =
+        std::make_unique<app::TMainForm>(nullptr, dir.path().string() + "/");
     return *form;
 }
 
@@ -423,9 +420,8 @@ std::vector<unsigned char> Bytes(const fs::path& p) {
 
 // Two runs of the art tool write the same bytes, and the same bytes the build embedded.
 TEST(SkinArt, DrawsTheSameBytesOnEveryRun) {
-    const fs::path base =
-        fs::temp_directory_path() / ("framora-skinart-" + std::to_string(::getpid()));
-    fs::remove_all(base);
+    testutil::TempDir dir("framora-skinart");
+    const fs::path& base = dir.path();
     for (const char* run : {"a", "b"}) {
         const std::string cmd =
             std::string("'") + FRAMORA_SKINART + "' '" + (base / run).string() + "'";
@@ -445,7 +441,6 @@ TEST(SkinArt, DrawsTheSameBytesOnEveryRun) {
             << skin;
     }
     EXPECT_EQ(files, 27);
-    fs::remove_all(base);
 }
 
 }  // namespace
