@@ -42,7 +42,8 @@ public:
         Frame.buttonsLeft = true;
         Frame.sysW = Frame.sysH = 16;
         Frame.captionInset = 7;
-        InactiveEffect = "iegrayscale";
+        // The frame is grey already: an inactive window pales instead.
+        InactiveEffect = "iebrightness";
 
         CaptionFontStyle = "";
         CaptionAlignment = "tacenter";

@@ -1,7 +1,7 @@
 #pragma once
 // Looks of skin objects whose painters are not part of the program yet, rendered straight from
-// the skin's pictures and rectangles by the rules their painters will follow: the frame with its
-// caption buttons and title, the menu bar, popup menus, hints and the controls still to come.
+// the skin's pictures and rectangles by the rules their painters will follow: the menu bar,
+// popup menus, hints and the controls still to come.
 // Each function returns a bitmap of the object in one state.
 
 #include <string>
@@ -10,18 +10,6 @@
 #include "skin/data/skSkinData.h"
 
 namespace sheet {
-
-// The frame of a window of client size cw x ch, active or not, with the caption's text; the
-// pixels outside the window's shape are `outside`.
-rt::TBitmap Frame(const sk::TskSkinData& d, int cw, int ch, bool active, const std::string& text,
-                  rt::TColor outside);
-// Where the client area of Frame's bitmap lies.
-rt::TRect FrameClient(const sk::TskSkinData& d, int cw, int ch);
-
-// One caption button (stdbutton object) in a state: 0 normal, 1 hot, 2 down, 3 disabled, and
-// with `restore` its restore look.
-rt::TBitmap CaptionButton(const sk::TskSkinData& d, const std::string& name, int state,
-                          bool restore);
 
 // The menu bar of width w with the captions, item `hot` drawn hot (or down when `down`).
 rt::TBitmap MenuBar(const sk::TskSkinData& d, int w, const std::vector<std::string>& items, int hot,

@@ -30,6 +30,9 @@
 #include "skin/controls/skSkinPanels.h"
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skStoredSkin.h"
+#include "skin/form/skFormWindow.h"
+#include "skin/form/skFrameObjects.h"
+#include "skin/form/skSkinForm.h"
 
 namespace {
 
@@ -85,6 +88,114 @@ void PaintTree(TBitmap& dst, int x, int y, rt::TControl* c,
                       special);
 }
 
+// A window for the skinned form to draw the frame of: it only has a place and a caption.
+class SheetWindow : public sk::TskFormWindow {
+public:
+    rt::TRect bounds = rt::Bounds(0, 0, 400, 300);
+    std::string caption;
+    rt::TRegion region;
+
+    rt::TRect BoundsRect() const override { return bounds; }
+    void SetBounds(const rt::TRect& b) override { bounds = b; }
+    std::string Caption() const override { return caption; }
+    bool Visible() const override { return true; }
+    bool HasBorder() const override { return true; }
+    bool Sizeable() const override { return false; }
+    bool IsMainForm() const override { return false; }
+    void Close() override {}
+    void MinimizeApplication() override {}
+    rt::TRect WorkArea() const override { return rt::Rect(0, 0, 1280, 800); }
+    rt::TRect ScreenRect() const override { return rt::Rect(0, 0, 1280, 800); }
+    rt::TPoint CursorPos() const override { return {-1, -1}; }
+    bool UnderCursor() const override { return false; }
+    void InvalidateFrame() override {}
+    void InvalidateClient() override {}
+    void FrameChanged() override {}
+    void SetWindowRegion(const rt::TRegion* r) override { region = r ? *r : rt::TRegion{}; }
+    void SetMouseCapture(bool) override {}
+    void SetOpacity(int) override {}
+    void ProcessMessages() override {}
+    const rt::TBitmap* Icon() const override { return nullptr; }
+    rt::TWinControl* ControlRoot() override { return nullptr; }
+};
+
+// A window frame painted by the program's skinned form, for a client area of cw x ch.
+class Frame {
+public:
+    Frame(sk::TskSkinData* data, int cw, int ch, const std::string& caption,
+          sk::TskBorderIcons icons)
+        : form_(nullptr) {
+        auto w = std::make_unique<SheetWindow>();
+        window_ = w.get();
+        w->caption = caption;
+        form_.SetWindow(std::move(w));
+        form_.SetBorderIcons(icons);
+        form_.SetSkinData(data);
+        const rt::TRect probe = form_.CalcClientRect(rt::Bounds(0, 0, 1000, 1000));
+        window_->bounds = rt::Bounds(0, 0, cw + 1000 - probe.Width(), ch + 1000 - probe.Height());
+        form_.Resized(window_->bounds.Width(), window_->bounds.Height());
+        form_.NcActivate(true);
+    }
+    sk::TskSkinForm& Form() { return form_; }
+    rt::TRect Client() const { return form_.CalcClientRect(window_->bounds); }
+    // The whole window: frame, client background, then `client` paints into the client area;
+    // what lies outside the window's shape shows the desk.
+    TBitmap Paint(const std::function<void(TBitmap&, const rt::TRect&)>& client = nullptr) {
+        const rt::TRect b = window_->bounds;
+        TBitmap w(b.Width(), b.Height());
+        form_.PaintFrame(w.Canvas());
+        const rt::TRect c = Client();
+        TBitmap inner(c.Width(), c.Height());
+        form_.PaintClient(inner.Canvas(), rt::Rect(0, 0, c.Width(), c.Height()));
+        Paste(w, c.Left, c.Top, inner);
+        if (client) client(w, c);
+        const rt::TRegion& shape = window_->region;
+        if (!shape.IsEmpty()) {
+            const std::uint32_t desk = rt::ColorToPixel(kDesk);
+            for (int y = 0; y < w.Height(); ++y)
+                for (int x = 0; x < w.Width(); ++x)
+                    if (!shape.Contains(x, y)) w.ScanLine(y)[x] = desk;
+        }
+        return w;
+    }
+    // One frame object, cut from the painted frame at its place.
+    TBitmap Object(const std::string& id) {
+        TBitmap w = Paint();
+        const sk::TskActiveSkinObject* o = form_.FindObject(id);
+        if (o == nullptr) return TBitmap(8, 8);
+        const rt::TRect r = o->ObjectRect;
+        TBitmap out(r.Width(), r.Height());
+        out.Canvas().CopyRect(rt::Rect(0, 0, r.Width(), r.Height()), w, r);
+        return out;
+    }
+
+private:
+    sk::TskSkinForm form_;
+    SheetWindow* window_ = nullptr;
+};
+
+// A caption button through the frame: 0 normal, 1 hot, 2 down, 3 disabled; with `restore` in
+// the window state that gives it its restore look.
+TBitmap CaptionButtonLook(sk::TskSkinData* data, const std::string& id, int state, bool restore) {
+    Frame f(data, 200, 40, "Framora", sk::kDefaultBorderIcons);
+    if (restore) {
+        if (id == "maxbutton") f.Form().SetWindowState(sk::TskWindowState::wsMaximized);
+        if (id == "minbutton") f.Form().SetWindowState(sk::TskWindowState::wsMinimized);
+        if (id == "rollupbutton") f.Form().SetRollUpState(true);
+    }
+    f.Form().Geometry();
+    auto* o = dynamic_cast<sk::TskSkinButtonObject*>(f.Form().FindObject(id));
+    if (o == nullptr) return TBitmap(8, 8);
+    o->Visible = true;
+    if (state == 1 || state == 2) {
+        o->Active = o->CursorInside = true;
+        o->MorphLevel = 1;
+    }
+    if (state == 2) o->Down = true;
+    if (state == 3) o->Enabled = false;
+    return f.Object(id);
+}
+
 class Sheet {
 public:
     Sheet(const std::string& skinIni, const std::string& appDir) {
@@ -123,8 +234,20 @@ private:
 TBitmap Sheet::MainWindow(bool active) {
     const sk::TskSkinData& d = *data_;
     app::TMainForm& f = *form_;
-    TBitmap b = sheet::Frame(d, f.ClientWidth(), f.ClientHeight(), active, "Framora", kDesk);
-    const rt::TRect client = sheet::FrameClient(d, f.ClientWidth(), f.ClientHeight());
+    Frame frame(data_, f.ClientWidth(), f.ClientHeight(), "Framora",
+                sk::biSystemMenu | sk::biMinimize | sk::biRollUp);
+    if (active) {
+        // The mouse over the close button, its hover look faded in.
+        frame.Form().Geometry();
+        const sk::TskActiveSkinObject* close = frame.Form().FindObject("closebutton");
+        if (close != nullptr) {
+            const rt::TRect r = close->ObjectRect;
+            frame.Form().TrackHover({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}, true);
+            for (int i = 0; i < 12; ++i) frame.Form().MorphTimerTick();
+        }
+    } else {
+        frame.Form().NcActivate(false);
+    }
     f.TrackBar1->SetMaxValue(100);
     f.TrackBar1->SetValue(active ? 30 : 70);
     auto mark = [&](rt::TShape* s, int v) {
@@ -155,20 +278,21 @@ TBitmap Sheet::MainWindow(bool active) {
         }
         return false;
     };
-    for (int i = 0; i < f.ControlCount(); ++i) {
-        rt::TControl* c = f.Controls(i);
-        PaintTree(b, client.Left + c->Left(), client.Top + c->Top(), c, special);
-    }
-    if (!active) {
-        // The File menu drops from its bar item; the skin menu from the Skin button.
-        TBitmap file = sheet::PopupMenu(d, {"Open", "Close", "-", "Exit"}, 1, kDesk);
-        Paste(b, client.Left + 2, client.Top + f.skSkinMainMenuBar1->Height(), file);
-        TBitmap skins =
-            sheet::PopupMenu(d, {"*WinAqua", "Winxpblue", "Wistler", "-", "No Skin"}, 2, kDesk);
-        rt::TSpeedButton* s = f.skSkinMenuSpeedButton1;
-        Paste(b, client.Left + s->Left(), client.Top + s->Top() + s->Height(), skins);
-    }
-    return b;
+    return frame.Paint([&](TBitmap& b, const rt::TRect& client) {
+        for (int i = 0; i < f.ControlCount(); ++i) {
+            rt::TControl* c = f.Controls(i);
+            PaintTree(b, client.Left + c->Left(), client.Top + c->Top(), c, special);
+        }
+        if (!active) {
+            // The File menu drops from its bar item; the skin menu from the Skin button.
+            TBitmap file = sheet::PopupMenu(d, {"Open", "Close", "-", "Exit"}, 1, kDesk);
+            Paste(b, client.Left + 2, client.Top + f.skSkinMainMenuBar1->Height(), file);
+            TBitmap skins =
+                sheet::PopupMenu(d, {"*WinAqua", "Winxpblue", "Wistler", "-", "No Skin"}, 2, kDesk);
+            rt::TSpeedButton* s = f.skSkinMenuSpeedButton1;
+            Paste(b, client.Left + s->Left(), client.Top + s->Top() + s->Height(), skins);
+        }
+    });
 }
 
 const char* const kStates[] = {"normal", "hot", "down", "disabled"};
@@ -189,29 +313,33 @@ std::vector<Entry> Sheet::BuildSheet() {
     const auto fourStates = FourStates;
     std::vector<Entry> e;
     e.push_back(Heading("Window: frame, caption and caption buttons"));
-    e.push_back(Cut("main window", [this] {
-        return std::vector<Cell>{{"active, idle", MainWindow(true)}};
+    // The frame is the program's; the menu bar and the speed buttons inside are still cut.
+    e.push_back(Painter("main window", [this] {
+        return std::vector<Cell>{{"active, close button hot", MainWindow(true)}};
     }));
-    e.push_back(Cut("main window", [this] {
+    e.push_back(Painter("main window", [this] {
         return std::vector<Cell>{{"inactive, menus open, \"Cut\" hot", MainWindow(false)}};
     }));
     for (const char* name :
          {"closebutton", "maxbutton", "minbutton", "rollupbutton", "sysmenubutton"}) {
-        e.push_back(Cut(name, [&d, name, states] {
+        e.push_back(Painter(name, [this, name, states] {
             std::vector<Cell> cells;
             for (int s = 0; s < 4; ++s)
-                cells.push_back({states[s], sheet::CaptionButton(d, name, s, false)});
+                cells.push_back({states[s], CaptionButtonLook(data_, name, s, false)});
             if (std::string(name) != "closebutton" && std::string(name) != "sysmenubutton")
                 for (int s = 0; s < 3; ++s)
                     cells.push_back({std::string("restore ") + states[s],
-                                     sheet::CaptionButton(d, name, s, true)});
+                                     CaptionButtonLook(data_, name, s, true)});
             return cells;
         }));
     }
-    e.push_back(Cut("caption", [&d] {
+    e.push_back(Painter("caption", [this] {
         const std::string t = "Framora - /home/user/videos/holiday/clip-0001.avi";
-        return std::vector<Cell>{{"active, shortened", sheet::Frame(d, 260, 24, true, t, kDesk)},
-                                 {"inactive", sheet::Frame(d, 260, 24, false, t, kDesk)}};
+        Frame active(data_, 260, 24, t, sk::kDefaultBorderIcons);
+        Frame inactive(data_, 260, 24, t, sk::kDefaultBorderIcons);
+        inactive.Form().NcActivate(false);
+        return std::vector<Cell>{{"active, shortened", active.Paint()},
+                                 {"inactive", inactive.Paint()}};
     }));
 
     e.push_back(Heading("Menus and hints"));
