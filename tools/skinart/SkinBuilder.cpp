@@ -514,7 +514,7 @@ void Builder::TrackBarAndGauge() {
                                      h - 2 * inset + 2));
         }
         ControlRoot(sec, skin);
-        HStrip(sec, w, 8, 8, Rc(0, 0, w, h));
+        HStrip(sec, w, 10, 10, Rc(0, 0, w, h));
         ini_.Set(sec, "progressarea", Rc(inset, inset, w - inset, h - inset));
         R fill = controls_.Alloc(b + tile + e, h - 2 * inset);
         s_.GaugeFill(controls_.Image(), fill, b, e);

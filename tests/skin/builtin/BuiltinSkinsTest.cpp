@@ -322,6 +322,100 @@ TEST_P(BuiltinSkin, StateLooksHaveTheSizeOfTheNormalLook) {
     }
 }
 
+// Stretched objects repeat the middle of their pictures: a middle whose columns (or rows)
+// differ shows seams at every repeat.
+TEST_P(BuiltinSkin, StretchedMiddlesRepeatWithoutSeams) {
+    // Columns l .. r of the rows of `area` in the picture are all alike.
+    auto columnsAlike = [](const rt::TBitmap& p, const rt::TRect& area, int l, int r) {
+        for (int y = area.Top; y < area.Bottom; ++y)
+            for (int x = l + 1; x < r; ++x)
+                if (p.ScanLine(y)[x] != p.ScanLine(y)[l]) return false;
+        return true;
+    };
+    auto rowsAlike = [](const rt::TBitmap& p, const rt::TRect& area, int t, int b) {
+        for (int y = t + 1; y < b; ++y)
+            for (int x = area.Left; x < area.Right; ++x)
+                if (p.ScanLine(y)[x] != p.ScanLine(t)[x]) return false;
+        return true;
+    };
+    // Horizontal strips of control objects: every state look of the object.
+    for (const auto& c : data_->CtrlList) {
+        const auto* cc = dynamic_cast<const sk::TskDataSkinCustomControl*>(c.get());
+        const rt::TBitmap* p = Picture(c->PictureIndex);
+        if (cc == nullptr || p == nullptr || c->SkinRect.IsEmpty()) continue;
+        std::vector<rt::TRect> looks = {c->SkinRect};
+        if (const auto* b = dynamic_cast<const sk::TskDataSkinButtonControl*>(c.get()))
+            looks.insert(looks.end(), {b->ActiveSkinRect, b->DownSkinRect, b->DisabledSkinRect});
+        if (const auto* e = dynamic_cast<const sk::TskDataSkinEditControl*>(c.get()))
+            looks.push_back(e->ActiveSkinRect);
+        const bool both = cc->RightBottomPoint.X != 0 && cc->RightBottomPoint.Y != 0;
+        const bool horizontal = !both && (cc->RightTopPoint.X != 0 || cc->RightTopPoint.Y != 0);
+        const bool vertical = !both && !horizontal && cc->LeftBottomPoint.Y != 0;
+        const sk::TskDataSkinCustomControl& g = *cc;
+        for (const rt::TRect& r : looks) {
+            if (r.IsEmpty()) continue;
+            const int x0 = r.Left, y0 = r.Top;
+            if (horizontal) {
+                EXPECT_TRUE(columnsAlike(*p, r, x0 + g.LeftTopPoint.X, x0 + g.RightTopPoint.X))
+                    << c->IDName;
+            }
+            if (vertical) {
+                EXPECT_TRUE(rowsAlike(*p, r, y0 + g.LeftTopPoint.Y, y0 + g.LeftBottomPoint.Y))
+                    << c->IDName;
+            }
+            if (both) {
+                const rt::TRect cr = g.ClientRect;
+                EXPECT_TRUE(columnsAlike(*p, rt::Rect(x0, y0, r.Right, y0 + cr.Top),
+                                         x0 + g.LeftTopPoint.X, x0 + g.RightTopPoint.X))
+                    << c->IDName << " top";
+                EXPECT_TRUE(columnsAlike(*p, rt::Rect(x0, y0 + cr.Bottom, r.Right, r.Bottom),
+                                         x0 + g.LeftBottomPoint.X, x0 + g.RightBottomPoint.X))
+                    << c->IDName << " bottom";
+                EXPECT_TRUE(rowsAlike(*p, rt::Rect(x0, y0, x0 + cr.Left, r.Bottom),
+                                      y0 + g.LeftTopPoint.Y, y0 + g.LeftBottomPoint.Y))
+                    << c->IDName << " left";
+                EXPECT_TRUE(rowsAlike(*p, rt::Rect(x0 + cr.Right, y0, r.Right, r.Bottom),
+                                      y0 + g.RightTopPoint.Y, y0 + g.RightBottomPoint.Y))
+                    << c->IDName << " right";
+            }
+        }
+    }
+    // A splitter aligned left or right stretches between its top and bottom ends.
+    const auto* split = Control<sk::TskDataSkinSplitterControl>("vsplitter");
+    const rt::TRect sr = split->SkinRect;
+    EXPECT_TRUE(rowsAlike(*Picture(split->PictureIndex), sr, sr.Top + split->LeftTopPoint.Y,
+                          sr.Top + split->LeftBottomPoint.Y));
+    // Menu items, bar items and the menu bar stretch between their offsets.
+    const auto* item = Object<sk::TskDataSkinMenuItem>("menuitem");
+    const rt::TBitmap* ip = Picture(item->ActivePictureIndex);
+    for (const rt::TRect& r : {item->SkinRect, item->ActiveSkinRect})
+        EXPECT_TRUE(
+            columnsAlike(*ip, r, r.Left + item->ItemLeftOffset, r.Right - item->ItemRightOffset));
+    const rt::TRect dv = item->DividerRect;
+    EXPECT_TRUE(columnsAlike(*ip, dv, dv.Left + item->DividerLeftOffset,
+                             dv.Right - item->DividerRightOffset));
+    const auto* bar = Object<sk::TskDataSkinMainMenuBarItem>("mainmenubaritem");
+    const rt::TBitmap* bp = Picture(bar->ActivePictureIndex);
+    for (const rt::TRect& r : {bar->SkinRect, bar->ActiveSkinRect, bar->DownRect})
+        EXPECT_TRUE(
+            columnsAlike(*bp, r, r.Left + bar->ItemLeftOffset, r.Right - bar->ItemRightOffset));
+    const auto* menuBar = Control<sk::TskDataSkinMainMenuBar>("mainmenubar");
+    const rt::TRect mb = menuBar->SkinRect;
+    EXPECT_TRUE(columnsAlike(*Picture(menuBar->PictureIndex), mb, mb.Left + menuBar->ItemsRect.Left,
+                             mb.Left + menuBar->ItemsRect.Right));
+    // The frame: the top and bottom strips between the corners, the side strips between them.
+    const rt::TBitmap& f = data_->Picture;
+    const rt::TRect cb = data_->FrameClientBox;
+    EXPECT_TRUE(columnsAlike(f, rt::Rect(0, 0, f.Width(), cb.Top), data_->FrameLeftTop.X,
+                             data_->FrameRightTop.X));
+    EXPECT_TRUE(columnsAlike(f, rt::Rect(0, cb.Bottom, f.Width(), f.Height()),
+                             data_->FrameLeftBottom.X, data_->FrameRightBottom.X));
+    EXPECT_TRUE(rowsAlike(f, rt::Rect(0, 0, cb.Left, f.Height()), data_->FrameLeftTop.Y,
+                          data_->FrameLeftBottom.Y));
+    EXPECT_TRUE(rowsAlike(f, rt::Rect(cb.Right, 0, f.Width(), f.Height()), data_->FrameRightTop.Y,
+                          data_->FrameRightBottom.Y));
+}
+
 TEST_P(BuiltinSkin, HotAndPressedLooksDifferFromTheNormalLook) {
     auto differ = [&](int picture, const rt::TRect& normal, const rt::TRect& other,
                       const std::string& what) {
