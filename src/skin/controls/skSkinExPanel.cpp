@@ -237,7 +237,7 @@ void TskSkinExPanel::LayoutDefault() {
         roll = rt::Rect(right - b, 3, right, b + 3);
         right = roll.Left;
     }
-    captionArea_ = rt::Rect(0, 0, right - 2, h);
+    captionArea_ = rt::Rect(2, 0, right - 2, h);
 }
 
 void TskSkinExPanel::LayoutCaption() {
@@ -322,11 +322,14 @@ rt::TRect TskSkinExPanel::ButtonImage(int index) const {
 }
 
 void TskSkinExPanel::DrawCaption(rt::TCanvas& c, const rt::TFont& font) const {
-    const std::string& text = Caption();
-    if (text.empty() || captionArea_.IsEmpty()) return;
+    if (Caption().empty() || captionArea_.IsEmpty()) return;
     c.Font = font;
     c.Brush.Style = rt::TBrushStyle::bsClear;
-    if (rollState_ && Sideways()) {
+    const bool turned = rollState_ && Sideways();
+    // A caption longer than its room (a folder path) ends in "..." rather than mid-letter.
+    const std::string text =
+        EllipsisText(c, Caption(), (turned ? captionArea_.Height() : captionArea_.Width()) - 2);
+    if (turned) {
         // Reads upwards: the text's top faces left, its start sits low in the area.
         const rt::TRect& a = captionArea_;
         const int tw = c.TextWidth(text), th = c.TextHeight(text);
