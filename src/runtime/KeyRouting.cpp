@@ -158,7 +158,8 @@ void ControlWidget::focusInEvent(QFocusEvent*) {
     Send(WM_SETFOCUS, 0, 0);
     TControl* owner = owner_;
     TForm* form = owner != nullptr ? owner->ParentForm() : nullptr;
-    if (form == nullptr) return;
+    // While a form frees its controls the focus moves on through the ones still left.
+    if (form == nullptr || form->Destroying()) return;
     auto* control = dynamic_cast<TWinControl*>(owner);
     GuardedCall([&] { NotifyFocusChanged(*form, control == form ? nullptr : control); });
 }

@@ -90,10 +90,6 @@ void TskSkinButton::WndProc(rt::TMessage& m) {
                 if (!Focused()) return;
             }
             break;
-        case rt::WM_LBUTTONUP:
-            // The release handling clicks itself; the generic click on release would repeat it.
-            pressed_ = false;
-            break;
         case rt::WM_KEYDOWN:
             if (canFocused_ && m.WParam == rt::VK_SPACE) {
                 spaceDown_ = true;
@@ -139,11 +135,6 @@ void TskSkinButton::WndProc(rt::TMessage& m) {
             break;
     }
     TskButtonControlT::WndProc(m);
-}
-
-void TskSkinButton::MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) {
-    TskButtonControlT::MouseDown(button, shift, x, y);
-    if (button == rt::TMouseButton::mbLeft) LeftPress();
 }
 
 void TskSkinButton::MouseUp(rt::TMouseButton button, rt::TShiftState shift, int x, int y) {

@@ -38,7 +38,6 @@ public:
 protected:
     void PaintDefault(rt::TBitmap& buffer) override;
     void PaintSkinned(rt::TBitmap& buffer) override;
-    void MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) override;
     void MouseUp(rt::TMouseButton button, rt::TShiftState shift, int x, int y) override;
     bool WantsFocus() const override { return canFocused_; }
     bool FadesToHot() const override { return mouseInside_ || IsFocusedButton(); }

@@ -406,6 +406,20 @@ void TskButtonControlT<Base>::LeftRelease() {
 }
 
 template <class Base>
+void TskButtonControlT<Base>::WndProc(rt::TMessage& m) {
+    // The release handling clicks itself; the generic click on release would click twice.
+    if (m.Msg == rt::WM_LBUTTONUP) this->pressed_ = false;
+    Base::WndProc(m);
+}
+
+template <class Base>
+void TskButtonControlT<Base>::MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x,
+                                        int y) {
+    Base::MouseDown(button, shift, x, y);
+    if (button == rt::TMouseButton::mbLeft) LeftPress();
+}
+
+template <class Base>
 void TskButtonControlT<Base>::PointerEntered() {
     mouseInside_ = true;
     if (HoverShows()) {

@@ -97,6 +97,7 @@ public:
 
     void FindSkinObject() override;
     void ApplySkin() override;
+    void WndProc(rt::TMessage& message) override;
 
 protected:
     // Composes `source` of the skin picture into target at the control's size and draws the
@@ -122,13 +123,15 @@ protected:
     void StartRepeat();
     void StopRepeat();
 
-    // The state machine of the left mouse button, after (press) or before (release) the class
-    // library's own handling, and of the pointer entering and leaving.
+    // The state machine of the left mouse button and of the pointer entering and leaving. The
+    // press runs after the class library's handling (OnMouseDown); each button calls
+    // LeftRelease from its MouseUp, before (push button) or after (speed button) OnMouseUp.
     void LeftPress();
     void LeftRelease();
     void PointerEntered();
     void PointerLeft();
 
+    void MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) override;
     void MouseEnter() override;
     void MouseLeave() override;
     // While the left button is held the window system keeps the mouse for us and reports no
