@@ -27,16 +27,7 @@ rt::TBitmap Button(const sk::TskSkinData& d, const std::string& name, int w, int
 rt::TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& text);
 rt::TBitmap ComboBox(const sk::TskSkinData& d, int w, int buttonState, const std::string& text);
 rt::TBitmap ListBox(const sk::TskSkinData& d, int w, int h, const std::vector<std::string>& items);
-// A scroll bar object at length `len`, thumb at fraction f, part `part` (0 thumb, 1 up, 2 down)
-// in state (0 normal, 1 hot, 2 down).
-rt::TBitmap ScrollBar(const sk::TskSkinData& d, const std::string& name, int len, double f,
-                      int part, int state);
 rt::TBitmap Headers(const sk::TskSkinData& d, const std::vector<std::string>& captions, int state);
-rt::TBitmap Splitter(const sk::TskSkinData& d, const std::string& name, int len);
-rt::TBitmap Bevel(const sk::TskSkinData& d, int w, int h);
-// The rolling caption panel: rolled 0 no, 1 vertically, 2 sideways; buttons in `state`.
-rt::TBitmap ExPanel(const sk::TskSkinData& d, int w, int h, int rolled, int state,
-                    const std::string& caption);
 rt::TBitmap CheckRadio(const sk::TskSkinData& d, int w, bool checked, int state,
                        const std::string& caption);
 rt::TBitmap ToolPanel(const sk::TskSkinData& d, int w);

@@ -26,8 +26,12 @@
 #include "app/Resources.h"
 #include "runtime/Application.h"
 #include "runtime/Menus.h"
+#include "skin/controls/skSkinButton.h"
+#include "skin/controls/skSkinExPanel.h"
 #include "skin/controls/skSkinGauge.h"
 #include "skin/controls/skSkinPanels.h"
+#include "skin/controls/skSkinScrollBar.h"
+#include "skin/controls/skSkinSplitter.h"
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skStoredSkin.h"
 #include "skin/form/skFormWindow.h"
@@ -214,6 +218,11 @@ public:
 private:
     std::vector<Entry> BuildSheet();
     TBitmap MainWindow(bool active);
+    std::vector<Cell> PushButtons();
+    std::vector<Cell> ScrollBars(const std::string& name);
+    std::vector<Cell> RollingPanels();
+    std::vector<Cell> Splitters();
+    std::vector<Cell> Bevels();
     template <class T>
     T* Make(int w, int h) {
         auto* c = new T(host_.get());
@@ -297,6 +306,132 @@ TBitmap Sheet::MainWindow(bool active) {
 
 const char* const kStates[] = {"normal", "hot", "down", "disabled"};
 
+void Press(rt::TControl* c, int x, int y) {
+    c->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(x, y));
+}
+void MoveTo(rt::TControl* c, int x, int y) {
+    c->Perform(rt::WM_MOUSEMOVE, 0, rt::MakeLParam(x, y));
+}
+rt::TPoint Centre(const rt::TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+// Runs a control's cross-fade to its end, as its 20 ms timer would.
+template <class T>
+void FadeIn(T* c) {
+    for (int i = 0; i < 10 && c->MorphTicker() != nullptr; ++i)
+        c->MorphTicker()->OnTimer(c->MorphTicker());
+}
+
+std::vector<Cell> Sheet::PushButtons() {
+    std::vector<Cell> cells;
+    for (int s = 0; s < 4; ++s) {
+        auto* b = Make<sk::TskSkinButton>(75, 25);
+        b->SetCaption("&Open");
+        if (s == 1 || s == 2) {
+            b->Perform(rt::CM_MOUSEENTER, 0, 0);
+            FadeIn(b);
+        }
+        if (s == 2) Press(b, 10, 10);
+        if (s == 3) b->SetEnabled(false);
+        cells.push_back({kStates[s], b->PaintToBitmap()});
+    }
+    return cells;
+}
+
+std::vector<Cell> Sheet::ScrollBars(const std::string& name) {
+    const bool vertical = name == "vscrollbar";
+    // The kind and the skin object first: the bar takes its thickness from the object.
+    auto make = [&](int position) {
+        auto* b = new sk::TskSkinScrollBar(host_.get());
+        b->SetParent(host_.get());
+        if (vertical) b->SetKind(sk::sbVertical);
+        b->SetSkinDataName(vertical ? "vscrollbar" : "hscrollbar");
+        if (name == "bothhscrollbar") b->SetBoth(true);
+        b->SetSkinData(data_);
+        b->SetBounds(0, 0, vertical ? 17 : 200, vertical ? 120 : 17);
+        b->SetPosition(position);
+        b->LayoutParts();
+        return b;
+    };
+    std::vector<Cell> cells;
+    cells.push_back({"normal", make(30)->PaintToBitmap()});
+    struct S {
+        const char* label;
+        int part;
+        bool press;
+        int position;
+    };
+    for (S st :
+         {S{"thumb hot", 0, false, 50}, S{"thumb down", 0, true, 70}, S{"up hot", 1, false, 0},
+          S{"up down", 1, true, 0}, S{"down hot", 2, false, 100}, S{"down down", 2, true, 100}}) {
+        auto* b = make(st.position);
+        const rt::TPoint at = Centre(b->Part(st.part).Rect);
+        MoveTo(b, at.X, at.Y);
+        if (st.press) Press(b, at.X, at.Y);
+        cells.push_back({st.label, b->PaintToBitmap()});
+    }
+    return cells;
+}
+
+std::vector<Cell> Sheet::RollingPanels() {
+    std::vector<Cell> cells;
+    const char* labels[] = {"buttons normal", "close hot", "roll down"};
+    for (int s = 0; s < 3; ++s) {
+        auto* p = Make<sk::TskSkinExPanel>(200, 120);
+        p->SetRollKind(sk::rkRollHorizontal);
+        p->SetCaption("Folders");
+        p->LayoutCaption();
+        const int button =
+            s == 2 ? sk::TskSkinExPanel::kRollButton : sk::TskSkinExPanel::kCloseButton;
+        const rt::TPoint at = Centre(p->Button(button).Rect);
+        if (s > 0) MoveTo(p, at.X, at.Y);
+        if (s == 2) Press(p, at.X, at.Y);
+        cells.push_back({labels[s], p->PaintToBitmap()});
+    }
+    auto* v = Make<sk::TskSkinExPanel>(200, 120);
+    v->SetRollKind(sk::rkRollVertical);
+    v->SetCaption("Folders");
+    v->SetRollState(true);
+    cells.push_back({"rolled up", v->PaintToBitmap()});
+    auto* h = Make<sk::TskSkinExPanel>(200, 120);
+    h->SetRollKind(sk::rkRollHorizontal);
+    h->SetShowCloseButton(false);
+    h->SetCaption("Folders");
+    h->SetRollState(true);
+    cells.push_back({"rolled sideways, no close button", h->PaintToBitmap()});
+    return cells;
+}
+
+std::vector<Cell> Sheet::Splitters() {
+    auto* holder = new rt::TCustomControl(host_.get());
+    holder->SetParent(host_.get());
+    holder->SetBounds(0, 0, 200, 100);
+    std::vector<Cell> cells;
+    for (bool left : {true, false}) {
+        auto* s = new sk::TskSkinSplitter(host_.get());
+        s->SetParent(holder);
+        s->SetAlign(left ? rt::TAlign::alLeft : rt::TAlign::alTop);
+        s->SetSkinDataName(left ? "vsplitter" : "hsplitter");
+        s->SetSkinData(data_);
+        s->SetBounds(0, 0, left ? 10 : 120, left ? 80 : 10);
+        cells.push_back(
+            {left ? "vsplitter, aligned left" : "hsplitter, aligned top", s->PaintToBitmap()});
+    }
+    return cells;
+}
+
+std::vector<Cell> Sheet::Bevels() {
+    std::vector<Cell> cells;
+    for (bool divider : {false, true}) {
+        auto* b = new sk::TskSkinBevel(host_.get());
+        b->SetParent(host_.get());
+        b->SetBounds(0, 0, divider ? 26 : 60, divider ? 25 : 30);
+        b->SetShape(divider ? rt::TBevelShape::bsLeftLine : rt::TBevelShape::bsBox);
+        b->SetDividerMode(divider);
+        b->SetSkinData(data_);
+        cells.push_back({divider ? "tool bar divider" : "lowered box", b->PaintToBitmap()});
+    }
+    return cells;
+}
+
 std::vector<Cell> FourStates(const std::function<TBitmap(int)>& make) {
     std::vector<Cell> cells;
     for (int s = 0; s < 4; ++s) cells.push_back({kStates[s], make(s)});
@@ -364,7 +499,7 @@ std::vector<Entry> Sheet::BuildSheet() {
         return std::vector<Cell>{{"hint", sheet::HintWindow(d, "Mark the start point", kDesk)}};
     }));
 
-    e.push_back(Heading("Controls the program paints today"));
+    e.push_back(Heading("Controls the program paints"));
     e.push_back(Painter("htrackbar", [this] {
         std::vector<Cell> cells;
         for (int v : {0, 50, 100}) {
@@ -435,6 +570,13 @@ std::vector<Entry> Sheet::BuildSheet() {
         return cells;
     }));
 
+    e.push_back(Painter("button", [this] { return PushButtons(); }));
+    for (const char* name : {"vscrollbar", "hscrollbar", "bothhscrollbar"})
+        e.push_back(Painter(name, [this, name] { return ScrollBars(name); }));
+    e.push_back(Painter("expanel", [this] { return RollingPanels(); }));
+    e.push_back(Painter("splitter", [this] { return Splitters(); }));
+    e.push_back(Painter("bevel", [this] { return Bevels(); }));
+
     e.push_back(Heading("Controls whose painters are still to come"));
     e.push_back(Cut("toolbutton", [&d, markStart, cut, states, fourStates] {
         std::vector<Cell> cells = fourStates([&](int s) {
@@ -448,10 +590,6 @@ std::vector<Entry> Sheet::BuildSheet() {
     e.push_back(Cut("toolmenubutton", [&d, fourStates] {
         return fourStates(
             [&](int s) { return sheet::Button(d, "toolmenubutton", 41, 25, s, "Skin", nullptr); });
-    }));
-    e.push_back(Cut("button", [&d, fourStates] {
-        return fourStates(
-            [&](int s) { return sheet::Button(d, "button", 75, 25, s, "&Open", nullptr); });
     }));
     e.push_back(Cut("toolpanel", [&d] {
         return std::vector<Cell>{{"tool bar", sheet::ToolPanel(d, 300)}};
@@ -472,35 +610,11 @@ std::vector<Entry> Sheet::BuildSheet() {
             {"items: normal, hot, focused",
              sheet::ListBox(d, 160, 80, {"AVI files", "MPEG files", "All files"})}};
     }));
-    for (const char* name : {"vscrollbar", "hscrollbar", "bothhscrollbar"}) {
-        e.push_back(Cut(name, [&d, name] {
-            const bool v = std::string(name) == "vscrollbar";
-            const int len = v ? 120 : 200;
-            std::vector<Cell> cells;
-            cells.push_back({"normal", sheet::ScrollBar(d, name, len, 0.3, -1, 0)});
-            cells.push_back({"thumb hot", sheet::ScrollBar(d, name, len, 0.5, 0, 1)});
-            cells.push_back({"thumb down", sheet::ScrollBar(d, name, len, 0.7, 0, 2)});
-            cells.push_back({"up hot", sheet::ScrollBar(d, name, len, 0.0, 1, 1)});
-            cells.push_back({"up down", sheet::ScrollBar(d, name, len, 0.0, 1, 2)});
-            cells.push_back({"down hot", sheet::ScrollBar(d, name, len, 1.0, 2, 1)});
-            cells.push_back({"down down", sheet::ScrollBar(d, name, len, 1.0, 2, 2)});
-            return cells;
-        }));
-    }
     e.push_back(Cut("resizebutton", [&d] {
         const std::vector<std::string> h = {"Name", "Size", "Type"};
         return std::vector<Cell>{{"normal", sheet::Headers(d, h, 0)},
                                  {"\"Name\" hot", sheet::Headers(d, h, 1)},
                                  {"\"Name\" down", sheet::Headers(d, h, 2)}};
-    }));
-    e.push_back(Cut("expanel", [&d] {
-        std::vector<Cell> cells;
-        const char* labels[] = {"buttons normal", "buttons hot", "buttons down"};
-        for (int s = 0; s < 3; ++s)
-            cells.push_back({labels[s], sheet::ExPanel(d, 200, 120, 0, s, "Folders")});
-        cells.push_back({"rolled up", sheet::ExPanel(d, 200, 120, 1, 0, "Folders")});
-        cells.push_back({"rolled sideways", sheet::ExPanel(d, 200, 120, 2, 0, "Folders")});
-        return cells;
     }));
     e.push_back(Cut("checkradio", [&d] {
         std::vector<Cell> cells;
@@ -512,14 +626,6 @@ std::vector<Entry> Sheet::BuildSheet() {
                                                                              : "disabled"),
                      sheet::CheckRadio(d, 140, on, s, "Show hidden files")});
         return cells;
-    }));
-    e.push_back(Cut("splitter", [&d] {
-        return std::vector<Cell>{{"vsplitter", sheet::Splitter(d, "vsplitter", 80)},
-                                 {"hsplitter", sheet::Splitter(d, "hsplitter", 120)},
-                                 {"splitter", sheet::Splitter(d, "splitter", 80)}};
-    }));
-    e.push_back(Cut("bevel", [&d] {
-        return std::vector<Cell>{{"box and divider colours", sheet::Bevel(d, 60, 30)}};
     }));
     return e;
 }
