@@ -1,8 +1,5 @@
 #include "Cuts.h"
 
-#include <QFont>
-#include <QImage>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
