@@ -102,6 +102,13 @@ double Seconds(int64_t ts, AVRational tb) {
 
 bool ValidRate(AVRational r) { return r.num > 0 && r.den > 0; }
 
+// Timestamps come from the file, so arithmetic on them saturates instead of overflowing.
+int64_t SatAdd(int64_t a, int64_t b) {
+    int64_t r = 0;
+    if (!__builtin_add_overflow(a, b, &r)) return r;
+    return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+}
+
 }  // namespace
 
 struct MediaDet::StreamFacts {
@@ -178,6 +185,51 @@ double FrameRate(const AVStream* st) {
 
 }  // namespace
 
+// A length FFmpeg guessed from the bitrate (raw MPEG video: a few milliseconds for seconds of
+// pictures), or none at all, is replaced by the span of the stream's timestamps, read to the
+// end of the file within what is left of the probe time. Raw streams carry no timestamps of
+// their own but count their pictures, so reading from the end alone would not do. When the
+// time runs out the guess stays.
+void MediaDet::MeasureTrueLengths(Source& src) {
+    AVFormatContext* fmt = src.fmt.get();
+    bool needed = fmt->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    for (const auto& facts : src.streams) needed = needed || !(facts.length > 0.0);
+    if (!needed) return;
+
+    const size_t n = fmt->nb_streams;
+    std::vector<int64_t> first(n, AV_NOPTS_VALUE), end(n, AV_NOPTS_VALUE);
+    PacketPtr pkt = MakePacket();
+    src.fresh = false;
+    int rc = 0;
+    for (int again = 0;;) {
+        rc = av_read_frame(fmt, pkt.get());
+        if (rc == AVERROR(EAGAIN) && ++again < 1000) continue;
+        if (rc < 0) break;
+        const AVStream* st = fmt->streams[pkt->stream_index];
+        const int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
+        if (ts != AV_NOPTS_VALUE) {
+            int64_t duration = pkt->duration;
+            if (duration <= 0 && ValidRate(st->avg_frame_rate) && st->time_base.num > 0)
+                duration = av_rescale_q(1, av_inv_q(st->avg_frame_rate), st->time_base);
+            const auto i = static_cast<size_t>(pkt->stream_index);
+            first[i] = first[i] == AV_NOPTS_VALUE ? ts : std::min(first[i], ts);
+            end[i] = std::max(end[i] == AV_NOPTS_VALUE ? ts : end[i],
+                              SatAdd(ts, std::max<int64_t>(0, duration)));
+        }
+        av_packet_unref(pkt.get());
+    }
+    // The end of the file, or a read error taken as one; the deadline keeps the guess.
+    if (rc == AVERROR_EXIT || src.deadline.Expired()) return;
+    for (auto& facts : src.streams) {
+        const auto i = static_cast<size_t>(facts.avIndex);
+        const AVStream* st = fmt->streams[i];
+        if (end[i] == AV_NOPTS_VALUE) continue;
+        const int64_t from = st->start_time != AV_NOPTS_VALUE ? st->start_time : first[i];
+        const double length = Seconds(SatAdd(end[i], -from), st->time_base);
+        if (length > 0.0) facts.length = length;
+    }
+}
+
 MediaDet::MediaDet() = default;
 MediaDet::~MediaDet() = default;
 
@@ -210,6 +262,7 @@ void MediaDet::put_Filename(const std::string& path) {
         src->streams.push_back(facts);
     }
     if (src->streams.empty()) ThrowOpenFailure(path, "the file holds no video or audio stream");
+    MeasureTrueLengths(*src);
 
     source_ = std::move(src);
     current_ = 0;
