@@ -98,9 +98,10 @@ PictureReader::PictureReader(AVFormatContext* fmt, int stream, AVCodecContext* d
 
     // A seek lands on a whole picture only where key pictures are known: every picture of an
     // intra-only codec is one, program and transport streams and raw streams find them in the
-    // data, and an index that marks some entries as others marks them. An AVI without index
-    // counts every packet as key, and some decoders say the same of every picture, so there
-    // a seek may land on a picture that only updates its predecessor.
+    // data, and an index of several entries, or one that marks some as not key, lists them.
+    // An AVI without index counts every packet as key, and some decoders say the same of every
+    // picture, so there a seek may land on a picture that only updates its predecessor; First
+    // then learns from the decoder whether it tells them apart.
     const AVCodecDescriptor* desc = avcodec_descriptor_get(st_->codecpar->codec_id);
     const int entries = avformat_index_get_entries_count(st_);
     bool known = (desc != nullptr && (desc->props & AV_CODEC_PROP_INTRA_ONLY)) ||

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -323,10 +324,11 @@ public:
                                   [this](const std::string& reason) { Fail(reason); }});
     }
 
-    // `origin` is the first picture's timestamp and `keys` what seeks can rely on, both found
-    // and stored here when still unknown; `fresh` says nothing was read from the file yet, so
-    // its first picture is next. Null when no picture decodes.
-    FramePtr Find(double seconds, int64_t& origin, KeyPictures& keys, bool fresh) {
+    // `length` is the stream's length in seconds; `origin` is the first picture's timestamp
+    // and `keys` what seeks can rely on, both found and stored here when still unknown;
+    // `fresh` says nothing was read from the file yet, so its first picture is next. Null
+    // when no picture decodes.
+    FramePtr Find(double seconds, double length, int64_t& origin, KeyPictures& keys, bool fresh) {
         AVRational tb = st_->time_base;
         if (tb.num <= 0 || tb.den <= 0) Fail("its video stream has no valid time base");
         FramePtr pic = MakeFrame();
@@ -340,7 +342,7 @@ public:
             av_frame_unref(pic.get());
         }
         // Beyond the end is as good as the end; the clamp keeps the arithmetic in range.
-        double limit = std::max(0.0, Seconds(st_->duration, tb)) + 3600.0;
+        const double limit = std::max({0.0, length, Seconds(st_->duration, tb)}) + 3600.0;
         const int64_t target =
             TickAfter(origin, std::min(seconds, limit), tb, reader_->FrameTicks());
         if (!reader_->SeekTo(target, pic.get(), ts)) return nullptr;
@@ -507,7 +509,7 @@ void MediaDet::WriteBitmapBits(double seconds, int width, int height, const std:
         FrameFinder finder(source_->fmt.get(), video->avIndex, source_->deadline, source_->path);
         const bool fresh = source_->fresh;
         source_->fresh = false;
-        return finder.Find(seconds, video->origin, video->keys, fresh);
+        return finder.Find(seconds, video->length, video->origin, video->keys, fresh);
     };
     const bool readBefore = !source_->fresh;
     FramePtr frame = grab();
