@@ -171,6 +171,16 @@ void ControlWidget::keyPressEvent(QKeyEvent* e) {
         QWidget::keyPressEvent(e);
         return;
     }
+    // Alt with a character goes to the form's controls first (a label's accelerator).
+    if (owner_ != nullptr &&
+        (e->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
+        ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))) {
+        TControl* form = owner_->ParentForm();
+        if (form == nullptr) form = owner_;
+        std::intptr_t taken = 0;
+        GuardedCall([&] { taken = form->Perform(CM_DIALOGCHAR, vk, 0); });
+        if (taken != 0) return;
+    }
     Send(WM_KEYDOWN, vk, std::intptr_t(ShiftOf(e->modifiers(), Qt::NoButton)));
 }
 
@@ -432,9 +442,48 @@ void TControl::DefaultHandler(TMessage& m) {
         case CM_TEXTCHANGED:
             TextChanged();
             break;
+        case CM_FONTCHANGED:
+            FontChanged();
+            break;
+        case CM_DIALOGCHAR:
+            if (auto* wc = dynamic_cast<TWinControl*>(this)) {
+                for (TControl* c : wc->controls_) {
+                    if (!c->visible_ || !c->enabled_) continue;
+                    if (c->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
+                        m.Result = 1;
+                        break;
+                    }
+                }
+            }
+            break;
         default:
             break;
     }
+}
+
+void TControl::PaintParentBackground(TCanvas& canvas) {
+    if (parent_ == nullptr) {
+        canvas.Brush.Color = color_;
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.FillRect(Rect(0, 0, width_, height_));
+        return;
+    }
+    // The parent paints at its own size; the clip keeps its work to the part under us.
+    TBitmap under(parent_->width_, parent_->height_);
+    const TRect mine = Bounds(left_, top_, width_, height_);
+    under.Canvas().SetClipRect(mine);
+    parent_->Paint(under.Canvas());
+    under.Canvas().ClearClip();
+    for (TControl* c : parent_->controls_) {
+        if (c == this) break;
+        if (!c->visible_ || c->IsWindowed()) continue;
+        const TRect r = c->BoundsRect();
+        if (r.Right <= mine.Left || r.Left >= mine.Right || r.Bottom <= mine.Top ||
+            r.Top >= mine.Bottom)
+            continue;
+        under.Canvas().Draw(r.Left, r.Top, c->PaintToBitmap());
+    }
+    canvas.CopyRect(Rect(0, 0, width_, height_), under, mine);
 }
 
 void TControl::Click() {
