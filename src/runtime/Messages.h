@@ -99,6 +99,10 @@ constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_F1 = 0x70;
+constexpr int VK_F4 = 0x73;
+constexpr int VK_F10 = 0x79;
+constexpr int VK_F12 = 0x7B;
 
 // Mouse coordinates packed into LParam as the window system does: low word x, high word y.
 inline std::intptr_t MakeLParam(int x, int y) {
