@@ -47,7 +47,7 @@ std::string ShortCutToText(TShortCut shortCut) {
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
         name = std::string(1, char(key));
     else if (key >= VK_F1 && key <= VK_F12)
-        name = "F" + std::to_string(key - VK_F1 + 1);
+        name.append("F").append(std::to_string(key - VK_F1 + 1));
     else
         switch (key) {
             case VK_BACK:
@@ -99,7 +99,8 @@ std::string ShortCutToText(TShortCut shortCut) {
     if (shortCut & scShift) text += "Shift+";
     if (shortCut & scCtrl) text += "Ctrl+";
     if (shortCut & scAlt) text += "Alt+";
-    return text + name;
+    text += name;
+    return text;
 }
 
 void TMenuItem::Click() {

@@ -150,7 +150,7 @@ std::string TskSkinMenuItem::ShortCutText() const {
 int TskSkinMenuItem::TextWidth(rt::TCanvas& canvas) const {
     std::string text = rt::StripAccelerators(menuItem_->Caption);
     const std::string shortCut = ShortCutText();
-    if (!shortCut.empty()) text += "  " + shortCut;
+    if (!shortCut.empty()) text.append("  ").append(shortCut);
     return canvas.TextWidth(text) + 2;
 }
 
@@ -206,16 +206,16 @@ void TskSkinMenuItem::DrawSkinned(rt::TCanvas& canvas) const {
         return;
     }
     const bool on = Active || Down;
-    const bool hasActiveLook = !d.ActiveSkinRect.IsEmpty();
-    const bool activeLook = on && hasActiveLook;
+    const bool activeLook = on && !d.ActiveSkinRect.IsEmpty();
     CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, image, w,
-                     on && hasActiveLook ? d.ActiveSkinRect : d.SkinRect, picture);
+                     activeLook ? d.ActiveSkinRect : d.SkinRect, picture);
     if (parent_.Morphs() && MorphLevel > 0 && MorphLevel < 1) {
-        rt::TBitmap normal, active;
-        CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, normal, w, d.SkinRect, picture);
-        CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, active, w, d.ActiveSkinRect, picture);
-        TskEffectBmp morph(normal);
-        MorphByKind(morph, TskEffectBmp(active), d.MorphKind, MorphLevel);
+        // The image built above is the look at the end of the morph; start from the other.
+        rt::TBitmap from;
+        CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, from, w,
+                         activeLook ? d.SkinRect : d.ActiveSkinRect, picture);
+        TskEffectBmp morph(activeLook ? from : image);
+        MorphByKind(morph, TskEffectBmp(activeLook ? image : from), d.MorphKind, MorphLevel);
         morph.AssignTo(image);
     }
     rt::TCanvas& c = image.Canvas();
