@@ -5,7 +5,7 @@
 
 #include "runtime/StdCtrls.h"
 #include "skin/data/skEffects.h"
-#include "skin/form/skWindowGlyphs.h"
+#include "skin/form/skFrameObjects.h"
 
 namespace sk {
 
@@ -29,23 +29,26 @@ void DrawSubMenuArrow(rt::TCanvas& c, int x, int top, rt::TColor color) {
     }
 }
 
-bool GlyphOfName(const std::string& name, TskWindowGlyph& glyph) {
+// The window glyph that an item of the system or tray menu shows by its name.
+enum class TskItemGlyph { None, Window, MinimizeToTray };
+TskItemGlyph GlyphOfName(const std::string& name, TskDefaultGlyph& glyph) {
     struct Entry {
         const char* name;
-        TskWindowGlyph glyph;
+        TskDefaultGlyph glyph;
     };
     static const Entry kNames[] = {
-        {"SKF_CLOSE", wgClose},      {"TRAY_SKF_CLOSE", wgClose},
-        {"SKF_MINITEM", wgMinimize}, {"SKF_MAXITEM", wgMaximize},
-        {"SKF_RESTORE", wgRestore},  {"TRAY_SKF_RESTORE", wgRestore},
-        {"SKF_ROLLUP", wgRollUp},    {"SKF_MINTOTRAY", wgMinimizeToTray},
+        {"SKF_CLOSE", TskDefaultGlyph::Close},      {"TRAY_SKF_CLOSE", TskDefaultGlyph::Close},
+        {"SKF_MINITEM", TskDefaultGlyph::Minimize}, {"SKF_MAXITEM", TskDefaultGlyph::Maximize},
+        {"SKF_RESTORE", TskDefaultGlyph::Restore},  {"TRAY_SKF_RESTORE", TskDefaultGlyph::Restore},
+        {"SKF_ROLLUP", TskDefaultGlyph::RollUp},
     };
+    if (name == "SKF_MINTOTRAY") return TskItemGlyph::MinimizeToTray;
     for (const Entry& e : kNames)
         if (name == e.name) {
             glyph = e.glyph;
-            return true;
+            return TskItemGlyph::Window;
         }
-    return false;
+    return TskItemGlyph::None;
 }
 
 const unsigned kCaptionFlags = rt::DT_SINGLELINE | rt::DT_VCENTER | rt::DT_LEFT;
@@ -177,10 +180,19 @@ void TskSkinMenuItem::DrawLeftMark(rt::TCanvas& c, int imageX, int glyphX, int m
         }
         return;
     }
-    TskWindowGlyph glyph;
-    if (GlyphOfName(menuItem_->Name(), glyph)) {
-        DrawWindowGlyph(c, glyphX, midY - 5, glyph, color);
-        return;
+    TskDefaultGlyph glyph = TskDefaultGlyph::Close;
+    switch (GlyphOfName(menuItem_->Name(), glyph)) {
+        case TskItemGlyph::Window:
+            // The restore glyph's front box is filled with what lies under it.
+            DrawDefaultGlyph(c, glyph, glyphX, midY - 5, color, c.Pixel(glyphX + 3, midY + 2));
+            return;
+        case TskItemGlyph::MinimizeToTray:
+            c.Brush.Style = rt::TBrushStyle::bsSolid;
+            c.Brush.Color = color;
+            c.FillRect(rt::Rect(glyphX + 2, midY - 2, glyphX + 7, midY + 3));
+            return;
+        case TskItemGlyph::None:
+            break;
     }
     if (!menuItem_->Checked()) return;
     if (menuItem_->RadioItem) {
