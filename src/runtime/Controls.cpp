@@ -171,16 +171,6 @@ void ControlWidget::keyPressEvent(QKeyEvent* e) {
         QWidget::keyPressEvent(e);
         return;
     }
-    // Alt with a character goes to the form's controls first (a label's accelerator).
-    if (owner_ != nullptr &&
-        (e->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == Qt::AltModifier &&
-        ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))) {
-        TControl* form = owner_->ParentForm();
-        if (form == nullptr) form = owner_;
-        std::intptr_t taken = 0;
-        GuardedCall([&] { taken = form->Perform(CM_DIALOGCHAR, vk, 0); });
-        if (taken != 0) return;
-    }
     Send(WM_KEYDOWN, vk, std::intptr_t(ShiftOf(e->modifiers(), Qt::NoButton)));
 }
 
@@ -444,17 +434,6 @@ void TControl::DefaultHandler(TMessage& m) {
             break;
         case CM_FONTCHANGED:
             FontChanged();
-            break;
-        case CM_DIALOGCHAR:
-            if (auto* wc = dynamic_cast<TWinControl*>(this)) {
-                for (TControl* c : wc->controls_) {
-                    if (!c->visible_ || !c->enabled_) continue;
-                    if (c->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0) {
-                        m.Result = 1;
-                        break;
-                    }
-                }
-            }
             break;
         default:
             break;

@@ -68,7 +68,8 @@ constexpr unsigned CM_ENABLEDCHANGED = 0xB003;
 constexpr unsigned CM_TEXTCHANGED = 0xB012;
 constexpr unsigned CM_VISIBLECHANGED = 0xB00C;
 constexpr unsigned CM_FONTCHANGED = 0xB011;
-// Alt with a character, offered to every control of the form until one takes it (Result 1).
+// An accelerator character (wParam) offered to the form's controls; one that acts on it sets
+// Result to 1.
 constexpr unsigned CM_DIALOGCHAR = 0xB006;
 
 // The skin engine's private messages.

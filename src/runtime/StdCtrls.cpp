@@ -41,11 +41,6 @@ char AccelCharOf(const std::string& caption) {
     return 0;
 }
 
-bool IsAccel(int key, const std::string& caption) {
-    char c = AccelCharOf(caption);
-    return c != 0 && key > 0 && key < 0x80 && std::toupper(key) == c;
-}
-
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 13); }
 
 TLabel::~TLabel() {
@@ -143,9 +138,11 @@ void TLabel::FontChanged() {
 }
 
 void TLabel::WndProc(TMessage& message) {
+    // The accelerator comes as a character or a virtual key; either letter case matches.
+    const std::intptr_t key = message.WParam;
     if (message.Msg == CM_DIALOGCHAR && focusControl_ != nullptr && Enabled() && showAccelChar_ &&
-        IsAccel(int(message.WParam), Caption()) && focusControl_->Visible() &&
-        focusControl_->Enabled()) {
+        key > 0 && key < 0x80 && AccelCharOf(Caption()) == std::toupper(int(key)) &&
+        focusControl_->Visible() && focusControl_->Enabled()) {
         focusControl_->SetFocus();
         message.Result = 1;
         return;

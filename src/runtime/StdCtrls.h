@@ -14,8 +14,8 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 
 // The class library's label: a window-less caption. A transparent label shows what its parent
-// paints under it; with ShowAccelChar an "&" underlines the next character, and Alt with that
-// character moves the focus to FocusControl.
+// paints under it; with ShowAccelChar an "&" underlines the next character, and that character
+// offered to the form's controls as an accelerator (CM_DIALOGCHAR) focuses FocusControl.
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* owner);
@@ -119,10 +119,8 @@ private:
 void PaintDefaultFace(TCanvas& canvas, const TRect& r, bool hot, bool pressed);
 // Draws text with the class library's "&" accelerator marks removed.
 std::string StripAccelerators(const std::string& caption);
-// The upper-case character that a caption's "&" marks ("&&" is a plain "&"), or 0.
+// The upper-case character that a caption's "&" marks ("&&" is a plain "&"), or 0; only
+// ASCII characters count.
 char AccelCharOf(const std::string& caption);
-// True when `key` (a virtual-key code or a character) is the caption's "&" accelerator,
-// compared without letter case.
-bool IsAccel(int key, const std::string& caption);
 
 }  // namespace rt

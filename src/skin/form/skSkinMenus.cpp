@@ -422,7 +422,7 @@ int TskSkinPopupView::AcceleratorItem(int key) const {
     const bool character = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
     if (!character) return -1;
     for (int i = 0; i < Count(); ++i)
-        if (!Items(i).IsLine() && rt::IsAccel(key, Items(i).MenuItem()->Caption)) return i;
+        if (!Items(i).IsLine() && rt::AccelCharOf(Items(i).MenuItem()->Caption) == key) return i;
     return -1;
 }
 
