@@ -71,6 +71,7 @@ struct SkinOptions {
     bool popupWindow = true;  // the [POPUPWINDOW] section names a window picture
     bool menuItem = true;     // SKINOBJECTS lists a menu item
     bool morphing = false;
+    int itemPicture = 2;  // the menu item's activepictureindex
 };
 
 inline std::vector<std::string> DescriptionLines(const SkinOptions& o) {
@@ -97,7 +98,7 @@ inline std::vector<std::string> DescriptionLines(const SkinOptions& o) {
         "[SKINCONTROLS]",
         "count=0",
         "[menuitem]",
-        "activepictureindex=2",
+        "activepictureindex=" + std::to_string(o.itemPicture),
         "skinrect=0,0,60,20",
         "activeskinrect=0,20,60,40",
         "dividerrect=0,40,60,44",

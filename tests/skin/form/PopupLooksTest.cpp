@@ -213,6 +213,13 @@ TEST_F(PopupLooks, HalfSkinnedSkinsFallBackPieceByPiece) {
     EXPECT_EQ(At(b, 0, v->Height() - 1), kMaroon);
     EXPECT_EQ(At(b, 6, 6), rt::ColorToRGB(rt::clBtnFace));
     EXPECT_EQ(At(b, v->Width() - 8, 6), rt::ColorToRGB(rt::clWindow));
+
+    // A menu item whose picture is missing would have items of no height: default items.
+    LoadSkin({.itemPicture = 9});
+    v = View();
+    ASSERT_NE(v->PopupDescription(), nullptr);
+    EXPECT_EQ(v->ItemDescription(), nullptr);
+    EXPECT_EQ(v->Items(0).Height(), 20);
 }
 
 TEST_F(PopupLooks, ImagesTakeTheMarkPlaceAndWidenTheGlyphCell) {
