@@ -1,8 +1,9 @@
 #include "runtime/StdCtrls.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
+
+#include "runtime/KeyRouting.h"
 
 namespace rt {
 
@@ -26,19 +27,6 @@ std::string StripAccelerators(const std::string& caption) {
         out += caption[i];
     }
     return out;
-}
-
-char AccelCharOf(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        unsigned char c = static_cast<unsigned char>(caption[i + 1]);
-        return c < 0x80 ? char(std::toupper(c)) : char(0);
-    }
-    return 0;
 }
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 13); }
@@ -138,11 +126,8 @@ void TLabel::FontChanged() {
 }
 
 void TLabel::WndProc(TMessage& message) {
-    // The accelerator comes as a character or a virtual key; either letter case matches.
-    const std::intptr_t key = message.WParam;
     if (message.Msg == CM_DIALOGCHAR && focusControl_ != nullptr && Enabled() && showAccelChar_ &&
-        key > 0 && key < 0x80 && AccelCharOf(Caption()) == std::toupper(int(key)) &&
-        focusControl_->Visible() && focusControl_->Enabled()) {
+        IsAccel(char32_t(message.WParam), Caption()) && focusControl_->CanFocus()) {
         focusControl_->SetFocus();
         message.Result = 1;
         return;

@@ -119,8 +119,5 @@ private:
 void PaintDefaultFace(TCanvas& canvas, const TRect& r, bool hot, bool pressed);
 // Draws text with the class library's "&" accelerator marks removed.
 std::string StripAccelerators(const std::string& caption);
-// The upper-case character that a caption's "&" marks ("&&" is a plain "&"), or 0; only
-// ASCII characters count.
-char AccelCharOf(const std::string& caption);
 
 }  // namespace rt

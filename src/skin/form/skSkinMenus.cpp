@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "runtime/KeyRouting.h"
 #include "runtime/StdCtrls.h"
 #include "skin/data/skEffects.h"
 #include "skin/form/skFrameObjects.h"
@@ -422,7 +423,8 @@ int TskSkinPopupView::AcceleratorItem(int key) const {
     const bool character = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
     if (!character) return -1;
     for (int i = 0; i < Count(); ++i)
-        if (!Items(i).IsLine() && rt::AccelCharOf(Items(i).MenuItem()->Caption) == key) return i;
+        if (!Items(i).IsLine() && rt::IsAccel(char32_t(key), Items(i).MenuItem()->Caption))
+            return i;
     return -1;
 }
 
