@@ -410,9 +410,37 @@ void TControl::DefaultHandler(TMessage& m) {
         case CM_TEXTCHANGED:
             TextChanged();
             break;
+        case CM_FONTCHANGED:
+            FontChanged();
+            break;
         default:
             break;
     }
+}
+
+void TControl::PaintParentBackground(TCanvas& canvas) {
+    if (parent_ == nullptr) {
+        canvas.Brush.Color = color_;
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.FillRect(Rect(0, 0, width_, height_));
+        return;
+    }
+    // The parent paints at its own size; the clip keeps its work to the part under us.
+    TBitmap under(parent_->width_, parent_->height_);
+    const TRect mine = Bounds(left_, top_, width_, height_);
+    under.Canvas().SetClipRect(mine);
+    parent_->Paint(under.Canvas());
+    under.Canvas().ClearClip();
+    for (TControl* c : parent_->controls_) {
+        if (c == this) break;
+        if (!c->visible_ || c->IsWindowed()) continue;
+        const TRect r = c->BoundsRect();
+        if (r.Right <= mine.Left || r.Left >= mine.Right || r.Bottom <= mine.Top ||
+            r.Top >= mine.Bottom)
+            continue;
+        under.Canvas().Draw(r.Left, r.Top, c->PaintToBitmap());
+    }
+    canvas.CopyRect(Rect(0, 0, width_, height_), under, mine);
 }
 
 void TControl::Click() {

@@ -88,7 +88,7 @@ public:
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& f) {
         font_ = f;
-        Invalidate();
+        Perform(CM_FONTCHANGED, 0, 0);
     }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
@@ -140,6 +140,11 @@ protected:
     virtual void Resize() {}
     virtual void EnabledChanged() { Invalidate(); }
     virtual void TextChanged() { Invalidate(); }
+    virtual void FontChanged() { Invalidate(); }
+    // Paints what shows under this control into its canvas: the parent's own painting and the
+    // window-less siblings below this one. Transparent controls start their paint with it, so
+    // that one bitmap per paint still holds every pixel.
+    void PaintParentBackground(TCanvas& canvas);
     virtual bool WantsFocus() const { return false; }
     virtual bool IsWindowed() const { return false; }
 

@@ -33,6 +33,76 @@ void TMenuItem::Remove(TMenuItem* item) {
     item->parent_ = nullptr;
 }
 
+TMenu* TMenuItem::GetParentMenu() const {
+    const TMenuItem* root = this;
+    while (root->parent_ != nullptr) root = root->parent_;
+    // Only the menu's own root item belongs to it; a detached item is in no menu.
+    auto* menu = dynamic_cast<TMenu*>(root->Owner());
+    return menu != nullptr && menu->Items() == root ? menu : nullptr;
+}
+
+std::string ShortCutToText(TShortCut shortCut) {
+    const int key = shortCut & 0xFF;
+    std::string name;
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        name = std::string(1, char(key));
+    else if (key >= VK_F1 && key <= VK_F12)
+        name.append("F").append(std::to_string(key - VK_F1 + 1));
+    else
+        switch (key) {
+            case VK_BACK:
+                name = "BkSp";
+                break;
+            case VK_TAB:
+                name = "Tab";
+                break;
+            case VK_RETURN:
+                name = "Enter";
+                break;
+            case VK_ESCAPE:
+                name = "Esc";
+                break;
+            case VK_SPACE:
+                name = "Space";
+                break;
+            case VK_PRIOR:
+                name = "PgUp";
+                break;
+            case VK_NEXT:
+                name = "PgDn";
+                break;
+            case VK_END:
+                name = "End";
+                break;
+            case VK_HOME:
+                name = "Home";
+                break;
+            case VK_LEFT:
+                name = "Left";
+                break;
+            case VK_UP:
+                name = "Up";
+                break;
+            case VK_RIGHT:
+                name = "Right";
+                break;
+            case VK_DOWN:
+                name = "Down";
+                break;
+            case VK_DELETE:
+                name = "Del";
+                break;
+            default:
+                return {};
+        }
+    std::string text;
+    if (shortCut & scShift) text += "Shift+";
+    if (shortCut & scCtrl) text += "Ctrl+";
+    if (shortCut & scAlt) text += "Alt+";
+    text += name;
+    return text;
+}
+
 void TMenuItem::Click() {
     if (Enabled && OnClick) OnClick(this);
 }

@@ -68,6 +68,7 @@ constexpr unsigned CM_MOUSELEAVE = 0xB014;
 constexpr unsigned CM_ENABLEDCHANGED = 0xB003;
 constexpr unsigned CM_TEXTCHANGED = 0xB012;
 constexpr unsigned CM_VISIBLECHANGED = 0xB00C;
+constexpr unsigned CM_FONTCHANGED = 0xB011;
 // Keys the form offers its controls before the focused control sees them: Enter and Escape
 // (CM_DIALOGKEY, wParam the virtual key, lParam the shift state) and accelerator characters
 // (CM_DIALOGCHAR, wParam the character, lParam the shift state). A control that acts on one
@@ -111,6 +112,10 @@ constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_F1 = 0x70;
+constexpr int VK_F4 = 0x73;
+constexpr int VK_F10 = 0x79;
+constexpr int VK_F12 = 0x7B;
 
 // Mouse coordinates packed into LParam as the window system does: low word x, high word y.
 inline std::intptr_t MakeLParam(int x, int y) {
