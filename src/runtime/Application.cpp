@@ -1,7 +1,9 @@
 #include "runtime/Application.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -11,8 +13,106 @@
 namespace rt {
 
 namespace {
+
 TApplication* gApplication = nullptr;
-}
+
+// Every key and mouse event passes here once before its widget gets it: the application's
+// message hooks see it first, then the form's short-cut handler, then the control.
+class RtApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* e) override {
+        auto* w = qobject_cast<QWidget*>(receiver);
+        if (w != nullptr && gApplication != nullptr) {
+            switch (e->type()) {
+                case QEvent::KeyPress:
+                case QEvent::KeyRelease:
+                    if (Key(w, static_cast<QKeyEvent*>(e))) return true;
+                    break;
+                case QEvent::MouseButtonPress:
+                case QEvent::MouseButtonDblClick:
+                    altAlone_ = false;
+                    [[fallthrough]];
+                case QEvent::MouseButtonRelease:
+                case QEvent::MouseMove:
+                    if (ForeignMouse(w, static_cast<QMouseEvent*>(e))) return true;
+                    break;
+                default:
+                    break;
+            }
+        }
+        return QApplication::notify(receiver, e);
+    }
+
+private:
+    // The control a widget belongs to, and whether the widget is that control's own.
+    static TControl* Owner(QWidget* w, bool& own) {
+        for (QWidget* p = w; p != nullptr; p = p->parentWidget()) {
+            if (TControl* c = ControlOf(p)) {
+                own = p == w;
+                return c;
+            }
+        }
+        return nullptr;
+    }
+
+    bool Key(QWidget* receiver, QKeyEvent* e) {
+        // The move/size loop takes its keys itself.
+        if (dynamic_cast<FrameWidget*>(receiver) != nullptr) return false;
+        const bool press = e->type() == QEvent::KeyPress;
+        const int vk = VirtualKeyOf(e->key());
+        if (press && vk != VK_MENU) altAlone_ = false;
+        bool own = false;
+        TControl* target = vk != 0 ? Owner(receiver, own) : nullptr;
+        if (target == nullptr) return false;
+        const TShiftState shift = ShiftOf(e->modifiers(), Qt::NoButton);
+        const bool sys = (shift & ssAlt) != 0 || vk == VK_F10 || vk == VK_MENU;
+        TMsg m{target, press ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP),
+               vk, std::intptr_t(shift)};
+        if (press && vk == VK_MENU && !e->isAutoRepeat()) altAlone_ = true;
+        if (gApplication->RunMessageHooks(m)) return true;
+        TForm* form = m.Target != nullptr ? m.Target->ParentForm() : nullptr;
+        if (press && form != nullptr && form->OnShortCut) {
+            bool handled = false;
+            GuardedCall([&] { handled = form->OnShortCut(form, int(m.WParam), shift); });
+            if (handled) return true;
+        }
+        // A wrapped platform control handles its keys itself.
+        if (own && m.Target != nullptr)
+            GuardedCall([&] { m.Target->Perform(m.Message, m.WParam, m.LParam); });
+        // Alt pressed and released alone, and F10, ask the form for its keyboard menu.
+        if (!press && form != nullptr &&
+            ((vk == VK_MENU && altAlone_) || (vk == VK_F10 && !e->isAutoRepeat()))) {
+            altAlone_ = false;
+            GuardedCall([&] { form->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0); });
+        }
+        return own;
+    }
+
+    // Mouse messages to wrapped platform controls go through the hooks too; ours go through
+    // them where the widgets turn events into messages.
+    bool ForeignMouse(QWidget* receiver, QMouseEvent* e) {
+        NoteCursorPos(e->globalPosition().toPoint());
+        bool own = false;
+        TControl* target = Owner(receiver, own);
+        if (target == nullptr || own) return false;
+        unsigned msg = WM_MOUSEMOVE;
+        const bool right = e->button() == Qt::RightButton, middle = e->button() == Qt::MiddleButton;
+        if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
+            msg = right ? WM_RBUTTONDOWN : middle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+        else if (e->type() == QEvent::MouseButtonRelease)
+            msg = right ? WM_RBUTTONUP : middle ? WM_MBUTTONUP : WM_LBUTTONUP;
+        TPoint p =
+            target->ScreenToClient({int(e->globalPosition().x()), int(e->globalPosition().y())});
+        TMsg m{target, msg, MouseKeys(e->modifiers(), e->buttons()), MakeLParam(p.X, p.Y)};
+        return gApplication->RunMessageHooks(m);
+    }
+
+    bool altAlone_ = false;
+};
+
+}  // namespace
 
 struct AppImpl {
     std::unique_ptr<QApplication> qt;
@@ -21,7 +121,7 @@ struct AppImpl {
 TApplication* Application() { return gApplication; }
 
 TApplication::TApplication(int& argc, char** argv) : impl_(std::make_unique<AppImpl>()) {
-    impl_->qt = std::make_unique<QApplication>(argc, argv);
+    impl_->qt = std::make_unique<RtApplication>(argc, argv);
     gApplication = this;
 }
 
@@ -90,12 +190,47 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     }
 }
 
+void TApplication::Minimize() {
+    for (TForm* f : forms_)
+        if (f->Visible()) f->SetWindowState(TWindowState::wsMinimized);
+}
+
 bool TApplication::IsMinimized() const {
     return mainForm_ != nullptr && mainForm_->WindowState() == TWindowState::wsMinimized;
 }
 
 void TApplication::Restore() {
-    if (mainForm_ != nullptr) mainForm_->SetWindowState(TWindowState::wsNormal);
+    for (TForm* f : forms_)
+        if (f->WindowState() == TWindowState::wsMinimized)
+            f->SetWindowState(TWindowState::wsNormal);
+}
+
+int TApplication::AddMessageHook(TMessageHook hook) {
+    int id = nextHookId_++;
+    hooks_.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void TApplication::RemoveMessageHook(int id) {
+    hooks_.erase(
+        std::remove_if(hooks_.begin(), hooks_.end(), [id](const auto& h) { return h.first == id; }),
+        hooks_.end());
+}
+
+bool TApplication::RunMessageHooks(TMsg& message) {
+    if (hooks_.empty()) return false;
+    // A hook may add or remove hooks (a menu closing on a key): run over a copy.
+    auto hooks = hooks_;
+    for (auto it = hooks.rbegin(); it != hooks.rend(); ++it) {
+        const int id = it->first;
+        if (std::none_of(hooks_.begin(), hooks_.end(),
+                         [id](const auto& h) { return h.first == id; }))
+            continue;
+        bool swallowed = false;
+        GuardedCall([&] { swallowed = it->second(message); });
+        if (swallowed) return true;
+    }
+    return false;
 }
 
 void TApplication::BringToFront() {

@@ -65,9 +65,22 @@ public:
     std::function<int(const std::string& text, const std::string& caption, int flags)>
         MessageBoxHandler;
 
+    // Minimizing the application minimizes every visible form's window; Restore brings
+    // them back. IsMinimized tells the main form's window-system state.
+    void Minimize();
     bool IsMinimized() const;
     void Restore();
     void BringToFront();
+
+    // Application message hooks (the menu engine's while a menu is open): each sees every
+    // keyboard and mouse message before its target does, newest hook first, and swallows it
+    // by returning true. The hook may change the message or its target. Add returns an id for
+    // Remove; removing an unknown or removed id does nothing, so removal is always safe.
+    using TMessageHook = std::function<bool(TMsg& message)>;
+    int AddMessageHook(TMessageHook hook);
+    void RemoveMessageHook(int id);
+    // Runs the hooks; true when one swallowed the message.
+    bool RunMessageHooks(TMsg& message);
 
     // Milliseconds a hint waits before it shows.
     int HintPause = 500;
@@ -81,6 +94,8 @@ private:
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;
     std::vector<std::unique_ptr<TForm>> owned_;
+    std::vector<std::pair<int, TMessageHook>> hooks_;
+    int nextHookId_ = 1;
     bool terminated_ = false;
 };
 
