@@ -68,10 +68,6 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using SwsPtr = std::unique_ptr<SwsContext, SwsDeleter>;
 using SwrPtr = std::unique_ptr<SwrContext, SwrDeleter>;
 
-// Keeps the libraries' own chatter about damaged input off the terminal: every failure that
-// matters reaches the caller as a MediaError anyway.
-void QuietLibraryLogs();
-
 // Allocators that throw MediaError instead of returning null.
 FramePtr MakeFrame();
 PacketPtr MakePacket();

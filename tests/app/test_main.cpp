@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "media/AvHolders.h"
+#include "media/LibraryLogs.h"
 #include "runtime/Application.h"
 
 int main(int argc, char** argv) {

@@ -119,6 +119,8 @@ void KeyClick(int vk, TShiftState shift) {
     KeyRelease(vk, shift);
 }
 
+std::string PlatformName() { return QGuiApplication::platformName().toStdString(); }
+
 void ProcessEvents() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);

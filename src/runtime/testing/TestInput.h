@@ -3,6 +3,8 @@
 // path (the window under the point or the one holding the mouse, the focused window for keys),
 // so hit testing, capture, hooks and focus work as they do for real input.
 
+#include <string>
+
 #include "runtime/Controls.h"
 #include "runtime/Graphics.h"
 
@@ -21,6 +23,9 @@ void MouseDrag(TPoint from, TPoint to, int steps = 4);
 void KeyPress(int vk, TShiftState shift = 0);
 void KeyRelease(int vk, TShiftState shift = 0);
 void KeyClick(int vk, TShiftState shift = 0);
+
+// The window system in use ("offscreen", "xcb", ...).
+std::string PlatformName();
 
 // Handles pending events, including those posted by the platform.
 void ProcessEvents();

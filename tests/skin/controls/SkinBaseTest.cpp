@@ -5,15 +5,18 @@
 #include "skin/controls/ControlTestSkin.h"
 #include "skin/controls/skSkinCtrls.h"
 #include "skin/controls/skSkinWalk.h"
+#include "skin/data/skSkinListeners.h"
 
 using namespace controltest;
 
 namespace {
 
-// A form that runs the skin-change walk, as every window with skinned controls does.
+// A form that hears skin changes and runs the walk over its controls, as every window with
+// skinned controls does.
 class WalkingForm : public rt::TForm {
 public:
     using rt::TForm::TForm;
+    sk::TskSkinListener listener{this, [this](rt::TMessage& m) { WindowProc(m); }};
     void WndProc(rt::TMessage& m) override {
         sk::HandleSkinChangeMessage(*this, m);
         if (m.Msg == rt::SM_BEFORECHANGESKIN && OnBefore) OnBefore();

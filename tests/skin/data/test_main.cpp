@@ -1,13 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include "runtime/Application.h"
-
-// The skin messages go to forms, and forms need the application object.
+// The skin data layer is pure logic: no application object, no window system.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    rt::TApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
