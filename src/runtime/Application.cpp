@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -11,6 +10,9 @@
 #include "runtime/ControlWidget.h"
 
 namespace rt {
+
+// MessageForm.cpp: the plain message box on a form of our own.
+int RunPlainMessageBox(const std::string& text, const std::string& caption, int flags);
 
 namespace {
 
@@ -162,32 +164,7 @@ void TApplication::HandleUnknownException() {
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, int flags) {
     if (MessageBoxHandler) return MessageBoxHandler(text, caption, flags);
-    QMessageBox box;
-    box.setWindowTitle(QString::fromStdString(caption));
-    box.setText(QString::fromStdString(text));
-    int icon = flags & 0xF0;
-    box.setIcon(icon == MB_ICONERROR      ? QMessageBox::Critical
-                : icon == MB_ICONWARNING  ? QMessageBox::Warning
-                : icon == MB_ICONQUESTION ? QMessageBox::Question
-                : icon != 0               ? QMessageBox::Information
-                                          : QMessageBox::NoIcon);
-    int buttons = flags & 0x0F;
-    if (buttons == MB_YESNO)
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    else if (buttons == MB_OKCANCEL)
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-    else
-        box.setStandardButtons(QMessageBox::Ok);
-    switch (box.exec()) {
-        case QMessageBox::Yes:
-            return mrYes;
-        case QMessageBox::No:
-            return mrNo;
-        case QMessageBox::Cancel:
-            return mrCancel;
-        default:
-            return mrOk;
-    }
+    return RunPlainMessageBox(text, caption, flags);
 }
 
 void TApplication::Minimize() {

@@ -61,7 +61,8 @@ public:
 
     // Shows a message box and returns the button pressed (mrOk, mrCancel, mrYes, mrNo).
     int MessageBox(const std::string& text, const std::string& caption, int flags);
-    // Replaces the message box (the skinned one, or a test's recorder); empty restores Qt's.
+    // Replaces the message box (the skinned one, or a test's recorder); empty restores the
+    // plain one, a form with the default frame.
     std::function<int(const std::string& text, const std::string& caption, int flags)>
         MessageBoxHandler;
 

@@ -115,6 +115,9 @@ struct ControlImpl {
 };
 
 ControlImpl& ImplOf(const TControl& control);
+// The form whose window was activated, or asked to be, last (it may be inactive now).
+TForm* LastActiveForm();
+void NoteActivation(FrameWidget* frame);
 // The control behind a Qt widget of ours (a form for its frame), or null.
 TControl* ControlOf(QWidget* w);
 // Runs the application's message hooks, then hands the message to the target's window

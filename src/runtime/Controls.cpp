@@ -95,6 +95,15 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 
 void TControl::SetVisible(bool v) {
     if (visible_ == v) return;
+    // A form shows and hides as a window.
+    if (impl_->frame != nullptr) {
+        auto* form = static_cast<TForm*>(this);
+        if (v)
+            form->Show();
+        else
+            form->Hide();
+        return;
+    }
     visible_ = v;
     if (impl_->popup)
         impl_->widget->setVisible(v);
@@ -177,12 +186,21 @@ void TControl::SetWindowRegion(const TRegion* region) {
         w->clearMask();
         return;
     }
-    std::vector<QRect> rects;
-    rects.reserve(region->Rects().size());
+    // Rectangles of a region may overlap and come in any order: unite them pairwise, level by
+    // level, which stays fast for the thousands of runs a mask picture gives.
+    std::vector<QRegion> parts;
+    parts.reserve(region->Rects().size());
     for (const TRect& r : region->Rects())
-        if (!r.IsEmpty()) rects.emplace_back(r.Left, r.Top, r.Width(), r.Height());
-    QRegion q;
-    q.setRects(rects.data(), int(rects.size()));
+        if (!r.IsEmpty()) parts.emplace_back(r.Left, r.Top, r.Width(), r.Height());
+    while (parts.size() > 1) {
+        std::vector<QRegion> next;
+        next.reserve(parts.size() / 2 + 1);
+        for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+            next.push_back(parts[i].united(parts[i + 1]));
+        if (parts.size() % 2 != 0) next.push_back(parts.back());
+        parts.swap(next);
+    }
+    QRegion q = parts.empty() ? QRegion() : parts.front();
     // An empty mask means "no mask" to Qt; a shape without pixels must hide everything, so it
     // becomes one pixel outside the widget.
     if (q.isEmpty()) q = QRegion(QRect(-1, -1, 1, 1));

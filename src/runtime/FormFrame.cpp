@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWindow>
 #include <algorithm>
 
@@ -78,7 +79,13 @@ unsigned MouseMessage(QEvent::Type type, Qt::MouseButton b, bool client) {
     }
 }
 
+QPointer<FrameWidget> gLastActive;
+
 }  // namespace
+
+TForm* LastActiveForm() { return gLastActive != nullptr ? gLastActive->Form() : nullptr; }
+
+void NoteActivation(FrameWidget* frame) { gLastActive = frame; }
 
 FrameWidget::FrameWidget(TForm* form)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), form_(form) {
@@ -336,6 +343,7 @@ void FrameWidget::closeEvent(QCloseEvent* e) {
 void FrameWidget::changeEvent(QEvent* e) {
     if (e->type() == QEvent::ActivationChange && form_ != nullptr) {
         const bool active = isActiveWindow();
+        if (active) gLastActive = this;
         Send(WM_NCACTIVATE, active ? 1 : 0, 0);
         Send(WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
     }

@@ -2,6 +2,7 @@
 // the window system's states.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 
@@ -185,6 +186,7 @@ void TForm::Show() {
     w->show();
     w->raise();
     w->activateWindow();
+    NoteActivation(w);
     if (OnShow) OnShow(this);
 }
 
@@ -197,11 +199,13 @@ void TForm::Hide() {
 }
 
 int TForm::ShowModal() {
-    // Whatever the active form was doing with the mouse (a menu, a drag) stops here.
-    if (Application() != nullptr)
-        for (int i = 0; i < Application()->FormCount(); ++i)
-            if (TForm* f = Application()->Forms(i); f != this && f->Active())
-                f->Perform(WM_CANCELMODE, 0, 0);
+    // Whatever the active form was doing with the mouse (a menu, a drag) stops here, and that
+    // form is active again when the modal one closes.
+    TForm* previous = LastActiveForm();
+    if (previous == this || (previous != nullptr && !previous->Impl().frame->isVisible()))
+        previous = nullptr;
+    QPointer<FrameWidget> previousFrame = previous != nullptr ? previous->Impl().frame : nullptr;
+    if (previous != nullptr) previous->Perform(WM_CANCELMODE, 0, 0);
     ModalResult = mrNone;
     modal_ = true;
     Impl().frame->setWindowModality(Qt::ApplicationModal);
@@ -212,6 +216,9 @@ int TForm::ShowModal() {
     Hide();
     modal_ = false;
     Impl().frame->setWindowModality(Qt::NonModal);
+    // The form may have gone while the modal loop ran.
+    if (previousFrame != nullptr && previousFrame->Form() != nullptr && previousFrame->isVisible())
+        previousFrame->Form()->BringToFront();
     if (ModalResult == mrNone) ModalResult = mrCancel;
     return ModalResult;
 }
@@ -243,6 +250,7 @@ bool TForm::HandleCloseRequest() {
 void TForm::BringToFront() {
     Impl().frame->raise();
     Impl().frame->activateWindow();
+    NoteActivation(Impl().frame);
 }
 
 bool TForm::Active() const { return Impl().frame->isActiveWindow(); }

@@ -11,6 +11,7 @@
 
 #include "runtime/Application.h"
 #include "runtime/Controls.h"
+#include "runtime/Menus.h"
 #include "runtime/Screen.h"
 #include "runtime/testing/TestInput.h"
 
@@ -299,9 +300,9 @@ TEST_F(WindowModel, SysCommandMoveFromTheKeyboardEndsOnAClick) {
 }
 
 TEST_F(WindowModel, RegionLeavesPointsOutsideToNobody) {
-    // The window without its top-left 40 x 40 corner.
+    // The window without its top-left 40 x 40 corner, from two overlapping rectangles.
     TRegion shape(Rect(40, 0, 300, 200));
-    shape.Union(TRegion(Rect(0, 40, 40, 200)));
+    shape.Union(TRegion(Rect(0, 40, 300, 200)));
     form.SetWindowRegion(&shape);
     EXPECT_EQ(WindowFromPoint(At(10, 10)), nullptr);
     EXPECT_EQ(WindowFromPoint(At(50, 10)), &form);
@@ -551,6 +552,46 @@ TEST(Realign, NestedContainersLayOutTheirOwnChildren) {
     EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 400, 20));
     EXPECT_EQ(inner->BoundsRect(), Rect(0, 20, 400, 300));
     EXPECT_EQ(leaf->BoundsRect(), Rect(385, 0, 400, 280));
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the next plain message box from inside its modal loop.
+int AnswerMessageBox(const std::function<void(TForm&)>& answer, int flags) {
+    TTimer timer(nullptr);
+    timer.SetInterval(10);
+    timer.OnTimer = [&](TComponent*) {
+        auto* box = dynamic_cast<TForm*>(ti::ActiveWindow());
+        if (box == nullptr || box->Caption() != "Question") return;
+        timer.SetEnabled(false);
+        answer(*box);
+    };
+    return Application()->MessageBox("First line\nSecond, longer line", "Question", flags);
+}
+
+TEST(PlainMessageBox, ButtonsAndKeysAnswer) {
+    TForm owner(nullptr);
+    owner.SetBounds(50, 50, 400, 300);
+    owner.Show();
+    ASSERT_TRUE(WaitFor([&] { return owner.Active(); }));
+    int r = AnswerMessageBox(
+        [](TForm& box) {
+            ASSERT_EQ(box.ControlCount(), 2);
+            EXPECT_GT(box.ClientHeight(), 2 * 13 + 23);
+            TControl* yes = box.Controls(0);
+            ti::MouseClick(yes->ClientToScreen({10, 10}));
+        },
+        MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(r, mrYes);
+    r = AnswerMessageBox([](TForm&) { ti::KeyClick(VK_ESCAPE); }, MB_OKCANCEL);
+    EXPECT_EQ(r, mrCancel);
+    r = AnswerMessageBox([](TForm&) { ti::KeyClick(VK_RETURN); }, MB_OKCANCEL);
+    EXPECT_EQ(r, mrOk);
+    r = AnswerMessageBox([](TForm& box) { box.Perform(WM_SYSCOMMAND, SC_CLOSE, 0); }, MB_YESNO);
+    EXPECT_EQ(r, mrCancel) << "closing the box is no answer";
+    EXPECT_TRUE(WaitFor([&] { return owner.Active(); })) << "the form is active again";
 }
 
 }  // namespace
