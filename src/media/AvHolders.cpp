@@ -3,6 +3,7 @@
 #include "media/LibraryLogs.h"
 
 extern "C" {
+#include <libavutil/dict.h>
 #include <libavutil/error.h>
 #include <libavutil/log.h>
 }
@@ -18,6 +19,10 @@ std::string AvErrorText(int code) {
 int CheckAv(int code, const std::string& what) {
     if (code < 0) throw MediaError(what + ": " + AvErrorText(code), code);
     return code;
+}
+
+void AvDictionary::Set(const char* key, const char* value) {
+    CheckAv(av_dict_set(&dict_, key, value, 0), std::string("Setting option ") + key);
 }
 
 void QuietLibraryLogs() { av_log_set_level(AV_LOG_FATAL); }

@@ -13,6 +13,7 @@ extern "C" {
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace media {
 
@@ -33,40 +34,42 @@ std::string AvErrorText(int code);
 // Throws MediaError "<what>: <FFmpeg's text>" when code is negative; returns code otherwise.
 int CheckAv(int code, const std::string& what);
 
-struct InputFormatDeleter {
-    void operator()(AVFormatContext* p) const { avformat_close_input(&p); }
-};
-// An output context owns its I/O context unless the format has none of its own.
-struct OutputFormatDeleter {
-    void operator()(AVFormatContext* p) const {
-        if (p == nullptr) return;
-        if (p->oformat != nullptr && !(p->oformat->flags & AVFMT_NOFILE)) avio_closep(&p->pb);
-        avformat_free_context(p);
+// One deleter for every FFmpeg handle: Free is the library's own free function, which takes
+// either the pointer or the address of the pointer.
+template <typename T, auto Free>
+struct AvDeleter {
+    void operator()(T* p) const {
+        if constexpr (std::is_invocable_v<decltype(Free), T**>)
+            Free(&p);
+        else
+            Free(p);
     }
 };
-struct CodecContextDeleter {
-    void operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame* p) const { av_frame_free(&p); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct SwsDeleter {
-    void operator()(SwsContext* p) const { sws_freeContext(p); }
-};
-struct SwrDeleter {
-    void operator()(SwrContext* p) const { swr_free(&p); }
-};
 
-using InputFormatPtr = std::unique_ptr<AVFormatContext, InputFormatDeleter>;
-using OutputFormatPtr = std::unique_ptr<AVFormatContext, OutputFormatDeleter>;
-using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
-using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
-using SwsPtr = std::unique_ptr<SwsContext, SwsDeleter>;
-using SwrPtr = std::unique_ptr<SwrContext, SwrDeleter>;
+// An output context is not among these: who closes its I/O context depends on who opened it.
+using InputFormatPtr =
+    std::unique_ptr<AVFormatContext, AvDeleter<AVFormatContext, avformat_close_input>>;
+using CodecContextPtr =
+    std::unique_ptr<AVCodecContext, AvDeleter<AVCodecContext, avcodec_free_context>>;
+using FramePtr = std::unique_ptr<AVFrame, AvDeleter<AVFrame, av_frame_free>>;
+using PacketPtr = std::unique_ptr<AVPacket, AvDeleter<AVPacket, av_packet_free>>;
+using SwsPtr = std::unique_ptr<SwsContext, AvDeleter<SwsContext, sws_freeContext>>;
+using SwrPtr = std::unique_ptr<SwrContext, AvDeleter<SwrContext, swr_free>>;
+
+// Options handed to FFmpeg's open calls; freed with whatever FFmpeg left unused in it.
+class AvDictionary {
+public:
+    AvDictionary() = default;
+    AvDictionary(const AvDictionary&) = delete;
+    AvDictionary& operator=(const AvDictionary&) = delete;
+    ~AvDictionary() { av_dict_free(&dict_); }
+    // Throws MediaError when FFmpeg cannot store the option.
+    void Set(const char* key, const char* value);
+    AVDictionary** Address() { return &dict_; }
+
+private:
+    AVDictionary* dict_ = nullptr;
+};
 
 // Allocators that throw MediaError instead of returning null.
 FramePtr MakeFrame();

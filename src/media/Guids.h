@@ -14,7 +14,6 @@ struct Guid {
     friend bool operator==(const Guid&, const Guid&) = default;
 };
 
-inline constexpr Guid GUID_NULL{};
 // {73646976-0000-0010-8000-00AA00389B71}
 inline constexpr Guid MEDIATYPE_Video{
     0x73646976, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};

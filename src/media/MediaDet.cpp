@@ -53,17 +53,6 @@ struct Deadline {
     }
 };
 
-struct Options {
-    AVDictionary* dict = nullptr;
-    Options() = default;
-    Options(const Options&) = delete;
-    Options& operator=(const Options&) = delete;
-    ~Options() { av_dict_free(&dict); }
-    void Set(const char* key, const char* value) {
-        CheckAv(av_dict_set(&dict, key, value, 0), std::string("Setting option ") + key);
-    }
-};
-
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 std::string OpenFailureReason(int code) {
@@ -184,13 +173,13 @@ void MediaDet::put_Filename(const std::string& path) {
     raw->interrupt_callback.callback = &Deadline::Callback;
     raw->interrupt_callback.opaque = &src->deadline;
 
-    Options opts;
+    AvDictionary opts;
     opts.Set("probesize", "5000000");
     opts.Set("analyzeduration", "5000000");
     opts.Set("protocol_whitelist", "file");
     opts.Set("format_whitelist", kFormatWhitelist);
     // The "file:" prefix keeps a name with a colon from being taken for another protocol.
-    int rc = avformat_open_input(&raw, ("file:" + path).c_str(), nullptr, &opts.dict);
+    int rc = avformat_open_input(&raw, ("file:" + path).c_str(), nullptr, opts.Address());
     if (rc < 0) ThrowOpenFailure(path, OpenFailureReason(rc), rc);  // raw is freed by FFmpeg
     src->fmt.reset(raw);
 

@@ -91,8 +91,6 @@ private:
     std::string errorText_;
 };
 using FilterGraphPtr = std::shared_ptr<FilterGraph>;
-using MediaControl = FilterGraph;
-using MediaEvent = FilterGraph;
 
 class RenderEngine {
 public:

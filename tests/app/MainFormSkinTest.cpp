@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/MainFrm.h"
+#include "common/TempDir.h"
 #include "runtime/Application.h"
 #include "skin/controls/ControlTestSkin.h"
 
@@ -16,17 +17,14 @@ namespace {
 class MainWindowSkin : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("framora-appskin-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        tmp_ = std::make_unique<testutil::TempDir>("framora-appskin");
+        dir_ = tmp_->path();
         fs::copy_file(fs::path(FRAMORA_SOURCE_DIR) / "resources/noframe.jpg", dir_ / "noframe.jpg");
         form_ = std::make_unique<app::TMainForm>(nullptr, dir_.string() + "/");
     }
     void TearDown() override {
         form_.reset();
-        fs::remove_all(dir_);
+        tmp_.reset();
     }
 
     // Columns of the painted thumb in row y (first and last), found by its colour, `margin`
@@ -53,6 +51,7 @@ protected:
         return markerCentre - thumbCentre;
     }
 
+    std::unique_ptr<testutil::TempDir> tmp_;
     fs::path dir_;
     std::unique_ptr<app::TMainForm> form_;
 };

@@ -11,6 +11,7 @@
 
 #include "app/MainFrm.h"
 #include "common/Fixtures.h"
+#include "common/TempDir.h"
 #include "runtime/Application.h"
 #include "runtime/Graphics.h"
 #include "runtime/IniFiles.h"
@@ -56,11 +57,8 @@ TEST(OutputName, FollowsTheSourceExtension) {
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("framora-app-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        tmp_ = std::make_unique<testutil::TempDir>("framora-app");
+        dir_ = tmp_->path();
         fs::copy_file(fs::path(FRAMORA_SOURCE_DIR) / "resources/noframe.jpg", dir_ / "noframe.jpg");
         rt::Application()->MessageBoxHandler = [this](const std::string& text, const std::string&,
                                                       int) {
@@ -80,7 +78,7 @@ protected:
         form_.reset();
         rt::TFileDialog::Driver = nullptr;
         rt::Application()->MessageBoxHandler = nullptr;
-        fs::remove_all(dir_);
+        tmp_.reset();
     }
 
     void Open(const fs::path& file) {
@@ -106,6 +104,7 @@ protected:
         return sum / (3.0 * double(a.Pixels().size()));
     }
 
+    std::unique_ptr<testutil::TempDir> tmp_;
     fs::path dir_;
     std::unique_ptr<app::TMainForm> form_;
     std::vector<std::string> messages_;

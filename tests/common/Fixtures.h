@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -16,14 +18,28 @@ inline std::filesystem::path Dir() {
     return d;
 }
 
-// Returns the path of `name` in the fixture folder, running
-// `ffmpeg -nostdin -loglevel error -y <args> <tmp>` first when it does not exist yet.
+// The name a fixture is kept under: `name` with a hash of its recipe before the extension, so a
+// changed recipe makes a new file instead of silently reusing the old one.
+inline std::string KeyedName(const std::string& name, const std::string& args) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (unsigned char c : args) h = (h ^ c) * 1099511628211ull;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+    std::string::size_type dot = name.rfind('.');
+    std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    std::string ext = dot == std::string::npos ? "" : name.substr(dot);
+    return stem + "-" + std::string(hex, 12) + ext;
+}
+
+// Returns the path of the fixture made by `ffmpeg -nostdin -loglevel error -y <args> <file>`
+// (named after `name` and the recipe), running ffmpeg first when it does not exist yet.
 // The file is written under a temporary name and renamed, so parallel tests never see
 // half a file. Returns an empty path when ffmpeg fails.
 inline std::filesystem::path Make(const std::string& name, const std::string& args) {
-    std::filesystem::path out = Dir() / name;
+    std::filesystem::path out = Dir() / KeyedName(name, args);
     if (std::filesystem::exists(out)) return out;
-    std::filesystem::path tmp = Dir() / ("tmp-" + std::to_string(::getpid()) + "-" + name);
+    std::filesystem::path tmp =
+        Dir() / ("tmp-" + std::to_string(::getpid()) + "-" + out.filename().string());
     std::string cmd = "ffmpeg -nostdin -loglevel error -y " + args + " '" + tmp.string() + "'";
     if (std::system(cmd.c_str()) != 0) {
         std::filesystem::remove(tmp);

@@ -14,28 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "common/TempDir.h"
+
 namespace mediatest {
 
 namespace fs = std::filesystem;
 
-// A fresh folder, removed with everything in it at the end of the scope.
-class TempDir {
-public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "framora-mediadet-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = tmpl;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using testutil::TempDir;
 
 inline std::vector<uint8_t> ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/TempDir.h"
 #include "runtime/Classes.h"
 #include "runtime/IniFiles.h"
 
@@ -51,15 +52,8 @@ TEST(MemIniFile, SectionsAndKeysIgnoreCase) {
 
 class TempDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("framora-rt-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    testutil::TempDir tmp_{"framora-rt"};
+    const fs::path& dir_ = tmp_.path();
 };
 
 TEST_F(TempDir, IniFileWritesEntryByEntry) {

@@ -2,10 +2,7 @@
 
 #include <cstring>
 
-#include "runtime/Application.h"
 #include "runtime/Graphics.h"
-#include "runtime/Menus.h"
-#include "runtime/StdCtrls.h"
 
 namespace {
 
@@ -82,86 +79,6 @@ TEST(Region, ReadsRegionDataAndRejectsBadBlocks) {
     put(8, 2);  // claims more rectangles than the block holds
     EXPECT_THROW(rt::TRegion::FromRegionData(block, sizeof block), rt::EInvalidGraphic);
     EXPECT_THROW(rt::TRegion::FromRegionData(block, 16), rt::EInvalidGraphic);
-}
-
-TEST(Jpeg, DecodesThePlaceholderAndRejectsDamage) {
-    std::vector<std::uint8_t> bytes =
-        rt::ReadFileBytes(std::string(FRAMORA_SOURCE_DIR) + "/resources/noframe.jpg");
-    rt::TJPEGImage j;
-    j.LoadFromMemory(bytes.data(), bytes.size());
-    EXPECT_EQ(j.Bitmap().Width(), 227);
-    EXPECT_EQ(j.Bitmap().Height(), 172);
-    EXPECT_EQ(Px(j.Bitmap(), 0, 0) & 0xF0F0F0, 0u) << "black background";
-
-    std::vector<std::uint8_t> broken(bytes.begin(), bytes.begin() + 20);
-    rt::TJPEGImage k;
-    EXPECT_THROW(k.LoadFromMemory(broken.data(), broken.size()), rt::EInvalidGraphic);
-    std::vector<std::uint8_t> noise(500, 0x5A);
-    noise[0] = 0xFF;
-    noise[1] = 0xD8;
-    EXPECT_THROW(k.LoadFromMemory(noise.data(), noise.size()), rt::EInvalidGraphic);
-}
-
-TEST(MenuItem, RadioItemsOfAGroupExcludeEachOther) {
-    rt::TMainMenu menu(nullptr);
-    auto* a = new rt::TMenuItem(&menu);
-    auto* b = new rt::TMenuItem(&menu);
-    for (auto* m : {a, b}) {
-        m->RadioItem = true;
-        menu.Items()->Add(m);
-    }
-    a->SetChecked(true);
-    b->SetChecked(true);
-    EXPECT_FALSE(a->Checked());
-    EXPECT_TRUE(b->Checked());
-    int clicks = 0;
-    a->OnClick = [&](rt::TComponent*) { ++clicks; };
-    a->Enabled = false;
-    a->Click();
-    EXPECT_EQ(clicks, 0);
-}
-
-TEST(Controls, MouseMessagesMakeAClickOnlyWhenReleasedInside) {
-    rt::TForm form(nullptr);
-    auto* button = new rt::TSpeedButton(&form);
-    button->SetBounds(10, 10, 40, 20);
-    button->SetParent(&form);
-    int clicks = 0;
-    button->OnClick = [&](rt::TComponent*) { ++clicks; };
-    button->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(5, 5));
-    button->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(6, 5));
-    EXPECT_EQ(clicks, 1);
-    button->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(5, 5));
-    button->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(60, 5));
-    EXPECT_EQ(clicks, 1);
-    button->SetEnabled(false);
-    button->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(5, 5));
-    button->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(5, 5));
-    EXPECT_EQ(clicks, 1);
-}
-
-TEST(Controls, BottomAlignedControlFollowsItsParent) {
-    rt::TForm form(nullptr);
-    form.SetClientSize(200, 100);
-    auto* gauge = new rt::TCustomControl(&form);
-    gauge->SetBounds(0, 0, 50, 17);
-    gauge->SetParent(&form);
-    gauge->SetAlign(rt::TAlign::alBottom);
-    EXPECT_EQ(gauge->BoundsRect(), rt::Bounds(0, 83, 200, 17));
-    form.SetClientSize(300, 120);
-    EXPECT_EQ(gauge->BoundsRect(), rt::Bounds(0, 103, 300, 17));
-}
-
-TEST(Controls, ExceptionsInHandlersReachTheDefaultErrorReport) {
-    std::vector<std::string> shown;
-    rt::Application()->MessageBoxHandler = [&](const std::string& t, const std::string&, int) {
-        shown.push_back(t);
-        return int(rt::mrOk);
-    };
-    rt::GuardedCall([] { throw rt::EInvalidGraphic("Bitmap image is not valid"); });
-    rt::Application()->MessageBoxHandler = nullptr;
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0], "Bitmap image is not valid");
 }
 
 }  // namespace

@@ -1,101 +1,18 @@
 #pragma once
-// Byte builders for hand-made bitmaps and skin image streams, and a scratch folder.
-
-#include <unistd.h>
+// Builders for skin image streams on top of the common byte and bitmap builders.
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "common/BmpBuilder.h"
+#include "common/TempDir.h"
 #include "runtime/Classes.h"
 #include "skin/data/skZStream.h"
 
 namespace skintest {
 
-using Bytes = std::vector<std::uint8_t>;
-
-inline void Put8(Bytes& b, std::uint8_t v) { b.push_back(v); }
-inline void Put16(Bytes& b, std::uint16_t v) {
-    b.push_back(std::uint8_t(v));
-    b.push_back(std::uint8_t(v >> 8));
-}
-inline void Put32(Bytes& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(std::uint8_t(v >> (8 * i)));
-}
-inline void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
-inline void Append(Bytes& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
-inline std::uint32_t Get32(const Bytes& b, std::size_t at) {
-    return std::uint32_t(b[at]) | std::uint32_t(b[at + 1]) << 8 | std::uint32_t(b[at + 2]) << 16 |
-           std::uint32_t(b[at + 3]) << 24;
-}
-inline void Set32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
-}
-
-// A bitmap file assembled field by field; the sizes and offsets follow from the parts unless
-// a test overrides them to lie.
-struct BmpParts {
-    std::uint32_t infoSize = 40;
-    std::int32_t width = 1;
-    std::int32_t height = 1;
-    std::uint16_t bitCount = 24;
-    std::uint32_t compression = 0;
-    std::uint32_t clrUsed = 0;
-    std::vector<std::uint32_t> masks;    // written after a 40-byte header, or inside larger ones
-    std::vector<std::uint32_t> palette;  // 0x00RRGGBB
-    Bytes gap;                           // bytes between the colour table and the pixels
-    Bytes pixels;
-    std::int64_t fileSizeOverride = -1;
-    std::int64_t offBitsOverride = -1;
-};
-
-inline Bytes BuildBmp(const BmpParts& p) {
-    Bytes info;
-    if (p.infoSize == 12) {
-        Put32(info, 12);
-        Put16(info, std::uint16_t(p.width));
-        Put16(info, std::uint16_t(p.height));
-        Put16(info, 1);
-        Put16(info, p.bitCount);
-    } else {
-        Put32(info, p.infoSize);
-        Put32(info, std::uint32_t(p.width));
-        Put32(info, std::uint32_t(p.height));
-        Put16(info, 1);
-        Put16(info, p.bitCount);
-        Put32(info, p.compression);
-        Put32(info, std::uint32_t(p.pixels.size()));
-        Put32(info, 2835);
-        Put32(info, 2835);
-        Put32(info, p.clrUsed);
-        Put32(info, 0);
-        if (p.infoSize > 40) {
-            for (std::size_t i = 0; i < 4; ++i) Put32(info, i < p.masks.size() ? p.masks[i] : 0);
-            info.resize(p.infoSize, 0);
-        } else {
-            for (std::uint32_t m : p.masks) Put32(info, m);
-        }
-    }
-    Bytes pal;
-    for (std::uint32_t c : p.palette) {
-        Put8(pal, std::uint8_t(c));
-        Put8(pal, std::uint8_t(c >> 8));
-        Put8(pal, std::uint8_t(c >> 16));
-        if (p.infoSize != 12) Put8(pal, 0);
-    }
-    std::size_t off = 14 + info.size() + pal.size() + p.gap.size();
-    std::size_t total = off + p.pixels.size();
-    Bytes b{'B', 'M'};
-    Put32(b, std::uint32_t(p.fileSizeOverride >= 0 ? std::size_t(p.fileSizeOverride) : total));
-    Put32(b, 0);
-    Put32(b, std::uint32_t(p.offBitsOverride >= 0 ? std::size_t(p.offBitsOverride) : off));
-    Append(b, info);
-    Append(b, pal);
-    Append(b, p.gap);
-    Append(b, p.pixels);
-    return b;
-}
+using namespace testutil;
 
 inline Bytes Compress(const Bytes& raw) {
     rt::TMemoryStream in, out;
@@ -110,27 +27,6 @@ inline Bytes Inflate(const Bytes& z) {
     sk::DecompressStream(out, in);
     return out.Bytes();
 }
-
-// A fresh folder under the build tree, removed with the object.
-class ScratchDir {
-public:
-    explicit ScratchDir(const std::string& tag) {
-        static int serial = 0;
-        path_ = std::filesystem::path(FRAMORA_BINARY_DIR) / "skin-data-scratch" /
-                (tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline std::string TestSkinDir() {
     return std::string(FRAMORA_SOURCE_DIR) + "/tests/skin/data/testskin/";

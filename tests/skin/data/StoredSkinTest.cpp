@@ -66,10 +66,10 @@ TEST(CompressedStoredSkin, IncompleteDescriptionLeavesTheContainerUnchanged) {
     sk::TskCompressedStoredSkin c(nullptr);
     c.LoadFromIniFile(TestSkinDir() + "skin.ini");
     Bytes before = c.CompressedData().Bytes();
-    ScratchDir dir("incomplete");
-    std::ofstream(dir.File("skin.ini")) << "[version]\r\n[pictures]\r\n[forminfo]\r\n"
-                                           "[skinobjects]\r\n";  // no SKINCONTROLS
-    c.LoadFromIniFile(dir.File("skin.ini"));
+    testutil::TempDir dir("framora-incomplete");
+    std::ofstream((dir / "skin.ini").string()) << "[version]\r\n[pictures]\r\n[forminfo]\r\n"
+                                                  "[skinobjects]\r\n";  // no SKINCONTROLS
+    c.LoadFromIniFile((dir / "skin.ini").string());
     EXPECT_EQ(c.CompressedData().Bytes(), before);
 }
 
@@ -87,11 +87,11 @@ TEST(CompressedStoredSkin, BadBitmapFileRaisesAndLeavesItEmpty) {
         SCOPED_TRACE(k.name);
         sk::TskCompressedStoredSkin c(nullptr);
         c.LoadFromIniFile(TestSkinDir() + "skin.ini");
-        ScratchDir dir("badbmp");
-        std::ofstream(dir.File("skin.ini"))
+        testutil::TempDir dir("framora-badbmp");
+        std::ofstream((dir / "skin.ini").string())
             << "[VERSION]\r\n[PICTURES]\r\n"
             << k.pictures << "[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\n";
-        EXPECT_THROW(c.LoadFromIniFile(dir.File("skin.ini")), rt::Exception);
+        EXPECT_THROW(c.LoadFromIniFile((dir / "skin.ini").string()), rt::Exception);
         EXPECT_TRUE(c.IsEmpty());
     }
 }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "SkinTestUtil.h"
+#include "common/BmpBuilder.h"
 #include "runtime/BmpCodec.h"
 #include "runtime/Graphics.h"
 
-using namespace skintest;
+using namespace testutil;
 
 namespace {
 
