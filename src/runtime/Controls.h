@@ -5,9 +5,23 @@
 //
 // A form is a frameless top-level window whose non-client area belongs to the program, as in
 // the window system the skin engine was written for: WM_NCCALCSIZE places the client area
-// inside the window rectangle, WM_NCHITTEST classifies every mouse position, WM_NCPAINT paints
-// the frame, and a press on HTCAPTION or a sizing code runs the move/size loop. The form's
-// default window procedure gives a plain frame (see TForm).
+// inside the window rectangle, WM_NCHITTEST classifies every mouse position over the window
+// that no child control covers (a child takes the mouse without asking), WM_NCPAINT paints the
+// frame, and a press on HTCAPTION or a sizing code runs the move/size loop. The form's default
+// window procedure gives a plain frame (see TForm).
+//
+// Mouse routing on a form: with the form holding the capture, or while buttons are held since
+// a press on the client area, every mouse event is a client message (WM_MOUSEMOVE,
+// WM_LBUTTONDOWN ..., client coordinates). Otherwise WM_NCHITTEST is asked (LParam: the screen
+// point) and HTCLIENT gives client messages; any other answer gives WM_NCMOUSEMOVE,
+// WM_NC[LRM]BUTTONDOWN/UP/DBLCLK with WParam = the hit code and LParam = the screen point, and
+// WM_NCMOUSELEAVE when the mouse leaves the frame. The cursor follows the answer (sizing arrows
+// for the eight sizing codes). The default procedure turns WM_NCLBUTTONDOWN on HTCAPTION into
+// WM_SYSCOMMAND SC_MOVE | HTCAPTION and on a sizing code into SC_SIZE + WMSZ_*, which start
+// the loop: WM_ENTERSIZEMOVE, then per mouse move WM_MOVING or WM_SIZING (the rectangle may be
+// changed) and the new bounds (WM_GETMINMAXINFO, WM_MOVE, WM_SIZE), then WM_EXITSIZEMOVE; the
+// loop takes the button release. A press on an inactive form first sends WM_MOUSEACTIVATE; a
+// press on a child control first sends WM_PARENTNOTIFY to its form.
 
 #include <functional>
 #include <memory>
