@@ -168,6 +168,7 @@ void ControlWidget::mousePressEvent(QMouseEvent* e) {
     if (isWindow() && OutsideWindowRegion(this, p)) return;
     // The form hears of a press on one of its controls before the control does.
     TControl* target = owner_;
+    QPointer<ControlWidget> alive(this);
     if (TForm* form = target->ParentForm(); form != nullptr && form != target) {
         TPoint fp = form->ScreenToClient(target->ClientToScreen({p.x(), p.y()}));
         GuardedCall([&] { form->Perform(WM_PARENTNOTIFY, msg, MakeLParam(fp.X, fp.Y)); });
@@ -178,7 +179,7 @@ void ControlWidget::mousePressEvent(QMouseEvent* e) {
             if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return;
         }
     }
-    if (owner_ == nullptr) return;
+    if (alive == nullptr || owner_ == nullptr) return;
     DispatchInput(owner_, msg, MouseKeys(e->modifiers(), e->buttons()), MakeLParam(p.x(), p.y()));
 }
 

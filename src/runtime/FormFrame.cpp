@@ -143,8 +143,9 @@ void FrameWidget::paintEvent(QPaintEvent* e) {
         TCanvas canvas(buffer_);
         canvas.SetClipRect(ToTRect(d));
         TNCPaintParams params{&canvas, ToTRect(d)};
+        QPointer<FrameWidget> alive(this);
         Send(WM_NCPAINT, PtrParam(&params), 0);
-        if (form_ == nullptr) return;
+        if (alive == nullptr || form_ == nullptr) return;
     }
     // The client widget covers its own rectangle; only the frame is copied, in one operation.
     QRegion frameRegion = e->region() - ToQRect(form_->ClientInWindow());
@@ -188,10 +189,12 @@ void FrameWidget::RouteMouse(QWidget* source, QMouseEvent* e) {
     }
     const QPoint g = e->globalPosition().toPoint();
     const QPoint local = mapFromGlobal(g);
+    // A handler may free the form (and with it this window) on any message.
+    QPointer<FrameWidget> alive(this);
     int hit = HTNOWHERE;
     if (rect().contains(local) && !OutsideWindowRegion(this, local))
         hit = int(Send(WM_NCHITTEST, 0, MakeLParam(g.x(), g.y())));
-    if (form_ == nullptr) return;
+    if (alive == nullptr || form_ == nullptr) return;
     // Outside the window (or its region) only the end of a press still belongs to the form.
     if (hit == HTNOWHERE && !up && e->buttons() == Qt::NoButton) {
         RouteLeave(this);
@@ -201,7 +204,8 @@ void FrameWidget::RouteMouse(QWidget* source, QMouseEvent* e) {
     if (down && !isActiveWindow()) {
         unsigned msg = MouseMessage(type, e->button(), hit == HTCLIENT);
         std::intptr_t r = Send(WM_MOUSEACTIVATE, 0, MakeLParam(hit, int(msg)));
-        if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT || form_ == nullptr) return;
+        if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return;
+        if (alive == nullptr || form_ == nullptr) return;
     }
     if (hit == HTCLIENT) {
         RouteLeave(this);
@@ -225,8 +229,9 @@ void FrameWidget::BeginSizeMove(int hit, TPoint start) {
     if (form_ == nullptr || InSizeMove()) return;
     if (hit != HTCAPTION && !IsSizingHitCode(hit)) return;
     const bool held = QGuiApplication::mouseButtons() != Qt::NoButton;
+    QPointer<FrameWidget> alive(this);
     Send(WM_ENTERSIZEMOVE, 0, 0);
-    if (form_ == nullptr) return;
+    if (alive == nullptr || form_ == nullptr) return;
     // The window manager keeps its own snapping and tiling where it runs the loop for us.
     if (held && windowHandle() != nullptr) {
         bool accepted = hit == HTCAPTION ? windowHandle()->startSystemMove()

@@ -35,8 +35,11 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
     if (OnDestroy) GuardedCall([&] { OnDestroy(this); });
+    // The window sends nothing more to a form that is going away; a running loop lets go of
+    // the mouse.
+    Impl().frame->Detach();
+    Impl().frame->EndSizeMove(false);
     DestroyComponents();
-    if (Impl().frame != nullptr && Impl().frame->InSizeMove()) Impl().frame->EndSizeMove(true);
     if (Application() != nullptr) Application()->RemoveForm(this);
 }
 
