@@ -179,6 +179,8 @@ void FrameWidget::RouteMouse(QWidget* source, QMouseEvent* e) {
     const bool down = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     const bool up = type == QEvent::MouseButtonRelease;
     QWidget* client = form_->Impl().widget;
+    // A move without buttons: any press before it is over, even if its release went elsewhere.
+    if (type == QEvent::MouseMove && e->buttons() == Qt::NoButton) clientPress_ = false;
     // A capture by the form, or buttons held since a press on the client area: client
     // messages whatever the point.
     if (QWidget::mouseGrabber() == client || clientPress_) {
@@ -252,6 +254,11 @@ void FrameWidget::BeginSizeMove(int hit, TPoint start) {
 
 void FrameWidget::LoopMouse(QMouseEvent* e) {
     const QEvent::Type type = e->type();
+    // The release that should have ended a drag went elsewhere (a dialog took it).
+    if (loop_.mouseDriven && type == QEvent::MouseMove && e->buttons() == Qt::NoButton) {
+        EndSizeMove(false);
+        return;
+    }
     if (type == QEvent::MouseButtonRelease) {
         if (loop_.mouseDriven && e->buttons() == Qt::NoButton) EndSizeMove(false);
         return;

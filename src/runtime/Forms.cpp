@@ -115,8 +115,11 @@ void TForm::PlaceClient() {
 }
 
 void TForm::FrameChanged() {
+    const TRect before = client_;
     PlaceClient();
     InvalidateNonClient();
+    if (client_.Width() != before.Width() || client_.Height() != before.Height())
+        Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
 }
 
 TRect TForm::ClientRect() const { return Rect(0, 0, client_.Width(), client_.Height()); }
