@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -29,9 +30,21 @@ public:
         if (w != nullptr && gApplication != nullptr) {
             switch (e->type()) {
                 case QEvent::KeyPress:
-                case QEvent::KeyRelease:
-                    if (Key(w, static_cast<QKeyEvent*>(e))) return true;
+                case QEvent::KeyRelease: {
+                    const KeyStep step = Key(w, static_cast<QKeyEvent*>(e));
+                    if (step == KeyStep::Swallow) return true;
+                    if (step == KeyStep::PassThenKeyMenu) {
+                        QPointer<QWidget> form(keyMenuForm_ != nullptr ? ImplOf(*keyMenuForm_).frame
+                                                                       : nullptr);
+                        const bool result = QApplication::notify(receiver, e);
+                        if (auto* frame = dynamic_cast<FrameWidget*>(form.data());
+                            frame != nullptr && frame->Form() != nullptr)
+                            GuardedCall(
+                                [&] { frame->Form()->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0); });
+                        return result;
+                    }
                     break;
+                }
                 case QEvent::MouseButtonPress:
                 case QEvent::MouseButtonDblClick:
                     altAlone_ = false;
@@ -59,37 +72,38 @@ private:
         return nullptr;
     }
 
-    bool Key(QWidget* receiver, QKeyEvent* e) {
+    enum class KeyStep { Pass, Swallow, PassThenKeyMenu };
+
+    // The hooks and the form's short cuts see a key before its control; the control then gets
+    // it from Qt (KeyRouting.cpp for ours, the wrapped platform control's own handling else).
+    KeyStep Key(QWidget* receiver, QKeyEvent* e) {
         // The move/size loop takes its keys itself.
-        if (dynamic_cast<FrameWidget*>(receiver) != nullptr) return false;
+        if (dynamic_cast<FrameWidget*>(receiver) != nullptr) return KeyStep::Pass;
         const bool press = e->type() == QEvent::KeyPress;
         const int vk = VirtualKeyOf(e->key());
         if (press && vk != VK_MENU) altAlone_ = false;
+        // A held key repeats as presses; its releases before the last are no key-ups.
+        if (vk == 0 || (!press && e->isAutoRepeat())) return KeyStep::Pass;
         bool own = false;
-        TControl* target = vk != 0 ? Owner(receiver, own) : nullptr;
-        if (target == nullptr) return false;
+        TControl* target = Owner(receiver, own);
+        if (target == nullptr) return KeyStep::Pass;
         const TShiftState shift = ShiftOf(e->modifiers(), Qt::NoButton);
-        const bool sys = (shift & ssAlt) != 0 || vk == VK_F10 || vk == VK_MENU;
-        TMsg m{target, press ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP),
-               vk, std::intptr_t(shift)};
+        TMsg m{target, press ? WM_KEYDOWN : WM_KEYUP, vk, std::intptr_t(shift)};
         if (press && vk == VK_MENU && !e->isAutoRepeat()) altAlone_ = true;
-        if (gApplication->RunMessageHooks(m)) return true;
-        TForm* form = m.Target != nullptr ? m.Target->ParentForm() : nullptr;
+        if (gApplication->RunMessageHooks(m)) return KeyStep::Swallow;
+        TForm* form = target->ParentForm();
         if (press && form != nullptr && form->OnShortCut) {
             bool handled = false;
-            GuardedCall([&] { handled = form->OnShortCut(form, int(m.WParam), shift); });
-            if (handled) return true;
+            GuardedCall([&] { handled = form->OnShortCut(form, vk, shift); });
+            if (handled) return KeyStep::Swallow;
         }
-        // A wrapped platform control handles its keys itself.
-        if (own && m.Target != nullptr)
-            GuardedCall([&] { m.Target->Perform(m.Message, m.WParam, m.LParam); });
         // Alt pressed and released alone, and F10, ask the form for its keyboard menu.
-        if (!press && form != nullptr &&
-            ((vk == VK_MENU && altAlone_) || (vk == VK_F10 && !e->isAutoRepeat()))) {
+        if (!press && form != nullptr && ((vk == VK_MENU && altAlone_) || vk == VK_F10)) {
             altAlone_ = false;
-            GuardedCall([&] { form->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0); });
+            keyMenuForm_ = form;
+            return KeyStep::PassThenKeyMenu;
         }
-        return own;
+        return KeyStep::Pass;
     }
 
     // Mouse messages to wrapped platform controls go through the hooks too; ours go through
@@ -112,6 +126,7 @@ private:
     }
 
     bool altAlone_ = false;
+    TForm* keyMenuForm_ = nullptr;
 };
 
 }  // namespace

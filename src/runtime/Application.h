@@ -75,8 +75,10 @@ public:
 
     // Application message hooks (the menu engine's while a menu is open): each sees every
     // keyboard and mouse message before its target does, newest hook first, and swallows it
-    // by returning true. The hook may change the message or its target. Add returns an id for
-    // Remove; removing an unknown or removed id does nothing, so removal is always safe.
+    // by returning true (keys: WM_KEYDOWN / WM_KEYUP with the shift state in LParam; mouse:
+    // the client and non-client messages as the target will get them). A message that is not
+    // swallowed reaches its target unchanged. Add returns an id for Remove; removing an
+    // unknown or removed id does nothing, so removal is always safe.
     using TMessageHook = std::function<bool(TMsg& message)>;
     int AddMessageHook(TMessageHook hook);
     void RemoveMessageHook(int id);

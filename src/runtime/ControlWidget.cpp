@@ -116,7 +116,7 @@ std::intptr_t DispatchInput(TControl* target, unsigned msg, std::intptr_t w, std
     TMsg m{target, msg, w, l};
     if (Application() != nullptr && Application()->RunMessageHooks(m)) return 0;
     std::intptr_t result = 0;
-    GuardedCall([&] { result = m.Target->Perform(m.Message, m.WParam, m.LParam); });
+    GuardedCall([&] { result = target->Perform(msg, w, l); });
     return result;
 }
 
@@ -242,7 +242,6 @@ void ControlWidget::moveEvent(QMoveEvent*) {
 
 void ControlWidget::closeEvent(QCloseEvent* e) { e->accept(); }
 
-void ControlWidget::focusInEvent(QFocusEvent*) { Send(WM_SETFOCUS, 0, 0); }
 void ControlWidget::focusOutEvent(QFocusEvent*) { Send(WM_KILLFOCUS, 0, 0); }
 
 void ControlWidget::timerEvent(QTimerEvent* e) {

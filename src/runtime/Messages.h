@@ -42,6 +42,7 @@ constexpr unsigned WM_NCCALCSIZE = 0x0083;
 constexpr unsigned WM_NCHITTEST = 0x0084;
 constexpr unsigned WM_NCPAINT = 0x0085;
 constexpr unsigned WM_NCACTIVATE = 0x0086;
+constexpr unsigned WM_GETDLGCODE = 0x0087;
 constexpr unsigned WM_SYNCPAINT = 0x0088;
 constexpr unsigned WM_NCMOUSEMOVE = 0x00A0;
 constexpr unsigned WM_NCLBUTTONDOWN = 0x00A1;
@@ -85,6 +86,20 @@ constexpr unsigned CM_MOUSELEAVE = 0xB014;
 constexpr unsigned CM_ENABLEDCHANGED = 0xB003;
 constexpr unsigned CM_TEXTCHANGED = 0xB012;
 constexpr unsigned CM_VISIBLECHANGED = 0xB00C;
+// Keys the form offers its controls before the focused control sees them: Enter and Escape
+// (CM_DIALOGKEY, wParam the virtual key, lParam the shift state) and accelerator characters
+// (CM_DIALOGCHAR, wParam the character, lParam the shift state). A control that acts on one
+// sets Result to 1, which ends the round.
+constexpr unsigned CM_DIALOGKEY = 0xB005;
+constexpr unsigned CM_DIALOGCHAR = 0xB006;
+// The focus moved to another control of the form (lParam: that control, a TWinControl*, or 0).
+constexpr unsigned CM_FOCUSCHANGED = 0xB007;
+
+// What a control answers to WM_GETDLGCODE: the keys it handles itself instead of the form.
+constexpr int DLGC_WANTARROWS = 0x0001;
+constexpr int DLGC_WANTTAB = 0x0002;
+constexpr int DLGC_WANTALLKEYS = 0x0004;
+constexpr int DLGC_WANTCHARS = 0x0080;
 
 // The skin engine's private messages.
 constexpr unsigned SM_BEFORECHANGESKIN = 1225;
@@ -228,9 +243,10 @@ constexpr int VK_F1 = 0x70;  // F2 .. F12 follow
 constexpr int VK_F10 = 0x79;
 constexpr int VK_F12 = 0x7B;
 
-// Keyboard messages (WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP) carry the virtual key
-// in WParam and the TShiftState of the moment in LParam. Keys pressed with Alt held, and F10,
-// arrive as WM_SYSKEYDOWN / WM_SYSKEYUP.
+// Keyboard messages (WM_KEYDOWN, WM_KEYUP) carry the virtual key in WParam and the TShiftState
+// of the moment in LParam; keys pressed with Alt held come the same way, with ssAlt set.
+// WM_SYSKEYDOWN / WM_SYSKEYUP are named for handlers written against them; runtime does not
+// send them.
 
 // Mouse coordinates packed into LParam as the window system does: low word x, high word y,
 // each a signed 16-bit value (screen points left of or above the primary screen are negative).

@@ -460,7 +460,9 @@ TEST_F(WindowModel, AltAloneAndF10AskForTheKeyboardMenu) {
     ti::KeyClick('F', ssAlt);
     ti::KeyRelease(VK_MENU, ssAlt);
     EXPECT_EQ(keyMenus(), 1) << "Alt with a letter is no keyboard-menu request";
-    EXPECT_EQ(form.Last(WM_SYSKEYDOWN)->WParam, 'F') << "a key with Alt held is a system key";
+    ASSERT_NE(form.Last(WM_KEYDOWN), nullptr);
+    EXPECT_EQ(form.Last(WM_KEYDOWN)->WParam, 'F');
+    EXPECT_EQ(form.Last(WM_KEYDOWN)->LParam & ssAlt, ssAlt);
     ti::KeyClick(VK_F10);
     EXPECT_EQ(keyMenus(), 2);
 }
