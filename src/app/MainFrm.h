@@ -13,6 +13,7 @@
 #include "skin/controls/skSkinPanels.h"
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skSkinData.h"
+#include "skin/data/skSkinListeners.h"
 
 namespace app {
 
@@ -125,6 +126,9 @@ private:
     void ApplySkinChoice(int choice);
     int CheckedSkinChoice() const;
 
+    // Until a skinned frame takes the window over, the window itself hears skin changes and
+    // walks its controls (WndProc).
+    sk::TskSkinListener skinListener_{this, [this](rt::TMessage& m) { WindowProc(m); }};
     rt::TBitmap placeholder_;
     bool cutting_ = false;
     // Whether the open file has a video stream to take preview frames from.

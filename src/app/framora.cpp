@@ -1,6 +1,6 @@
 // Framora: the entry. One instance runs at a time; a second start wakes the first and ends.
 #include "app/MainFrm.h"
-#include "media/AvHolders.h"
+#include "media/LibraryLogs.h"
 #include "runtime/Application.h"
 #include "runtime/SysUtils.h"
 
