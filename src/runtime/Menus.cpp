@@ -67,12 +67,41 @@ void FillQMenu(QMenu& menu, TMenuItem* parent) {
     }
 }
 
+// Notices when the watched component is freed.
+class TFreeWatch : public TComponent {
+public:
+    explicit TFreeWatch(TComponent* watched) : TComponent(nullptr), watched_(watched) {
+        FreeNotification(watched_);
+    }
+    ~TFreeWatch() override { RemoveFreeNotification(watched_); }
+    TComponent* Watched() const { return watched_; }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        if (operation == TOperation::opRemove && component == watched_) watched_ = nullptr;
+    }
+
+private:
+    TComponent* watched_;
+};
+
 }  // namespace
 
 void TPopupMenu::Popup(int x, int y) {
     QMenu menu;
     FillQMenu(menu, Items());
     menu.exec(QPoint(x, y));
+}
+
+void TPopupMenu::PopupFromControl(TControl* opener, const TRect& anchor, bool popupUp) {
+    TFreeWatch watch(opener);
+    {
+        QMenu menu;
+        FillQMenu(menu, Items());
+        const int y = popupUp ? anchor.Top - menu.sizeHint().height() : anchor.Bottom;
+        menu.exec(QPoint(anchor.Left, y));
+    }
+    if (auto* c = static_cast<TControl*>(watch.Watched())) c->Perform(WM_CLOSESKINMENU, 0, 0);
 }
 
 TMenuBar::TMenuBar(TComponent* owner) : TCustomControl(owner) {}
