@@ -22,6 +22,9 @@ constexpr const char* kMediaFilter =
     "(*.mpg,*.mpeg)|*.mpg;*.mpeg";
 constexpr int kPreviewWidth = 360;
 constexpr int kPreviewHeight = 270;
+constexpr int kToolFontHeight = 12;
+// Between a tool button's glyph and its caption.
+constexpr int kGlyphSpacing = 3;
 constexpr const char* kHomepage = "https://framora.example.org/";
 constexpr const char* kSupportMail = "mailto:support@framora.example.org";
 
@@ -183,6 +186,8 @@ void TMainForm::BuildLayout() {
     auto button = [&](sk::TskSkinSpeedButton* b, const char* name, const char* caption, int l,
                       int w) {
         b->SetCaption(caption);
+        // The window's 8-point size: "Mark Start Point" and its glyph fit the 97-pixel button.
+        b->SetDefaultFont(sk::MakeSkinFont("Arial", kToolFontHeight, 0, rt::clWindowText));
         place(b, name, l, 280, w, 25, this);
         b->SetSkinData(skSkinData1);
         return b;
@@ -193,6 +198,7 @@ void TMainForm::BuildLayout() {
     auto setGlyph = [](sk::TskSkinSpeedButton* b, GlyphKind kind) {
         b->SetGlyph(MakeGlyph(kind));
         b->SetNumGlyphs(kGlyphImages);
+        b->SetSpacing(kGlyphSpacing);
     };
     skSkinSpeedButton1 = speedButton("skSkinSpeedButton1", "Mark Start Point", 24, 97);
     skSkinSpeedButton1->SetAction(actSelStrart);

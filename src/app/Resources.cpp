@@ -27,16 +27,17 @@ rt::TBitmap PaintGlyph(GlyphKind kind) {
     switch (kind) {
         case GlyphKind::MarkStart:
         case GlyphKind::MarkEnd: {
-            // A bracket with a triangle pointing into the marked stretch.
+            // A bracket with a triangle pointing into the marked stretch, both kept to the
+            // right of the cell so that the caption follows at the same distance.
             bool start = kind == GlyphKind::MarkStart;
-            int bx = start ? 3 : 12;
+            int bx = start ? 6 : 12;
             c.Brush.Color = rt::clNavy;
             c.FillRect(rt::Rect(bx, 2, bx + 2, 14));
             c.FillRect(start ? rt::Rect(bx, 2, bx + 5, 4) : rt::Rect(bx - 3, 2, bx + 2, 4));
             c.FillRect(start ? rt::Rect(bx, 12, bx + 5, 14) : rt::Rect(bx - 3, 12, bx + 2, 14));
             c.Pen.Color = rt::clGreen;
             for (int i = 0; i < 4; ++i) {
-                int x = start ? 7 + i : 8 - i;
+                int x = start ? bx + 4 + i : bx - 4 - i;
                 c.MoveTo(x, 4 + i);
                 c.LineTo(x, 12 - i);
             }
