@@ -1,5 +1,6 @@
 #include "runtime/Menus.h"
 
+#include <QCursor>
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
@@ -101,7 +102,13 @@ void TPopupMenu::PopupFromControl(TControl* opener, const TRect& anchor, bool po
         const int y = popupUp ? anchor.Top - menu.sizeHint().height() : anchor.Bottom;
         menu.exec(QPoint(anchor.Left, y));
     }
-    if (auto* c = static_cast<TControl*>(watch.Watched())) c->Perform(WM_CLOSESKINMENU, 0, 0);
+    auto* c = static_cast<TControl*>(watch.Watched());
+    if (c == nullptr) return;
+    // The popup had the pointer while it ran, so the opener heard nothing of it leaving.
+    const QPoint at = QCursor::pos();
+    if (!c->ClientRect().Contains(c->ScreenToClient({at.x(), at.y()})))
+        c->Perform(CM_MOUSELEAVE, 0, 0);
+    if (watch.Watched() != nullptr) c->Perform(WM_CLOSESKINMENU, 0, 0);
 }
 
 TMenuBar::TMenuBar(TComponent* owner) : TCustomControl(owner) {}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenu>
 #include <QTimer>
 #include <functional>
@@ -18,6 +19,7 @@ public:
         : rt::TGraphicControl(owner), log_(log) {}
     void WndProc(rt::TMessage& m) override {
         if (m.Msg == rt::WM_CLOSESKINMENU) log_.push_back("closed");
+        if (m.Msg == rt::CM_MOUSELEAVE) log_.push_back("left");
         rt::TGraphicControl::WndProc(m);
     }
 
@@ -68,6 +70,10 @@ protected:
 
 TEST_F(PlainPopupFromControl, RunsTheChosenItemThenTellsTheOpener) {
     auto* opener = new Opener(&form_, log_);
+    opener->SetParent(&form_);
+    const QPoint cursor = QCursor::pos();
+    const rt::TPoint p = form_.ScreenToClient({cursor.x(), cursor.y()});
+    opener->SetBounds(p.X - 5, p.Y - 5, 10, 10);
     QRect shown;
     {
         PopupDriver driver([&](QMenu& m) {
@@ -86,6 +92,15 @@ TEST_F(PlainPopupFromControl, RunsTheChosenItemThenTellsTheOpener) {
     }
     EXPECT_EQ(log_, (std::vector<std::string>{"closed"})) << "closed without a choice";
     EXPECT_EQ(shown.bottom() + 1, 300) << "above the anchor when dropping up";
+
+    // The popup had the pointer: an opener that the pointer is no longer over hears it left.
+    log_.clear();
+    opener->SetBounds(p.X + 20, p.Y + 20, 10, 10);
+    {
+        PopupDriver driver([](QMenu&) {});
+        menu_.PopupFromControl(opener, rt::Rect(40, 60, 80, 85), false);
+    }
+    EXPECT_EQ(log_, (std::vector<std::string>{"left", "closed"}));
 }
 
 TEST_F(PlainPopupFromControl, AnOpenerFreedMeanwhileIsNotTold) {
