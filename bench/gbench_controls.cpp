@@ -1,7 +1,8 @@
 // Full repaint of skinned controls, each into its own off-screen bitmap as the screen would get
 // it, once with a small skin painted in code and once without a skin: the main window's set
-// (track bar, gauge, two panels, two labels) and the dialog controls (push button, scroll bar,
-// rolling caption panel). Unless told otherwise the runs are repeated in random interleaving,
+// (track bar, gauge, two panels, two labels), the dialog controls (push button, scroll bar,
+// rolling caption panel) and the tool buttons (a speed button with glyph and caption, and a
+// menu speed button). Unless told otherwise the runs are repeated in random interleaving,
 // and after the table the median repaint time of each skinned set is printed as a multiple of
 // the same set's default look.
 
@@ -20,11 +21,13 @@
 
 #include "../tests/skin/controls/ControlTestSkin.h"
 #include "../tests/skin/controls/DialogControlsSkin.h"
+#include "../tests/skin/controls/SpeedButtonSkin.h"
 #include "app/MainFrm.h"
 #include "runtime/Application.h"
 #include "skin/controls/skSkinButton.h"
 #include "skin/controls/skSkinExPanel.h"
 #include "skin/controls/skSkinScrollBar.h"
+#include "skin/controls/skSkinSpeedButton.h"
 
 namespace {
 
@@ -75,6 +78,45 @@ void Repaint(benchmark::State& state, const std::vector<rt::TControl*>& controls
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["px/frame"] =
         double(pixels) / double(std::max<std::int64_t>(1, state.iterations()));
+}
+
+// The tool buttons twice on one form, as the main window has them: "Mark Start Point" with its
+// glyph and the "Skin" menu button.
+struct ToolSet {
+    sk::TskSkinSpeedButton* button = nullptr;
+    sk::TskSkinMenuSpeedButton* menu = nullptr;
+};
+std::unique_ptr<sk::TskStoredSkin> gToolSkin;
+ToolSet gToolSkinned, gToolPlain;
+
+ToolSet MakeToolSet(sk::TskSkinData* data, int top) {
+    ToolSet s;
+    s.button = new sk::TskSkinSpeedButton(gDialog.get());
+    s.button->SetBounds(0, top, 97, 25);
+    s.button->SetCaption("Mark Start Point");
+    rt::TBitmap glyph(32, 16);
+    dialogskin::Fill(glyph, rt::Rect(0, 0, 32, 16), rt::clFuchsia);
+    dialogskin::Fill(glyph, rt::Rect(3, 3, 13, 13), rt::clNavy);
+    s.button->SetGlyph(glyph);
+    s.menu = new sk::TskSkinMenuSpeedButton(gDialog.get());
+    s.menu->SetBounds(100, top, 41, 25);
+    s.menu->SetCaption("Skin");
+    for (rt::TControl* c : std::initializer_list<rt::TControl*>{s.button, s.menu})
+        c->SetParent(gDialog.get());
+    if (data != nullptr) {
+        s.button->SetSkinData(data);
+        s.menu->SetSkinData(data);
+    }
+    return s;
+}
+
+void ToolButtons(benchmark::State& state, bool skinned) {
+    const ToolSet& s = skinned ? gToolSkinned : gToolPlain;
+    s.button->FindSkinObject();
+    s.menu->FindSkinObject();
+    if ((s.button->SkinIndex() != -1) != skinned || (s.menu->SkinIndex() != -1) != skinned)
+        state.SkipWithError("unexpected skin state");
+    Repaint(state, {s.button, s.menu});
 }
 
 std::vector<rt::TControl*> MainControls() {
@@ -149,6 +191,11 @@ int main(int argc, char** argv) {
     dialogData->LoadStoredSkin(gDialogSkin.get());
     gSkinned = MakeDialogSet(dialogData);
     gPlain = MakeDialogSet(nullptr);
+    auto* toolData = new sk::TskSkinData(gDialog.get());
+    gToolSkin = speedskin::MakeStoredSkin();
+    toolData->LoadStoredSkin(gToolSkin.get());
+    gToolSkinned = MakeToolSet(toolData, 240);
+    gToolPlain = MakeToolSet(nullptr, 270);
 
     for (bool skinned : {false, true}) {
         const std::string look = skinned ? "Skinned" : "NoSkin";
@@ -163,6 +210,8 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("BM_ExPanel" + look).c_str(),
                                      DialogControl<sk::TskSkinExPanel>, &DialogSet::panel, skinned)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("BM_ToolButtons" + look).c_str(), ToolButtons, skinned)
             ->Unit(benchmark::kMicrosecond);
     }
 
@@ -184,9 +233,9 @@ int main(int argc, char** argv) {
     // Processor time decides: on a shared machine the wall clock also counts other work.
     std::printf(
         "\nMedian repaint per control set, skinned / default look (target: at most 2.00):\n");
-    std::printf("  %-10s %12s %12s %7s %12s\n", "set", "skinned cpu", "default cpu", "ratio",
+    std::printf("  %-12s %12s %12s %7s %12s\n", "set", "skinned cpu", "default cpu", "ratio",
                 "ratio real");
-    for (const char* set : {"Main", "Button", "ScrollBar", "ExPanel"}) {
+    for (const char* set : {"Main", "Button", "ScrollBar", "ExPanel", "ToolButtons"}) {
         const std::string plainName = std::string("BM_") + set + "NoSkin";
         const std::string skinnedName = std::string("BM_") + set + "Skinned";
         const double plain = MedianReporter::Median(reporter.cpu, plainName);
@@ -194,11 +243,12 @@ int main(int argc, char** argv) {
         const double plainReal = MedianReporter::Median(reporter.real, plainName);
         const double skinnedReal = MedianReporter::Median(reporter.real, skinnedName);
         if (plain <= 0 || skinned <= 0 || plainReal <= 0) continue;
-        std::printf("  %-10s %9.2f us %9.2f us %7.2f %12.2f%s\n", set, skinned, plain,
+        std::printf("  %-12s %9.2f us %9.2f us %7.2f %12.2f%s\n", set, skinned, plain,
                     skinned / plain, skinnedReal / plainReal,
                     skinned / plain > 2.0 ? "  (above target)" : "");
     }
     gDialog.reset();
+    gToolSkin.reset();
     gForm.reset();
     std::filesystem::remove_all(dir);
     return 0;
