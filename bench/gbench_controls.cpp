@@ -1,10 +1,10 @@
 // Full repaint of skinned controls, each into its own off-screen bitmap as the screen would get
-// it, once with a small skin painted in code and once without a skin: the main window's set
-// (track bar, gauge, two panels, two labels), the dialog controls (push button, scroll bar,
-// rolling caption panel) and the tool buttons (a speed button with glyph and caption, and a
-// menu speed button). Unless told otherwise the runs are repeated in random interleaving,
-// and after the table the median repaint time of each skinned set is printed as a multiple of
-// the same set's default look.
+// it, once skinned and once without a skin: the main window's set (track bar, gauge, two panels,
+// two labels) and the dialog controls (push button, scroll bar, rolling caption panel) with a
+// small skin painted in code, and the main window's six tool buttons with the built-in skin
+// WinAqua. Unless told otherwise the runs are repeated in random interleaving, and after the
+// table the median repaint time of each skinned set is printed as a multiple of the same set's
+// default look.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -21,13 +21,11 @@
 
 #include "../tests/skin/controls/ControlTestSkin.h"
 #include "../tests/skin/controls/DialogControlsSkin.h"
-#include "../tests/skin/controls/SpeedButtonSkin.h"
 #include "app/MainFrm.h"
 #include "runtime/Application.h"
 #include "skin/controls/skSkinButton.h"
 #include "skin/controls/skSkinExPanel.h"
 #include "skin/controls/skSkinScrollBar.h"
-#include "skin/controls/skSkinSpeedButton.h"
 
 namespace {
 
@@ -80,43 +78,17 @@ void Repaint(benchmark::State& state, const std::vector<rt::TControl*>& controls
         double(pixels) / double(std::max<std::int64_t>(1, state.iterations()));
 }
 
-// The tool buttons twice on one form, as the main window has them: "Mark Start Point" with its
-// glyph and the "Skin" menu button.
-struct ToolSet {
-    sk::TskSkinSpeedButton* button = nullptr;
-    sk::TskSkinMenuSpeedButton* menu = nullptr;
-};
-std::unique_ptr<sk::TskStoredSkin> gToolSkin;
-ToolSet gToolSkinned, gToolPlain;
-
-ToolSet MakeToolSet(sk::TskSkinData* data, int top) {
-    ToolSet s;
-    s.button = new sk::TskSkinSpeedButton(gDialog.get());
-    s.button->SetBounds(0, top, 97, 25);
-    s.button->SetCaption("Mark Start Point");
-    rt::TBitmap glyph(32, 16);
-    dialogskin::Fill(glyph, rt::Rect(0, 0, 32, 16), rt::clFuchsia);
-    dialogskin::Fill(glyph, rt::Rect(3, 3, 13, 13), rt::clNavy);
-    s.button->SetGlyph(glyph);
-    s.menu = new sk::TskSkinMenuSpeedButton(gDialog.get());
-    s.menu->SetBounds(100, top, 41, 25);
-    s.menu->SetCaption("Skin");
-    for (rt::TControl* c : std::initializer_list<rt::TControl*>{s.button, s.menu})
-        c->SetParent(gDialog.get());
-    if (data != nullptr) {
-        s.button->SetSkinData(data);
-        s.menu->SetSkinData(data);
-    }
-    return s;
-}
-
+// The main window's six tool buttons, in the built-in skin WinAqua and without a skin.
 void ToolButtons(benchmark::State& state, bool skinned) {
-    const ToolSet& s = skinned ? gToolSkinned : gToolPlain;
-    s.button->FindSkinObject();
-    s.menu->FindSkinObject();
-    if ((s.button->SkinIndex() != -1) != skinned || (s.menu->SkinIndex() != -1) != skinned)
+    app::TMainForm& f = *gForm;
+    if (skinned)
+        f.mSkinWinAquaClick(nullptr);
+    else
+        f.mSkinNoSkinClick(nullptr);
+    if ((f.skSkinSpeedButton1->SkinIndex() != -1) != skinned)
         state.SkipWithError("unexpected skin state");
-    Repaint(state, {s.button, s.menu});
+    Repaint(state, {f.skSkinSpeedButton1, f.skSkinSpeedButton2, f.skSkinSpeedButton3,
+                    f.skSkinSpeedButton4, f.skSkinMenuSpeedButton1, f.skSkinSpeedButton5});
 }
 
 std::vector<rt::TControl*> MainControls() {
@@ -191,11 +163,6 @@ int main(int argc, char** argv) {
     dialogData->LoadStoredSkin(gDialogSkin.get());
     gSkinned = MakeDialogSet(dialogData);
     gPlain = MakeDialogSet(nullptr);
-    auto* toolData = new sk::TskSkinData(gDialog.get());
-    gToolSkin = speedskin::MakeStoredSkin();
-    toolData->LoadStoredSkin(gToolSkin.get());
-    gToolSkinned = MakeToolSet(toolData, 240);
-    gToolPlain = MakeToolSet(nullptr, 270);
 
     for (bool skinned : {false, true}) {
         const std::string look = skinned ? "Skinned" : "NoSkin";
@@ -248,7 +215,6 @@ int main(int argc, char** argv) {
                     skinned / plain > 2.0 ? "  (above target)" : "");
     }
     gDialog.reset();
-    gToolSkin.reset();
     gForm.reset();
     std::filesystem::remove_all(dir);
     return 0;
