@@ -9,7 +9,6 @@
 #include "runtime/Application.h"
 #include "runtime/StdCtrls.h"
 #include "skin/controls/ControlTestSkin.h"
-#include "skin/controls/SpeedButtonSkin.h"
 
 namespace fs = std::filesystem;
 using namespace controltest;
@@ -152,17 +151,6 @@ TEST_F(MainWindowSkin, ToolButtonsAsDesigned) {
     EXPECT_EQ(f.skSkinSpeedButton2->Action(), f.actSelEnd);
     EXPECT_EQ(f.skSkinMenuSpeedButton1->SkinPopupMenu(), f.skSkinPopupMenu1);
     EXPECT_FALSE(f.skSkinMenuSpeedButton1->TrackButtonMode()) << "the whole button drops down";
-
-    // A skin with tool-button objects reaches them through the window's skin data.
-    auto stored = speedskin::MakeStoredSkin();
-    f.skSkinData1->LoadStoredSkin(stored.get());
-    EXPECT_NE(f.skSkinSpeedButton4->SkinIndex(), -1);
-    EXPECT_NE(f.skSkinMenuSpeedButton1->SkinIndex(), -1);
-    EXPECT_EQ(f.skSkinSpeedButton4->Height(), 20) << "the skin's strip height";
-    rt::TBitmap b = f.skSkinSpeedButton3->PaintToBitmap();
-    EXPECT_EQ(PixelAt(b, 1, 1), kNavy);
-    f.skSkinData1->ClearSkin();
-    EXPECT_EQ(f.skSkinSpeedButton4->SkinIndex(), -1);
 }
 
 TEST_F(MainWindowSkin, ToolButtonsRunTheirCommands) {

@@ -24,7 +24,6 @@ constexpr rt::TColor kPurple = 0x800080;
 constexpr rt::TColor kNavy = 0x800000;
 constexpr rt::TColor kOlive = 0x008080;
 constexpr rt::TColor kTeal = 0x808000;
-constexpr rt::TColor kMaroon = 0x000080;
 constexpr rt::TColor kBlack = 0x000000;
 constexpr rt::TColor kWhite = 0xFFFFFF;
 
@@ -89,12 +88,11 @@ inline Lines DescriptionLines() {
         "[SKINOBJECTS]",
         "count=0",
         "[SKINCONTROLS]",
-        "count=5",
+        "count=4",
         "0=toolbutton:button",
         "1=morphbutton:button",
-        "2=bareimages:button",
-        "3=toolmenubutton:menubutton",
-        "4=ninemenubutton:menubutton",
+        "2=toolmenubutton:menubutton",
+        "3=ninemenubutton:menubutton",
     };
     const Lines tool = {"skinrect=0,0,30,20", "lefttoppoint=3,0", "righttoppoint=27,0",
                         "clientrect=3,0,27,20"};
@@ -105,8 +103,6 @@ inline Lines DescriptionLines() {
     for (const Lines& section : {
              ButtonSection("toolbutton", false, tool, toolStates),
              ButtonSection("morphbutton", true, tool, toolStates),
-             // Only the normal image: the others fall back to it.
-             ButtonSection("bareimages", false, tool, {}),
              ButtonSection("toolmenubutton", false,
                            {"skinrect=0,20,40,40", "lefttoppoint=3,0", "righttoppoint=25,0",
                             "clientrect=3,0,25,20"},

@@ -103,46 +103,6 @@ TEST_F(SpeedButtons, SkinnedStatesByPixels) {
     Leave(b);
     b->SetEnabled(false);
     EXPECT_EQ(Look(b, 37, 2), kGray);
-
-    // Without active, down and disabled images every state shows the normal one.
-    auto* bare = Add("bareimages");
-    Enter(bare);
-    EXPECT_EQ(Look(bare, 37, 2), kGreen);
-    Press(bare, 5, 5);
-    EXPECT_EQ(Look(bare, 37, 2), kGreen);
-    Release(bare, 5, 5);
-    Leave(bare);
-    bare->SetEnabled(false);
-    EXPECT_EQ(Look(bare, 37, 2), kGreen);
-}
-
-TEST_F(SpeedButtons, CaptionTakesTheStateFontColour) {
-    auto* b = Add("toolbutton");
-    b->SetCaption("WWW");
-    const rt::TRect inside = rt::Rect(3, 0, 72, 20);
-    struct Case {
-        const char* state;
-        rt::TColor text;
-    };
-    auto textOf = [&](const Case& c) {
-        rt::TBitmap bmp = b->PaintToBitmap();
-        for (rt::TColor colour : {kBlack, kRed, kBlue, kWhite}) {
-            if (colour == c.text) {
-                EXPECT_GT(Count(bmp, inside, colour), 10) << c.state;
-            } else {
-                EXPECT_EQ(Count(bmp, inside, colour), 0) << c.state;
-            }
-        }
-    };
-    textOf({"idle", kBlack});
-    Enter(b);
-    textOf({"hot", kRed});
-    Press(b, 5, 5);
-    textOf({"down", kBlue});
-    Release(b, 5, 5);
-    Leave(b);
-    b->SetEnabled(false);
-    textOf({"disabled", kWhite});
 }
 
 TEST_F(SpeedButtons, DefaultLookUsesTheOnePalette) {
@@ -225,9 +185,6 @@ TEST_F(SpeedButtons, GroupsToggleOnThePress) {
     EXPECT_TRUE(g[0]->Down());
     Leave(g[0]);
     EXPECT_EQ(Look(g[0], 37, 2), kOrange) << "a down member keeps its look without the pointer";
-    Enter(g[0]);
-    EXPECT_EQ(Look(g[0], 37, 2), kOrange);
-    Leave(g[0]);
 
     Press(g[1], 5, 5);
     Release(g[1], 5, 5);
@@ -253,11 +210,6 @@ TEST_F(SpeedButtons, GroupsToggleOnThePress) {
     g[0]->SetDown(true);
     g[2]->SetDown(true);
     EXPECT_TRUE(g[0]->Down()) << "AllowAllUp keeps the others down";
-
-    auto* other = Add();
-    other->SetGroupIndex(6);
-    other->SetDown(true);
-    EXPECT_TRUE(g[2]->Down()) << "another group leaves this one alone";
 }
 
 TEST_F(SpeedButtons, RepeatClicksWhileHeld) {
@@ -293,24 +245,6 @@ TEST_F(SpeedButtons, RepeatClicksWhileHeld) {
     Press(b, 5, 5);
     Release(b, 5, 5);
     EXPECT_EQ(clicks, 6);
-}
-
-TEST_F(SpeedButtons, ActionSuppliesCaptionAndClick) {
-    rt::TAction action(nullptr);
-    action.Caption = "Mark";
-    int runs = 0, clicks = 0;
-    action.OnExecute = [&](rt::TComponent*) { ++runs; };
-    auto* b = Add();
-    b->SetAction(&action);
-    EXPECT_EQ(b->Caption(), "Mark");
-    Press(b, 5, 5);
-    Release(b, 5, 5);
-    EXPECT_EQ(runs, 1) << "exactly once: the generic click on release adds nothing";
-    b->OnClick = [&](rt::TComponent*) { ++clicks; };
-    Press(b, 5, 5);
-    Release(b, 5, 5);
-    EXPECT_EQ(runs, 1);
-    EXPECT_EQ(clicks, 1) << "an OnClick of its own takes over from the action";
 }
 
 // A strip of n 10 x 10 images in red, green, blue and magenta, each with a white bottom-left
@@ -378,9 +312,6 @@ TEST_F(SpeedButtons, GlyphLayoutMarginAndSpacing) {
         EXPECT_EQ(PixelAt(bmp, c.corner.X - 1, c.corner.Y), face) << c.name;
         EXPECT_EQ(PixelAt(bmp, c.corner.X, c.corner.Y - 1), face) << c.name;
     }
-    b->SetMargin(-2);
-    EXPECT_EQ(b->Margin(), -1) << "margins below -1 are refused";
-    EXPECT_EQ(b->Spacing(), 1);
 
     // The caption follows the glyph at Spacing.
     auto firstTextColumn = [&] {
@@ -402,29 +333,16 @@ TEST_F(SpeedButtons, GlyphLayoutMarginAndSpacing) {
     EXPECT_GE(near, 4 + 10 + 1);
 }
 
-TEST_F(SpeedButtons, CrossFadeStepsBetweenNormalAndHot) {
+TEST_F(SpeedButtons, CrossFadeBlendsNormalAndHotImages) {
     auto* b = Add("morphbutton");
-    ASSERT_TRUE(b->ButtonSkin().Morphing);
     Enter(b);
-    ASSERT_NE(b->MorphTicker(), nullptr);
-    EXPECT_EQ(b->MorphTicker()->Interval(), 20);
     for (int i = 1; i <= 5; ++i) Fire(b->MorphTicker());
-    EXPECT_DOUBLE_EQ(b->MorphFactor(), 0.5);
     EXPECT_EQ(Look(b, 37, 2), rt::RGB(128, 255, 0)) << "green half way to yellow";
-    for (int i = 6; i <= 11; ++i) Fire(b->MorphTicker());
-    EXPECT_EQ(b->MorphTicker(), nullptr);
-    EXPECT_EQ(Look(b, 37, 2), kYellow);
-
-    // Pressed, the button jumps to its down image; released, it is hot at once.
     Press(b, 5, 5);
-    EXPECT_EQ(b->MorphTicker(), nullptr);
+    EXPECT_EQ(b->MorphTicker(), nullptr) << "pressed, the fade gives way to the down image";
     EXPECT_EQ(Look(b, 37, 2), kOrange);
     Release(b, 5, 5);
-    EXPECT_DOUBLE_EQ(b->MorphFactor(), 1.0);
-    EXPECT_EQ(Look(b, 37, 2), kYellow);
-    Leave(b);
-    Fire(b->MorphTicker());
-    EXPECT_DOUBLE_EQ(b->MorphFactor(), 0.9);
+    EXPECT_EQ(Look(b, 37, 2), kYellow) << "released under the mouse: hot at once";
 }
 
 TEST_F(SpeedButtons, MenuButtonDropsItsMenuAndStaysDownUntilItCloses) {
