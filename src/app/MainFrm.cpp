@@ -544,7 +544,9 @@ void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
             if (code != 0) break;
         }
         rt::Application()->ProcessMessages();
-        if (ProgressBar1->Value() == ProgressBar1->MaxValue()) ProgressBar1->SetValue(0);
+        // A sweep cut short by the end leaves the gauge empty, as a full one does.
+        if (code != 0 || ProgressBar1->Value() == ProgressBar1->MaxValue())
+            ProgressBar1->SetValue(0);
     } while (code == 0);
     job.Stop();
 
