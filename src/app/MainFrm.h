@@ -11,6 +11,7 @@
 #include "runtime/StdCtrls.h"
 #include "skin/controls/skSkinGauge.h"
 #include "skin/controls/skSkinPanels.h"
+#include "skin/controls/skSkinSpeedButton.h"
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skSkinData.h"
 #include "skin/data/skSkinListeners.h"
@@ -60,12 +61,13 @@ public:
     rt::TShape* shpStart;
     rt::TShape* shpEnd;
     rt::TShape* shpProcess;
-    rt::TSpeedButton* skSkinSpeedButton1;
-    rt::TSpeedButton* skSkinSpeedButton2;
-    rt::TSpeedButton* skSkinSpeedButton3;
-    rt::TSpeedButton* skSkinSpeedButton4;
-    rt::TSpeedButton* skSkinMenuSpeedButton1;
-    rt::TSpeedButton* skSkinSpeedButton5;
+    sk::TskSkinSpeedButton* skSkinSpeedButton1;
+    sk::TskSkinSpeedButton* skSkinSpeedButton2;
+    sk::TskSkinSpeedButton* skSkinSpeedButton3;
+    sk::TskSkinSpeedButton* skSkinSpeedButton4;
+    // Drops skSkinPopupMenu1 down.
+    sk::TskSkinMenuSpeedButton* skSkinMenuSpeedButton1;
+    sk::TskSkinSpeedButton* skSkinSpeedButton5;
     sk::TskSkinGauge* ProgressBar1;
     rt::TPopupMenu* skSkinPopupMenu1;
     rt::TMenuItem* mSkinWinAqua;
@@ -99,7 +101,6 @@ public:
     void skSkinSpeedButton3Click(rt::TComponent* sender);
     void skSkinSpeedButton4Click(rt::TComponent* sender);
     void skSkinSpeedButton5Click(rt::TComponent* sender);
-    void skSkinMenuSpeedButton1Click(rt::TComponent* sender);
     void mSkinWinAquaClick(rt::TComponent* sender);
     void mSkinWinxpblueClick(rt::TComponent* sender);
     void mSkinWistlerClick(rt::TComponent* sender);

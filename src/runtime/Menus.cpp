@@ -1,5 +1,6 @@
 #include "runtime/Menus.h"
 
+#include <QCursor>
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
@@ -137,12 +138,47 @@ void FillQMenu(QMenu& menu, TMenuItem* parent) {
     }
 }
 
+// Notices when the watched component is freed.
+class TFreeWatch : public TComponent {
+public:
+    explicit TFreeWatch(TComponent* watched) : TComponent(nullptr), watched_(watched) {
+        FreeNotification(watched_);
+    }
+    ~TFreeWatch() override { RemoveFreeNotification(watched_); }
+    TComponent* Watched() const { return watched_; }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        if (operation == TOperation::opRemove && component == watched_) watched_ = nullptr;
+    }
+
+private:
+    TComponent* watched_;
+};
+
 }  // namespace
 
 void TPopupMenu::Popup(int x, int y) {
     QMenu menu;
     FillQMenu(menu, Items());
     menu.exec(QPoint(x, y));
+}
+
+void TPopupMenu::PopupFromControl(TControl* opener, const TRect& anchor, bool popupUp) {
+    TFreeWatch watch(opener);
+    {
+        QMenu menu;
+        FillQMenu(menu, Items());
+        const int y = popupUp ? anchor.Top - menu.sizeHint().height() : anchor.Bottom;
+        menu.exec(QPoint(anchor.Left, y));
+    }
+    auto* c = static_cast<TControl*>(watch.Watched());
+    if (c == nullptr) return;
+    // The popup had the pointer while it ran, so the opener heard nothing of it leaving.
+    const QPoint at = QCursor::pos();
+    if (!c->ClientRect().Contains(c->ScreenToClient({at.x(), at.y()})))
+        c->Perform(CM_MOUSELEAVE, 0, 0);
+    if (watch.Watched() != nullptr) c->Perform(WM_CLOSESKINMENU, 0, 0);
 }
 
 TMenuBar::TMenuBar(TComponent* owner) : TCustomControl(owner) {}

@@ -83,6 +83,12 @@ public:
     using TMenu::TMenu;
     // Shows the menu with its top-left at the screen point, with the platform's plain popup.
     virtual void Popup(int x, int y);
+    // Drops the menu down from a control: below `anchor`, the control's rectangle in screen
+    // coordinates, or above it with popupUp. Once every menu has closed the opener is sent
+    // WM_CLOSESKINMENU (unless it was freed meanwhile). The plain popup is modal: it has closed,
+    // and told the opener, when this returns; a skinned menu engine returns while its menu
+    // stays open and tells the opener later.
+    virtual void PopupFromControl(TControl* opener, const TRect& anchor, bool popupUp);
 };
 
 // The plain menu bar that shows a main menu's top-level items and drops their sub-menus down.
