@@ -3,9 +3,13 @@
 
 Seeds: the test skin (bitmaps, description, image stream raw and compressed) and one hand-made
 case per known bitmap crash class: a lying size field, negative heights, a colour table that
-overflows, and dimensions whose stride times height overflows."""
+overflows, and dimensions whose stride times height overflows; JPEG pictures and tiny media
+clips made with the ffmpeg command line."""
 import os
+import shutil
 import struct
+import subprocess
+import tempfile
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -82,3 +86,67 @@ write("skin_stream", "active_count_huge",
       b"\x00" + image_stream([None, None, None], [], b"")[:-4] + struct.pack("<i", 2**31 - 1))
 for name, data in crash_bmps.items():
     write("skin_stream", "bmp_" + name, b"\x00" + image_stream([data, None, None], [], ini))
+
+
+# JPEG: the placeholder as it stands and claiming sizes that must be scaled or refused, pictures
+# in other sampling and colour forms made with ffmpeg, and a progressive one (ImageMagick, when
+# present).
+PLACEHOLDER = os.path.join(HERE, "..", "resources", "noframe.jpg")
+
+
+def with_size(jpeg, width, height):
+    at = next(i for i in range(len(jpeg) - 1) if jpeg[i] == 0xFF and jpeg[i + 1] in (0xC0, 0xC2))
+    return jpeg[:at + 5] + struct.pack(">HH", height, width) + jpeg[at + 9:]
+
+
+with open(PLACEHOLDER, "rb") as f:
+    noframe = f.read()
+write("jpeg", "noframe.jpg", noframe)
+write("jpeg", "claims_8192x8192.jpg", with_size(noframe, 8192, 8192))
+write("jpeg", "claims_65535x65535.jpg", with_size(noframe, 65535, 65535))
+write("jpeg", "claims_0x10.jpg", with_size(noframe, 0, 10))
+
+tmp = tempfile.mkdtemp()
+
+
+def ffmpeg(args, out):
+    path = os.path.join(tmp, out)
+    subprocess.run(["ffmpeg", "-nostdin", "-v", "error", "-y"] + args.split() + [path], check=True)
+    with open(path, "rb") as f:
+        return f.read()
+
+
+for name, fmt in (("yuv420", "yuvj420p"), ("yuv444", "yuvj444p"), ("gray", "gray")):
+    write("jpeg", name + ".jpg", ffmpeg(
+        "-f lavfi -i testsrc2=s=40x30 -frames:v 1 -c:v mjpeg -q:v 8 -pix_fmt " + fmt, "p.jpg"))
+if shutil.which("convert"):
+    src = os.path.join(tmp, "src.jpg")
+    with open(src, "wb") as f:
+        f.write(noframe)
+    progressive = os.path.join(tmp, "progressive.jpg")
+    subprocess.run(["convert", src, "-resize", "60x45", "-interlace", "Plane", progressive],
+                   check=True)
+    with open(progressive, "rb") as f:
+        write("jpeg", "progressive.jpg", f.read())
+
+# Media: tiny clips of the containers and codecs a user opens. The first byte of each input
+# picks the name the format is guessed from (0 .avi, 1 .mpg, 2 .m2v, 3 none) and the grab's
+# time (bits 2-4, in half seconds).
+SRC = "-f lavfi -i testsrc2=s=32x24:r=10:d=0.5 "
+media = {
+    "mpeg4_pcm.avi": (0, SRC + "-f lavfi -i sine=r=8000:d=0.5 -c:v mpeg4 -g 3 -bf 1 -q:v 10 "
+                         "-c:a pcm_u8"),
+    "mjpeg.avi": (4, SRC + "-c:v mjpeg -q:v 20"),
+    "raw.avi": (0, "-f lavfi -i testsrc2=s=16x16:r=10:d=0.3 -c:v rawvideo -pix_fmt bgr24"),
+    "cinepak.avi": (4, SRC + "-c:v cinepak"),
+    "mpeg1_mp2.mpg": (5, "-f lavfi -i testsrc2=s=32x32:r=25:d=0.4 -f lavfi -i sine=r=32000:d=0.4 "
+                         "-c:v mpeg1video -q:v 20 -g 4 -c:a mp2 -b:a 32k -f mpeg"),
+    "mpeg2_bt709.vob": (1, "-f lavfi -i testsrc2=s=32x32:r=25:d=0.4 -c:v mpeg2video -q:v 20 -g 4 "
+                           "-bf 2 -colorspace bt709 -color_primaries bt709 -color_trc bt709 -f vob"),
+    "mpeg2.m2v": (6, "-f lavfi -i testsrc2=s=32x32:r=25:d=0.4 -c:v mpeg2video -q:v 20 -g 4 "
+                     "-f mpeg2video"),
+    "mpeg2.ts": (3, "-f lavfi -i testsrc2=s=32x32:r=25:d=0.2 -c:v mpeg2video -q:v 25 -f mpegts"),
+}
+for name, (prefix, args) in media.items():
+    write("media", name, bytes([prefix]) + ffmpeg(args, name))
+shutil.rmtree(tmp)
