@@ -77,15 +77,25 @@ def image_stream(pictures, active, text):
     return out + text
 
 
+# The stream's own layout is this target's work; the long description is the ini target's. A
+# short one keeps each input quick.
+short_ini = (
+    "[VERSION]\r\nskinname=Short\r\n[PICTURES]\r\n[FORMINFO]\r\nlefttoppoint=4,20\r\n"
+    "rightbottompoint=60,44\r\nclientrect=4,20,60,44\r\nbgpictureindex=0\r\n"
+    "[SKINOBJECTS]\r\ncount=2\r\n0=closebutton:stdbutton\r\n1=caption:caption\r\n"
+    "[SKINCONTROLS]\r\ncount=1\r\n0=button:button\r\n"
+    "[closebutton]\r\nactivepictureindex=0\r\nskinrect=44,4,58,16\r\ncommand=cmclose\r\n"
+    "morphkind=mkgradient\r\n[caption]\r\ntextrect=4,2,40,18\r\nfontstyle=fsbold\r\n"
+    "[button]\r\npictureindex=0\r\nskinrect=0,0,16,16\r\n").encode()
 skin = image_stream([read("main.bmp"), None, read("mask.bmp")],
-                    [read("buttons.bmp"), read("caption.bmp"), read("glyphs.bmp")], ini)
+                    [read("buttons.bmp"), read("caption.bmp"), read("glyphs.bmp")], short_ini)
 write("skin_stream", "testskin_raw", b"\x00" + skin)
 write("skin_stream", "testskin_zlib", b"\x01" + zlib.compress(skin, 9))
 write("skin_stream", "version_2", b"\x00" + struct.pack("<i", 2) + skin[4:])
 write("skin_stream", "active_count_huge",
       b"\x00" + image_stream([None, None, None], [], b"")[:-4] + struct.pack("<i", 2**31 - 1))
 for name, data in crash_bmps.items():
-    write("skin_stream", "bmp_" + name, b"\x00" + image_stream([data, None, None], [], ini))
+    write("skin_stream", "bmp_" + name, b"\x00" + image_stream([data, None, None], [], short_ini))
 
 
 # JPEG: the placeholder as it stands and claiming sizes that must be scaled or refused, pictures

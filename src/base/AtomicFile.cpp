@@ -118,7 +118,10 @@ std::string TempFileName(const std::string& name, const std::string& suffix, std
     std::size_t cut = std::min(room, name.size());
     while (cut > 0 && cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
         --cut;
-    return "." + name.substr(0, cut) + suffix;
+    std::string temp = ".";
+    temp.append(name, 0, cut);
+    temp += suffix;
+    return temp;
 }
 
 void AtomicFile::AllowUnnamedForTesting(bool allow) { gAllowUnnamed = allow; }

@@ -100,11 +100,17 @@ void TMemIniFile::SetText(std::string_view text) {
 }
 
 std::string TMemIniFile::Text() const {
-    std::string out;
+    std::size_t size = 0;
     for (const Section& s : sections_) {
-        out += "[" + s.name + "]\r\n";
-        for (const auto& [k, v] : s.entries) out += k + "=" + v + "\r\n";
-        out += "\r\n";
+        size += s.name.size() + 6;
+        for (const auto& [k, v] : s.entries) size += k.size() + v.size() + 3;
+    }
+    std::string out;
+    out.reserve(size);
+    for (const Section& s : sections_) {
+        out.append("[").append(s.name).append("]\r\n");
+        for (const auto& [k, v] : s.entries) out.append(k).append("=").append(v).append("\r\n");
+        out.append("\r\n");
     }
     return out;
 }
@@ -204,15 +210,15 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
     const TMemIniFile& current = Current();
     if (current.ValueExists(section, key) && current.ReadString(section, key, "") == value) return;
-    TMemIniFile ini = current;
-    ini.WriteString(section, key, value);
-    std::string text = ini.Text();
+    // Changed in place: a copy of a large file would cost as much as reading it again.
+    content_.WriteString(section, key, value);
+    std::string text = content_.Text();
     try {
         WriteFileBytesAtomic(fileName_, text.data(), text.size());
     } catch (const EStreamError&) {
+        loaded_ = false;  // what is held is no longer what the file says
         throw EIniFileException("Unable to write to " + fileName_);
     }
-    content_ = std::move(ini);
     stamp_ = StampOf(fileName_);
     loaded_ = stamp_.size >= 0;
 }
