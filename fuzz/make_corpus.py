@@ -59,7 +59,43 @@ for name in ("main.bmp", "mask.bmp", "buttons.bmp", "caption.bmp", "glyphs.bmp")
     write("bmp", name, read(name))
 
 ini = read("skin.ini")
-write("ini", "testskin.ini", ini)
+
+
+def sections(text):
+    """The test skin's sections as (name, lines) in file order."""
+    found, name = [], None
+    for line in text.decode().splitlines():
+        line = line.strip()
+        if line.startswith("[") and line.endswith("]"):
+            name = line[1:-1]
+            found.append((name, []))
+        elif name is not None and line and not line.startswith(";"):
+            found[-1][1].append(line)
+    return found
+
+
+# One small seed per description in the test skin (with the frame geometry), and one with the
+# popup and hint windows: small inputs keep the target quick, and crossing them over combines
+# descriptions again.
+skin_sections = dict(sections(ini))
+
+
+def section_text(name, lines):
+    return "[" + name + "]\r\n" + "".join(l + "\r\n" for l in lines)
+
+
+for list_name in ("SKINOBJECTS", "SKINCONTROLS"):
+    for entry in skin_sections[list_name]:
+        if entry.startswith("count="):
+            continue
+        obj = entry.split("=", 1)[1]
+        name = obj.split(":", 1)[0]
+        text = section_text("FORMINFO", skin_sections["FORMINFO"][:5])
+        text += section_text(list_name, ["count=1", "0=" + obj])
+        text += section_text(name, skin_sections.get(name, []))
+        write("ini", "testskin_" + obj.replace(":", "_") + ".ini", text.encode())
+write("ini", "testskin_windows.ini", (section_text("POPUPWINDOW", skin_sections["POPUPWINDOW"]) +
+                                      section_text("HINTWINDOW", skin_sections["HINTWINDOW"])).encode())
 write("ini", "quirks.ini", (
     "\r\n" * 70 + "[VERSION]\r\n[FORMINFO]\r\nlefttoppoint=1,1\r\nclientrect=2,23,102,59\r\n"
     "rightbottompoint=200,100\r\nINACTIVEEFFECT=IEINVERT\r\n"
