@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "media/FrameTiming.h"
 #include "media/OutputFile.h"
 #include "media/SourceInput.h"
 
@@ -59,19 +61,24 @@ constexpr const char* kTooSlow = "reading it took too long; it may be damaged or
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
+// The file a cut reads, and the I/O context its demuxer reads through: both outlive it.
+struct SourceFile {
+    std::unique_ptr<SourceInput> input;
+    std::unique_ptr<SourceInput::Reader> reader;
+};
+
 // The source as a regular file only, opened once: a pipe or a device would block the cut.
-// `input` must outlive the returned context.
-InputFormatPtr OpenSource(const std::string& name, SourceWatch& watch,
-                          std::unique_ptr<SourceInput>& input) {
+InputFormatPtr OpenSource(const std::string& name, SourceWatch& watch, SourceFile& file) {
     std::string reason;
-    input = SourceInput::OpenFile(name, reason);
-    if (!input) throw MediaError("Cannot open the source file " + Quoted(name) + ": " + reason);
+    file.input = SourceInput::OpenFile(name, reason);
+    if (!file.input)
+        throw MediaError("Cannot open the source file " + Quoted(name) + ": " + reason);
     AVFormatContext* raw = avformat_alloc_context();
     if (raw == nullptr) throw MediaError("Out of memory opening the source file");
     raw->interrupt_callback.callback = &SourceWatch::Callback;
     raw->interrupt_callback.opaque = &watch;
     try {
-        input->Attach(raw);
+        file.reader = file.input->Attach(raw);
     } catch (...) {
         avformat_free_context(raw);
         throw;
@@ -118,14 +125,6 @@ CodecContextPtr OpenDecoder(AVStream* st) {
     return ctx;
 }
 
-bool IsKeyFrame(const AVFrame* f) {
-#ifdef AV_FRAME_FLAG_KEY
-    return (f->flags & AV_FRAME_FLAG_KEY) != 0;
-#else
-    return f->key_frame != 0;
-#endif
-}
-
 FramePtr RefFrame(const AVFrame* src) {
     FramePtr f = MakeFrame();
     CheckAv(av_frame_ref(f.get(), src), "Cannot keep a decoded frame");
@@ -149,6 +148,7 @@ private:
     void OpenVideoEncoder();
     void OpenAudioEncoder();
     void OpenOutput();
+    void FindFirstPicture();
     void SeekToStart();
     void Pump();
     void OnVideoPacket(const AVPacket* pkt);
@@ -172,11 +172,14 @@ private:
     const std::atomic<bool>& cancel_;
 
     SourceWatch watch_;
-    std::unique_ptr<SourceInput> input_;
+    SourceFile sourceFile_;
     InputFormatPtr in_;
     int vIndex_ = -1;
     int aIndex_ = -1;
-    double zero_ = 0.0;  // seconds of the source's first time stamp
+    double zero_ = 0.0;   // seconds of the source's first picture (or first time stamp)
+    int64_t origin_ = 0;  // timestamp of the first picture
+    std::unique_ptr<PictureReader> pictures_;
+    std::optional<PictureClock> clock_;
     CodecContextPtr vDec_, aDec_, vEnc_, aEnc_;
     PacketPtr packet_ = MakePacket();
     PacketPtr outPacket_ = MakePacket();
@@ -190,11 +193,7 @@ private:
     AVRational fps_{25, 1};
     std::int64_t framesWanted_ = 0;
     std::int64_t framesOut_ = 0;
-    bool sawKeyFrame_ = false;
-    static constexpr int kMaxSkippedBeforeKey = 250;
-    int skippedBeforeKey_ = 0;
     double lastVideoTime_ = 0.0;
-    bool haveVideoTime_ = false;
     FramePtr held_;
     FramePtr heldConverted_;
     SwsPtr sws_;
@@ -229,7 +228,7 @@ void CutRenderer::Run() {
 }
 
 void CutRenderer::OpenInput() {
-    in_ = OpenSource(request_.source, watch_, input_);
+    in_ = OpenSource(request_.source, watch_, sourceFile_);
     if (request_.video) vIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_VIDEO);
     if (request_.audio) aIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_AUDIO);
     if (vIndex_ < 0 && aIndex_ < 0) {
@@ -246,6 +245,7 @@ void CutRenderer::OpenInput() {
     if (vIndex_ >= 0) {
         AVStream* st = in_->streams[vIndex_];
         vDec_ = OpenDecoder(st);
+        FindFirstPicture();
         AVRational guess = av_guess_frame_rate(in_.get(), st, nullptr);
         if (guess.num > 0 && guess.den > 0 && av_q2d(guess) <= 240.0) fps_ = guess;
         framesWanted_ = std::max<std::int64_t>(1, std::llround(length * av_q2d(fps_)));
@@ -375,16 +375,49 @@ void CutRenderer::OpenOutput() {
     CheckWrite(avformat_write_header(out_.get(), nullptr), "Cannot write the AVI header");
 }
 
+// Times count from the first picture, as for the preview, so the cut starts on the picture the
+// preview of its start showed.
+void CutRenderer::FindFirstPicture() {
+    AVStream* st = in_->streams[vIndex_];
+    pictures_ = std::make_unique<PictureReader>(
+        in_.get(), vIndex_, vDec_.get(),
+        ReadGuard{[this] { CheckCancel(); },
+                  [this](const std::string& reason) {
+                      throw MediaError("Cannot read the pictures of the source file " +
+                                       Quoted(request_.source) + ": " + reason);
+                  }});
+    clock_.emplace(in_.get(), st);
+    origin_ = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
+    FramePtr first = MakeFrame();
+    int64_t ts = 0;
+    if (pictures_->First(first.get(), ts, true)) origin_ = ts;
+    zero_ = static_cast<double>(origin_) * av_q2d(st->time_base);
+}
+
 void CutRenderer::SeekToStart() {
+    if (pictures_) {
+        const std::int64_t target = TickAfter(
+            origin_, request_.start, in_->streams[vIndex_]->time_base, clock_->FrameTicks());
+        FramePtr first = MakeFrame();
+        std::int64_t ts = 0;
+        pictures_->SeekTo(target, first.get(), ts);
+        const std::int64_t shift = pictures_->Shift();
+        // The cut reads picture and sound from there itself; the reading starts early enough
+        // for the sound just before the first picture too.
+        pictures_->Rewind();
+        pictures_.reset();
+        clock_->Restart();
+        clock_->SetShift(shift);
+        return;
+    }
     if (request_.start <= 0.0) return;
-    const int index = vIndex_ >= 0 ? vIndex_ : aIndex_;
-    AVStream* st = in_->streams[index];
+    AVStream* st = in_->streams[aIndex_];
     // A second of slack finds a key frame before the start in files whose seek lands on any
     // frame (MPEG program streams); frames before the start are decoded and dropped.
     const double target = zero_ + std::max(0.0, request_.start - 1.0);
     const auto ts = static_cast<std::int64_t>(std::floor(target / av_q2d(st->time_base)));
     watch_.Arm(kReadTimeout);
-    if (av_seek_frame(in_.get(), index, ts, AVSEEK_FLAG_BACKWARD) < 0) {
+    if (av_seek_frame(in_.get(), aIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0) {
         // Without a working seek the cut still works by decoding from the beginning.
         CheckCancel();
     }
@@ -437,28 +470,18 @@ void CutRenderer::OnVideoPacket(const AVPacket* pkt) {
 }
 
 void CutRenderer::OnVideoFrame(AVFrame* f) {
-    // After a seek, pictures before the first key frame lack their references. A stream that
-    // never marks key frames is taken as it comes after a while rather than not at all.
-    if (!sawKeyFrame_) {
-        if (!IsKeyFrame(f) && ++skippedBeforeKey_ < kMaxSkippedBeforeKey) return;
-        sawKeyFrame_ = true;
-    }
+    const AVRational tb = in_->streams[vIndex_]->time_base;
+    const std::optional<std::int64_t> ts =
+        clock_->Stamp(f, TickAfter(origin_, request_.start, tb, clock_->FrameTicks()));
+    if (!ts) return;
+    lastVideoTime_ = (static_cast<double>(*ts) - static_cast<double>(origin_)) * av_q2d(tb);
+    // Output frame n shows the picture on screen at start + n / rate: a picture that starts
+    // after that time settles the frames before it.
     const double step = 1.0 / av_q2d(fps_);
-    double t;
-    if (f->best_effort_timestamp != AV_NOPTS_VALUE) {
-        t = static_cast<double>(f->best_effort_timestamp) *
-                av_q2d(in_->streams[vIndex_]->time_base) -
-            zero_;
-    } else {
-        t = haveVideoTime_ ? lastVideoTime_ + step : request_.start;
-    }
-    lastVideoTime_ = t;
-    haveVideoTime_ = true;
-    // Output frame n shows the source frame nearest to start + n / rate; a frame that comes
-    // after the target by more than half a frame settles the targets before it.
     if (!held_) held_ = RefFrame(f);
     while (!VideoDone() &&
-           request_.start + static_cast<double>(framesOut_) * step + 0.5 * step < t) {
+           TickAfter(origin_, request_.start + static_cast<double>(framesOut_) * step, tb,
+                     clock_->FrameTicks()) < *ts) {
         EmitHeld();
     }
     if (VideoDone()) return;
@@ -639,8 +662,8 @@ void CutRenderer::CheckWrite(int r, const std::string& what) {
 
 SourceStreams ProbeSourceStreams(const std::string& name) {
     SourceWatch watch(nullptr);
-    std::unique_ptr<SourceInput> input;
-    InputFormatPtr in = OpenSource(name, watch, input);
+    SourceFile file;
+    InputFormatPtr in = OpenSource(name, watch, file);
     SourceStreams s;
     s.hasVideo = UsableStream(in.get(), AVMEDIA_TYPE_VIDEO) >= 0;
     s.hasAudio = UsableStream(in.get(), AVMEDIA_TYPE_AUDIO) >= 0;

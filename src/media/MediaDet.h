@@ -55,6 +55,7 @@ private:
     struct Source;
     const StreamFacts& Current() const;
     void Open(std::unique_ptr<SourceInput> input, const std::string& path);
+    static void MeasureTrueLengths(Source& src);
 
     std::unique_ptr<Source> source_;
     int current_ = 0;

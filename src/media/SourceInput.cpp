@@ -73,43 +73,55 @@ std::unique_ptr<SourceInput> SourceInput::FromMemory(const std::uint8_t* data, s
 }
 
 SourceInput::~SourceInput() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::int64_t SourceInput::Size() const {
+    // A file that grows or shrinks while it is read is measured again.
+    struct stat st {};
+    if (fd_ >= 0 && ::fstat(fd_, &st) == 0) return st.st_size;
+    return size_;
+}
+
+std::unique_ptr<SourceInput::Reader> SourceInput::Attach(AVFormatContext* ctx) const {
+    std::unique_ptr<Reader> reader(new Reader(*this));
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
+    if (buffer == nullptr) throw MediaError("Out of memory opening the source file");
+    reader->io_ = avio_alloc_context(buffer, kBufferSize, 0, reader.get(), &Reader::Read, nullptr,
+                                     &Reader::Seek);
+    if (reader->io_ == nullptr) {
+        av_free(buffer);
+        throw MediaError("Out of memory opening the source file");
+    }
+    reader->interrupt_ = ctx->interrupt_callback;
+    ctx->pb = reader->io_;
+    ctx->flags |= AVFMT_FLAG_CUSTOM_IO;
+    return reader;
+}
+
+SourceInput::Reader::~Reader() {
     if (io_ != nullptr) {
         av_freep(&io_->buffer);
         avio_context_free(&io_);
     }
-    if (fd_ >= 0) ::close(fd_);
 }
 
-void SourceInput::Attach(AVFormatContext* ctx) {
-    if (io_ == nullptr) {
-        auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
-        if (buffer == nullptr) throw MediaError("Out of memory opening the source file");
-        io_ = avio_alloc_context(buffer, kBufferSize, 0, this, &Read, nullptr, &Seek);
-        if (io_ == nullptr) {
-            av_free(buffer);
-            throw MediaError("Out of memory opening the source file");
-        }
-    }
-    interrupt_ = ctx->interrupt_callback;
-    ctx->pb = io_;
-    ctx->flags |= AVFMT_FLAG_CUSTOM_IO;
-}
-
-int SourceInput::Read(void* opaque, std::uint8_t* buf, int size) {
-    auto* self = static_cast<SourceInput*>(opaque);
+int SourceInput::Reader::Read(void* opaque, std::uint8_t* buf, int size) {
+    auto* self = static_cast<Reader*>(opaque);
     if (self->interrupt_.callback != nullptr && self->interrupt_.callback(self->interrupt_.opaque))
         return AVERROR_EXIT;
     if (size <= 0) return 0;
-    if (self->fd_ < 0) {
-        std::int64_t left = std::max<std::int64_t>(0, self->size_ - self->position_);
+    const SourceInput& in = self->in_;
+    if (in.fd_ < 0) {
+        std::int64_t left = std::max<std::int64_t>(0, in.size_ - self->position_);
         if (left == 0) return AVERROR_EOF;
         int n = static_cast<int>(std::min<std::int64_t>(left, size));
-        std::memcpy(buf, self->data_ + self->position_, static_cast<std::size_t>(n));
+        std::memcpy(buf, in.data_ + self->position_, static_cast<std::size_t>(n));
         self->position_ += n;
         return n;
     }
     for (;;) {
-        ssize_t n = ::pread(self->fd_, buf, static_cast<std::size_t>(size),
+        ssize_t n = ::pread(in.fd_, buf, static_cast<std::size_t>(size),
                             static_cast<off_t>(self->position_));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return AVERROR(errno);
@@ -119,15 +131,10 @@ int SourceInput::Read(void* opaque, std::uint8_t* buf, int size) {
     }
 }
 
-std::int64_t SourceInput::Seek(void* opaque, std::int64_t offset, int whence) {
-    auto* self = static_cast<SourceInput*>(opaque);
+std::int64_t SourceInput::Reader::Seek(void* opaque, std::int64_t offset, int whence) {
+    auto* self = static_cast<Reader*>(opaque);
     whence &= ~AVSEEK_FORCE;
-    std::int64_t size = self->size_;
-    if (self->fd_ >= 0) {
-        // A file that grows or shrinks while it is read is measured again.
-        struct stat st {};
-        if (::fstat(self->fd_, &st) == 0) size = st.st_size;
-    }
+    const std::int64_t size = self->in_.Size();
     if (whence == AVSEEK_SIZE) return size;
     std::int64_t target = 0;
     switch (whence) {

@@ -24,21 +24,36 @@ public:
     SourceInput(const SourceInput&) = delete;
     SourceInput& operator=(const SourceInput&) = delete;
 
+    // The I/O context of one demuxer: its own position in the input.
+    class Reader {
+    public:
+        ~Reader();
+        Reader(const Reader&) = delete;
+        Reader& operator=(const Reader&) = delete;
+
+    private:
+        friend class SourceInput;
+        explicit Reader(const SourceInput& in) : in_(in) {}
+        static int Read(void* opaque, std::uint8_t* buf, int size);
+        static std::int64_t Seek(void* opaque, std::int64_t offset, int whence);
+
+        const SourceInput& in_;
+        std::int64_t position_ = 0;
+        AVIOContext* io_ = nullptr;
+        AVIOInterruptCB interrupt_{};
+    };
+
     // Makes `ctx` (allocated, with its interrupt callback set, not yet opened) read from this
-    // input. The context must be closed before this input is destroyed.
-    void Attach(AVFormatContext* ctx);
+    // input through a new reader, which must outlive the context (close the context first).
+    std::unique_ptr<Reader> Attach(AVFormatContext* ctx) const;
 
 private:
     SourceInput() = default;
-    static int Read(void* opaque, std::uint8_t* buf, int size);
-    static std::int64_t Seek(void* opaque, std::int64_t offset, int whence);
+    std::int64_t Size() const;
 
     int fd_ = -1;
     const std::uint8_t* data_ = nullptr;
     std::int64_t size_ = 0;
-    std::int64_t position_ = 0;
-    AVIOContext* io_ = nullptr;
-    AVIOInterruptCB interrupt_{};
 };
 
 }  // namespace media
