@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -79,6 +80,10 @@ TMemIniFile::Section& TMemIniFile::FindOrAdd(std::string_view section) {
 void TMemIniFile::SetText(std::string_view text) {
     sections_.clear();
     index_.clear();
+    // Room for every section up front: growing the index rehashes all of it each time.
+    const auto brackets = static_cast<std::size_t>(std::count(text.begin(), text.end(), '['));
+    sections_.reserve(brackets);
+    index_.reserve(brackets);
     Section* current = nullptr;
     std::size_t start = 0;
     while (start < text.size()) {
