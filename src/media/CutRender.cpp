@@ -100,6 +100,11 @@ InputFormatPtr OpenSource(const std::string& name, SourceWatch& watch, SourceFil
     return in;
 }
 
+// Sound beyond these is a damaged header, not a recording: 2 s of it at the rate a damaged
+// file claimed (1.7 GHz) came to 13 GB of output.
+constexpr int kMaxSampleRate = 384000;
+constexpr int kMaxChannels = 16;
+
 // The stream of `type` that a cut uses, or -1: it must have a decoder and sane parameters.
 int UsableStream(AVFormatContext* in, AVMediaType type) {
     int index = av_find_best_stream(in, type, -1, -1, nullptr, 0);
@@ -107,7 +112,9 @@ int UsableStream(AVFormatContext* in, AVMediaType type) {
     const AVCodecParameters* par = in->streams[index]->codecpar;
     if (avcodec_find_decoder(par->codec_id) == nullptr) return -1;
     if (type == AVMEDIA_TYPE_VIDEO && (par->width <= 0 || par->height <= 0)) return -1;
-    if (type == AVMEDIA_TYPE_AUDIO && (par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0))
+    if (type == AVMEDIA_TYPE_AUDIO &&
+        (par->sample_rate <= 0 || par->sample_rate > kMaxSampleRate ||
+         par->ch_layout.nb_channels <= 0 || par->ch_layout.nb_channels > kMaxChannels))
         return -1;
     return index;
 }

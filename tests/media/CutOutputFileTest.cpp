@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -220,6 +221,31 @@ TEST(CutSource, OnlyRegularFilesAreRead) {
         }
     }
     EXPECT_FALSE(fs::exists(dir / "out.avi"));
+}
+
+// A damaged header claiming sound at 1.7 GHz: the cut leaves that sound out instead of writing
+// gigabytes of it (before, two seconds came to 13 GB).
+TEST(CutSource, ImplausibleSoundIsLeftOut) {
+    const fs::path fixture = cutfixtures::NtscPcmAvi();
+    ASSERT_FALSE(fixture.empty());
+    std::string bytes = cutprobe::ReadAll(fixture);
+    // The sound's format chunk follows its stream header: rate at 4 + 4 + 2 + 2 bytes in.
+    const std::size_t auds = bytes.find("auds");
+    ASSERT_NE(auds, std::string::npos);
+    const std::size_t strf = bytes.find("strf", auds);
+    ASSERT_NE(strf, std::string::npos);
+    const std::uint32_t rate = 1718043204;
+    std::memcpy(&bytes[strf + 12], &rate, 4);
+    testutil::TempDir dir("framora-rate");
+    const fs::path source = dir / "rate.avi";
+    std::ofstream(source, std::ios::binary) << bytes;
+
+    CutJob job;
+    job.Start(source, 1, 3, dir / "out.avi");
+    ASSERT_EQ(Finish(job), media::EC_COMPLETE) << job.ErrorText();
+    EXPECT_LT(fs::file_size(dir / "out.avi"), 10u << 20);
+    EXPECT_TRUE(cutprobe::Video(dir / "out.avi").has_value());
+    EXPECT_FALSE(cutprobe::Audio(dir / "out.avi").has_value());
 }
 
 }  // namespace
