@@ -28,6 +28,9 @@ constexpr int kPreviewHeight = 270;
 constexpr int kToolFontHeight = 12;
 // Between a tool button's glyph and its caption.
 constexpr int kGlyphSpacing = 2;
+// The size the pictures are shown at, in their lowered panels.
+constexpr int kPictureWidth = 233;
+constexpr int kPictureHeight = 177;
 constexpr const char* kHomepage = "https://framora.example.org/";
 constexpr const char* kSupportMail = "mailto:support@framora.example.org";
 
@@ -153,7 +156,7 @@ void TMainForm::BuildLayout() {
     auto panel = [&](const char* name, int l) {
         auto* p = new sk::TskSkinPanel(this);
         p->SetBorderStyle(sk::bvLowered);
-        place(p, name, l, 49, 233, 177, this);
+        place(p, name, l, 49, kPictureWidth, kPictureHeight, this);
         p->SetSkinData(skSkinData1);
         return p;
     };
@@ -271,14 +274,14 @@ void TMainForm::FormCreate(rt::TComponent*) {
     FDataDir = rt::IsWritableDir(FAppDir) ? FAppDir : rt::UserDataDir("framora");
     FStartMark = 0;
     FEndMark = 0;
-    rt::TIniFile ini(SettingsFile());
-    ApplySkinChoice(ini.ReadInteger("Options", "Skin", 1));
+    settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
+    ApplySkinChoice(settings_->ReadInteger("Options", "Skin", 1));
 }
 
 void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction&) {
     Hide();
-    rt::TIniFile ini(SettingsFile());
-    ini.WriteInteger("Options", "Skin", CheckedSkinChoice());
+    if (!settings_) settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
+    settings_->WriteInteger("Options", "Skin", CheckedSkinChoice());
 }
 
 void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }
@@ -398,7 +401,7 @@ void TMainForm::ShowPlaceholder() {
     std::string noframe = FAppDir + "noframe.jpg";
     if (rt::FileExists(noframe)) {
         try {
-            rt::LoadPictureFile(noframe, picture);
+            rt::LoadPictureFile(noframe, picture, kPictureWidth, kPictureHeight);
         } catch (const rt::Exception&) {
             picture = placeholder_;
         }

@@ -7,6 +7,7 @@
 #include "media/MediaDet.h"
 #include "runtime/Controls.h"
 #include "runtime/Dialogs.h"
+#include "runtime/IniFiles.h"
 #include "runtime/Menus.h"
 #include "runtime/StdCtrls.h"
 #include "skin/controls/skSkinGauge.h"
@@ -131,6 +132,9 @@ private:
     // walks its controls (WndProc).
     sk::TskSkinListener skinListener_{this, [this](rt::TMessage& m) { WindowProc(m); }};
     rt::TBitmap placeholder_;
+    // The settings file as read at creation; closing writes through it, so an unchanged file
+    // is not read again.
+    std::unique_ptr<rt::TIniFile> settings_;
     bool cutting_ = false;
     // Whether the open file has a video stream to take preview frames from.
     bool hasVideo_ = false;

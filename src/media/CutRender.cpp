@@ -1,14 +1,17 @@
 #include "media/CutRender.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "media/FrameTiming.h"
 #include "media/OutputFile.h"
+#include "media/SourceInput.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -31,32 +34,76 @@ struct CustomIoOutputDeleter {
 };
 using CustomIoOutputPtr = std::unique_ptr<AVFormatContext, CustomIoOutputDeleter>;
 
-int InterruptRequested(void* opaque) {
-    return static_cast<const std::atomic<bool>*>(opaque)->load() ? 1 : 0;
-}
+// Ends a blocking FFmpeg call on the source: a stop request, or a call that outlasts its
+// deadline (a damaged file can send the demuxer searching, a stalled disk never answers).
+// FFmpeg asks it on the thread that made the call, so it needs no lock.
+class SourceWatch {
+public:
+    using Clock = std::chrono::steady_clock;
+    explicit SourceWatch(const std::atomic<bool>* cancel) : cancel_(cancel) {}
+    void Arm(Clock::duration d) { deadline_ = Clock::now() + d; }
+    bool Expired() const { return Clock::now() > deadline_; }
+    static int Callback(void* opaque) {
+        const auto* self = static_cast<const SourceWatch*>(opaque);
+        return (self->cancel_ != nullptr && self->cancel_->load()) || self->Expired() ? 1 : 0;
+    }
+
+private:
+    const std::atomic<bool>* cancel_;
+    Clock::time_point deadline_ = Clock::time_point::max();
+};
+
+// Opening reads the headers and enough of the streams to know them; one read or seek later on
+// gets its own time.
+constexpr auto kOpenTimeout = std::chrono::seconds(10);
+constexpr auto kReadTimeout = std::chrono::seconds(10);
+constexpr const char* kTooSlow = "reading it took too long; it may be damaged or on a slow device";
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-InputFormatPtr OpenSource(const std::string& name, const std::atomic<bool>* cancel) {
+// The file a cut reads, and the I/O context its demuxer reads through: both outlive it.
+struct SourceFile {
+    std::unique_ptr<SourceInput> input;
+    std::unique_ptr<SourceInput::Reader> reader;
+};
+
+// The source as a regular file only, opened once: a pipe or a device would block the cut.
+InputFormatPtr OpenSource(const std::string& name, SourceWatch& watch, SourceFile& file) {
+    std::string reason;
+    file.input = SourceInput::OpenFile(name, reason);
+    if (!file.input)
+        throw MediaError("Cannot open the source file " + Quoted(name) + ": " + reason);
     AVFormatContext* raw = avformat_alloc_context();
     if (raw == nullptr) throw MediaError("Out of memory opening the source file");
-    if (cancel != nullptr) {
-        raw->interrupt_callback.callback = &InterruptRequested;
-        raw->interrupt_callback.opaque = const_cast<void*>(static_cast<const void*>(cancel));
+    raw->interrupt_callback.callback = &SourceWatch::Callback;
+    raw->interrupt_callback.opaque = &watch;
+    try {
+        file.reader = file.input->Attach(raw);
+    } catch (...) {
+        avformat_free_context(raw);
+        throw;
     }
+    watch.Arm(kOpenTimeout);
     int r = avformat_open_input(&raw, name.c_str(), nullptr, nullptr);
     if (r < 0) {
-        throw MediaError("Cannot open the source file " + Quoted(name) + ": " + AvErrorText(r), r);
+        throw MediaError("Cannot open the source file " + Quoted(name) + ": " +
+                             (watch.Expired() ? kTooSlow : AvErrorText(r)),
+                         r);
     }
     InputFormatPtr in(raw);
     r = avformat_find_stream_info(in.get(), nullptr);
     if (r < 0) {
-        throw MediaError(
-            "Cannot read the streams of the source file " + Quoted(name) + ": " + AvErrorText(r),
-            r);
+        throw MediaError("Cannot read the streams of the source file " + Quoted(name) + ": " +
+                             (watch.Expired() ? kTooSlow : AvErrorText(r)),
+                         r);
     }
     return in;
 }
+
+// Sound beyond these is a damaged header, not a recording: 2 s of it at the rate a damaged
+// file claimed (1.7 GHz) came to 13 GB of output.
+constexpr int kMaxSampleRate = 384000;
+constexpr int kMaxChannels = 16;
 
 // The stream of `type` that a cut uses, or -1: it must have a decoder and sane parameters.
 int UsableStream(AVFormatContext* in, AVMediaType type) {
@@ -65,7 +112,9 @@ int UsableStream(AVFormatContext* in, AVMediaType type) {
     const AVCodecParameters* par = in->streams[index]->codecpar;
     if (avcodec_find_decoder(par->codec_id) == nullptr) return -1;
     if (type == AVMEDIA_TYPE_VIDEO && (par->width <= 0 || par->height <= 0)) return -1;
-    if (type == AVMEDIA_TYPE_AUDIO && (par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0))
+    if (type == AVMEDIA_TYPE_AUDIO &&
+        (par->sample_rate <= 0 || par->sample_rate > kMaxSampleRate ||
+         par->ch_layout.nb_channels <= 0 || par->ch_layout.nb_channels > kMaxChannels))
         return -1;
     return index;
 }
@@ -92,12 +141,14 @@ FramePtr RefFrame(const AVFrame* src) {
 class CutRenderer {
 public:
     CutRenderer(const CutRequest& request, const std::atomic<bool>& cancel)
-        : request_(request), cancel_(cancel) {}
+        : request_(request), cancel_(cancel), watch_(&cancel) {}
     ~CutRenderer() { av_channel_layout_uninit(&swrInLayout_); }
     CutRenderer(const CutRenderer&) = delete;
     CutRenderer& operator=(const CutRenderer&) = delete;
 
     void Run();
+    // Drops the unfinished output; returns its name when it could not be removed.
+    std::string DiscardOutput() { return file_ ? file_->Discard() : std::string(); }
 
 private:
     void OpenInput();
@@ -127,6 +178,8 @@ private:
     const CutRequest& request_;
     const std::atomic<bool>& cancel_;
 
+    SourceWatch watch_;
+    SourceFile sourceFile_;
     InputFormatPtr in_;
     int vIndex_ = -1;
     int aIndex_ = -1;
@@ -182,7 +235,7 @@ void CutRenderer::Run() {
 }
 
 void CutRenderer::OpenInput() {
-    in_ = OpenSource(request_.source, &cancel_);
+    in_ = OpenSource(request_.source, watch_, sourceFile_);
     if (request_.video) vIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_VIDEO);
     if (request_.audio) aIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_AUDIO);
     if (vIndex_ < 0 && aIndex_ < 0) {
@@ -370,6 +423,7 @@ void CutRenderer::SeekToStart() {
     // frame (MPEG program streams); frames before the start are decoded and dropped.
     const double target = zero_ + std::max(0.0, request_.start - 1.0);
     const auto ts = static_cast<std::int64_t>(std::floor(target / av_q2d(st->time_base)));
+    watch_.Arm(kReadTimeout);
     if (av_seek_frame(in_.get(), aIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0) {
         // Without a working seek the cut still works by decoding from the beginning.
         CheckCancel();
@@ -381,6 +435,7 @@ void CutRenderer::Pump() {
     int againCount = 0;
     while (!(VideoDone() && AudioDone()) && !eof) {
         CheckCancel();
+        watch_.Arm(kReadTimeout);
         int r = av_read_frame(in_.get(), packet_.get());
         if (r == AVERROR(EAGAIN) && ++againCount < 1000) continue;
         if (r == AVERROR_EOF) {
@@ -389,9 +444,9 @@ void CutRenderer::Pump() {
         }
         if (r < 0) {
             CheckCancel();
-            throw MediaError(
-                "Cannot read the source file " + Quoted(request_.source) + ": " + AvErrorText(r),
-                r);
+            throw MediaError("Cannot read the source file " + Quoted(request_.source) + ": " +
+                                 (watch_.Expired() ? kTooSlow : AvErrorText(r)),
+                             r);
         }
         againCount = 0;
         if (packet_->stream_index == vIndex_ && !VideoDone()) {
@@ -613,7 +668,9 @@ void CutRenderer::CheckWrite(int r, const std::string& what) {
 }  // namespace
 
 SourceStreams ProbeSourceStreams(const std::string& name) {
-    InputFormatPtr in = OpenSource(name, nullptr);
+    SourceWatch watch(nullptr);
+    SourceFile file;
+    InputFormatPtr in = OpenSource(name, watch, file);
     SourceStreams s;
     s.hasVideo = UsableStream(in.get(), AVMEDIA_TYPE_VIDEO) >= 0;
     s.hasAudio = UsableStream(in.get(), AVMEDIA_TYPE_AUDIO) >= 0;
@@ -622,7 +679,15 @@ SourceStreams ProbeSourceStreams(const std::string& name) {
 
 void RenderCut(const CutRequest& request, const std::atomic<bool>& cancel) {
     CutRenderer renderer(request, cancel);
-    renderer.Run();
+    try {
+        renderer.Run();
+    } catch (const MediaError& e) {
+        // An unfinished file that could not be removed is named, so the user can remove it.
+        std::string note = base::LeftOverNote(renderer.DiscardOutput());
+        if (note.empty()) throw;
+        if (cancel.load()) throw CutCancelled(note);
+        throw MediaError(e.what() + note, e.code());
+    }
 }
 
 }  // namespace media

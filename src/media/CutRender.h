@@ -38,7 +38,9 @@ struct CutRequest {
 // Thrown by RenderCut when `cancel` was raised.
 class CutCancelled : public MediaError {
 public:
-    CutCancelled() : MediaError("The cut was stopped before it was complete") {}
+    explicit CutCancelled(const std::string& note = "")
+        : MediaError("The cut was stopped before it was complete" +
+                     (note.empty() ? "" : "." + note)) {}
 };
 
 // Writes the cut, replacing `request.output` only once the whole file was written. A stretch of

@@ -511,7 +511,7 @@ std::size_t TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
     // The decoder sees exactly the bytes the image claims, never what follows it.
     std::uint32_t claimed = ClaimedBmpSize(data, size);
     BmpImage img;
-    DecodeBmp(data, claimed, img);
+    rt::DecodeBmp(data, claimed, img);
     width_ = img.width;
     height_ = img.height;
     pixels_ = std::move(img.pixels);
@@ -540,10 +540,10 @@ void TBitmap::SaveToStream(TStream& stream) const {
     img.bitCount = BitsOfFormat(PixelFormat);
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = EncodeBmp(img);
+        bytes = rt::EncodeBmp(img);
     } catch (const EInvalidGraphic&) {
         img.bitCount = 24;  // more colours than the palette holds: keep every pixel
-        bytes = EncodeBmp(img);
+        bytes = rt::EncodeBmp(img);
     }
     stream.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
 }

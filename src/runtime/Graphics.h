@@ -196,18 +196,24 @@ private:
     std::vector<TRect> rects_;
 };
 
-// The JPEG picture: decoded through libjpeg into a bitmap.
+// The JPEG picture: decoded through libjpeg into a bitmap. With a size to cover, the picture
+// is decoded at the smallest of libjpeg's scales (1/8 .. 8/8) that still covers it, which is
+// all a picture shown at that size needs, and far quicker for a large one.
 class TJPEGImage {
 public:
-    void LoadFromFile(const std::string& path);  // EInvalidGraphic / EFOpenError on failure
-    void LoadFromMemory(const std::uint8_t* data, std::size_t size);
+    // EInvalidGraphic / EFOpenError on failure.
+    void LoadFromFile(const std::string& path, int coverWidth = 0, int coverHeight = 0);
+    void LoadFromMemory(const std::uint8_t* data, std::size_t size, int coverWidth = 0,
+                        int coverHeight = 0);
     const TBitmap& Bitmap() const { return bitmap_; }
 
 private:
     TBitmap bitmap_;
 };
 
-// A picture as a TImage shows it: a BMP or JPEG file, chosen by content.
-void LoadPictureFile(const std::string& path, TBitmap& out);
+// A picture as a TImage shows it: a BMP or JPEG file, chosen by content; a JPEG file is
+// decoded at the scale that covers coverWidth x coverHeight when those are given.
+void LoadPictureFile(const std::string& path, TBitmap& out, int coverWidth = 0,
+                     int coverHeight = 0);
 
 }  // namespace rt

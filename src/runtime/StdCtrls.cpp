@@ -191,4 +191,71 @@ void TShape::Paint(TCanvas& canvas) {
     canvas.Rectangle(ClientRect());
 }
 
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 23, 22); }
+
+void TSpeedButton::Click() {
+    if (!Enabled()) return;
+    if (Action != nullptr) {
+        Action->Execute();
+        return;
+    }
+    TGraphicControl::Click();
+}
+
+void TSpeedButton::Paint(TCanvas& canvas) {
+    TRect r = ClientRect();
+    bool enabled = Enabled();
+    PaintDefaultFace(canvas, r, enabled && hot_, enabled && down_);
+    std::string text = StripAccelerators(Caption());
+    canvas.Font = Font();
+    if (!enabled) canvas.Font.Color = clGrayText;
+    int tw = text.empty() ? 0 : canvas.TextWidth(text);
+    int gw = glyph_.Empty() ? 0 : 16;
+    int gap = gw > 0 && tw > 0 ? 4 : 0;
+    int x = (r.Width() - (gw + gap + tw)) / 2 + (down_ ? 1 : 0);
+    int y = down_ ? 1 : 0;
+    if (gw > 0) {
+        TBitmap g = glyph_;
+        g.Transparent = true;
+        if (!enabled) {
+            // A disabled button shows its glyph in grey, keeping the transparent colour.
+            std::uint32_t key = ColorToPixel(g.EffectiveTransparentColor()) & 0xFFFFFF;
+            for (std::uint32_t& p : g.Pixels()) {
+                if ((p & 0xFFFFFF) == key) continue;
+                std::uint32_t v = (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3;
+                v = 128 + v / 2;
+                p = v << 16 | v << 8 | v;
+            }
+        }
+        canvas.Draw(x, (r.Height() - glyph_.Height()) / 2 + y, g);
+    }
+    if (tw > 0) {
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.TextOut(x + gw + gap, (r.Height() - canvas.TextHeight(text)) / 2 + y, text);
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+    }
+}
+
+void TSpeedButton::MouseDown(TMouseButton button, TShiftState, int, int) {
+    if (button != TMouseButton::mbLeft) return;
+    down_ = true;
+    Repaint();
+}
+
+void TSpeedButton::MouseUp(TMouseButton, TShiftState, int, int) {
+    if (!down_) return;
+    down_ = false;
+    Invalidate();
+}
+
+void TSpeedButton::MouseEnter() {
+    hot_ = true;
+    Invalidate();
+}
+
+void TSpeedButton::MouseLeave() {
+    hot_ = false;
+    Invalidate();
+}
+
 }  // namespace rt

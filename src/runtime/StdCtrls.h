@@ -92,6 +92,29 @@ protected:
     void Paint(TCanvas& canvas) override;
 };
 
+class TSpeedButton : public TGraphicControl {
+public:
+    explicit TSpeedButton(TComponent* owner);
+    TBitmap& Glyph() { return glyph_; }
+    // Clicking runs the action when one is linked, else OnClick.
+    TAction* Action = nullptr;
+    void Click() override;
+    bool Hot() const { return hot_; }
+    bool Pressed() const { return down_; }
+
+protected:
+    void Paint(TCanvas& canvas) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+private:
+    TBitmap glyph_;
+    bool hot_ = false;
+    bool down_ = false;
+};
+
 // Draws the default look's button background (frame and fill) into r.
 void PaintDefaultFace(TCanvas& canvas, const TRect& r, bool hot, bool pressed);
 // Draws text with the class library's "&" accelerator marks removed.
