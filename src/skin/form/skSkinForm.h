@@ -24,9 +24,11 @@
 #include "skin/form/skFrameStrips.h"
 
 namespace rt {
+class TControl;
 class TMenuItem;
 class TPopupMenu;
 class TTimer;
+struct TMsg;
 }  // namespace rt
 
 namespace sk {
@@ -35,6 +37,9 @@ class TskSkinData;
 class TskActiveSkinObject;
 class TskSkinButtonObject;
 class TskSkinCaptionObject;
+class TskSkinMenu;
+class TskSkinPopupMenu;
+class TskSkinMainMenuBar;
 
 using TskObjectMouseEvent =
     std::function<void(const std::string& id, int x, int y, const rt::TRect& rect, int button)>;
@@ -43,9 +48,6 @@ using TskObjectMouseMoveEvent =
 using TskObjectNotifyEvent = std::function<void(const std::string& id)>;
 using TskObjectPaintEvent =
     std::function<void(const std::string& id, rt::TCanvas& canvas, const rt::TRect& rect)>;
-// Drops a menu's sub-items down at a screen rectangle (below it, or above with popupUp).
-using TskMenuPopupHandler =
-    std::function<void(rt::TMenuItem* items, const rt::TRect& screenRect, bool popupUp)>;
 
 class TskSkinForm : public rt::TComponent, public TskFormHost {
 public:
@@ -63,6 +65,8 @@ public:
     void SetMenusSkinData(TskSkinData* value);
     rt::TPopupMenu* SystemMenu() const { return systemMenu_; }
     void SetSystemMenu(rt::TPopupMenu* value);
+    TskSkinMainMenuBar* MainMenuBar() const { return mainMenuBar_; }
+    void SetMainMenuBar(TskSkinMainMenuBar* value);
     bool UseDefaultSysMenu = true;
     TskBorderIcons BorderIcons() const { return borderIcons_; }
     // Rebuilds the default buttons (without skin) and applies the icon rules.
@@ -109,9 +113,6 @@ public:
     rt::TNotifyEvent OnMainMenuExit;
     rt::TNotifyEvent OnMinimizeToTray;
     rt::TNotifyEvent OnRestoreFromTray;
-    // The popup-menu engine's entry; without it the plain popup menu of the runtime shows the
-    // system menu and other menus are not shown.
-    TskMenuPopupHandler PopupMenuHandler;
 
     // State.
     bool Skinned() const { return skinned_; }
@@ -131,6 +132,14 @@ public:
     bool InSizeMove() const { return inSizeMove_; }
     bool FormActive() const override { return formActive_; }
     bool MenuOpen() const { return menuOpen_; }
+    // The menu bar walks its items: keyboard menu mode, or a bar item's popup is open.
+    bool MainMenuMode() const { return mainMenuMode_; }
+    // The popup-menu engine every menu of the form opens through.
+    TskSkinMenu* SkinMenu() const { return skinMenu_; }
+    // "&Restore", "-", "&Close": the menu a tray icon of the form would show.
+    TskSkinPopupMenu* TrayMenu() const { return trayMenu_; }
+    // The application message hook is installed (a menu is open or the bar is in menu mode).
+    bool MenuHookInstalled() const { return menuHook_ != 0; }
     // The frame geometry for the current size (skinned), laid out.
     const TskFrameGeometry& Geometry();
     // The window shape currently set (empty: none).
@@ -144,8 +153,37 @@ public:
     rt::TMenuItem* GetSystemMenu() override;
     // Opens the system menu with its top-left at the screen point.
     void PopupSystemMenu(rt::TPoint screen);
+    // Opens item's sub-items from startIndex through the engine at a screen rectangle, with
+    // the menu-opened bookkeeping; the opener is sent 1228 when the menus close. False (and
+    // the menu counts as closed again) when there was nothing to show.
+    bool PopupMenu(rt::TControl* opener, TskSkinData* skinData, bool popupUp, rt::TMenuItem* item,
+                   const rt::TRect& screenRect, int startIndex = 0);
+    // The skin menus opened from the frame are shown with: MenusSkinData, else SkinData.
+    TskSkinData* MenuSkin() const;
+    // Installs the message hook (unless in main-menu mode), sets MenuOpen, fires
+    // OnSkinMenuOpen once.
     void MenuOpened();
+    // Clears MenuOpen, releases a frame button whose menu it was, removes the hook, fires
+    // OnSkinMenuClose, and leaves main-menu mode.
     void MenuClosed();
+    // The menu bar entered menu mode: the hook goes in, OnMainMenuEnter(bar) fires.
+    void EnterMainMenuMode(rt::TComponent* bar);
+    // Closes the popups, tells the bar, removes the hook, fires OnMainMenuExit.
+    void LeaveMainMenuMode();
+
+    // Keyboard glue. SC_KEYMENU (Alt alone, F10): leaves main-menu mode, or closes open menus
+    // and puts the menu bar into keyboard menu mode.
+    void KeyMenu();
+    // The form's short-cut handler: Alt+letter opens the matching bar item, other keys go to the
+    // main menu's short-cuts; Alt+F4 closes the form. True when handled.
+    bool ShortCut(int key, unsigned shift);
+    // The application message hook while a menu is open: takes every key press for the menus,
+    // a release over a popup for that popup, and a press on the open menu's anchor, which
+    // only closes the menu. True swallows the message.
+    bool MenuHookMessage(rt::TMsg& message);
+    // One of the messages that end menus (a move, size, activation change, focus loss, cancel,
+    // a press anywhere on the form, the window hidden): closes them.
+    void CloseMenusOnActivity(unsigned message, std::intptr_t wParam = 0);
 
     // The skin change: objects from the skin (or the default buttons), size fitted to the
     // frame, region, repaint, OnChangeSkinData.
@@ -231,6 +269,16 @@ private:
     void InvalidateFrame();
     void SetCaptionActive(bool active, bool animate);
     void RebuildDefaultSysMenu();
+    // The built-in system-menu items the state allows, in the order given; "-" and "&Close"
+    // are not among them.
+    void MakeDefaultSysItems(bool merged);
+    void InstallMenuHook();
+    void RemoveMenuHook();
+    // The bar when it can take keys: set, visible, with a main menu.
+    TskSkinMainMenuBar* UsableBar() const;
+    void MenuKey(int key);
+    void SyncMenuStyle();
+    void BuildTrayMenu();
     void StartHoverTicker();
     void StopTimers();
     // The mask strips for the current size, when the skin has a mask.
@@ -260,6 +308,11 @@ private:
     bool inSizeMove_ = false;
     bool formActive_ = false;
     bool menuOpen_ = false;
+    bool mainMenuMode_ = false;
+    TskSkinMainMenuBar* mainMenuBar_ = nullptr;
+    TskSkinMenu* skinMenu_ = nullptr;
+    TskSkinPopupMenu* trayMenu_ = nullptr;
+    int menuHook_ = 0;
 
     TskFrameSkin frameSkin_;
     TskFrameGeometry geometry_;
