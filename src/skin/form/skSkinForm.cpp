@@ -116,8 +116,9 @@ void TskSkinForm::Notification(rt::TComponent* component, rt::TOperation operati
     if (component == static_cast<rt::TComponent*>(menusSkinData_)) menusSkinData_ = nullptr;
     if (component == static_cast<rt::TComponent*>(systemMenu_)) systemMenu_ = nullptr;
     if (component == static_cast<rt::TComponent*>(mainMenuBar_)) {
-        if (mainMenuMode_) LeaveMainMenuMode();
+        // The bar is half gone: it hears nothing more.
         mainMenuBar_ = nullptr;
+        if (mainMenuMode_) LeaveMainMenuMode();
     }
     if (component == static_cast<rt::TComponent*>(skinData_)) {
         if (skinMenu_->MenuVisible()) skinMenu_->CloseAll();

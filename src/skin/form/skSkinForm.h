@@ -181,9 +181,13 @@ public:
     // a release over a popup for that popup, and a press on the open menu's anchor, which
     // only closes the menu. True swallows the message.
     bool MenuHookMessage(rt::TMsg& message);
+    // The menu part of the form's window procedure, run before anything else: the messages
+    // that end menus close them (and go on), SC_KEYMENU enters keyboard menu mode (and is
+    // consumed: the system's menu loop never runs). True when the message is consumed.
+    bool HandleMenuMessage(rt::TMessage& message);
     // One of the messages that end menus (a move, size, activation change, focus loss, cancel,
     // a press anywhere on the form, the window hidden): closes them.
-    void CloseMenusOnActivity(unsigned message, std::intptr_t wParam = 0);
+    void CloseMenusOnActivity(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
 
     // The skin change: objects from the skin (or the default buttons), size fitted to the
     // frame, region, repaint, OnChangeSkinData.

@@ -28,6 +28,19 @@ bool IsPress(unsigned message) {
            message == rt::WM_LBUTTONDBLCLK || message == rt::WM_NCLBUTTONDBLCLK;
 }
 
+bool IsMouse(unsigned message) {
+    return (message >= rt::WM_MOUSEMOVE && message <= rt::WM_MBUTTONDBLCLK) ||
+           (message >= rt::WM_NCMOUSEMOVE && message <= rt::WM_NCMBUTTONDBLCLK);
+}
+
+// Where a mouse message happened on the screen: client messages carry the target's client
+// point, non-client ones the screen point.
+rt::TPoint ScreenPointOf(const rt::TMsg& m) {
+    const rt::TPoint p = rt::LParamToPoint(m.LParam);
+    if (m.Message >= rt::WM_NCMOUSEMOVE && m.Message <= rt::WM_NCMBUTTONDBLCLK) return p;
+    return m.Target->ClientToScreen(p);
+}
+
 }  // namespace
 
 void TskSkinForm::SetMainMenuBar(TskSkinMainMenuBar* value) {
@@ -322,26 +335,28 @@ bool TskSkinForm::MenuHookMessage(rt::TMsg& m) {
         RemoveMenuHook();
         return false;
     }
-    switch (m.Message) {
-        case rt::WM_KEYDOWN:
-            MenuKey(int(m.WParam));
-            return true;
-        case rt::WM_LBUTTONUP:
-        case rt::WM_NCLBUTTONUP: {
-            // A press elsewhere (the bar item, a frame button) dragged onto an item and released
-            // there chooses it, as the window that held the mouse would not tell the popup.
-            if (!popups) return false;
-            const rt::TPoint cursor = rt::GetCursorPos();
-            const int level = skinMenu_->PopupAt(cursor);
-            if (level < 0 || m.Target == skinMenu_->PopupWindow(level)) return false;
-            skinMenu_->MouseUpAt(level, cursor);
+    if (m.Message == rt::WM_KEYDOWN) {
+        MenuKey(int(m.WParam));
+        return true;
+    }
+    if (!popups || !IsMouse(m.Message) || m.Target == nullptr) return false;
+    const rt::TPoint at = ScreenPointOf(m);
+    const int level = skinMenu_->PopupAt(at);
+    sk::TskSkinPopupWindow* popup = skinMenu_->PopupWindow(level);
+    if (popup != nullptr && m.Target != popup) {
+        // The window that holds the mouse (the bar item or frame button pressed to open the
+        // menu) gets what happens over the popup: the popup follows, and a release there
+        // chooses the item, as dragging through a native menu does.
+        const rt::TPoint p = popup->ScreenToClient(at);
+        if (m.Message == rt::WM_MOUSEMOVE || m.Message == rt::WM_NCMOUSEMOVE)
+            skinMenu_->Cascade().MouseMove(level, p.X, p.Y);
+        if (m.Message == rt::WM_LBUTTONUP || m.Message == rt::WM_NCLBUTTONUP) {
+            skinMenu_->MouseUpAt(level, at);
             return true;
         }
-        default:
-            break;
+        return false;
     }
-    if (IsPress(m.Message) && popups && skinMenu_->PopupAt(rt::GetCursorPos()) < 0 &&
-        skinMenu_->Anchor().Contains(rt::GetCursorPos())) {
+    if (IsPress(m.Message) && level < 0 && skinMenu_->Anchor().Contains(at)) {
         // A second press on what opened the menu closes it and opens nothing.
         if (mainMenuMode_)
             LeaveMainMenuMode();
@@ -352,11 +367,45 @@ bool TskSkinForm::MenuHookMessage(rt::TMsg& m) {
     return false;
 }
 
-void TskSkinForm::CloseMenusOnActivity(unsigned message, std::intptr_t wParam) {
+bool TskSkinForm::HandleMenuMessage(rt::TMessage& m) {
+    switch (m.Msg) {
+        case rt::WM_SYSCOMMAND:
+            if ((m.WParam & 0xFFF0) != rt::SC_KEYMENU) return false;
+            KeyMenu();
+            m.Result = 0;
+            return true;
+        case rt::WM_SHOWWINDOW:
+            // A hidden window's menus would stay on the screen without it.
+            if (m.WParam == 0) CloseMenusOnActivity(m.Msg, m.WParam, m.LParam);
+            return false;
+        case rt::WM_MOVE:
+        case rt::WM_SIZE:
+        case rt::WM_ACTIVATE:
+        case rt::WM_KILLFOCUS:
+        case rt::WM_CANCELMODE:
+        case rt::WM_MOUSEACTIVATE:
+        case rt::WM_NCLBUTTONDOWN:
+        case rt::WM_NCRBUTTONDOWN:
+        case rt::WM_NCMBUTTONDOWN:
+        case rt::WM_LBUTTONDOWN:
+        case rt::WM_RBUTTONDOWN:
+        case rt::WM_MBUTTONDOWN:
+        case rt::WM_PARENTNOTIFY:
+            CloseMenusOnActivity(m.Msg, m.WParam, m.LParam);
+            return false;
+        default:
+            return false;
+    }
+}
+
+void TskSkinForm::CloseMenusOnActivity(unsigned message, std::intptr_t wParam,
+                                       std::intptr_t lParam) {
     const bool popups = skinMenu_->MenuVisible();
     // A press on the anchor of the open menu is left to the hook, which eats it.
+    auto* form = dynamic_cast<rt::TControl*>(Owner());
     if (popups && menuHook_ != 0 && message == rt::WM_PARENTNOTIFY && IsPress(unsigned(wParam)) &&
-        skinMenu_->Anchor().Contains(rt::GetCursorPos()))
+        form != nullptr &&
+        skinMenu_->Anchor().Contains(form->ClientToScreen(rt::LParamToPoint(lParam))))
         return;
     if (mainMenuMode_ && !popups)
         LeaveMainMenuMode();

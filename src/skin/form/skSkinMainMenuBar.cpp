@@ -375,10 +375,10 @@ TskSkinMainMenuBar::TskSkinMainMenuBar(rt::TComponent* owner)
 }
 
 TskSkinMainMenuBar::~TskSkinMainMenuBar() {
+    // The component notifications tell the form and the menu that the bar goes; removing them
+    // here would leave the form pointing at it.
     hoverTicker_->SetEnabled(false);
     morphTicker_->SetEnabled(false);
-    SetSkinForm(nullptr);
-    SetMainMenu(nullptr);
     objects_.clear();
 }
 

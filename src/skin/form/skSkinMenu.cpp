@@ -283,10 +283,7 @@ void TskSkinMenu::AllClosed() {
     if (OnAllClosed) OnAllClosed();
 }
 
-TskSkinPopupMenu::~TskSkinPopupMenu() {
-    SetSkinData(nullptr);
-    SetHostForm(nullptr);
-}
+TskSkinPopupMenu::~TskSkinPopupMenu() = default;
 
 void TskSkinPopupMenu::SetSkinData(TskSkinData* value) {
     if (skinData_ == value) return;
@@ -355,7 +352,7 @@ void TskSkinPopupMenu::PopupFromControl(rt::TControl* opener, const rt::TRect& a
     form->PopupMenu(opener, ResolveSkin(*form), popupUp, Items(), anchor, 0);
 }
 
-TskSkinMainMenu::~TskSkinMainMenu() { SetSkinData(nullptr); }
+TskSkinMainMenu::~TskSkinMainMenu() = default;
 
 void TskSkinMainMenu::SetSkinData(TskSkinData* value) {
     if (skinData_ == value) return;
