@@ -64,7 +64,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::BuildMenus() {
-    skSkinMainMenu1 = new rt::TMainMenu(this);
+    skSkinMainMenu1 = new sk::TskSkinMainMenu(this);
     auto item = [this](rt::TMenuItem* parent, const std::string& caption,
                        void (TMainForm::*handler)(rt::TComponent*)) {
         auto* m = new rt::TMenuItem(this);
@@ -93,7 +93,7 @@ void TMainForm::BuildMenus() {
     item(Help1, "-", nullptr);
     About1 = item(Help1, "About...", &TMainForm::skSkinSpeedButton5Click);
 
-    skSkinPopupMenu1 = new rt::TPopupMenu(this);
+    skSkinPopupMenu1 = new sk::TskSkinPopupMenu(this);
     auto skin = [&](const std::string& caption, void (TMainForm::*handler)(rt::TComponent*)) {
         rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), caption, handler);
         m->RadioItem = true;
@@ -136,9 +136,10 @@ void TMainForm::BuildLayout() {
         c->SetParent(parent);
     };
 
-    skSkinMainMenuBar1 = new rt::TMenuBar(this);
-    skSkinMainMenuBar1->Menu = skSkinMainMenu1;
+    skSkinMainMenuBar1 = new sk::TskSkinMainMenuBar(this);
     place(skSkinMainMenuBar1, "skSkinMainMenuBar1", 0, 0, 532, 22, this);
+    skSkinMainMenuBar1->SetMainMenu(skSkinMainMenu1);
+    skSkinMainMenuBar1->SetSkinData(skSkinData1);
 
     auto label = [&](const char* name, const char* caption, int l) {
         auto* lb = new sk::TskSkinLabel(this);
