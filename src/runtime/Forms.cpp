@@ -272,11 +272,20 @@ void TForm::DoCreate() {
 }
 
 void TForm::Paint(TCanvas& canvas) {
-    canvas.Brush.Color = Color();
-    canvas.FillRect(ClientRect());
+    // The background goes through the window procedure, so that a frame that replaced it (a
+    // skin) paints the client background too.
+    Perform(WM_ERASEBKGND, PtrParam(&canvas), 0);
 }
 
 void TForm::WndProc(TMessage& m) {
+    if (m.Msg == WM_ERASEBKGND && m.WParam != 0) {
+        TCanvas& canvas = *ParamPtr<TCanvas>(m.WParam);
+        canvas.Brush.Color = Color();
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.FillRect(ClientRect());
+        m.Result = 1;
+        return;
+    }
     if (DefaultFrameMessage(m)) return;
     TWinControl::WndProc(m);
 }
