@@ -192,6 +192,12 @@ void TForm::Show() {
     w->show();
     w->raise();
     w->activateWindow();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    // A window shown again after it was hidden while active is still the platform's focus
+    // window, so its activation changes nothing there and the widgets never hear of it.
+    if (QGuiApplication::focusWindow() == w->windowHandle() && QApplication::activeWindow() != w)
+        QApplication::setActiveWindow(w);
+#endif
     NoteActivation(w);
     if (OnShow) OnShow(this);
 }
