@@ -36,29 +36,15 @@ inline void Settle(int ms = 100) {
     while (std::chrono::steady_clock::now() < end) ti::ProcessEvents();
 }
 
-// A form whose window procedure runs the skinned form's menu glue first, as the skinned frame's
-// procedure does, and whose short-cuts go to the component.
+// A form taken over by a skinned form component, which runs the menu glue in the form's window
+// procedure and takes its short-cuts; the keys that reach the form are recorded.
 class MenuForm : public rt::TForm {
 public:
     MenuForm() : rt::TForm(nullptr) {
         SkinForm = new sk::TskSkinForm(this);
-        auto previous = WindowProc;
-        WindowProc = [this, previous](rt::TMessage& m) {
-            log.push_back(m.Msg);
-            if (SkinForm != nullptr && SkinForm->HandleMenuMessage(m)) return;
-            previous(m);
-        };
-        OnShortCut = [this](rt::TComponent*, int key, rt::TShiftState shift) {
-            return SkinForm->ShortCut(key, shift);
-        };
         OnKeyDown = [this](rt::TComponent*, int& key, rt::TShiftState) { keys.push_back(key); };
     }
-    ~MenuForm() override {
-        // The glue goes first: freeing the components below sends no more messages to it.
-        SkinForm = nullptr;
-    }
     sk::TskSkinForm* SkinForm;
-    std::vector<unsigned> log;
     std::vector<int> keys;
 };
 
