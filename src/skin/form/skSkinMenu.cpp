@@ -337,7 +337,11 @@ TskSkinData* TskSkinPopupMenu::ResolveSkin(TskSkinForm& form) {
 void TskSkinPopupMenu::Popup(int x, int y) {
     if (OnPopup) OnPopup(this);
     TskSkinForm* form = FindSkinForm();
-    if (form == nullptr) return;
+    // A form without a skinned frame has no menu engine: the plain menu still shows.
+    if (form == nullptr) {
+        rt::TPopupMenu::Popup(x, y);
+        return;
+    }
     form->PopupMenu(nullptr, ResolveSkin(*form), false, Items(), rt::Rect(x, y, x, y), 0);
 }
 

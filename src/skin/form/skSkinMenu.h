@@ -145,8 +145,8 @@ public:
 
     // The skinned form that shows the menu, or null.
     TskSkinForm* FindSkinForm() const;
-    // Opens the menu with its top-left at the screen point. Without a skinned form nothing is
-    // shown.
+    // Opens the menu with its top-left at the screen point. Without a skinned form the runtime's
+    // plain popup menu shows it.
     void Popup(int x, int y) override;
     // Drops the menu down from the opener's screen rectangle; the opener is sent 1228 when
     // the menu closes. Without a skinned form the runtime's plain popup stands in, so the
