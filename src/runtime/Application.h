@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/Controls.h"
@@ -41,10 +42,11 @@ public:
     int FormCount() const { return int(forms_.size()); }
     TForm* Forms(int i) const { return forms_.at(std::size_t(i)); }
 
-    // Creates a form owned by the application; the first one becomes the main form.
-    template <class T>
-    T* CreateForm() {
-        auto form = std::make_unique<T>(nullptr);
+    // Creates a form owned by the application (with the arguments after the owner); the first
+    // one becomes the main form.
+    template <class T, class... Args>
+    T* CreateForm(Args&&... args) {
+        auto form = std::make_unique<T>(nullptr, std::forward<Args>(args)...);
         T* raw = form.get();
         owned_.push_back(std::move(form));
         if (mainForm_ == nullptr) mainForm_ = raw;
