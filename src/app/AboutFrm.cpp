@@ -1,18 +1,34 @@
 #include "app/AboutFrm.h"
 
+#include <utility>
+
 #include "app/Links.h"
 #include "app/Resources.h"
 #include "runtime/SysUtils.h"
-#include "skin/controls/skSkinWalk.h"
 
 namespace app {
 
 namespace {
 
-constexpr const char* kLegal1 =
-    "Framora is protected by copyright law. Copying or distributing it, in whole or in part, is "
-    "allowed only as its licence permits;";
-constexpr const char* kLegal2 = "any other copying may be prosecuted under the law.";
+// Where text stops fitting a word-wrapped box of the font: the words before it, and the rest.
+std::pair<std::string, std::string> SplitToFit(const std::string& text, const rt::TFont& font,
+                                               int width, int height) {
+    rt::TBitmap scratch(1, 1);
+    rt::TCanvas& c = scratch.Canvas();
+    c.Font = font;
+    auto fits = [&](std::size_t end) {
+        rt::TRect r = rt::Rect(0, 0, width, 0);
+        c.DrawText(text.substr(0, end), r, rt::DT_CALCRECT | rt::DT_WORDBREAK | rt::DT_NOPREFIX);
+        return r.Height() <= height;
+    };
+    std::size_t head = 0;
+    for (std::size_t end = text.find(' '); head < text.size(); end = text.find(' ', end + 1)) {
+        if (end == std::string::npos) end = text.size();
+        if (!fits(end)) break;
+        head = end;
+    }
+    return {text.substr(0, head), rt::Trim(text.substr(head))};
+}
 
 }  // namespace
 
@@ -87,19 +103,29 @@ void TAboutForm::BuildLayout(sk::TskSkinData* skinData) {
         lb->OnClick = [this, handler](rt::TComponent* s) { (this->*handler)(s); };
         return lb;
     };
-    Label9 = link("Label9", "Visite Homepage", 118, 80, &TAboutForm::Label9Click);
+    // The two links share one left edge.
+    Label9 = link("Label9", "Visite Homepage", 117, 80, &TAboutForm::Label9Click);
     Label10 = link("Label10", "Technical support", 117, 99, &TAboutForm::Label10Click);
 
     Bevel2 = bevel("Bevel2", 163);
 
-    Label12 = label("Label12", kLegal1, 8, 169, 321, 39);
-    Label12->SetAutoSize(false);
-    Label12->SetWordWrap(true);
-    Label12->SetBounds(8, 169, 321, 39);
-    Label13 = label("Label13", kLegal2, 8, 208, 303, 26);
-    Label13->SetAutoSize(false);
-    Label13->SetWordWrap(true);
-    Label13->SetBounds(8, 208, 303, 26);
+    auto legal = [&](const char* name, int l, int t, int w, int h) {
+        rt::TLabel* lb = label(name, "", l, t, w, h);
+        lb->SetAutoSize(false);
+        lb->SetWordWrap(true);
+        lb->SetBounds(l, t, w, h);
+        return lb;
+    };
+    Label12 = legal("Label12", 8, 169, 321, 39);
+    Label13 = legal("Label13", 8, 208, 303, 26);
+    // One warning, read on from the first label into the second without a gap between them.
+    auto [head, rest] =
+        SplitToFit(kLegalWarning, Label12->Font(), Label12->Width(), Label12->Height());
+    Label12->SetCaption(head);
+    Label13->SetCaption(rest);
+    // Lines are shorter than the first label: its text sits on the second, so that the lines
+    // keep one spacing across the two.
+    Label12->SetLayout(rt::TTextLayout::tlBottom);
 }
 
 void TAboutForm::BuildFrame(sk::TskSkinData* skinData) {
@@ -120,11 +146,6 @@ void TAboutForm::BuildFrame(sk::TskSkinData* skinData) {
     };
     skSkinForm1->SetSkinData(skinData);
     skSkinForm1->SetMenusSkinData(skinData);
-}
-
-void TAboutForm::WndProc(rt::TMessage& message) {
-    if (sk::HandleSkinChangeMessage(*this, message)) return;
-    rt::TForm::WndProc(message);
 }
 
 void TAboutForm::FormShow(rt::TComponent*) { Label7->SetCaption(VersionText(appDir_)); }

@@ -11,10 +11,15 @@
 #include "skin/controls/skSkinButton.h"
 #include "skin/controls/skSkinSplitter.h"
 #include "skin/data/skSkinData.h"
-#include "skin/data/skSkinListeners.h"
 #include "skin/form/skSkinForm.h"
 
 namespace app {
+
+// The legal warning under the links.
+constexpr const char* kLegalWarning =
+    "Warning: Framora is protected by copyright law. Copying, selling or passing on this program "
+    "or any part of it, other than as its licence allows, is not permitted and may lead to civil "
+    "and criminal penalties; unauthorised copies will be prosecuted as far as the law allows.";
 
 class TAboutForm : public rt::TForm {
 public:
@@ -45,15 +50,11 @@ public:
     static constexpr int kClientWidth = 344;
     static constexpr int kClientHeight = 239;
 
-    void WndProc(rt::TMessage& message) override;
-
 private:
     void BuildLayout(sk::TskSkinData* skinData);
     void BuildFrame(sk::TskSkinData* skinData);
 
     std::string appDir_;
-    // The window hears the skin's change announcements and walks its own controls.
-    sk::TskSkinListener skinListener_{this, [this](rt::TMessage& m) { WindowProc(m); }};
 };
 
 }  // namespace app

@@ -207,6 +207,17 @@ TEST_F(AboutWindow, EveryTextFitsItsLabel) {
     }
     EXPECT_LE(about_->Label7->Left() + about_->Label7->Width(), about_->skSkinButton1->Left())
         << "the version runs into the OK button";
+
+    // The warning reads on from one label into the next: nothing lost, and no gap that the
+    // first label's next line could have filled.
+    const std::string head = about_->Label12->Caption(), rest = about_->Label13->Caption();
+    ASSERT_FALSE(rest.empty()) << "the warning fills the first label";
+    EXPECT_EQ(head + " " + rest, app::kLegalWarning);
+    scratch.Canvas().Font = about_->Label12->Font();
+    rt::TRect more = rt::Rect(0, 0, about_->Label12->Width(), 0);
+    scratch.Canvas().DrawText(head + " " + rest.substr(0, rest.find(' ')), more,
+                              rt::DT_CALCRECT | rt::DT_WORDBREAK);
+    EXPECT_GT(more.Height(), about_->Label12->Height());
 }
 
 TEST_F(AboutWindow, OpensModallyCentredOnTheMainWindowFromMenuAndButton) {
