@@ -119,6 +119,7 @@ TEST_F(ProgramFolder, HelpOpensThePageBesideTheProgramOrNothing) {
 class AboutWindow : public ProgramFolder {
 protected:
     static void SetUpTestSuite() {
+        if (main_ != nullptr) return;
         mainDir_ = new testutil::TempDir("framora-about-main");
         fs::copy_file(fs::path(FRAMORA_SOURCE_DIR) / "resources/noframe.jpg",
                       mainDir_->path() / "noframe.jpg");
@@ -144,15 +145,19 @@ protected:
         ProgramFolder::TearDown();
     }
 
-    // Runs `inside` once the About window has opened from `open`, and returns the modal result.
+    // Runs `inside` once the About window has opened from `open` and holds the keyboard, and
+    // returns the modal result.
     int WhileOpen(const std::function<void()>& open, const std::function<void()>& inside) {
         rt::TTimer timer(nullptr);
         timer.SetInterval(1);
-        int result = -1;
+        int waits = 0;
         timer.OnTimer = [&](rt::TComponent*) {
-            if (!about_->Visible()) return;
+            // A loaded machine may take a while to hand the keyboard over.
+            const bool ready = about_->Visible() && rt::testing::ActiveWindow() == about_.get();
+            if (!ready && ++waits < 5000) return;
             timer.SetEnabled(false);
-            inside();
+            EXPECT_TRUE(ready) << "the About window never became active";
+            if (ready) inside();
             // Should the test's input go astray, end the loop instead of waiting for ever.
             if (about_->ModalResult == rt::mrNone) {
                 ADD_FAILURE() << "the About window stayed open";
@@ -160,8 +165,7 @@ protected:
             }
         };
         open();
-        result = about_->ModalResult;
-        return result;
+        return about_->ModalResult;
     }
 
     rt::TPoint CentreOf(rt::TControl& c) const {
