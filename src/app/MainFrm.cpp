@@ -7,6 +7,8 @@
 #include "EmbeddedSkin_WinAqua.h"
 #include "EmbeddedSkin_Winxpblue.h"
 #include "EmbeddedSkin_Wistler.h"
+#include "app/AboutFrm.h"
+#include "app/Links.h"
 #include "app/Resources.h"
 #include "media/CutJob.h"
 #include "media/RenderEngine.h"
@@ -30,8 +32,6 @@ constexpr int kGlyphSpacing = 2;
 // The size the pictures are shown at, in their lowered panels.
 constexpr int kPictureWidth = 233;
 constexpr int kPictureHeight = 177;
-constexpr const char* kHomepage = "https://framora.example.org/";
-constexpr const char* kSupportMail = "mailto:support@framora.example.org";
 // The designed client area, kept in every skin's frame.
 constexpr int kClientWidth = 532;
 constexpr int kClientHeight = 336;
@@ -82,18 +82,12 @@ void TMainForm::BuildMenus() {
     item(File1, "-", nullptr);
     Exit1 = item(File1, "Exit", &TMainForm::Exit1Click);
     Help1 = item(skSkinMainMenu1->Items(), "&Help", nullptr);
-    Applictation1 = item(Help1, "Application help", nullptr);
-    Applictation1->OnClick = [this](rt::TComponent*) {
-        std::string help = FAppDir + "Help/Help.chm";
-        if (rt::FileExists(help)) rt::ShellOpen(help);
-    };
+    Applictation1 = item(Help1, "Application help", &TMainForm::Applictation1Click);
     item(Help1, "-", nullptr);
-    Visithomepage1 = item(Help1, "Visit homepage ->", nullptr);
-    Visithomepage1->OnClick = [](rt::TComponent*) { rt::ShellOpen(kHomepage); };
-    Support1 = item(Help1, "Support", nullptr);
-    Support1->OnClick = [](rt::TComponent*) { rt::ShellOpen(kSupportMail); };
+    Visithomepage1 = item(Help1, "Visit homepage ->", &TMainForm::Visithomepage1Click);
+    Support1 = item(Help1, "Support", &TMainForm::Support1Click);
     item(Help1, "-", nullptr);
-    About1 = item(Help1, "About...", &TMainForm::skSkinSpeedButton5Click);
+    About1 = item(Help1, "About...", &TMainForm::About1Click);
 
     skSkinPopupMenu1 = new sk::TskSkinPopupMenu(this);
     auto skin = [&](const std::string& caption, void (TMainForm::*handler)(rt::TComponent*)) {
@@ -240,7 +234,7 @@ void TMainForm::BuildLayout() {
     button(skSkinMenuSpeedButton1, "skSkinMenuSpeedButton1", "Skin", 344, 41);
     skSkinMenuSpeedButton1->SetSkinPopupMenu(skSkinPopupMenu1);
     skSkinSpeedButton5 = speedButton("skSkinSpeedButton5", "About", 392, 49);
-    skSkinSpeedButton5->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton5Click(s); };
+    skSkinSpeedButton5->OnClick = [this](rt::TComponent* s) { About1Click(s); };
 
     ProgressBar1 = new sk::TskSkinGauge(this);
     ProgressBar1->SetMinValue(0);
@@ -354,9 +348,14 @@ void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ApplySkinChoice(2); }
 void TMainForm::mSkinWistlerClick(rt::TComponent*) { ApplySkinChoice(3); }
 void TMainForm::mSkinNoSkinClick(rt::TComponent*) { ApplySkinChoice(4); }
 
-void TMainForm::skSkinSpeedButton5Click(rt::TComponent*) {
-    if (rt::Application() != nullptr)
-        rt::Application()->MessageBox("Framora 1.0\nA small video cutter.", "About", rt::MB_OK);
+void TMainForm::Applictation1Click(rt::TComponent*) { OpenHelp(FAppDir); }
+
+void TMainForm::Visithomepage1Click(rt::TComponent*) { OpenLink(HomepageUrl(FAppDir)); }
+
+void TMainForm::Support1Click(rt::TComponent*) { OpenLink(SupportUrl(FAppDir)); }
+
+void TMainForm::About1Click(rt::TComponent*) {
+    if (AboutForm != nullptr) AboutForm->ShowModal();
 }
 
 void TMainForm::WndProc(rt::TMessage& m) {

@@ -21,6 +21,8 @@
 
 namespace app {
 
+class TAboutForm;
+
 // The settings file beside a program file: same folder, the file name lower-cased with the
 // extension ".ini" (/opt/Cutter/Framora gives /opt/Cutter/framora.ini).
 std::string SettingsFileFor(const std::string& programFile);
@@ -94,6 +96,8 @@ public:
     std::string FDataDir;
     int FStartMark = 0;
     int FEndMark = 0;
+    // The About window, made after this window by the program's entry (none in some tests).
+    TAboutForm* AboutForm = nullptr;
 
     void FormCreate(rt::TComponent* sender);
     void FormClose(rt::TComponent* sender, rt::TCloseAction& action);
@@ -105,7 +109,11 @@ public:
     void actSelEndExecute(rt::TComponent* sender);
     void skSkinSpeedButton3Click(rt::TComponent* sender);
     void skSkinSpeedButton4Click(rt::TComponent* sender);
-    void skSkinSpeedButton5Click(rt::TComponent* sender);
+    void Applictation1Click(rt::TComponent* sender);
+    void Visithomepage1Click(rt::TComponent* sender);
+    void Support1Click(rt::TComponent* sender);
+    // Help > "About..." and the About button: the About window, modally.
+    void About1Click(rt::TComponent* sender);
     void mSkinWinAquaClick(rt::TComponent* sender);
     void mSkinWinxpblueClick(rt::TComponent* sender);
     void mSkinWistlerClick(rt::TComponent* sender);

@@ -8,6 +8,9 @@ namespace app {
 // The 227 x 172 placeholder shown before a file is opened.
 rt::TBitmap PlaceholderPicture();
 
+// The program's 32 x 32 icon: a film frame cut by a red marker; transparent around it.
+rt::TBitmap ProgramIcon();
+
 enum class GlyphKind { MarkStart, MarkEnd, Cut };
 // Images in a button glyph strip: the glyph, then its disabled look.
 constexpr int kGlyphImages = 2;

@@ -1,5 +1,6 @@
 // Framora: the entry. One instance runs per user and desktop session; a second start wakes the
 // first and ends.
+#include "app/AboutFrm.h"
 #include "app/MainFrm.h"
 #include "media/LibraryLogs.h"
 #include "runtime/Application.h"
@@ -30,6 +31,9 @@ int main(int argc, char** argv) {
         if (mainForm != nullptr) mainForm->Perform(msg, 0, 0);
     });
     mainForm = application.CreateForm<app::TMainForm>();
+    // The About window paints with the main window's skin: it comes second, hidden.
+    mainForm->AboutForm =
+        application.CreateForm<app::TAboutForm>(mainForm->skSkinData1, mainForm->FAppDir);
     mainForm->Show();
     application.Run();
     return 0;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "runtime/ControlWidget.h"
+#include "runtime/Menus.h"
 
 namespace rt {
 
@@ -31,6 +32,7 @@ public:
             switch (e->type()) {
                 case QEvent::KeyPress:
                 case QEvent::KeyRelease: {
+                    if (e->type() == QEvent::KeyPress) gApplication->CancelHint();
                     const KeyStep step = Key(w, static_cast<QKeyEvent*>(e));
                     if (step == KeyStep::Swallow) return true;
                     if (step == KeyStep::PassThenKeyMenu) {
@@ -48,10 +50,23 @@ public:
                 case QEvent::MouseButtonPress:
                 case QEvent::MouseButtonDblClick:
                     altAlone_ = false;
+                    gApplication->CancelHint();
                     [[fallthrough]];
                 case QEvent::MouseButtonRelease:
                 case QEvent::MouseMove:
+                    if (e->type() == QEvent::MouseMove) {
+                        bool own = false;
+                        gApplication->HintMouseMove(Owner(w, own));
+                    }
                     if (ForeignMouse(w, static_cast<QMouseEvent*>(e))) return true;
+                    break;
+                case QEvent::Wheel:
+                    gApplication->CancelHint();
+                    break;
+                case QEvent::Leave:
+                    // Leaving a window of ours for the desktop; a move into another of our
+                    // windows finds its control again.
+                    if (w->isWindow()) gApplication->HintMouseLeft();
                     break;
                 default:
                     break;
@@ -145,6 +160,8 @@ TApplication::TApplication(int& argc, char** argv) : impl_(std::make_unique<AppI
 TApplication::~TApplication() {
     // Forms go first (newest first), while the Qt application still exists.
     while (!owned_.empty()) owned_.pop_back();
+    hintTimer_.reset();
+    hintWindow_.reset();
     gApplication = nullptr;
     impl_->qt.reset();
 }

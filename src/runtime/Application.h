@@ -6,11 +6,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/Controls.h"
+#include "runtime/Hints.h"
 
 namespace rt {
+
+class TTimer;
 
 enum TMsgDlgFlags : int {
     MB_OK = 0x0,
@@ -40,10 +44,11 @@ public:
     int FormCount() const { return int(forms_.size()); }
     TForm* Forms(int i) const { return forms_.at(std::size_t(i)); }
 
-    // Creates a form owned by the application; the first one becomes the main form.
-    template <class T>
-    T* CreateForm() {
-        auto form = std::make_unique<T>(nullptr);
+    // Creates a form owned by the application (with the arguments after the owner); the first
+    // one becomes the main form.
+    template <class T, class... Args>
+    T* CreateForm(Args&&... args) {
+        auto form = std::make_unique<T>(nullptr, std::forward<Args>(args)...);
         T* raw = form.get();
         owned_.push_back(std::move(form));
         if (mainForm_ == nullptr) mainForm_ = raw;
@@ -87,8 +92,32 @@ public:
     // Runs the hooks; true when one swallowed the message.
     bool RunMessageHooks(TMsg& message);
 
-    // Milliseconds a hint waits before it shows.
+    // Hints. A control's Hint shows in the hint window once the mouse has rested on the control
+    // for HintPause milliseconds (HintShortPause when the mouse comes from a shown hint), and
+    // hides after HintHidePause, when the mouse leaves the control, or on a click or a key; it
+    // shows again only after the mouse has left the control. The control is the one under the
+    // mouse or its nearest parent with a Hint, and it must have ShowHint set.
     int HintPause = 500;
+    int HintShortPause = 50;
+    int HintHidePause = 2500;
+    TShowHintEvent OnShowHint;
+    bool ShowHint() const { return showHint_; }
+    // Off frees the hint window and shows no hints; on makes the window again from the hint
+    // window class.
+    void SetShowHint(bool value);
+    // The kind of hint window made from now on (empty: the plain THintWindow).
+    void SetHintWindowClass(THintWindowClass make);
+    // The hint window, made on first use; null while ShowHint is off.
+    THintWindow* HintWindow();
+    // Mouse rest detection: the runtime reports each mouse move over one of its windows with
+    // the control under the mouse, and the mouse leaving them.
+    void HintMouseMove(TControl* control);
+    void HintMouseLeft();
+    // Shows now the hint of the control under the screen point, as the end of the pause does
+    // (after OnShowHint); false when there is none to show.
+    bool ActivateHint(TPoint cursorPos);
+    // Hides a shown hint and drops a waiting one (a click, a key).
+    void CancelHint();
 
 private:
     friend class TForm;
@@ -102,6 +131,20 @@ private:
     std::vector<std::pair<int, TMessageHook>> hooks_;
     int nextHookId_ = 1;
     bool terminated_ = false;
+
+    enum class THintPhase { Idle, Waiting, Shown, Done };
+    void StartHintTimer(int ms);
+    void StopHintTimer();
+    void HideHintWindow();
+    void HintTimerFired();
+    bool showHint_ = true;
+    THintWindowClass hintWindowClass_;
+    std::unique_ptr<THintWindow> hintWindow_;
+    std::unique_ptr<TTimer> hintTimer_;
+    // The control whose hint waits or shows; only compared, never used, since it may be gone.
+    TControl* hintControl_ = nullptr;
+    THintPhase hintPhase_ = THintPhase::Idle;
+    bool hintShortPause_ = false;
 };
 
 // The one application object, or null before it exists.

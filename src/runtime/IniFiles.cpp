@@ -80,6 +80,8 @@ TMemIniFile::Section& TMemIniFile::FindOrAdd(std::string_view section) {
 void TMemIniFile::SetText(std::string_view text) {
     sections_.clear();
     index_.clear();
+    // Editors on other systems often save a UTF-8 byte order mark first.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     // Room for every section up front: growing the index rehashes all of it each time.
     const auto brackets = static_cast<std::size_t>(std::count(text.begin(), text.end(), '['));
     sections_.reserve(brackets);

@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
 
 #include "runtime/ControlWidget.h"
 
@@ -42,6 +43,17 @@ TPoint GetCursorPos() {
     // The offscreen platform has no pointer: the last position our windows saw stands in.
     QPoint p = Offscreen() ? LastCursorPos() : QCursor::pos();
     return {p.x(), p.y()};
+}
+
+int CursorHintOffset() {
+    // The arrow's picture is not readable through the toolkit; its visible part takes about
+    // five sixths of the theme's cursor size (XCURSOR_SIZE, 24 unless the desktop says).
+    int size = 24;
+    if (const char* env = std::getenv("XCURSOR_SIZE")) {
+        const int v = std::atoi(env);
+        if (v >= 8 && v <= 256) size = v;
+    }
+    return size * 5 / 6;
 }
 
 TControl* WindowFromPoint(TPoint screen) {

@@ -17,6 +17,9 @@ bool LayeredWindowsAvailable();
 
 // Where the mouse pointer is.
 TPoint GetCursorPos();
+// How far the pointer's visible part reaches below its hot spot: a tool-tip placed that far
+// below the pointer does not cover it.
+int CursorHintOffset();
 // The deepest control whose window lies under the screen point: a form when the point is on
 // its frame or bare client area, a child control when on that child. Window regions count:
 // a point outside a form's or control's region is not on it. Null over no window of ours.

@@ -174,8 +174,12 @@ void TImage::LoadFromFile(const std::string& path) {
 }
 
 void TImage::Paint(TCanvas& canvas) {
-    canvas.Brush.Color = Parent() != nullptr ? Parent()->Color() : Color();
-    canvas.FillRect(ClientRect());
+    if (Transparent) {
+        PaintParentBackground(canvas);
+    } else {
+        canvas.Brush.Color = Parent() != nullptr ? Parent()->Color() : Color();
+        canvas.FillRect(ClientRect());
+    }
     if (picture_.Empty()) return;
     if (Stretch)
         canvas.StretchDraw(ClientRect(), picture_);

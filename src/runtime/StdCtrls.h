@@ -74,6 +74,9 @@ public:
     // Loads a BMP or JPEG file; on failure throws and keeps the current picture.
     void LoadFromFile(const std::string& path);
     bool Stretch = false;
+    // Shows what lies under the image around the picture and through a transparent picture's
+    // transparent colour, instead of the parent's colour.
+    bool Transparent = false;
 
 protected:
     void Paint(TCanvas& canvas) override;

@@ -55,7 +55,13 @@ std::string GetCurrentDir() {
     return buf;
 }
 
+std::function<void(const std::string&)> ShellOpenHandler;
+
 void ShellOpen(const std::string& target) {
+    if (ShellOpenHandler) {
+        ShellOpenHandler(target);
+        return;
+    }
     QUrl url = target.find(':') != std::string::npos && target[0] != '/'
                    ? QUrl(QString::fromStdString(target))
                    : QUrl::fromLocalFile(QString::fromStdString(target));

@@ -192,7 +192,8 @@ TEST_F(MainFrame, PlainMessageBoxStillAnswersOverTheSkinnedWindow) {
         EXPECT_EQ(box->ClientInWindow().Top, 22) << "the runtime's plain frame";
         ti::KeyClick(rt::VK_RETURN);
     };
-    form_->skSkinSpeedButton5Click(nullptr);
+    // The program folder has no init.ini: the homepage link says that no address is configured.
+    form_->Visithomepage1->Click();
     EXPECT_TRUE(seen);
     EXPECT_TRUE(WaitFor([&] { return form_->Active(); }));
     EXPECT_TRUE(form_->skSkinForm1->FormActive()) << "the frame shows the window active again";

@@ -136,9 +136,9 @@ TEST(CutOutputFile, NamesUpToTheFolderLimitAreWritten) {
     CutJob job;
     job.Start(source, 1, 1, tooLong.string());
     EXPECT_EQ(Finish(job), media::EC_ERRORABORT);
-    EXPECT_NE(job.ErrorText().find("\"" + tooLong.string() + "\": File name too long"),
-              std::string::npos)
-        << job.ErrorText();
+    std::string blame = "\"";
+    blame.append(tooLong.string()).append("\": File name too long");
+    EXPECT_NE(job.ErrorText().find(blame), std::string::npos) << job.ErrorText();
     EXPECT_EQ(Names(dir.path()).size(), 3u);
 }
 

@@ -225,34 +225,6 @@ TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& item
     return b;
 }
 
-TBitmap HintWindow(const sk::TskSkinData& d, const std::string& text, rt::TColor outside) {
-    const sk::TskDataSkinHintWindow& hw = d.HintWindow;
-    const TBitmap* pic = Pic(d, hw.WindowPictureIndex);
-    if (pic == nullptr) return Blank(40, 20, rt::clFuchsia);
-    TBitmap probe(4, 4);
-    const rt::TFont f = FontOf(hw.FontName, hw.FontHeight, hw.FontStyle, hw.FontColor);
-    const int tw = TextW(probe, text, f), th = TextH(probe, f);
-    const TRect c = hw.ClientRect;
-    const int w = std::max(tw + c.Left + (pic->Width() - c.Right), pic->Width());
-    const int h = std::max(th + c.Top + (pic->Height() - c.Bottom), pic->Height());
-    const int dx = w - pic->Width(), dy = h - pic->Height();
-    const TRect sized = rt::Rect(c.Left, c.Top, c.Right + dx, c.Bottom + dy);
-    TBitmap b = Blank(w, h, outside);
-    sk::CreateSkinImage(hw.LeftTopPoint, hw.RightTopPoint, hw.LeftBottomPoint, hw.RightBottomPoint,
-                        c, rt::Rect(0, 0, pic->Width(), pic->Height()), *pic, true, b, w, h,
-                        hw.LeftTopPoint, Add(hw.RightTopPoint, dx, 0),
-                        Add(hw.LeftBottomPoint, 0, dy), Add(hw.RightBottomPoint, dx, dy), sized);
-    Text(b, sized.Left + (sized.Width() - tw) / 2, sized.Top + (sized.Height() - th) / 2, text, f);
-    if (const TBitmap* mask = Pic(d, hw.MaskPictureIndex))
-        Shape(b,
-              sk::CreateSkinRegion(hw.LeftTopPoint, hw.RightTopPoint, hw.LeftBottomPoint,
-                                   hw.RightBottomPoint, c, *mask, w, h, hw.LeftTopPoint,
-                                   Add(hw.RightTopPoint, dx, 0), Add(hw.LeftBottomPoint, 0, dy),
-                                   Add(hw.RightBottomPoint, dx, dy), sized),
-              outside);
-    return b;
-}
-
 TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& text) {
     const auto* o = Ctl<sk::TskDataSkinEditControl>(d, "edit");
     if (o == nullptr) return Blank(w, 21, rt::clFuchsia);

@@ -1,7 +1,7 @@
 #pragma once
 // Looks of skin objects whose painters are not part of the program yet, rendered straight from
 // the skin's pictures and rectangles by the rules their painters will follow: the menu bar,
-// popup menus, hints and the controls still to come.
+// popup menus and the controls still to come.
 // Each function returns a bitmap of the object in one state.
 
 #include <string>
@@ -18,7 +18,6 @@ rt::TBitmap MenuBar(const sk::TskSkinData& d, int w, const std::vector<std::stri
 // `hot` highlighted.
 rt::TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& items, int hot,
                       rt::TColor outside);
-rt::TBitmap HintWindow(const sk::TskSkinData& d, const std::string& text, rt::TColor outside);
 
 rt::TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& text);
 rt::TBitmap ComboBox(const sk::TskSkinData& d, int w, int buttonState, const std::string& text);

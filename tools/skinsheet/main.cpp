@@ -37,6 +37,7 @@
 #include "skin/form/skFormWindow.h"
 #include "skin/form/skFrameObjects.h"
 #include "skin/form/skSkinForm.h"
+#include "skin/form/skSkinHint.h"
 
 namespace {
 
@@ -211,7 +212,8 @@ public:
         container_ = std::make_unique<sk::TskCompressedStoredSkin>(nullptr);
         container_->LoadFromIniFile(skinIni);
         if (container_->IsEmpty()) throw std::runtime_error(skinIni + " is not a complete skin");
-        form_ = std::make_unique<app::TMainForm>(nullptr, appDir);
+        // The application's main form: the hint window looks for its component there.
+        form_ = rt::Application()->CreateForm<app::TMainForm>(appDir);
         data_ = form_->skSkinData1;
         data_->LoadCompressedStoredSkin(container_.get());
         host_ = std::make_unique<rt::TForm>(nullptr);
@@ -232,6 +234,7 @@ private:
     std::vector<Cell> RollingPanels();
     std::vector<Cell> Splitters();
     std::vector<Cell> Bevels();
+    TBitmap Hint(const std::string& text);
     template <class T>
     T* Make(int w, int h) {
         auto* c = new T(host_.get());
@@ -242,7 +245,7 @@ private:
     }
 
     std::unique_ptr<sk::TskCompressedStoredSkin> container_;
-    std::unique_ptr<app::TMainForm> form_;
+    app::TMainForm* form_ = nullptr;
     sk::TskSkinData* data_ = nullptr;
     std::unique_ptr<rt::TForm> host_;
 };
@@ -463,6 +466,22 @@ std::vector<Cell> Sheet::Bevels() {
     return cells;
 }
 
+// A hint as the skinned hint window shows it, over the desktop.
+TBitmap Sheet::Hint(const std::string& text) {
+    auto* hint = new sk::TskSkinHint(form_);
+    hint->SetSkinData(data_);
+    sk::TskSkinHintWindow& window = *hint->HintWindow();
+    window.ActivateHint(rt::Bounds(0, 0, 0, 0), text);
+    TBitmap b = window.PaintToBitmap();
+    const std::uint32_t desk = rt::ColorToPixel(kDesk);
+    if (window.Region())
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x)
+                if (!window.Region()->Contains(x, y)) b.ScanLine(y)[x] = desk;
+    delete hint;
+    return b;
+}
+
 // The rows of the sheet. Each row renders when the sheet is painted, so every lambda captures
 // what it needs by value (the skin data lives as long as the sheet).
 std::vector<Entry> Sheet::BuildSheet() {
@@ -517,8 +536,8 @@ std::vector<Entry> Sheet::BuildSheet() {
             {"skin menu, radio checked",
              sheet::PopupMenu(d, {"*WinAqua", "Winxpblue", "Wistler", "-", "No Skin"}, 2, kDesk)}};
     }));
-    e.push_back(Cut("HINTWINDOW", [&d] {
-        return std::vector<Cell>{{"hint", sheet::HintWindow(d, "Mark the start point", kDesk)}};
+    e.push_back(Painter("HINTWINDOW", [this] {
+        return std::vector<Cell>{{"hint", Hint("Mark the start point")}};
     }));
 
     e.push_back(Heading("Controls the program paints"));

@@ -9,6 +9,7 @@
 #include "skin/data/skSkinListeners.h"
 #include "skin/form/skDefaultFrame.h"
 #include "skin/form/skFrameObjects.h"
+#include "skin/form/skSkinHint.h"
 #include "skin/form/skSkinMainMenuBar.h"
 #include "skin/form/skSkinMenu.h"
 #include "skin/form/skWindowStates.h"
@@ -129,9 +130,16 @@ void TskSkinForm::SetSystemMenu(rt::TPopupMenu* value) {
     if (systemMenu_ != nullptr) FreeNotification(systemMenu_);
 }
 
+void TskSkinForm::SetSkinHint(TskSkinHint* value) {
+    if (skinHint_ != nullptr && skinHint_ != value) RemoveFreeNotification(skinHint_);
+    skinHint_ = value;
+    if (skinHint_ != nullptr) FreeNotification(skinHint_);
+}
+
 void TskSkinForm::Notification(rt::TComponent* component, rt::TOperation operation) {
     rt::TComponent::Notification(component, operation);
     if (operation != rt::TOperation::opRemove || component == nullptr) return;
+    if (component == static_cast<rt::TComponent*>(skinHint_)) skinHint_ = nullptr;
     if (component == static_cast<rt::TComponent*>(menusSkinData_)) menusSkinData_ = nullptr;
     if (component == static_cast<rt::TComponent*>(systemMenu_)) systemMenu_ = nullptr;
     if (component == static_cast<rt::TComponent*>(mainMenuBar_)) {
@@ -555,9 +563,17 @@ void TskSkinForm::TrackHover(TPoint p, bool over) {
     oldHoverIndex_ = hoverIndex_;
     hoverIndex_ = FindHoverIndex(objects_, p, over, pressedIndex_);
     if (hoverIndex_ == oldHoverIndex_) return;
-    if (oldHoverIndex_ >= 0 && std::size_t(oldHoverIndex_) < objects_.size())
-        objects_[std::size_t(oldHoverIndex_)]->MouseLeave();
-    if (hoverIndex_ >= 0) objects_[std::size_t(hoverIndex_)]->MouseEnter();
+    const bool hints = ShowObjectHint && skinHint_ != nullptr;
+    if (oldHoverIndex_ >= 0 && std::size_t(oldHoverIndex_) < objects_.size()) {
+        TskActiveSkinObject& old = *objects_[std::size_t(oldHoverIndex_)];
+        old.MouseLeave();
+        if (hints && !old.Hint.empty()) skinHint_->HideHint();
+    }
+    if (hoverIndex_ >= 0) {
+        TskActiveSkinObject& now = *objects_[std::size_t(hoverIndex_)];
+        now.MouseEnter();
+        if (hints && !now.Hint.empty()) skinHint_->ShowHintText(now.Hint);
+    }
 }
 
 void TskSkinForm::NcMouseDown(TPoint screen, int hit, int button) {

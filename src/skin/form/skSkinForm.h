@@ -43,6 +43,7 @@ class TskSkinListener;
 class TskActiveSkinObject;
 class TskSkinButtonObject;
 class TskSkinCaptionObject;
+class TskSkinHint;
 class TskSkinMenu;
 class TskSkinPopupMenu;
 class TskSkinMainMenuBar;
@@ -97,6 +98,9 @@ public:
     bool MenusAlphaBlendAnimation = false;
     int MenusAlphaBlendValue = 200;
     bool ShowObjectHint = false;
+    // Shows the frame objects' hints while ShowObjectHint is on.
+    TskSkinHint* SkinHint() const { return skinHint_; }
+    void SetSkinHint(TskSkinHint* value);
     const rt::TFont& DefCaptionFont() const { return defCaptionFont_; }
     void SetDefCaptionFont(const rt::TFont& font);
     const rt::TFont& DefInActiveCaptionFont() const { return defInActiveCaptionFont_; }
@@ -321,6 +325,7 @@ private:
     TskSkinData* skinData_ = nullptr;
     TskSkinData* menusSkinData_ = nullptr;
     rt::TPopupMenu* systemMenu_ = nullptr;
+    TskSkinHint* skinHint_ = nullptr;
     TskBorderIcons borderIcons_ = kDefaultBorderIcons;
     bool showIcon_ = false;
     bool alphaBlend_ = false;

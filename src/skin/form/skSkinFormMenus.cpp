@@ -9,6 +9,7 @@
 #include "runtime/Screen.h"
 #include "skin/form/skFrameObjects.h"
 #include "skin/form/skSkinForm.h"
+#include "skin/form/skSkinHint.h"
 #include "skin/form/skSkinMainMenuBar.h"
 #include "skin/form/skSkinMenu.h"
 
@@ -400,6 +401,8 @@ bool TskSkinForm::HandleMenuMessage(rt::TMessage& m) {
 
 void TskSkinForm::CloseMenusOnActivity(unsigned message, std::intptr_t wParam,
                                        std::intptr_t lParam) {
+    // An object's hint would otherwise stay up over whatever the activity brings.
+    if (ShowObjectHint && skinHint_ != nullptr) skinHint_->HideHint();
     const bool popups = skinMenu_->MenuVisible();
     // A press on the anchor of the open menu is left to the hook, which eats it.
     auto* form = dynamic_cast<rt::TControl*>(Owner());
