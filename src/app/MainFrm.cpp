@@ -66,7 +66,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::BuildMenus() {
-    skSkinMainMenu1 = new rt::TMainMenu(this);
+    skSkinMainMenu1 = new sk::TskSkinMainMenu(this);
     auto item = [this](rt::TMenuItem* parent, const std::string& caption,
                        void (TMainForm::*handler)(rt::TComponent*)) {
         auto* m = new rt::TMenuItem(this);
@@ -89,7 +89,7 @@ void TMainForm::BuildMenus() {
     item(Help1, "-", nullptr);
     About1 = item(Help1, "About...", &TMainForm::About1Click);
 
-    skSkinPopupMenu1 = new rt::TPopupMenu(this);
+    skSkinPopupMenu1 = new sk::TskSkinPopupMenu(this);
     auto skin = [&](const std::string& caption, void (TMainForm::*handler)(rt::TComponent*)) {
         rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), caption, handler);
         m->RadioItem = true;
@@ -133,9 +133,12 @@ void TMainForm::BuildLayout() {
         c->SetParent(parent);
     };
 
-    skSkinMainMenuBar1 = new rt::TMenuBar(this);
-    skSkinMainMenuBar1->Menu = skSkinMainMenu1;
+    skSkinMainMenuBar1 = new sk::TskSkinMainMenuBar(this);
     place(skSkinMainMenuBar1, "skSkinMainMenuBar1", 0, 0, 532, 22, this);
+    skSkinMainMenuBar1->SetMainMenu(skSkinMainMenu1);
+    skSkinMainMenuBar1->SetSkinData(skSkinData1);
+    skSkinMainMenuBar1->SetSkinForm(skSkinForm1);
+    skSkinForm1->SetMainMenuBar(skSkinMainMenuBar1);
 
     auto label = [&](const char* name, const char* caption, int l) {
         auto* lb = new sk::TskSkinLabel(this);

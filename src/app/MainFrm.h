@@ -16,6 +16,8 @@
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skSkinData.h"
 #include "skin/form/skSkinForm.h"
+#include "skin/form/skSkinMainMenuBar.h"
+#include "skin/form/skSkinMenu.h"
 
 namespace app {
 
@@ -37,7 +39,7 @@ public:
     ~TMainForm() override;
 
     // Controls, as laid out.
-    rt::TMainMenu* skSkinMainMenu1;
+    sk::TskSkinMainMenu* skSkinMainMenu1;
     rt::TMenuItem* File1;
     rt::TMenuItem* Open1;
     rt::TMenuItem* Close1;
@@ -55,7 +57,7 @@ public:
     sk::TskCompressedStoredSkin* WinAqua;
     sk::TskCompressedStoredSkin* Winxpblue;
     sk::TskCompressedStoredSkin* Wistler;
-    rt::TMenuBar* skSkinMainMenuBar1;
+    sk::TskSkinMainMenuBar* skSkinMainMenuBar1;
     sk::TskSkinLabel* skSkinLabel1;
     sk::TskSkinLabel* skSkinLabel2;
     sk::TskSkinPanel* skSkinPanel1;
@@ -74,7 +76,7 @@ public:
     sk::TskSkinMenuSpeedButton* skSkinMenuSpeedButton1;
     sk::TskSkinSpeedButton* skSkinSpeedButton5;
     sk::TskSkinGauge* ProgressBar1;
-    rt::TPopupMenu* skSkinPopupMenu1;
+    sk::TskSkinPopupMenu* skSkinPopupMenu1;
     rt::TMenuItem* mSkinWinAqua;
     rt::TMenuItem* mSkinWinxpblue;
     rt::TMenuItem* mSkinWistler;

@@ -29,6 +29,24 @@ void TMenuItem::Add(TMenuItem* item) {
     items_.push_back(item);
 }
 
+void TMenuItem::Insert(int index, TMenuItem* item) {
+    if (item->parent_ != nullptr) item->parent_->Remove(item);
+    item->parent_ = this;
+    index = std::clamp(index, 0, Count());
+    items_.insert(items_.begin() + index, item);
+}
+
+int TMenuItem::IndexOf(const TMenuItem* item) const {
+    auto it = std::find(items_.begin(), items_.end(), item);
+    return it == items_.end() ? -1 : int(it - items_.begin());
+}
+
+TMenuItem* TMenuItem::Find(const std::string& name) const {
+    for (TMenuItem* c : items_)
+        if (c->Name() == name) return c;
+    return nullptr;
+}
+
 void TMenuItem::Remove(TMenuItem* item) {
     items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
     item->parent_ = nullptr;
@@ -109,6 +127,29 @@ void TMenuItem::Click() {
 }
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
+
+namespace {
+
+TMenuItem* FindShortCut(TMenuItem* parent, TShortCut shortCut) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (!item->Visible || !item->Enabled) continue;
+        if (item->ShortCut == shortCut && item->Count() == 0) return item;
+        if (TMenuItem* found = FindShortCut(item, shortCut)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool TMenu::IsShortCut(int key, TShiftState shift) {
+    const TShortCut shortCut = rt::ShortCut(key, shift);
+    if ((shortCut & 0xFF) == 0) return false;
+    TMenuItem* item = FindShortCut(items_, shortCut);
+    if (item == nullptr) return false;
+    item->Click();
+    return true;
+}
 
 namespace {
 

@@ -52,7 +52,13 @@ public:
     TMenu* GetParentMenu() const;
     // Adds a child item; the item's owner frees it.
     void Add(TMenuItem* item);
+    // Puts a child item at index (clamped to 0 .. Count).
+    void Insert(int index, TMenuItem* item);
     void Remove(TMenuItem* item);
+    // The position of a child item, or -1.
+    int IndexOf(const TMenuItem* item) const;
+    // The first child item with that name, or null.
+    TMenuItem* Find(const std::string& name) const;
     // Runs OnClick when enabled.
     void Click();
 
@@ -68,6 +74,9 @@ public:
     TMenuItem* Items() const { return items_; }
     // Pictures of the items' ImageIndex; not owned.
     TImageList* Images = nullptr;
+    // Runs the enabled, visible item (at any depth, under enabled parents) whose short-cut is
+    // the key with that shift state; false when there is none.
+    bool IsShortCut(int key, TShiftState shift);
 
 private:
     TMenuItem* items_;

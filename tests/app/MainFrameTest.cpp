@@ -10,12 +10,15 @@
 #include "app/MainFrm.h"
 #include "common/TempDir.h"
 #include "runtime/Application.h"
+#include "runtime/IniFiles.h"
 #include "runtime/Menus.h"
+#include "runtime/Screen.h"
 #include "runtime/testing/TestInput.h"
 #include "skin/controls/skSkinCtrls.h"
 #include "skin/data/skUtils.h"
 #include "skin/form/skFrameGeometry.h"
 #include "skin/form/skFrameObjects.h"
+#include "skin/form/skSkinMenu.h"
 
 namespace fs = std::filesystem;
 namespace ti = rt::testing;
@@ -194,6 +197,79 @@ TEST_F(MainFrame, PlainMessageBoxStillAnswersOverTheSkinnedWindow) {
     EXPECT_TRUE(seen);
     EXPECT_TRUE(WaitFor([&] { return form_->Active(); }));
     EXPECT_TRUE(form_->skSkinForm1->FormActive()) << "the frame shows the window active again";
+}
+
+// The window driven through its menus as a user drives it: the bar by keys, the skin button's
+// popup by mouse and keys while the skin it shows is replaced, the system menu rolling the window
+// up; afterwards nothing of a menu is left and the choice is what closing stores.
+TEST_F(MainFrame, MenusDriveTheWindow) {
+    Show();
+    sk::TskSkinForm* f = form_->skSkinForm1;
+    sk::TskSkinMenu& engine = *f->SkinMenu();
+    auto shown = [&] {
+        std::vector<std::string> c;
+        if (!engine.MenuVisible()) return c;
+        sk::TskSkinPopupView& v = engine.Cascade().Popups(0);
+        for (int i = 0; i < v.Count(); ++i) c.push_back(v.Items(i).MenuItem()->Caption);
+        return c;
+    };
+    auto item = [&](int index) {
+        const rt::TRect r = engine.Cascade().Popups(0).ItemScreenRect(index);
+        return rt::TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    };
+    auto nothingLeft = [&](const char* how) {
+        EXPECT_FALSE(engine.MenuVisible()) << how;
+        EXPECT_FALSE(f->MenuOpen()) << how;
+        EXPECT_FALSE(f->MainMenuMode()) << how;
+        EXPECT_FALSE(f->MenuHookInstalled()) << how;
+        EXPECT_FALSE(form_->skSkinMenuSpeedButton1->MenuShown()) << how;
+        EXPECT_EQ(rt::GetCapture(), nullptr) << how;
+    };
+    using V = std::vector<std::string>;
+
+    ti::KeyClick('F', rt::ssAlt);
+    ASSERT_TRUE(WaitFor([&] { return engine.MenuVisible(); }));
+    EXPECT_EQ(shown(), (V{"Open", "Close", "-", "Exit"}));
+    ti::KeyClick(rt::VK_ESCAPE);
+    ti::KeyClick(rt::VK_ESCAPE);
+    nothingLeft("Esc twice");
+
+    const rt::TPoint button = form_->skSkinMenuSpeedButton1->ClientToScreen({20, 12});
+    ti::MouseMove(button);
+    ti::MouseClick(button);
+    ASSERT_TRUE(WaitFor([&] { return engine.MenuVisible(); }));
+    EXPECT_EQ(shown(), (V{"WinAqua", "Winxpblue", "Wistler", "-", "No Skin"}));
+    ti::MouseMove(item(4));
+    ti::MouseClick(item(4));
+    EXPECT_TRUE(form_->skSkinData1->Empty());
+    EXPECT_TRUE(form_->mSkinNoSkin->Checked());
+    EXPECT_FALSE(f->Skinned());
+    nothingLeft("a click on \"No Skin\"");
+
+    ti::MouseMove(button);
+    ti::MouseClick(button);
+    ASSERT_TRUE(WaitFor([&] { return engine.MenuVisible(); }));
+    for (int key : {rt::VK_DOWN, rt::VK_DOWN, rt::VK_RETURN}) ti::KeyClick(key);
+    EXPECT_EQ(form_->skSkinData1->SkinName, "Wistler");
+    EXPECT_TRUE(form_->mSkinWistler->Checked());
+    EXPECT_FALSE(form_->mSkinNoSkin->Checked());
+    EXPECT_TRUE(f->Skinned());
+    nothingLeft("Enter on \"Wistler\"");
+
+    const rt::TRect area = f->Geometry().CaptionArea;
+    const rt::TPoint caption = At(area.Left + area.Width() / 2, area.Top + area.Height() / 2);
+    ti::MouseMove(caption);
+    ti::MouseClick(caption, rt::TMouseButton::mbRight);
+    ASSERT_TRUE(WaitFor([&] { return engine.MenuVisible(); }));
+    EXPECT_EQ(shown(), (V{"Mi&nimize", "Ro&llUp", "-", "&Close"}));
+    ti::KeyClick('L');
+    EXPECT_TRUE(f->RollUpState());
+    EXPECT_EQ(form_->ClientHeight(), 0);
+    nothingLeft("\"Ro&llUp\"");
+
+    ti::KeyClick(rt::VK_F4, rt::ssAlt);
+    EXPECT_FALSE(form_->Visible());
+    EXPECT_EQ(rt::TIniFile(form_->SettingsFile()).ReadInteger("Options", "Skin", -1), 3);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "skin/form/skDefaultFrame.h"
 #include "skin/form/skFrameObjects.h"
 #include "skin/form/skSkinHint.h"
+#include "skin/form/skSkinMainMenuBar.h"
+#include "skin/form/skSkinMenu.h"
 #include "skin/form/skWindowStates.h"
 
 namespace sk {
@@ -52,6 +54,9 @@ TskSkinForm::TskSkinForm(rt::TComponent* owner) : rt::TComponent(owner) {
     defInActiveCaptionFont_ = MakeSkinFont("Arial", 14, rt::fsBold, rt::clBtnShadow);
     DefMenuItemFont = MakeSkinFont("Arial", 14, 0, rt::clWindowText);
     defaultSysMenu_ = rt::Make<rt::TPopupMenu>(this);
+    skinMenu_ = rt::Make<TskSkinMenu>(this);
+    skinMenu_->OnAllClosed = [this] { MenuClosed(); };
+    BuildTrayMenu();
     objects_ = CreateDefaultButtons(*this);
     ApplyIconRules(objects_, borderIcons_);
     LiveForms().push_back(this);
@@ -59,6 +64,8 @@ TskSkinForm::TskSkinForm(rt::TComponent* owner) : rt::TComponent(owner) {
 }
 
 TskSkinForm::~TskSkinForm() {
+    RemoveMenuHook();
+    skinMenu_->OnAllClosed = nullptr;
     auto& forms = LiveForms();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     StopTimers();
@@ -106,6 +113,7 @@ void TskSkinForm::SetSkinData(TskSkinData* value) {
         RemoveFreeNotification(skinData_);
     skinData_ = value;
     if (skinData_ != nullptr) FreeNotification(skinData_);
+    trayMenu_->SetSkinData(value);
     ChangeSkinData();
 }
 
@@ -134,7 +142,13 @@ void TskSkinForm::Notification(rt::TComponent* component, rt::TOperation operati
     if (component == static_cast<rt::TComponent*>(skinHint_)) skinHint_ = nullptr;
     if (component == static_cast<rt::TComponent*>(menusSkinData_)) menusSkinData_ = nullptr;
     if (component == static_cast<rt::TComponent*>(systemMenu_)) systemMenu_ = nullptr;
+    if (component == static_cast<rt::TComponent*>(mainMenuBar_)) {
+        // The bar is half gone: it hears nothing more.
+        mainMenuBar_ = nullptr;
+        if (mainMenuMode_) LeaveMainMenuMode();
+    }
     if (component == static_cast<rt::TComponent*>(skinData_)) {
+        if (skinMenu_->MenuVisible()) skinMenu_->CloseAll();
         skinData_ = nullptr;
         // The objects point into the freed skin's pictures: they go at once. The default
         // frame follows unless the form itself is going away.
@@ -297,6 +311,11 @@ bool TskSkinForm::HandleSkinMessage(rt::TMessage& m) {
     auto* data = reinterpret_cast<TskSkinData*>(m.WParam);
     rt::TWinControl* root = window_ != nullptr ? window_->ControlRoot() : nullptr;
     if (m.Msg == rt::SM_BEFORECHANGESKIN) {
+        // Open popups paint from the skin that is about to go, and the bar rebuilds its items.
+        if (mainMenuMode_)
+            LeaveMainMenuMode();
+        else if (skinMenu_->MenuVisible())
+            skinMenu_->CloseAll();
         if (data != nullptr && data == skinData_) {
             // The skin's pictures are about to go: nothing may paint from them any more.
             skinned_ = false;
@@ -746,82 +765,6 @@ void TskSkinForm::SetRollUpState(bool rolledUp) {
     if (OnChangeRollUpState) OnChangeRollUpState(this);
 }
 
-void TskSkinForm::RebuildDefaultSysMenu() {
-    defaultSysItems_.clear();
-    auto add = [this](const char* caption, const char* name, std::function<void()> run) {
-        auto item = std::make_unique<rt::TMenuItem>(nullptr);
-        item->Caption = caption;
-        item->SetName(name);
-        if (run) item->OnClick = [run](rt::TComponent*) { run(); };
-        defaultSysMenu_->Items()->Add(item.get());
-        defaultSysItems_.push_back(std::move(item));
-    };
-    const bool minimized = windowState_ == TskWindowState::wsMinimized;
-    const bool maximized = windowState_ == TskWindowState::wsMaximized;
-    if (!minimized && (borderIcons_ & biMinimize) != 0)
-        add("Mi&nimize", "SKF_MINITEM", [this] { SetWindowState(TskWindowState::wsMinimized); });
-    if (!maximized && (borderIcons_ & biMaximize) != 0)
-        add("Ma&ximize", "SKF_MAXITEM", [this] { SetWindowState(TskWindowState::wsMaximized); });
-    if (minimized || maximized || rollUpState_)
-        add("&Restore", "SKF_RESTORE", [this] {
-            if (rollUpState_ && (maxRollUpState_ || windowState_ == TskWindowState::wsNormal))
-                SetRollUpState(false);
-            else
-                SetWindowState(TskWindowState::wsNormal);
-        });
-    if (!rollUpState_ && !minimized && (borderIcons_ & biRollUp) != 0)
-        add("Ro&llUp", "SKF_ROLLUP", [this] { SetRollUpState(true); });
-    if ((borderIcons_ & biMinimizeToTray) != 0)
-        add("Minimize to &Tray", "SKF_MINTOTRAY", [this] {
-            if (window_ != nullptr) window_->MinimizeApplication();
-            if (OnMinimizeToTray) OnMinimizeToTray(this);
-        });
-    if (!defaultSysItems_.empty()) add("-", "", nullptr);
-    add("&Close", "SKF_CLOSE", [this] { CloseForm(); });
-}
-
-rt::TMenuItem* TskSkinForm::GetSystemMenu() {
-    if (systemMenu_ != nullptr) return systemMenu_->Items();
-    RebuildDefaultSysMenu();
-    return defaultSysMenu_->Items();
-}
-
-void TskSkinForm::PopupSystemMenu(TPoint screen) {
-    rt::TMenuItem* items = GetSystemMenu();
-    MenuOpened();
-    if (PopupMenuHandler) {
-        PopupMenuHandler(items, Rect(screen.X, screen.Y, screen.X, screen.Y), false);
-        return;
-    }
-    (systemMenu_ != nullptr ? systemMenu_ : defaultSysMenu_)->Popup(screen.X, screen.Y);
-    MenuClosed();
-}
-
-void TskSkinForm::MenuOpened() {
-    if (menuOpen_) return;
-    menuOpen_ = true;
-    if (OnSkinMenuOpen) OnSkinMenuOpen(this);
-}
-
-void TskSkinForm::CancelMenus() {
-    if (CancelMenusHandler)
-        CancelMenusHandler();
-    else if (menuOpen_)
-        MenuClosed();
-}
-
-void TskSkinForm::MenuClosed() {
-    menuOpen_ = false;
-    for (const auto& o : objects_) {
-        auto* b = dynamic_cast<TskSkinButtonObject*>(o.get());
-        if (b != nullptr && b->MenuItem != nullptr && b->Down) {
-            b->SetDown(false);
-            break;
-        }
-    }
-    if (OnSkinMenuClose) OnSkinMenuClose(this);
-}
-
 void TskSkinForm::PaintObjectNow(TskActiveSkinObject& object) {
     if (!HasFrame() || !object.Visible) return;
     if (!skinned_) {
@@ -843,26 +786,6 @@ void TskSkinForm::EnableMorphTimer() { SetTicker(morphOn_, kMorphTimer, 20, true
 
 void TskSkinForm::CloseForm() {
     if (window_ != nullptr) window_->Close();
-}
-
-void TskSkinForm::PopupObjectMenu(TskSkinButtonObject& /*button*/, rt::TMenuItem* item,
-                                  const TRect& rect, bool popupUp) {
-    TRect screen = rect;
-    if (window_ != nullptr) {
-        const TRect b = window_->BoundsRect();
-        screen =
-            Rect(rect.Left + b.Left, rect.Top + b.Top, rect.Right + b.Left, rect.Bottom + b.Top);
-    }
-    MenuOpened();
-    if (PopupMenuHandler) {
-        PopupMenuHandler(item, screen, popupUp);
-        return;
-    }
-    rt::TPopupMenu* plain = nullptr;
-    if (item == defaultSysMenu_->Items()) plain = defaultSysMenu_;
-    if (systemMenu_ != nullptr && item == systemMenu_->Items()) plain = systemMenu_;
-    if (plain != nullptr) plain->Popup(screen.Left, popupUp ? screen.Top : screen.Bottom);
-    MenuClosed();
 }
 
 std::string TskSkinForm::CaptionText() const {

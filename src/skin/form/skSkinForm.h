@@ -29,9 +29,11 @@
 #include "skin/form/skFrameStrips.h"
 
 namespace rt {
+class TControl;
 class TForm;
 class TMenuItem;
 class TPopupMenu;
+struct TMsg;
 }  // namespace rt
 
 namespace sk {
@@ -42,6 +44,9 @@ class TskActiveSkinObject;
 class TskSkinButtonObject;
 class TskSkinCaptionObject;
 class TskSkinHint;
+class TskSkinMenu;
+class TskSkinPopupMenu;
+class TskSkinMainMenuBar;
 
 using TskObjectMouseEvent =
     std::function<void(const std::string& id, int x, int y, const rt::TRect& rect, int button)>;
@@ -50,9 +55,6 @@ using TskObjectMouseMoveEvent =
 using TskObjectNotifyEvent = std::function<void(const std::string& id)>;
 using TskObjectPaintEvent =
     std::function<void(const std::string& id, rt::TCanvas& canvas, const rt::TRect& rect)>;
-// Drops a menu's sub-items down at a screen rectangle (below it, or above with popupUp).
-using TskMenuPopupHandler =
-    std::function<void(rt::TMenuItem* items, const rt::TRect& screenRect, bool popupUp)>;
 
 class TskSkinForm : public rt::TComponent, public TskFormHost {
 public:
@@ -78,6 +80,8 @@ public:
     void SetMenusSkinData(TskSkinData* value);
     rt::TPopupMenu* SystemMenu() const { return systemMenu_; }
     void SetSystemMenu(rt::TPopupMenu* value);
+    TskSkinMainMenuBar* MainMenuBar() const { return mainMenuBar_; }
+    void SetMainMenuBar(TskSkinMainMenuBar* value);
     bool UseDefaultSysMenu = true;
     TskBorderIcons BorderIcons() const { return borderIcons_; }
     // Rebuilds the default buttons (without skin) and applies the icon rules.
@@ -127,20 +131,6 @@ public:
     rt::TNotifyEvent OnMainMenuExit;
     rt::TNotifyEvent OnMinimizeToTray;
     rt::TNotifyEvent OnRestoreFromTray;
-    // Entries for the popup-menu engine and the menu bar's keyboard glue.
-    // Drops a menu down (the system menu, a frame button's menu); MenuOpened has run. The engine
-    // sends WM_CLOSESKINMENU (1228) to the form when all its menus have closed, which runs
-    // MenuClosed. Without it the runtime's plain popup menu shows the system menu and other
-    // menus are not shown.
-    TskMenuPopupHandler PopupMenuHandler;
-    // WM_SYSCOMMAND SC_KEYMENU (Alt alone, F10): keyboard menu mode. Without it the message goes
-    // to the form's previous window procedure.
-    std::function<void()> KeyMenuHandler;
-    // Activity outside the menus (the form moved, sized, (de)activated, clicked ...): close
-    // every open popup and leave menu mode. Without it an open menu only counts as closed.
-    std::function<void()> CancelMenusHandler;
-    // The form's short-cut keys (before its controls see them); true when a menu took the key.
-    std::function<bool(int key, rt::TShiftState shift)> ShortCutHandler;
 
     // State.
     bool Skinned() const { return skinned_; }
@@ -160,6 +150,14 @@ public:
     bool InSizeMove() const { return inSizeMove_; }
     bool FormActive() const override { return formActive_; }
     bool MenuOpen() const { return menuOpen_; }
+    // The menu bar walks its items: keyboard menu mode, or a bar item's popup is open.
+    bool MainMenuMode() const { return mainMenuMode_; }
+    // The popup-menu engine every menu of the form opens through.
+    TskSkinMenu* SkinMenu() const { return skinMenu_; }
+    // "&Restore", "-", "&Close": the menu a tray icon of the form would show.
+    TskSkinPopupMenu* TrayMenu() const { return trayMenu_; }
+    // The application message hook is installed (a menu is open or the bar is in menu mode).
+    bool MenuHookInstalled() const { return menuHook_ != 0; }
     // The frame geometry for the current size (skinned), laid out.
     const TskFrameGeometry& Geometry();
     // The window shape currently set (empty: none).
@@ -173,11 +171,41 @@ public:
     rt::TMenuItem* GetSystemMenu() override;
     // Opens the system menu with its top-left at the screen point.
     void PopupSystemMenu(rt::TPoint screen);
+    // Opens item's sub-items from startIndex through the engine at a screen rectangle, with
+    // the menu-opened bookkeeping; the opener is sent 1228 when the menus close. False (and
+    // the menu counts as closed again) when there was nothing to show.
+    bool PopupMenu(rt::TControl* opener, TskSkinData* skinData, bool popupUp, rt::TMenuItem* item,
+                   const rt::TRect& screenRect, int startIndex = 0);
+    // The skin menus opened from the frame are shown with: MenusSkinData, else SkinData.
+    TskSkinData* MenuSkin() const;
+    // Installs the message hook (unless in main-menu mode), sets MenuOpen, fires
+    // OnSkinMenuOpen once.
     void MenuOpened();
+    // Clears MenuOpen, releases a frame button whose menu it was, removes the hook, fires
+    // OnSkinMenuClose, and leaves main-menu mode.
     void MenuClosed();
-    // Before any message that means activity outside the menus: CancelMenusHandler, else
-    // MenuClosed when a menu counts as open.
-    void CancelMenus();
+    // The menu bar entered menu mode: the hook goes in, OnMainMenuEnter(bar) fires.
+    void EnterMainMenuMode(rt::TComponent* bar);
+    // Closes the popups, tells the bar, removes the hook, fires OnMainMenuExit.
+    void LeaveMainMenuMode();
+
+    // Keyboard glue. SC_KEYMENU (Alt alone, F10): leaves main-menu mode, or closes open menus
+    // and puts the menu bar into keyboard menu mode.
+    void KeyMenu();
+    // The form's short-cut handler: Alt+letter opens the matching bar item, other keys go to the
+    // main menu's short-cuts; Alt+F4 closes the form. True when handled.
+    bool ShortCut(int key, unsigned shift);
+    // The application message hook while a menu is open: takes every key press for the menus,
+    // a release over a popup for that popup, and a press on the open menu's anchor, which
+    // only closes the menu. True swallows the message.
+    bool MenuHookMessage(rt::TMsg& message);
+    // The menu part of the form's window procedure, run before anything else: the messages
+    // that end menus close them (and go on), SC_KEYMENU enters keyboard menu mode (and is
+    // consumed: the system's menu loop never runs). True when the message is consumed.
+    bool HandleMenuMessage(rt::TMessage& message);
+    // One of the messages that end menus (a move, size, activation change, focus loss, cancel,
+    // a press anywhere on the form, the window hidden): closes them.
+    void CloseMenusOnActivity(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
 
     // The skin change: objects from the skin (or the default buttons), size fitted to the
     // frame, region, repaint, OnChangeSkinData.
@@ -273,6 +301,16 @@ private:
     void InvalidateFrame();
     void SetCaptionActive(bool active, bool animate);
     void RebuildDefaultSysMenu();
+    // The built-in system-menu items the state allows, in the order given; "-" and "&Close"
+    // are not among them.
+    void MakeDefaultSysItems(bool merged);
+    void InstallMenuHook();
+    void RemoveMenuHook();
+    // The bar when it can take keys: set, visible, with a main menu.
+    TskSkinMainMenuBar* UsableBar() const;
+    void MenuKey(int key);
+    void SyncMenuStyle();
+    void BuildTrayMenu();
     void StartHoverTicker();
     void StopTimers();
     // The mask strips for the current size, when the skin has a mask.
@@ -307,6 +345,11 @@ private:
     bool inSizeMove_ = false;
     bool formActive_ = false;
     bool menuOpen_ = false;
+    bool mainMenuMode_ = false;
+    TskSkinMainMenuBar* mainMenuBar_ = nullptr;
+    TskSkinMenu* skinMenu_ = nullptr;
+    TskSkinPopupMenu* trayMenu_ = nullptr;
+    int menuHook_ = 0;
 
     TskFrameSkin frameSkin_;
     TskFrameGeometry geometry_;

@@ -6,6 +6,7 @@
 #include "runtime/Screen.h"
 #include "skin/data/skSkinListeners.h"
 #include "skin/form/skSkinForm.h"
+#include "skin/form/skSkinMenu.h"
 
 namespace sk {
 
@@ -61,7 +62,7 @@ void TskSkinForm::AttachToForm(rt::TForm& form) {
     });
     previousShortCut_ = form.OnShortCut;
     form.OnShortCut = [this](rt::TComponent* sender, int key, rt::TShiftState shift) {
-        if (ShortCutHandler && ShortCutHandler(key, shift)) return true;
+        if (ShortCut(key, shift)) return true;
         return previousShortCut_ ? previousShortCut_(sender, key, shift) : false;
     };
     SetWindow(std::make_unique<TskFormWindowOnForm>(form));
@@ -88,37 +89,12 @@ void TskSkinForm::CallPrevious(rt::TMessage& m) {
     if (previousProc_) previousProc_(m);
 }
 
-namespace {
-
-// Messages that mean activity outside an open menu: the menus close before anything else.
-bool EndsMenus(unsigned msg) {
-    switch (msg) {
-        case rt::WM_MOVE:
-        case rt::WM_SIZE:
-        case rt::WM_ACTIVATE:
-        case rt::WM_KILLFOCUS:
-        case rt::WM_CANCELMODE:
-        case rt::WM_MOUSEACTIVATE:
-        case rt::WM_NCLBUTTONDOWN:
-        case rt::WM_NCRBUTTONDOWN:
-        case rt::WM_NCMBUTTONDOWN:
-        case rt::WM_LBUTTONDOWN:
-        case rt::WM_RBUTTONDOWN:
-        case rt::WM_MBUTTONDOWN:
-        case rt::WM_PARENTNOTIFY:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 void TskSkinForm::FormWindowProc(rt::TMessage& m) {
     using namespace rt;
     if (form_ == nullptr) return;
     TForm& form = *form_;
-    if (EndsMenus(m.Msg)) CancelMenus();
+    // Menus come first: activity outside them closes them, and Alt or F10 enter the bar.
+    if (HandleMenuMessage(m)) return;
     const TPoint at = LParamToPoint(m.LParam);
     switch (m.Msg) {
         case WM_NCCALCSIZE:
@@ -214,10 +190,6 @@ void TskSkinForm::FormWindowProc(rt::TMessage& m) {
             break;
         case WM_SYSCOMMAND:
             switch (int(m.WParam) & 0xFFF0) {
-                case SC_KEYMENU:
-                    if (!KeyMenuHandler) break;
-                    KeyMenuHandler();
-                    return;
                 // The window states are the component's own, never the window system's.
                 case SC_MINIMIZE:
                     SetWindowState(TskWindowState::wsMinimized);
@@ -250,7 +222,9 @@ void TskSkinForm::FormWindowProc(rt::TMessage& m) {
             HandleSkinMessage(m);
             break;
         case WM_CLOSESKINMENU:
-            MenuClosed();
+            // The engine reports its own closing; this is for menus opened with the form as
+            // their opener.
+            if (menuOpen_ && !skinMenu_->MenuVisible()) MenuClosed();
             break;
         default:
             break;

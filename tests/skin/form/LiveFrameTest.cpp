@@ -18,6 +18,7 @@
 #include "skin/form/FormTestSkin.h"
 #include "skin/form/skFrameObjects.h"
 #include "skin/form/skSkinForm.h"
+#include "skin/form/skSkinMenu.h"
 
 using namespace formtest;
 using rt::Rect;
@@ -354,43 +355,53 @@ TEST(LiveFrame, FadeInRaisesTheOpacityToItsTarget) {
     EXPECT_TRUE(WaitFor([&] { return s.form->AlphaBlend() == 180; }));
 }
 
-TEST(LiveFrame, MenuEntriesReachTheMenuEngine) {
+TEST(LiveFrame, SystemMenuFromTheCaptionAndItsButtonRollsTheWindowUp) {
     SkinnedForm s;
     s.frame->SetBorderIcons(sk::biSystemMenu | sk::biMinimize | sk::biRollUp);
-    std::vector<std::string> shown;
-    TRect at;
-    s.frame->PopupMenuHandler = [&](rt::TMenuItem* items, const TRect& r, bool) {
-        for (int i = 0; i < items->Count(); ++i) shown.push_back(items->Items(i)->Caption);
-        at = r;
-    };
-    int keyMenus = 0, cancels = 0;
-    s.frame->KeyMenuHandler = [&] { ++keyMenus; };
     s.Show();
+    sk::TskSkinMenu& engine = *s.frame->SkinMenu();
+    auto shown = [&] {
+        std::vector<std::string> c;
+        if (!engine.MenuVisible()) return c;
+        sk::TskSkinPopupView& v = engine.Cascade().Popups(0);
+        for (int i = 0; i < v.Count(); ++i) c.push_back(v.Items(i).MenuItem()->Caption);
+        return c;
+    };
+    auto closed = [&](const char* how) {
+        EXPECT_FALSE(engine.MenuVisible()) << how;
+        EXPECT_FALSE(s.frame->MenuOpen()) << how;
+        EXPECT_FALSE(s.frame->MenuHookInstalled()) << how;
+        EXPECT_EQ(rt::GetCapture(), nullptr) << how;
+    };
 
-    ti::MouseMove(s.At(60, 12));
+    PointerTo(s.At(60, 12));
     ti::MouseClick(s.At(60, 12), rt::TMouseButton::mbRight);
-    EXPECT_EQ(shown, (std::vector<std::string>{"Mi&nimize", "Ro&llUp", "-", "&Close"}));
-    EXPECT_EQ(at.Left, s.At(60, 12).X) << "at the cursor";
+    ASSERT_TRUE(WaitFor([&] { return engine.MenuVisible(); }));
+    EXPECT_EQ(shown(), (std::vector<std::string>{"Mi&nimize", "Ro&llUp", "-", "&Close"}));
+    EXPECT_EQ(engine.PopupWindow(0)->Left(), s.At(60, 12).X) << "at the cursor";
     EXPECT_TRUE(s.frame->MenuOpen());
-    s.form->Perform(rt::WM_CLOSESKINMENU, 0, 0);
-    EXPECT_FALSE(s.frame->MenuOpen());
+    EXPECT_TRUE(s.frame->MenuHookInstalled());
+    ti::KeyClick(rt::VK_ESCAPE);
+    closed("Esc");
 
-    // The system-menu button drops the menu below itself and stays down until it closes.
-    shown.clear();
+    // The system-menu button drops the menu and stays down until a click elsewhere ends it.
     s.Click(s.Centre("sysmenubutton"));
-    EXPECT_EQ(shown.size(), 4u);
+    ASSERT_TRUE(WaitFor([&] { return engine.MenuVisible(); }));
+    EXPECT_EQ(shown().size(), 4u);
     auto* sys = dynamic_cast<sk::TskSkinButtonObject*>(s.frame->FindObject("sysmenubutton"));
     EXPECT_TRUE(sys->Down);
-    s.frame->CancelMenusHandler = [&] {
-        ++cancels;
-        s.frame->MenuClosed();
-    };
     s.Click(s.At(150, 100));
-    EXPECT_EQ(cancels, 1) << "a click elsewhere ends the menus";
+    closed("a click in the client area");
     EXPECT_FALSE(sys->Down);
 
-    ti::KeyClick(rt::VK_F10);
-    EXPECT_EQ(keyMenus, 1);
+    // "Ro&llUp" by its accelerator: only the frame is left, and the menu is gone.
+    const int height = s.form->Height();
+    ti::MouseClick(s.At(60, 12), rt::TMouseButton::mbRight);
+    ASSERT_TRUE(WaitFor([&] { return engine.MenuVisible(); }));
+    ti::KeyClick('L');
+    closed("the command");
+    EXPECT_TRUE(s.frame->RollUpState());
+    EXPECT_LT(s.form->Height(), height);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "skin/form/FormFakes.h"
 #include "skin/form/FormTestSkin.h"
 #include "skin/form/skSkinForm.h"
+#include "skin/form/skSkinMenu.h"
 
 using namespace formtest;
 using rt::Rect;
@@ -230,17 +231,14 @@ TEST_F(SkinForm, SystemMenuListsWhatTheStateAllows) {
     EXPECT_EQ(SystemMenuCaptions(*f), (V{"Mi&nimize", "&Restore", "Ro&llUp", "-", "&Close"}));
     EXPECT_EQ(f->GetSystemMenu()->Items(4)->Name(), "SKF_CLOSE");
 
-    std::vector<rt::TMenuItem*> shown;
-    f->PopupMenuHandler = [&](rt::TMenuItem* items, const rt::TRect&, bool) {
-        shown.push_back(items);
-    };
     int opened = 0;
     f->OnSkinMenuOpen = [&](rt::TComponent*) { ++opened; };
     f->NcMouseDown(Screen(state_, 150, 10), sk::HTCAPTION, 1);
-    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_TRUE(f->SkinMenu()->MenuVisible());
+    EXPECT_EQ(f->SkinMenu()->ShownItem()->Items(0)->Name(), "SKF_MINITEM");
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(f->MenuOpen());
-    f->MenuClosed();
+    f->SkinMenu()->CloseAll();
     EXPECT_FALSE(f->MenuOpen());
 }
 

@@ -284,6 +284,13 @@ TEST_F(SkinHint, FrameObjectHintsShowAfterThePauseAndGoWhenTheObjectIsLeft) {
     form.TrackHover({-1, -1}, false);
     EXPECT_FALSE(Window().Visible());
     EXPECT_FALSE(hint_->HintTickerRunning());
+
+    // A press on the frame (or any activity that ends menus) takes a shown hint away too.
+    form.TrackHover(on, true);
+    ASSERT_TRUE(WaitFor([&] { return Window().Visible(); }));
+    form.CloseMenusOnActivity(rt::WM_NCLBUTTONDOWN);
+    EXPECT_FALSE(Window().Visible());
+    EXPECT_FALSE(hint_->HintTickerRunning());
     app.HintPause = pause;
 }
 
