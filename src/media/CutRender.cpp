@@ -2,609 +2,199 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
-#include <vector>
 
+#include "media/CopiedVideo.h"
+#include "media/CutSound.h"
+#include "media/CutSource.h"
+#include "media/CutVideo.h"
+#include "media/CutWriter.h"
 #include "media/OutputFile.h"
-
-extern "C" {
-#include <libavutil/channel_layout.h>
-#include <libavutil/imgutils.h>
-#include <libavutil/opt.h>
-#include <libavutil/pixdesc.h>
-}
 
 namespace media {
 
 namespace {
 
-// The output context borrows its I/O context from AtomicOutputFile, so it must not close it.
-struct CustomIoOutputDeleter {
-    void operator()(AVFormatContext* p) const {
-        if (p == nullptr) return;
-        p->pb = nullptr;
-        avformat_free_context(p);
-    }
-};
-using CustomIoOutputPtr = std::unique_ptr<AVFormatContext, CustomIoOutputDeleter>;
-
-int InterruptRequested(void* opaque) {
-    return static_cast<const std::atomic<bool>*>(opaque)->load() ? 1 : 0;
-}
-
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
-
-InputFormatPtr OpenSource(const std::string& name, const std::atomic<bool>* cancel) {
-    AVFormatContext* raw = avformat_alloc_context();
-    if (raw == nullptr) throw MediaError("Out of memory opening the source file");
-    if (cancel != nullptr) {
-        raw->interrupt_callback.callback = &InterruptRequested;
-        raw->interrupt_callback.opaque = const_cast<void*>(static_cast<const void*>(cancel));
-    }
-    int r = avformat_open_input(&raw, name.c_str(), nullptr, nullptr);
-    if (r < 0) {
-        throw MediaError("Cannot open the source file " + Quoted(name) + ": " + AvErrorText(r), r);
-    }
-    InputFormatPtr in(raw);
-    r = avformat_find_stream_info(in.get(), nullptr);
-    if (r < 0) {
-        throw MediaError(
-            "Cannot read the streams of the source file " + Quoted(name) + ": " + AvErrorText(r),
-            r);
-    }
-    return in;
-}
-
-// The stream of `type` that a cut uses, or -1: it must have a decoder and sane parameters.
-int UsableStream(AVFormatContext* in, AVMediaType type) {
-    int index = av_find_best_stream(in, type, -1, -1, nullptr, 0);
-    if (index < 0) return -1;
-    const AVCodecParameters* par = in->streams[index]->codecpar;
-    if (avcodec_find_decoder(par->codec_id) == nullptr) return -1;
-    if (type == AVMEDIA_TYPE_VIDEO && (par->width <= 0 || par->height <= 0)) return -1;
-    if (type == AVMEDIA_TYPE_AUDIO && (par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0))
-        return -1;
-    return index;
-}
-
-CodecContextPtr OpenDecoder(AVStream* st) {
-    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
-    if (codec == nullptr) throw MediaError("No decoder for the source's stream");
-    CodecContextPtr ctx(avcodec_alloc_context3(codec));
-    if (!ctx) throw MediaError("Out of memory opening a decoder");
-    CheckAv(avcodec_parameters_to_context(ctx.get(), st->codecpar), "Cannot set up the decoder");
-    ctx->pkt_timebase = st->time_base;
-    ctx->thread_count = 0;
-    CheckAv(avcodec_open2(ctx.get(), codec, nullptr),
-            std::string("Cannot open the ") + codec->name + " decoder");
-    return ctx;
-}
-
-bool IsKeyFrame(const AVFrame* f) {
-#ifdef AV_FRAME_FLAG_KEY
-    return (f->flags & AV_FRAME_FLAG_KEY) != 0;
-#else
-    return f->key_frame != 0;
-#endif
-}
-
-FramePtr RefFrame(const AVFrame* src) {
-    FramePtr f = MakeFrame();
-    CheckAv(av_frame_ref(f.get(), src), "Cannot keep a decoded frame");
-    return f;
-}
-
-class CutRenderer {
+// One pass over the source: its streams, the stretch in output pictures and sound samples, and
+// the loop that reads packets and hands them to the picture and sound sides.
+class CutPass {
 public:
-    CutRenderer(const CutRequest& request, const std::atomic<bool>& cancel)
-        : request_(request), cancel_(cancel) {}
-    ~CutRenderer() { av_channel_layout_uninit(&swrInLayout_); }
-    CutRenderer(const CutRenderer&) = delete;
-    CutRenderer& operator=(const CutRenderer&) = delete;
+    CutPass(const CutRequest& request, const std::atomic<bool>& cancel)
+        : request_(request), cancel_(cancel) {
+        in_ = OpenCutSource(request.source, &cancel);
+        if (request.video) vIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_VIDEO);
+        if (request.audio) aIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_AUDIO);
+        if (vIndex_ < 0 && aIndex_ < 0) {
+            throw MediaError("The source file " + Quoted(request.source) +
+                             " has no picture or sound that can be decoded");
+        }
+        span_.input = in_.get();
+        span_.stream = in_->streams[vIndex_ >= 0 ? vIndex_ : aIndex_];
+        span_.zero = SourceZero(in_.get(), span_.stream);
+        span_.start = request.start;
+        const double length = request.stop - request.start;
+        double soundLength = length;
+        if (vIndex_ >= 0) {
+            span_.rate = CutPictureRate(in_.get(), in_->streams[vIndex_]);
+            span_.pictures = std::max<std::int64_t>(1, std::llround(length * av_q2d(span_.rate)));
+            soundLength = static_cast<double>(span_.pictures) / av_q2d(span_.rate);
+        }
+        if (aIndex_ >= 0) {
+            AVStream* st = in_->streams[aIndex_];
+            sound_ =
+                std::make_unique<CutSound>(st, span_.zero, request.start,
+                                           std::llround(soundLength * st->codecpar->sample_rate));
+        }
+    }
 
-    void Run();
+    bool HasVideo() const { return vIndex_ >= 0; }
+    int VideoIndex() const { return vIndex_; }
+    const CutSpan& Span() const { return span_; }
+
+    // The bit rate of the source's pictures, for an encoder that aims at the same.
+    std::int64_t VideoBitRate() const {
+        std::int64_t bitRate = in_->streams[vIndex_]->codecpar->bit_rate;
+        if (bitRate <= 0 && in_->bit_rate > 0) {
+            bitRate = in_->bit_rate;
+            if (aIndex_ >= 0 && in_->streams[aIndex_]->codecpar->bit_rate > 0)
+                bitRate -= in_->streams[aIndex_]->codecpar->bit_rate;
+        }
+        return bitRate;
+    }
+
+    // Writes the whole cut into `writer` with `video` as its picture side (null: no picture).
+    void Run(CutWriter& writer, CutVideo* video) {
+        if (video != nullptr) video->AddStream(writer);
+        if (sound_) sound_->AddStream(writer);
+        writer.Begin();
+        SeekBeforeStart(in_.get(), vIndex_ >= 0 ? vIndex_ : aIndex_, span_.zero, request_.start);
+        Pump(video);
+        if (video != nullptr) video->Finish();
+        if (sound_) sound_->Finish();
+        writer.End();
+    }
 
 private:
-    void OpenInput();
-    void OpenVideoEncoder();
-    void OpenAudioEncoder();
-    void OpenOutput();
-    void SeekToStart();
-    void Pump();
-    void OnVideoPacket(const AVPacket* pkt);
-    void OnAudioPacket(const AVPacket* pkt);
-    void OnVideoFrame(AVFrame* f);
-    void OnAudioFrame(AVFrame* f);
-    void EmitHeld();
-    void WriteSamples(const std::uint8_t* data, std::int64_t count);
-    void WriteSilence(std::int64_t count);
-    void FinishVideo();
-    void FinishAudio();
-    void Encode(AVCodecContext* enc, AVStream* st, const AVFrame* frame);
-    void CheckWrite(int r, const std::string& what);
     void CheckCancel() const {
         if (cancel_.load()) throw CutCancelled();
     }
-    bool VideoDone() const { return vIndex_ < 0 || framesOut_ >= framesWanted_; }
-    bool AudioDone() const { return aIndex_ < 0 || samplesOut_ >= samplesWanted_; }
+
+    void Pump(CutVideo* video) {
+        auto videoDone = [&] { return video == nullptr || video->Done(); };
+        auto soundDone = [&] { return !sound_ || sound_->Done(); };
+        PacketPtr packet = MakePacket();
+        bool eof = false;
+        int againCount = 0;
+        while (!(videoDone() && soundDone()) && !eof) {
+            CheckCancel();
+            int r = av_read_frame(in_.get(), packet.get());
+            if (r == AVERROR(EAGAIN) && ++againCount < 1000) continue;
+            if (r == AVERROR_EOF) {
+                eof = true;
+                break;
+            }
+            if (r < 0) {
+                CheckCancel();
+                throw MediaError("Cannot read the source file " + Quoted(request_.source) + ": " +
+                                     AvErrorText(r),
+                                 r);
+            }
+            againCount = 0;
+            if (packet->stream_index == vIndex_ && !videoDone()) {
+                video->OnPacket(packet.get());
+            } else if (packet->stream_index == aIndex_ && !soundDone()) {
+                sound_->OnPacket(packet.get());
+            }
+            av_packet_unref(packet.get());
+        }
+        CheckCancel();
+        if (eof) {
+            if (!videoDone()) video->OnPacket(nullptr);
+            if (!soundDone()) sound_->OnPacket(nullptr);
+        }
+    }
 
     const CutRequest& request_;
     const std::atomic<bool>& cancel_;
-
     InputFormatPtr in_;
     int vIndex_ = -1;
     int aIndex_ = -1;
-    double zero_ = 0.0;  // seconds of the source's first time stamp
-    CodecContextPtr vDec_, aDec_, vEnc_, aEnc_;
-    PacketPtr packet_ = MakePacket();
-    PacketPtr outPacket_ = MakePacket();
-    FramePtr decoded_ = MakeFrame();
-
-    std::unique_ptr<AtomicOutputFile> file_;
-    CustomIoOutputPtr out_;
-    AVStream* vOut_ = nullptr;
-    AVStream* aOut_ = nullptr;
-
-    AVRational fps_{25, 1};
-    std::int64_t framesWanted_ = 0;
-    std::int64_t framesOut_ = 0;
-    bool sawKeyFrame_ = false;
-    static constexpr int kMaxSkippedBeforeKey = 250;
-    int skippedBeforeKey_ = 0;
-    double lastVideoTime_ = 0.0;
-    bool haveVideoTime_ = false;
-    FramePtr held_;
-    FramePtr heldConverted_;
-    SwsPtr sws_;
-
-    std::int64_t samplesWanted_ = 0;
-    std::int64_t samplesOut_ = 0;
-    bool audioPlaced_ = false;
-    double nextAudioTime_ = 0.0;
-    SwrPtr swr_;
-    int swrInRate_ = 0;
-    int swrInFormat_ = -1;
-    AVChannelLayout swrInLayout_{};
-    std::vector<std::uint8_t> pcm_;
+    CutSpan span_;
+    std::unique_ptr<CutSound> sound_;
 };
 
-void CutRenderer::Run() {
-    if (!(request_.stop >= request_.start) || request_.start < 0 || !std::isfinite(request_.stop)) {
-        throw MediaError(
-            "The stretch to cut is invalid: it must start at 0 s or later and end "
-            "no earlier than it starts");
-    }
-    RefuseOverwritingSource(request_.source, request_.output);
-    OpenInput();
-    OpenVideoEncoder();
-    OpenAudioEncoder();
-    OpenOutput();
-    SeekToStart();
-    Pump();
-    CheckWrite(av_write_trailer(out_.get()), "Cannot finish the output file");
-    out_.reset();
-    file_->Commit();
-}
-
-void CutRenderer::OpenInput() {
-    in_ = OpenSource(request_.source, &cancel_);
-    if (request_.video) vIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_VIDEO);
-    if (request_.audio) aIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_AUDIO);
-    if (vIndex_ < 0 && aIndex_ < 0) {
-        throw MediaError("The source file " + Quoted(request_.source) +
-                         " has no picture or sound that can be decoded");
-    }
-    AVStream* ref = in_->streams[vIndex_ >= 0 ? vIndex_ : aIndex_];
-    if (ref->start_time != AV_NOPTS_VALUE) {
-        zero_ = static_cast<double>(ref->start_time) * av_q2d(ref->time_base);
-    } else if (in_->start_time != AV_NOPTS_VALUE) {
-        zero_ = static_cast<double>(in_->start_time) / AV_TIME_BASE;
-    }
-    const double length = request_.stop - request_.start;
-    if (vIndex_ >= 0) {
-        AVStream* st = in_->streams[vIndex_];
-        vDec_ = OpenDecoder(st);
-        AVRational guess = av_guess_frame_rate(in_.get(), st, nullptr);
-        if (guess.num > 0 && guess.den > 0 && av_q2d(guess) <= 240.0) fps_ = guess;
-        framesWanted_ = std::max<std::int64_t>(1, std::llround(length * av_q2d(fps_)));
-    }
-    if (aIndex_ >= 0) {
-        aDec_ = OpenDecoder(in_->streams[aIndex_]);
-        const double audioLength =
-            vIndex_ >= 0 ? static_cast<double>(framesWanted_) / av_q2d(fps_) : length;
-        samplesWanted_ = std::llround(audioLength * aDec_->sample_rate);
-    }
-}
-
-void CutRenderer::OpenVideoEncoder() {
-    if (vIndex_ < 0) return;
-    AVStream* st = in_->streams[vIndex_];
-    const AVOutputFormat* avi = av_guess_format("avi", nullptr, nullptr);
-    if (avi == nullptr) throw MediaError("This FFmpeg has no AVI writer");
-
-    std::int64_t bitRate = st->codecpar->bit_rate;
-    if (bitRate <= 0 && in_->bit_rate > 0) {
-        bitRate = in_->bit_rate;
-        if (aIndex_ >= 0 && in_->streams[aIndex_]->codecpar->bit_rate > 0)
-            bitRate -= in_->streams[aIndex_]->codecpar->bit_rate;
-    }
-
-    std::vector<const AVCodec*> candidates;
-    const AVCodec* same = avcodec_find_encoder(st->codecpar->codec_id);
-    if (request_.videoLikeSource && same != nullptr &&
-        !(same->capabilities & AV_CODEC_CAP_EXPERIMENTAL) &&
-        avformat_query_codec(avi, same->id, FF_COMPLIANCE_NORMAL) == 1) {
-        candidates.push_back(same);
-    }
-    const AVCodec* mpeg4 = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
-    if (mpeg4 != nullptr && mpeg4 != same) candidates.push_back(mpeg4);
-    if (candidates.empty()) throw MediaError("This FFmpeg has no MPEG-4 video encoder");
-
-    AVRational tb;
-    av_reduce(&tb.num, &tb.den, fps_.den, fps_.num, 65535);
-    AVRational sar = av_guess_sample_aspect_ratio(in_.get(), st, nullptr);
-    if (sar.num <= 0 || sar.den <= 0) sar = AVRational{0, 1};
-
-    std::string lastError;
-    for (const AVCodec* codec : candidates) {
-        CodecContextPtr enc(avcodec_alloc_context3(codec));
-        if (!enc) throw MediaError("Out of memory opening the video encoder");
-        enc->width = vDec_->width;
-        enc->height = vDec_->height;
-        enc->sample_aspect_ratio = sar;
-        enc->time_base = tb;
-        enc->framerate = AVRational{tb.den, tb.num};
-        enc->thread_count = 0;
-        enc->pix_fmt = vDec_->pix_fmt;
-        if (codec->pix_fmts != nullptr) {
-            bool supported = false;
-            for (const AVPixelFormat* p = codec->pix_fmts; *p != AV_PIX_FMT_NONE; ++p)
-                supported = supported || *p == vDec_->pix_fmt;
-            if (!supported) {
-                enc->pix_fmt =
-                    avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, vDec_->pix_fmt, 0, nullptr);
-            }
+// Copies what can be copied; returns false (with the reason) when the cut must be re-encoded.
+bool TryCopiedCut(const CutRequest& request, const std::atomic<bool>& cancel, CutOutcome& outcome) {
+    try {
+        CutPass pass(request, cancel);
+        if (!pass.HasVideo()) {
+            outcome.whyReencoded = "the source has no picture to copy";
+            return false;
         }
-        if (enc->pix_fmt == AV_PIX_FMT_NONE) enc->pix_fmt = AV_PIX_FMT_YUV420P;
-        if (codec == same && bitRate > 0) {
-            enc->bit_rate = std::max<std::int64_t>(bitRate, 100'000);
-        } else if (bitRate > 0) {
-            enc->bit_rate = std::clamp<std::int64_t>(bitRate, 300'000, 20'000'000);
-        } else {
-            enc->flags |= AV_CODEC_FLAG_QSCALE;
-            enc->global_quality = FF_QP2LAMBDA * 3;
-        }
-        if (avi->flags & AVFMT_GLOBALHEADER) enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        int r = avcodec_open2(enc.get(), codec, nullptr);
-        if (r >= 0) {
-            vEnc_ = std::move(enc);
-            return;
-        }
-        lastError = std::string(codec->name) + ": " + AvErrorText(r);
+        std::unique_ptr<CopiedVideo> video =
+            CopiedVideo::Make(pass.Span(), request.source, pass.VideoIndex(), cancel);
+        CutWriter writer(request.output, request.writeLimit);
+        pass.Run(writer, video.get());
+        video->Check(writer);
+        writer.Commit();
+        outcome.path = CutPath::Copied;
+        outcome.whyReencoded.clear();
+        outcome.copiedPictures = video->CopiedPictures();
+        outcome.encodedPictures = video->EncodedPictures();
+        return true;
+    } catch (const CutCancelled&) {
+        throw;
+    } catch (const OutputError&) {
+        throw;
+    } catch (const std::exception& e) {
+        if (cancel.load()) throw CutCancelled();
+        // Anything the copy cannot handle, the re-encoding cut can: it decodes every picture
+        // and tolerates damage the way a player does.
+        outcome.whyReencoded = e.what();
+        return false;
     }
-    throw MediaError("Cannot open a video encoder for the output (" + lastError + ")");
-}
-
-void CutRenderer::OpenAudioEncoder() {
-    if (aIndex_ < 0) return;
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PCM_S16LE);
-    if (codec == nullptr) throw MediaError("This FFmpeg has no 16-bit PCM encoder");
-    CodecContextPtr enc(avcodec_alloc_context3(codec));
-    if (!enc) throw MediaError("Out of memory opening the audio encoder");
-    enc->sample_fmt = AV_SAMPLE_FMT_S16;
-    enc->sample_rate = aDec_->sample_rate;
-    enc->time_base = AVRational{1, aDec_->sample_rate};
-    if (aDec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
-        av_channel_layout_default(&enc->ch_layout, aDec_->ch_layout.nb_channels);
-    } else {
-        CheckAv(av_channel_layout_copy(&enc->ch_layout, &aDec_->ch_layout),
-                "Cannot set up the audio encoder");
-    }
-    CheckAv(avcodec_open2(enc.get(), codec, nullptr), "Cannot open the 16-bit PCM encoder");
-    aEnc_ = std::move(enc);
-}
-
-void CutRenderer::OpenOutput() {
-    file_ = std::make_unique<AtomicOutputFile>(request_.output, request_.writeLimit);
-    AVFormatContext* raw = nullptr;
-    CheckAv(avformat_alloc_output_context2(&raw, nullptr, "avi", nullptr),
-            "Cannot set up the AVI writer");
-    out_.reset(raw);
-    out_->pb = file_->Io();
-    out_->flags |= AVFMT_FLAG_CUSTOM_IO;
-    // Keeps the muxer from queueing many seconds of one stream while waiting for the other.
-    out_->max_interleave_delta = 2 * AV_TIME_BASE;
-    if (vEnc_) {
-        vOut_ = avformat_new_stream(out_.get(), nullptr);
-        if (vOut_ == nullptr) throw MediaError("Out of memory adding the video stream");
-        CheckAv(avcodec_parameters_from_context(vOut_->codecpar, vEnc_.get()),
-                "Cannot describe the video stream");
-        vOut_->time_base = vEnc_->time_base;
-        vOut_->avg_frame_rate = vEnc_->framerate;
-        vOut_->sample_aspect_ratio = vEnc_->sample_aspect_ratio;
-    }
-    if (aEnc_) {
-        aOut_ = avformat_new_stream(out_.get(), nullptr);
-        if (aOut_ == nullptr) throw MediaError("Out of memory adding the audio stream");
-        CheckAv(avcodec_parameters_from_context(aOut_->codecpar, aEnc_.get()),
-                "Cannot describe the audio stream");
-        aOut_->time_base = aEnc_->time_base;
-    }
-    CheckWrite(avformat_write_header(out_.get(), nullptr), "Cannot write the AVI header");
-}
-
-void CutRenderer::SeekToStart() {
-    if (request_.start <= 0.0) return;
-    const int index = vIndex_ >= 0 ? vIndex_ : aIndex_;
-    AVStream* st = in_->streams[index];
-    // A second of slack finds a key frame before the start in files whose seek lands on any
-    // frame (MPEG program streams); frames before the start are decoded and dropped.
-    const double target = zero_ + std::max(0.0, request_.start - 1.0);
-    const auto ts = static_cast<std::int64_t>(std::floor(target / av_q2d(st->time_base)));
-    if (av_seek_frame(in_.get(), index, ts, AVSEEK_FLAG_BACKWARD) < 0) {
-        // Without a working seek the cut still works by decoding from the beginning.
-        CheckCancel();
-    }
-}
-
-void CutRenderer::Pump() {
-    bool eof = false;
-    int againCount = 0;
-    while (!(VideoDone() && AudioDone()) && !eof) {
-        CheckCancel();
-        int r = av_read_frame(in_.get(), packet_.get());
-        if (r == AVERROR(EAGAIN) && ++againCount < 1000) continue;
-        if (r == AVERROR_EOF) {
-            eof = true;
-            break;
-        }
-        if (r < 0) {
-            CheckCancel();
-            throw MediaError(
-                "Cannot read the source file " + Quoted(request_.source) + ": " + AvErrorText(r),
-                r);
-        }
-        againCount = 0;
-        if (packet_->stream_index == vIndex_ && !VideoDone()) {
-            OnVideoPacket(packet_.get());
-        } else if (packet_->stream_index == aIndex_ && !AudioDone()) {
-            OnAudioPacket(packet_.get());
-        }
-        av_packet_unref(packet_.get());
-    }
-    CheckCancel();
-    if (eof) {
-        if (!VideoDone()) OnVideoPacket(nullptr);
-        if (!AudioDone()) OnAudioPacket(nullptr);
-    }
-    FinishVideo();
-    FinishAudio();
-}
-
-void CutRenderer::OnVideoPacket(const AVPacket* pkt) {
-    // A damaged packet costs its frame, not the cut, as with any player.
-    if (avcodec_send_packet(vDec_.get(), pkt) < 0 && pkt != nullptr) return;
-    while (!VideoDone()) {
-        int r = avcodec_receive_frame(vDec_.get(), decoded_.get());
-        if (r < 0) break;
-        OnVideoFrame(decoded_.get());
-        av_frame_unref(decoded_.get());
-    }
-}
-
-void CutRenderer::OnVideoFrame(AVFrame* f) {
-    // After a seek, pictures before the first key frame lack their references. A stream that
-    // never marks key frames is taken as it comes after a while rather than not at all.
-    if (!sawKeyFrame_) {
-        if (!IsKeyFrame(f) && ++skippedBeforeKey_ < kMaxSkippedBeforeKey) return;
-        sawKeyFrame_ = true;
-    }
-    const double step = 1.0 / av_q2d(fps_);
-    double t;
-    if (f->best_effort_timestamp != AV_NOPTS_VALUE) {
-        t = static_cast<double>(f->best_effort_timestamp) *
-                av_q2d(in_->streams[vIndex_]->time_base) -
-            zero_;
-    } else {
-        t = haveVideoTime_ ? lastVideoTime_ + step : request_.start;
-    }
-    lastVideoTime_ = t;
-    haveVideoTime_ = true;
-    // Output frame n shows the source frame nearest to start + n / rate; a frame that comes
-    // after the target by more than half a frame settles the targets before it.
-    if (!held_) held_ = RefFrame(f);
-    while (!VideoDone() &&
-           request_.start + static_cast<double>(framesOut_) * step + 0.5 * step < t) {
-        EmitHeld();
-    }
-    if (VideoDone()) return;
-    held_ = RefFrame(f);
-    heldConverted_.reset();
-}
-
-void CutRenderer::EmitHeld() {
-    const AVFrame* src = held_.get();
-    if (src->format != vEnc_->pix_fmt || src->width != vEnc_->width ||
-        src->height != vEnc_->height) {
-        if (!heldConverted_) {
-            sws_.reset(sws_getCachedContext(sws_.release(), src->width, src->height,
-                                            static_cast<AVPixelFormat>(src->format), vEnc_->width,
-                                            vEnc_->height, vEnc_->pix_fmt, SWS_BICUBIC, nullptr,
-                                            nullptr, nullptr));
-            if (!sws_) throw MediaError("Cannot convert the picture format for the encoder");
-            FramePtr conv = MakeFrame();
-            conv->format = vEnc_->pix_fmt;
-            conv->width = vEnc_->width;
-            conv->height = vEnc_->height;
-            CheckAv(av_frame_get_buffer(conv.get(), 0), "Out of memory converting a picture");
-            CheckAv(sws_scale(sws_.get(), src->data, src->linesize, 0, src->height, conv->data,
-                              conv->linesize),
-                    "Cannot convert a picture");
-            CheckAv(av_frame_copy_props(conv.get(), src), "Cannot convert a picture");
-            heldConverted_ = std::move(conv);
-        }
-        src = heldConverted_.get();
-    }
-    FramePtr frame = RefFrame(src);
-    frame->pts = framesOut_;
-    frame->pict_type = AV_PICTURE_TYPE_NONE;
-    // The decoder leaves its own quantiser here, which a fixed-quality encoder would take.
-    frame->quality = vEnc_->global_quality;
-    frame->sample_aspect_ratio = vEnc_->sample_aspect_ratio;
-    Encode(vEnc_.get(), vOut_, frame.get());
-    ++framesOut_;
-}
-
-void CutRenderer::FinishVideo() {
-    if (vIndex_ < 0) return;
-    // A start at or after the end of the last picture has nothing on screen to cut.
-    if (!held_ || (framesOut_ == 0 && lastVideoTime_ + 1.0 / av_q2d(fps_) <= request_.start)) {
-        throw MediaError("The source file " + Quoted(request_.source) + " has no picture at " +
-                         std::to_string(request_.start) + " s");
-    }
-    // The source ends before the stretch does: the last picture stays on screen.
-    while (!VideoDone()) EmitHeld();
-    Encode(vEnc_.get(), vOut_, nullptr);
-}
-
-void CutRenderer::OnAudioPacket(const AVPacket* pkt) {
-    if (avcodec_send_packet(aDec_.get(), pkt) < 0 && pkt != nullptr) return;
-    while (!AudioDone()) {
-        int r = avcodec_receive_frame(aDec_.get(), decoded_.get());
-        if (r < 0) break;
-        OnAudioFrame(decoded_.get());
-        av_frame_unref(decoded_.get());
-    }
-}
-
-void CutRenderer::OnAudioFrame(AVFrame* f) {
-    if (f->nb_samples <= 0) return;
-    const int outRate = aEnc_->sample_rate;
-    if (!swr_ || f->sample_rate != swrInRate_ || f->format != swrInFormat_ ||
-        av_channel_layout_compare(&f->ch_layout, &swrInLayout_) != 0) {
-        AVChannelLayout inLayout{};
-        if (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
-            av_channel_layout_default(&inLayout, f->ch_layout.nb_channels);
-        } else {
-            CheckAv(av_channel_layout_copy(&inLayout, &f->ch_layout), "Cannot read audio layout");
-        }
-        SwrContext* raw = nullptr;
-        int r =
-            swr_alloc_set_opts2(&raw, &aEnc_->ch_layout, AV_SAMPLE_FMT_S16, outRate, &inLayout,
-                                static_cast<AVSampleFormat>(f->format), f->sample_rate, 0, nullptr);
-        av_channel_layout_uninit(&inLayout);
-        SwrPtr swr(raw);
-        CheckAv(r, "Cannot set up the audio conversion");
-        CheckAv(swr_init(swr.get()), "Cannot set up the audio conversion");
-        swr_ = std::move(swr);
-        swrInRate_ = f->sample_rate;
-        swrInFormat_ = f->format;
-        av_channel_layout_uninit(&swrInLayout_);
-        CheckAv(av_channel_layout_copy(&swrInLayout_, &f->ch_layout), "Cannot read audio layout");
-    }
-    const int channels = aEnc_->ch_layout.nb_channels;
-    const int capacity = swr_get_out_samples(swr_.get(), f->nb_samples);
-    if (capacity < 0) CheckAv(capacity, "Cannot convert the sound");
-    pcm_.resize(static_cast<size_t>(capacity) * channels * 2);
-    std::uint8_t* outData = pcm_.data();
-    int got =
-        CheckAv(swr_convert(swr_.get(), &outData, capacity,
-                            const_cast<const std::uint8_t**>(f->extended_data), f->nb_samples),
-                "Cannot convert the sound");
-
-    double t;
-    if (f->best_effort_timestamp != AV_NOPTS_VALUE) {
-        t = static_cast<double>(f->best_effort_timestamp) *
-                av_q2d(in_->streams[aIndex_]->time_base) -
-            zero_;
-    } else {
-        t = nextAudioTime_;
-    }
-    nextAudioTime_ = t + static_cast<double>(f->nb_samples) / f->sample_rate;
-
-    std::int64_t skip = 0;
-    if (!audioPlaced_) {
-        // Sample-accurate start: drop what lies before it, or fill a late start with silence.
-        const std::int64_t offset = std::llround((t - request_.start) * outRate);
-        if (offset <= -got) return;
-        audioPlaced_ = true;
-        if (offset > 0) WriteSilence(offset);
-        if (offset < 0) skip = -offset;
-    }
-    WriteSamples(pcm_.data() + skip * channels * 2, got - skip);
-}
-
-void CutRenderer::WriteSamples(const std::uint8_t* data, std::int64_t count) {
-    const int channels = aEnc_->ch_layout.nb_channels;
-    const int chunkMax = 4096;
-    while (count > 0 && !AudioDone()) {
-        const int n = static_cast<int>(
-            std::min<std::int64_t>({count, samplesWanted_ - samplesOut_, chunkMax}));
-        FramePtr frame = MakeFrame();
-        frame->format = AV_SAMPLE_FMT_S16;
-        frame->nb_samples = n;
-        frame->sample_rate = aEnc_->sample_rate;
-        CheckAv(av_channel_layout_copy(&frame->ch_layout, &aEnc_->ch_layout),
-                "Cannot set up a sound frame");
-        CheckAv(av_frame_get_buffer(frame.get(), 0), "Out of memory for a sound frame");
-        const size_t bytes = static_cast<size_t>(n) * channels * 2;
-        if (data != nullptr) {
-            std::memcpy(frame->data[0], data, bytes);
-            data += bytes;
-        } else {
-            std::memset(frame->data[0], 0, bytes);
-        }
-        frame->pts = samplesOut_;
-        Encode(aEnc_.get(), aOut_, frame.get());
-        samplesOut_ += n;
-        count -= n;
-    }
-}
-
-void CutRenderer::WriteSilence(std::int64_t count) { WriteSamples(nullptr, count); }
-
-void CutRenderer::FinishAudio() {
-    if (aIndex_ < 0) return;
-    // Sound that ends before the stretch does is completed with silence, so both streams
-    // last the marked length.
-    WriteSilence(samplesWanted_ - samplesOut_);
-    Encode(aEnc_.get(), aOut_, nullptr);
-}
-
-void CutRenderer::Encode(AVCodecContext* enc, AVStream* st, const AVFrame* frame) {
-    CheckAv(avcodec_send_frame(enc, frame), std::string("Cannot encode with ") + enc->codec->name);
-    for (;;) {
-        int r = avcodec_receive_packet(enc, outPacket_.get());
-        if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return;
-        CheckAv(r, std::string("Cannot encode with ") + enc->codec->name);
-        outPacket_->stream_index = st->index;
-        av_packet_rescale_ts(outPacket_.get(), enc->time_base, st->time_base);
-        CheckWrite(av_interleaved_write_frame(out_.get(), outPacket_.get()),
-                   "Cannot write the output file " + Quoted(request_.output));
-    }
-}
-
-void CutRenderer::CheckWrite(int r, const std::string& what) {
-    if (r >= 0) return;
-    if (!file_->WriteErrorText().empty()) throw MediaError(file_->WriteErrorText(), r);
-    if (out_ && out_->pb != nullptr && out_->pb->error < 0) r = out_->pb->error;
-    throw MediaError(what + ": " + AvErrorText(r), r);
 }
 
 }  // namespace
 
 SourceStreams ProbeSourceStreams(const std::string& name) {
-    InputFormatPtr in = OpenSource(name, nullptr);
+    InputFormatPtr in = OpenCutSource(name, nullptr);
     SourceStreams s;
     s.hasVideo = UsableStream(in.get(), AVMEDIA_TYPE_VIDEO) >= 0;
     s.hasAudio = UsableStream(in.get(), AVMEDIA_TYPE_AUDIO) >= 0;
     return s;
 }
 
-void RenderCut(const CutRequest& request, const std::atomic<bool>& cancel) {
-    CutRenderer renderer(request, cancel);
-    renderer.Run();
+CutOutcome RenderCut(const CutRequest& request, const std::atomic<bool>& cancel) {
+    if (!(request.stop >= request.start) || request.start < 0 || !std::isfinite(request.stop)) {
+        throw MediaError(
+            "The stretch to cut is invalid: it must start at 0 s or later and end "
+            "no earlier than it starts");
+    }
+    RefuseOverwritingSource(request.source, request.output);
+
+    CutOutcome outcome;
+    if (!request.video) {
+        outcome.whyReencoded = "no picture was asked for";
+    } else if (!request.videoLikeSource) {
+        outcome.whyReencoded = "the output's picture format is not the source's";
+    } else if (!request.copyAllowed) {
+        outcome.whyReencoded = "copying was turned off";
+    } else if (TryCopiedCut(request, cancel, outcome)) {
+        return outcome;
+    }
+
+    CutPass pass(request, cancel);
+    std::unique_ptr<CutVideo> video;
+    if (pass.HasVideo()) {
+        video = MakeReencodedVideo(pass.Span(), request.source, pass.VideoBitRate(),
+                                   request.videoLikeSource);
+        outcome.encodedPictures = pass.Span().pictures;
+    }
+    CutWriter writer(request.output, request.writeLimit);
+    pass.Run(writer, video.get());
+    writer.Commit();
+    return outcome;
 }
 
 }  // namespace media

@@ -56,7 +56,7 @@ AtomicOutputFile::AtomicOutputFile(std::string finalName, std::int64_t writeLimi
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(rd()));
         std::string candidate = folder + "/." + base + "." + suffix + ".part";
-        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) {
             tempName_ = candidate;
         } else if (errno != EEXIST) {
@@ -137,6 +137,15 @@ std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whenc
     if (target < 0) return AVERROR(EINVAL);
     self->position_ = target;
     return target;
+}
+
+int AtomicOutputFile::ReadAt(std::int64_t offset, std::uint8_t* buf, int size) const {
+    if (fd_ < 0) return AVERROR(EBADF);
+    for (;;) {
+        ssize_t n = ::pread(fd_, buf, static_cast<size_t>(size), static_cast<off_t>(offset));
+        if (n >= 0) return static_cast<int>(n);
+        if (errno != EINTR) return AVERROR(errno);
+    }
 }
 
 void AtomicOutputFile::Commit() {

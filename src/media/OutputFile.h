@@ -43,6 +43,11 @@ public:
     // Throws MediaError (and removes the temporary file) when any of those fails.
     void Commit();
 
+    // Reads back up to `size` bytes at `offset` of what was written (after flushing Io()), so
+    // that the written file can be checked before it is committed. Returns the count read, 0 at
+    // the end of the file, or a negative AVERROR code.
+    int ReadAt(std::int64_t offset, std::uint8_t* buf, int size) const;
+
     // The text for a failed write, e.g. "... No space left on device"; empty when none failed.
     const std::string& WriteErrorText() const { return writeError_; }
     const std::string& TempName() const { return tempName_; }

@@ -1,0 +1,426 @@
+#include "media/CopyPlan.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "media/CutSource.h"
+#include "media/SlotFiller.h"
+
+extern "C" {
+#include <libavutil/video_enc_params.h>
+}
+
+namespace media {
+
+namespace {
+
+// Seconds beyond the end mark that are read ahead: enough for the pictures that are shown
+// before the end but decoded after it.
+constexpr double kReadAhead = 2.0;
+// Pictures decoded while planning to learn the source's clock and quantisers.
+constexpr int kCalibrationPictures = 4;
+
+[[noreturn]] void Refuse(const std::string& why) { throw CopyRefused(why); }
+
+std::string CodecName(AVCodecID codec) { return avcodec_get_name(codec); }
+
+struct Calibration {
+    std::int64_t tag = -1;
+    double time = 0;
+};
+
+class Scanner {
+public:
+    Scanner(const CutSpan& span, const std::string& sourceName, int videoIndex,
+            const std::atomic<bool>& cancel, CopyPlan& plan)
+        : span_(span), cancel_(cancel), plan_(plan), videoIndex_(videoIndex) {
+        in_ = OpenCutSource(sourceName, &cancel);
+        if (videoIndex >= static_cast<int>(in_->nb_streams) ||
+            in_->streams[videoIndex]->codecpar->codec_id != span.stream->codecpar->codec_id) {
+            Refuse("the source file reads differently the second time");
+        }
+        st_ = in_->streams[videoIndex];
+        const AVCodecID codec = st_->codecpar->codec_id;
+        plan_.parameters.reset(avcodec_parameters_alloc());
+        if (!plan_.parameters) throw MediaError("Out of memory planning the cut");
+        if (codec == AV_CODEC_ID_MPEG4) {
+            const AVBitStreamFilter* filter = av_bsf_get_by_name("mpeg4_unpack_bframes");
+            if (filter == nullptr) Refuse("this FFmpeg cannot unpack MPEG-4 B-frames");
+            AVBSFContext* raw = nullptr;
+            CheckAv(av_bsf_alloc(filter, &raw), "Cannot set up the B-frame unpacker");
+            bsf_.reset(raw);
+            CheckAv(avcodec_parameters_copy(bsf_->par_in, st_->codecpar),
+                    "Cannot set up the B-frame unpacker");
+            bsf_->time_base_in = st_->time_base;
+            CheckAv(av_bsf_init(bsf_.get()), "Cannot set up the B-frame unpacker");
+            CheckAv(avcodec_parameters_copy(plan_.parameters.get(), bsf_->par_out),
+                    "Cannot set up the B-frame unpacker");
+            plan_.unpack = true;
+        } else {
+            CheckAv(avcodec_parameters_copy(plan_.parameters.get(), st_->codecpar),
+                    "Cannot describe the source's pictures");
+        }
+        const AVCodecDescriptor* desc = avcodec_descriptor_get(codec);
+        intraOnly_ = desc != nullptr && (desc->props & AV_CODEC_PROP_INTRA_ONLY) != 0;
+        if (PictureInspector::Understands(codec))
+            inspector_ = std::make_unique<PictureInspector>(plan_.parameters.get());
+        dec_ = OpenDecoder(plan_.parameters.get(), st_->time_base, true);
+    }
+
+    bool IntraOnly() const { return intraOnly_; }
+    bool Complete() const { return complete_; }
+    const std::vector<Calibration>& Calibrations() const { return calibration_; }
+    const std::vector<double>& Quantisers() const { return quantisers_; }
+    const AVCodecContext* Decoder() const { return dec_.get(); }
+    const AVFrame* SamplePicture() const { return sample_.get(); }
+    const AVStream* Stream() const { return st_; }
+    bool Inspects() const { return inspector_ != nullptr; }
+    std::vector<std::uint8_t> Config() const {
+        return inspector_ ? inspector_->Config() : std::vector<std::uint8_t>{};
+    }
+
+    void Run() {
+        PacketPtr pkt = MakePacket();
+        if (span_.start > 0 && inspector_) {
+            // The stream's first packet holds the decoder configuration when the extradata
+            // does not.
+            while (av_read_frame(in_.get(), pkt.get()) >= 0) {
+                const bool video = pkt->stream_index == videoIndex_;
+                if (video) inspector_->TakeConfigFrom(pkt->data, pkt->size);
+                av_packet_unref(pkt.get());
+                if (video) break;
+            }
+        }
+        SeekBeforeStart(in_.get(), videoIndex_, span_.zero, span_.start);
+        const double endTime = span_.start + static_cast<double>(span_.pictures) * plan_.step;
+        bool reading = true;
+        while (reading) {
+            if (cancel_.load()) return;
+            int r = av_read_frame(in_.get(), pkt.get());
+            if (r == AVERROR_EOF) break;
+            if (r == AVERROR(EAGAIN)) continue;
+            if (r < 0) Refuse("the source cannot be read to its end: " + AvErrorText(r));
+            if (pkt->stream_index != videoIndex_) {
+                av_packet_unref(pkt.get());
+                continue;
+            }
+            if (pkt->dts != AV_NOPTS_VALUE &&
+                static_cast<double>(pkt->dts) * av_q2d(st_->time_base) - span_.zero >
+                    endTime + kReadAhead) {
+                reading = false;
+            }
+            Filter(pkt.get());
+        }
+        if (reading) {
+            complete_ = true;
+            Filter(nullptr);
+            Decode(nullptr);
+        }
+    }
+
+private:
+    void Filter(AVPacket* pkt) {
+        if (!bsf_) {
+            if (pkt != nullptr) {
+                Take(pkt);
+                av_packet_unref(pkt);
+            }
+            return;
+        }
+        CheckAv(av_bsf_send_packet(bsf_.get(), pkt), "Cannot unpack MPEG-4 B-frames");
+        PacketPtr out = MakePacket();
+        while (av_bsf_receive_packet(bsf_.get(), out.get()) >= 0) {
+            Take(out.get());
+            av_packet_unref(out.get());
+        }
+    }
+
+    void Take(AVPacket* pkt) {
+        ScannedPacket sp;
+        sp.dts = pkt->dts;
+        sp.size = pkt->size;
+        sp.key = (pkt->flags & AV_PKT_FLAG_KEY) != 0;
+        if (inspector_) {
+            if (plan_.packets.empty()) inspector_->TakeConfigFrom(pkt->data, pkt->size);
+            sp.facts = inspector_->Inspect(pkt->data, pkt->size);
+        } else {
+            sp.facts.kind = sp.key ? PictureKind::Intra : PictureKind::Unknown;
+            sp.facts.entry = sp.key;
+        }
+        const auto index = static_cast<std::int64_t>(plan_.packets.size());
+        plan_.packets.push_back(sp);
+        if (static_cast<int>(calibration_.size()) < kCalibrationPictures) {
+            TagPacket(pkt, index);
+            Decode(pkt);
+        }
+    }
+
+    void Decode(const AVPacket* pkt) {
+        if (static_cast<int>(calibration_.size()) >= kCalibrationPictures) return;
+        // Damaged pictures before the first key picture are no concern of the plan.
+        avcodec_send_packet(dec_.get(), pkt);
+        FramePtr f = MakeFrame();
+        while (avcodec_receive_frame(dec_.get(), f.get()) >= 0) {
+            if ((sawKey_ || IsKeyFrame(f.get())) && f->best_effort_timestamp != AV_NOPTS_VALUE) {
+                sawKey_ = true;
+                calibration_.push_back(
+                    {FrameTag(f.get()),
+                     static_cast<double>(f->best_effort_timestamp) * av_q2d(st_->time_base) -
+                         span_.zero});
+                const double q = AverageQuantiser(f.get());
+                if (q > 0) quantisers_.push_back(q);
+                if (!sample_) sample_ = RefFrame(f.get());
+            }
+            av_frame_unref(f.get());
+        }
+    }
+
+    const CutSpan& span_;
+    const std::atomic<bool>& cancel_;
+    CopyPlan& plan_;
+    int videoIndex_;
+    InputFormatPtr in_;
+    AVStream* st_ = nullptr;
+    BsfPtr bsf_;
+    std::unique_ptr<PictureInspector> inspector_;
+    bool intraOnly_ = false;
+    bool complete_ = false;
+    CodecContextPtr dec_;
+    bool sawKey_ = false;
+    std::vector<Calibration> calibration_;
+    std::vector<double> quantisers_;
+    FramePtr sample_;
+};
+
+// From the first key packet on (a seek into a program stream lands anywhere).
+void CheckRegular(const CopyPlan& plan, const AVStream* st, AVRational rate, bool intraOnly) {
+    // One packet per picture, on a grid of exactly one picture duration.
+    const AVRational tb = st->time_base;
+    const std::int64_t num = static_cast<std::int64_t>(tb.den) * rate.den;
+    const std::int64_t den = static_cast<std::int64_t>(tb.num) * rate.num;
+    if (den <= 0 || num % den != 0) Refuse("the picture rate does not fit the stream's clock");
+    const std::int64_t tick = num / den;
+    for (size_t i = static_cast<size_t>(plan.first); i < plan.packets.size(); ++i) {
+        const ScannedPacket& p = plan.packets[i];
+        if (p.dts == AV_NOPTS_VALUE) Refuse("a picture has no time stamp");
+        if (i > static_cast<size_t>(plan.first) && p.dts - plan.packets[i - 1].dts != tick)
+            Refuse("the pictures' time stamps are not regular (dropped or repeated pictures)");
+        if (p.size <= 0) Refuse("the stream has empty (dropped) pictures");
+        if (p.facts.pictures != 1) Refuse("a packet holds no picture or more than one");
+        if (!p.facts.coded) Refuse("the stream has pictures that are not coded");
+        if (intraOnly && !p.key) Refuse("an intra-only stream has pictures that are not key");
+    }
+}
+
+std::vector<CheckWindow> Windows(const CopyPlan& plan) {
+    std::vector<CheckWindow> w;
+    auto add = [&](std::int64_t begin, std::int64_t end) {
+        begin = std::max<std::int64_t>(begin, 0);
+        end = std::min(end, plan.pictures);
+        if (begin >= end) return;
+        if (!w.empty() && begin <= w.back().end) {
+            w.back().end = std::max(w.back().end, end);
+        } else {
+            w.push_back({begin, end});
+        }
+    };
+    add(0, kCheckPictures);
+    if (plan.HasHead()) add(plan.headSlots - kCheckPictures, plan.headSlots + kCheckPictures);
+    if (plan.HasTail()) add(plan.tailStart - kCheckPictures, plan.tailStart + kCheckPictures);
+    return w;
+}
+
+}  // namespace
+
+double AverageQuantiser(const AVFrame* f) {
+    const AVFrameSideData* sd = av_frame_get_side_data(f, AV_FRAME_DATA_VIDEO_ENC_PARAMS);
+    if (sd == nullptr) return 0;
+    auto* par = reinterpret_cast<AVVideoEncParams*>(sd->data);
+    if (par->nb_blocks == 0) return par->qp;
+    double sum = 0;
+    for (unsigned i = 0; i < par->nb_blocks; ++i)
+        sum += av_video_enc_params_block(par, i)->delta_qp;
+    return par->qp + sum / par->nb_blocks;
+}
+
+bool CopyPlan::IsDropped(std::int64_t index) const {
+    return std::find(dropped.begin(), dropped.end(), index) != dropped.end();
+}
+
+bool CopyPlan::InWindow(std::int64_t slot) const {
+    for (const CheckWindow& w : windows)
+        if (slot >= w.begin && slot < w.end) return true;
+    return false;
+}
+
+CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoIndex,
+                  const std::atomic<bool>& cancel) {
+    const AVCodecParameters* par = span.stream->codecpar;
+    const AVCodecID codec = par->codec_id;
+    const AVCodecDescriptor* desc = avcodec_descriptor_get(codec);
+    const bool intraOnly = desc != nullptr && (desc->props & AV_CODEC_PROP_INTRA_ONLY) != 0;
+    if (!intraOnly && !PictureInspector::Understands(codec))
+        Refuse("pictures of " + CodecName(codec) + " cannot be told apart without decoding");
+    const AVOutputFormat* avi = av_guess_format("avi", nullptr, nullptr);
+    if (avi == nullptr || avformat_query_codec(avi, codec, FF_COMPLIANCE_NORMAL) != 1)
+        Refuse("AVI cannot carry " + CodecName(codec));
+    if (codec == AV_CODEC_ID_H264 && par->extradata_size > 0 && par->extradata[0] == 1)
+        Refuse("H.264 with length-prefixed units cannot be copied into AVI");
+
+    CopyPlan plan;
+    plan.pictures = span.pictures;
+    plan.step = 1.0 / av_q2d(span.rate);
+    Scanner scanner(span, sourceName, videoIndex, cancel, plan);
+    scanner.Run();
+    if (cancel.load()) Refuse("cancelled");
+    const auto count = static_cast<std::int64_t>(plan.packets.size());
+    plan.first = 0;
+    while (plan.first < count && !plan.packets[plan.first].key) ++plan.first;
+    if (plan.first == count)
+        Refuse("there is no key picture after the place the cut starts reading");
+    CheckRegular(plan, scanner.Stream(), span.rate, scanner.IntraOnly());
+
+    // Ranks count from the first key packet; what comes before it is never shown.
+    std::vector<PictureFacts> facts;
+    for (std::int64_t i = plan.first; i < count; ++i) facts.push_back(plan.packets[i].facts);
+    std::vector<std::int64_t> ranks;
+    if (!RankPictures(codec, scanner.IntraOnly(), facts, scanner.Complete(), ranks))
+        Refuse("the order of the pictures cannot be read");
+    ranks.insert(ranks.begin(), static_cast<size_t>(plan.first), kNoRank);
+    std::vector<std::int64_t> indexOfRank(static_cast<size_t>(count), -1);
+    for (std::int64_t i = 0; i < count; ++i) {
+        plan.packets[i].rank = ranks[i];
+        if (ranks[i] != kNoRank) {
+            if (ranks[i] < 0 || ranks[i] >= count || indexOfRank[ranks[i]] >= 0)
+                Refuse("the order of the pictures cannot be read");
+            indexOfRank[ranks[i]] = i;
+        }
+    }
+
+    // The clock: a decoded picture's time stamp against its rank.
+    const auto& cal = scanner.Calibrations();
+    if (cal.empty()) Refuse("no picture could be decoded after the start mark");
+    bool haveBase = false;
+    for (const Calibration& c : cal) {
+        if (c.tag < 0 || c.tag >= count || ranks[c.tag] == kNoRank)
+            Refuse("a decoded picture cannot be matched to its packet");
+        const double base = c.time - static_cast<double>(ranks[c.tag]) * plan.step;
+        if (!haveBase) {
+            plan.base = base;
+            haveBase = true;
+        } else if (std::abs(base - plan.base) > plan.step / 4) {
+            Refuse("the pictures' time stamps do not follow their order");
+        }
+    }
+
+    if (ranks[plan.first] == kNoRank) Refuse("the first key picture has no place in the order");
+
+    // Slot 0 shows the picture on screen at the start mark, by the rule every cut follows.
+    auto time = [&](std::int64_t rank) {
+        return plan.base + static_cast<double>(rank) * plan.step;
+    };
+    std::int64_t r0 =
+        static_cast<std::int64_t>(std::floor((span.start - plan.base) / plan.step + 0.5));
+    while (r0 > 0 && !OnScreenBy(time(r0), span.start, plan.step)) --r0;
+    while (OnScreenBy(time(r0 + 1), span.start, plan.step)) ++r0;
+    if (r0 < ranks[plan.first] || !OnScreenBy(time(r0), span.start, plan.step))
+        Refuse("the first picture after the start mark is late");
+    plan.r0 = r0;
+    const std::int64_t jLast = r0 + span.pictures - 1;
+    if (jLast >= count || indexOfRank[jLast] < 0) Refuse("the source ends before the end mark");
+
+    // Copying starts at the first entry picture on screen in the stretch.
+    plan.entry = -1;
+    for (std::int64_t i = plan.first; i < count; ++i) {
+        const ScannedPacket& p = plan.packets[i];
+        if (p.facts.entry && p.rank != kNoRank && p.rank >= r0 && p.rank <= jLast) {
+            plan.entry = i;
+            break;
+        }
+    }
+    if (plan.entry < 0) Refuse("there is no key picture between the marks");
+    plan.entryRank = ranks[plan.entry];
+    if (scanner.Inspects()) {
+        plan.config = scanner.Config();
+        if (!plan.packets[plan.entry].facts.hasConfig && plan.config.empty())
+            Refuse("the decoder configuration for the first copied picture is missing");
+    }
+
+    // Pictures decoded after the entry but shown before it belong to the re-encoded start;
+    // only pictures that nothing refers to can be left out of the copy.
+    for (std::int64_t i = plan.entry + 1; i < count; ++i) {
+        const ScannedPacket& p = plan.packets[i];
+        if (p.rank == kNoRank || p.rank >= plan.entryRank) break;
+        if (p.facts.kind != PictureKind::Bidirectional || codec == AV_CODEC_ID_H264)
+            Refuse("a picture shown before the first copied one is needed by later pictures");
+        plan.dropped.push_back(i);
+    }
+
+    // The copy is the longest run in decode order whose pictures are shown one after the
+    // other and not after the end mark.
+    std::int64_t copied = 0;
+    std::int64_t maxRank = -1;
+    plan.last = plan.entry;
+    plan.lastRank = plan.entryRank;
+    for (std::int64_t i = plan.entry; i < count; ++i) {
+        if (plan.IsDropped(i)) continue;
+        const std::int64_t r = ranks[i];
+        if (r == kNoRank || r > jLast || r < plan.entryRank) break;
+        ++copied;
+        maxRank = std::max(maxRank, r);
+        if (maxRank - plan.entryRank + 1 == copied) {
+            plan.last = i;
+            plan.lastRank = maxRank;
+        }
+    }
+    plan.headSlots = plan.entryRank - r0;
+    plan.tailStart = plan.SlotOfRank(plan.lastRank) + 1;
+    if (plan.HasTail()) {
+        // The tail decoder also decodes the last copied pictures, for the check of the join.
+        const std::int64_t want = std::max(plan.entryRank, plan.lastRank + 1 - kCheckPictures);
+        plan.tailDecodeFrom = plan.entry;
+        for (std::int64_t i = plan.entry; i <= plan.last; ++i) {
+            if (plan.packets[i].facts.entry && ranks[i] != kNoRank && ranks[i] <= want)
+                plan.tailDecodeFrom = i;
+        }
+    }
+
+    if (plan.HasHead() || plan.HasTail()) {
+        if (!CanEncodeEdges(codec))
+            Refuse("FFmpeg cannot encode " + CodecName(codec) + " to match the source");
+        const AVFrame* sample = scanner.SamplePicture();
+        const AVCodecContext* dec = scanner.Decoder();
+        EdgeFormat& e = plan.edges;
+        e.codec = codec;
+        e.width = sample->width;
+        e.height = sample->height;
+        e.pixelFormat = static_cast<AVPixelFormat>(sample->format);
+        e.sar = sample->sample_aspect_ratio;
+        e.rate = span.rate;
+        e.profile = par->profile;
+        e.level = par->level;
+        e.reorderDepth = std::max(par->video_delay, dec->has_b_frames);
+        e.interlaced = sample->interlaced_frame != 0;
+        e.topFieldFirst = sample->top_field_first != 0;
+        e.range = sample->color_range;
+        e.space = sample->colorspace;
+        e.primaries = sample->color_primaries;
+        e.transfer = sample->color_trc;
+        std::vector<double> q = scanner.Quantisers();
+        if (!q.empty()) {
+            std::nth_element(q.begin(), q.begin() + q.size() / 2, q.end());
+            e.quantiser = q[q.size() / 2];
+        }
+        if (e.width != par->width || e.height != par->height)
+            Refuse("the pictures' size differs from the stream's");
+        try {
+            OpenEdgeEncoder(e);
+        } catch (const MediaError& err) {
+            Refuse(err.what());
+        }
+    }
+    plan.windows = Windows(plan);
+    return plan;
+}
+
+}  // namespace media

@@ -1,0 +1,40 @@
+#pragma once
+// The picture side of a cut: it gets the source's packets in file order and writes the cut's
+// picture stream. One kind re-encodes every picture; the other copies what it can.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "media/AvHolders.h"
+#include "media/CutWriter.h"
+
+namespace media {
+
+// Where a cut's source is and what stretch of it the output holds.
+struct CutSpan {
+    const AVFormatContext* input = nullptr;
+    const AVStream* stream = nullptr;
+    double zero = 0.0;   // seconds of the source's time 0
+    double start = 0.0;  // seconds after zero
+    AVRational rate{25, 1};
+    std::int64_t pictures = 1;  // pictures of the output
+};
+
+class CutVideo {
+public:
+    virtual ~CutVideo() = default;
+    virtual void AddStream(CutWriter& writer) = 0;
+    // A packet of the source's picture stream, in file order; nullptr at the end of the file.
+    virtual void OnPacket(const AVPacket* pkt) = 0;
+    virtual bool Done() const = 0;
+    // Writes what is still held back; called once after the last packet.
+    virtual void Finish() = 0;
+};
+
+// Decodes every picture of the stretch and encodes it again (the source's codec where that
+// keeps up, MPEG-4 otherwise).
+std::unique_ptr<CutVideo> MakeReencodedVideo(const CutSpan& span, const std::string& sourceName,
+                                             std::int64_t bitRate, bool likeSource);
+
+}  // namespace media
