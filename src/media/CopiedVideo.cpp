@@ -1,6 +1,7 @@
 #include "media/CopiedVideo.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -12,6 +13,8 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
+#include <libavutil/md5.h>
+#include <libavutil/mem.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -26,9 +29,12 @@ constexpr std::int64_t kReorderRoom = 16;
 // Re-encoded pictures must come this close to the source's (peak signal-to-noise ratio, dB).
 constexpr double kMinPsnr = 40.0;
 
+// The source's picture for a slot that the check compares: a digest for copied pictures,
+// which must come out identical, the picture itself for re-encoded ones.
 struct Reference {
-    FramePtr picture;
     bool copied = false;
+    std::array<std::uint8_t, 16> digest{};
+    FramePtr picture;
 };
 
 struct OutputKey {
@@ -60,20 +66,28 @@ bool SameShape(const AVFrame* a, const AVFrame* b) {
     return a->format == b->format && a->width == b->width && a->height == b->height;
 }
 
-bool Identical(const AVFrame* a, const AVFrame* b) {
-    if (!SameShape(a, b)) return false;
-    for (int p = 0; p < 4 && a->data[p] != nullptr; ++p) {
+// MD5 of a picture's format, size and visible bytes.
+std::array<std::uint8_t, 16> Digest(const AVFrame* f) {
+    struct Md5Deleter {
+        void operator()(AVMD5* p) const { av_free(p); }
+    };
+    std::unique_ptr<AVMD5, Md5Deleter> md5(av_md5_alloc());
+    if (!md5) throw MediaError("Out of memory checking a picture");
+    av_md5_init(md5.get());
+    const int shape[3] = {f->format, f->width, f->height};
+    av_md5_update(md5.get(), reinterpret_cast<const std::uint8_t*>(shape), sizeof shape);
+    for (int p = 0; p < 4 && f->data[p] != nullptr; ++p) {
         int bytes = 0;
         int rows = 0;
-        if (!PlaneGeometry(a, p, bytes, rows)) return false;
+        if (!PlaneGeometry(f, p, bytes, rows)) break;
         for (int y = 0; y < rows; ++y) {
-            if (std::memcmp(a->data[p] + static_cast<std::ptrdiff_t>(y) * a->linesize[p],
-                            b->data[p] + static_cast<std::ptrdiff_t>(y) * b->linesize[p],
-                            static_cast<size_t>(bytes)) != 0)
-                return false;
+            av_md5_update(md5.get(), f->data[p] + static_cast<std::ptrdiff_t>(y) * f->linesize[p],
+                          static_cast<size_t>(bytes));
         }
     }
-    return true;
+    std::array<std::uint8_t, 16> out{};
+    av_md5_final(md5.get(), out.data());
+    return out;
 }
 
 // Peak signal-to-noise ratio over all planes of two 8-bit pictures; infinity when identical.
@@ -251,6 +265,8 @@ private:
                 OnTailPicture(f.get());
             av_frame_unref(f.get());
         }
+        // A decoder that has done its work gives its pictures back at once.
+        if (!d.active) d.dec.reset();
     }
 
     // The rank of a decoded picture, checked against its time stamp.
@@ -277,6 +293,10 @@ private:
 
     void Keep(std::int64_t slot, const AVFrame* f, bool copied) {
         if (!plan_.InWindow(slot) || references_.count(slot) != 0) return;
+        if (copied) {
+            references_[slot] = Reference{true, Digest(f), nullptr};
+            return;
+        }
         // A copy, so that the decoder's own pool is not held.
         FramePtr kept = MakeFrame();
         kept->format = f->format;
@@ -284,7 +304,7 @@ private:
         kept->height = f->height;
         CheckAv(av_frame_get_buffer(kept.get(), 0), "Out of memory keeping a picture");
         CheckAv(av_frame_copy(kept.get(), f), "Cannot keep a picture");
-        references_[slot] = Reference{std::move(kept), copied};
+        references_[slot] = Reference{false, {}, std::move(kept)};
     }
 
     bool HaveReferences(std::int64_t fromSlot, std::int64_t toSlot) const {
@@ -299,7 +319,7 @@ private:
             Keep(plan_.SlotOfRank(rank), f, true);
         }
         if (!headFlushed_) {
-            if (rank != kNoRank && rank >= plan_.r0) quantisers_.push_back(AverageQuantiser(f));
+            NoteQuantiser(f);
             headFiller_->Offer(f, headEmit_);
             if (headFiller_->Done()) FlushHead();
         }
@@ -314,8 +334,7 @@ private:
         if (rank != kNoRank && rank >= plan_.entryRank && rank <= plan_.lastRank)
             Keep(plan_.SlotOfRank(rank), f, true);
         if (!tailFlushed_) {
-            if (rank != kNoRank && rank > plan_.lastRank)
-                quantisers_.push_back(AverageQuantiser(f));
+            NoteQuantiser(f);
             tailFiller_->Offer(f, tailEmit_);
             if (tailFiller_->Done()) FlushTail();
         }
@@ -330,28 +349,31 @@ private:
             f->height != plan_.edges.height)
             Refuse("the source's pictures change format");
         Keep(slot, f, false);
-        const double q = PictureQuantiser(f);
+        const double q = EdgeQuantiser();
         if (!enc) {
             EdgeFormat format = plan_.edges;
-            if (q > 0) format.quantiser = q;
+            format.quantiser = q;
             enc = OpenEdgeEncoder(format);
         }
         FramePtr frame = RefFrame(f);
         frame->pts = slot;
         frame->pict_type = AV_PICTURE_TYPE_NONE;
-        frame->quality = EdgeQuality(plan_.edges, q > 0 ? q : plan_.edges.quantiser);
+        frame->quality = EdgeQuality(plan_.edges, q);
         av_frame_remove_side_data(frame.get(), AV_FRAME_DATA_VIDEO_ENC_PARAMS);
         EncodePicture(enc.get(), frame.get(), [&](AVPacket* pkt) { Encoded(pkt, tail); });
     }
 
-    // The quantiser an edge picture is encoded with: its own for MPEG codecs, which take one
-    // per picture; the middle of those seen so far for H.264, whose encoder takes one.
-    double PictureQuantiser(const AVFrame* f) const {
-        if (plan_.edges.codec != AV_CODEC_ID_H264) return AverageQuantiser(f);
-        std::vector<double> q;
-        for (double v : quantisers_)
-            if (v > 0) q.push_back(v);
-        if (q.empty()) return 0;
+    // The quantisers of the intra and predicted pictures around an edge set its quality;
+    // B-pictures, quantised more coarsely, would make the edge a generation worse.
+    void NoteQuantiser(const AVFrame* f) {
+        if (f->pict_type == AV_PICTURE_TYPE_B) return;
+        const double q = AverageQuantiser(f);
+        if (q > 0) quantisers_.push_back(q);
+    }
+
+    double EdgeQuantiser() const {
+        if (quantisers_.empty()) return plan_.edges.quantiser;
+        std::vector<double> q = quantisers_;
         std::nth_element(q.begin(), q.begin() + q.size() / 2, q.end());
         return q[q.size() / 2];
     }
@@ -432,6 +454,7 @@ private:
         pkt->duration = 1;
         pkt->pos = -1;
         if ((pkt->flags & AV_PKT_FLAG_KEY) != 0) keys_.push_back({pkt->dts, slot});
+        outputSlots_.push_back(slot);
         writer_->Write(pkt);
     }
 
@@ -459,6 +482,7 @@ private:
     std::int64_t written_ = 0;
     std::int64_t copied_ = 0;
     std::vector<OutputKey> keys_;
+    std::vector<std::int64_t> outputSlots_;  // slot of each written packet, by decode position
     std::vector<std::int64_t> wanted_;
     std::map<std::int64_t, Reference> references_;
 
@@ -475,11 +499,11 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
     if (in->nb_streams == 0 || in->streams[0]->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
         Refuse("the written file has no picture stream");
     AVStream* st = in->streams[0];
-    CodecContextPtr dec = OpenDecoder(st);
+    // As a player would: configured from the file's own header.
+    CodecContextPtr dec = OpenDecoder(st->codecpar, st->time_base, true);
     PacketPtr pkt = MakePacket();
     FramePtr f = MakeFrame();
-    std::int64_t delay = 0;
-    bool haveDelay = false;
+    const auto written = static_cast<std::int64_t>(outputSlots_.size());
 
     for (const CheckWindow& w : plan_.windows) {
         // Decode from the last key picture at or before the window.
@@ -492,6 +516,10 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
         CheckAv(av_seek_frame(in.get(), 0, from->index, AVSEEK_FLAG_BACKWARD),
                 "Cannot seek in the written file");
         std::int64_t expected = w.begin;
+        // A player shows each picture at its time stamp: across the window, and so across
+        // its join, time stamp and place must keep one distance.
+        std::int64_t distance = 0;
+        bool haveDistance = false;
         bool eof = false;
         while (expected < w.end) {
             int r = eof ? AVERROR_EOF : av_read_frame(in.get(), pkt.get());
@@ -504,6 +532,7 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
             } else {
                 const bool video = pkt->stream_index == 0;
                 if (video) {
+                    TagPacket(pkt.get(), pkt->dts);
                     r = avcodec_send_packet(dec.get(), pkt.get());
                     if (r < 0 && expected > w.begin)
                         Refuse("the written file does not decode: " + AvErrorText(r));
@@ -512,32 +541,34 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
                 if (!video) continue;
             }
             while (expected < w.end && avcodec_receive_frame(dec.get(), f.get()) >= 0) {
-                std::int64_t slot = expected;
-                if (f->best_effort_timestamp != AV_NOPTS_VALUE) {
-                    if (!haveDelay) {
-                        // The file's first picture is slot 0; its time is how long the
-                        // decoder holds pictures back.
-                        delay = f->best_effort_timestamp;
-                        haveDelay = true;
-                    }
-                    slot = f->best_effort_timestamp - delay;
-                } else if (!eof) {
-                    // Only the pictures given out at the end of the file may lack one.
-                    Refuse("a written picture has no time stamp");
-                }
+                const std::int64_t tag = FrameTag(f.get());
+                if (tag < 0 || tag >= written) Refuse("a written picture cannot be placed");
+                const std::int64_t slot = outputSlots_[tag];
                 if (slot < w.begin) {
                     av_frame_unref(f.get());
                     continue;
                 }
                 if (slot != expected)
                     Refuse("written picture " + std::to_string(expected) + " is out of place");
+                if (f->best_effort_timestamp != AV_NOPTS_VALUE) {
+                    const std::int64_t d = f->best_effort_timestamp - slot;
+                    if (haveDistance && d != distance)
+                        Refuse("written picture " + std::to_string(slot) +
+                               " is shown at the wrong time");
+                    distance = d;
+                    haveDistance = true;
+                } else if (!eof) {
+                    // Only the pictures given out at the end of the file may lack one.
+                    Refuse("a written picture has no time stamp");
+                }
                 if (Damaged(f.get())) Refuse("the written file decodes with errors");
                 const Reference& ref = references_.at(slot);
-                const double psnr = Psnr(f.get(), ref.picture.get());
-                if (ref.copied ? !Identical(f.get(), ref.picture.get()) : psnr < kMinPsnr) {
-                    Refuse(std::string(ref.copied ? "copied" : "re-encoded") + " picture " +
-                           std::to_string(slot) + " differs from the source's (" +
-                           std::to_string(psnr) + " dB)");
+                if (ref.copied && Digest(f.get()) != ref.digest)
+                    Refuse("copied picture " + std::to_string(slot) + " differs from the source's");
+                if (!ref.copied && Psnr(f.get(), ref.picture.get()) < kMinPsnr) {
+                    Refuse("re-encoded picture " + std::to_string(slot) +
+                           " is too far from the source's (" +
+                           std::to_string(Psnr(f.get(), ref.picture.get())) + " dB)");
                 }
                 ++expected;
                 av_frame_unref(f.get());

@@ -65,6 +65,11 @@ public:
         if (PictureInspector::Understands(codec))
             inspector_ = std::make_unique<PictureInspector>(plan_.parameters.get());
         dec_ = OpenDecoder(plan_.parameters.get(), st_->time_base, true);
+        const AVRational tb = st_->time_base;
+        const std::int64_t num = static_cast<std::int64_t>(tb.den) * span.rate.den;
+        const std::int64_t den = static_cast<std::int64_t>(tb.num) * span.rate.num;
+        if (den <= 0 || num % den != 0) Refuse("the picture rate does not fit the stream's clock");
+        tick_ = num / den;
     }
 
     bool IntraOnly() const { return intraOnly_; }
@@ -148,11 +153,31 @@ private:
             sp.facts.entry = sp.key;
         }
         const auto index = static_cast<std::int64_t>(plan_.packets.size());
+        CheckRegular(sp);
         plan_.packets.push_back(sp);
         if (static_cast<int>(calibration_.size()) < kCalibrationPictures) {
             TagPacket(pkt, index);
             Decode(pkt);
         }
+    }
+
+    // One packet per picture, on a grid of exactly one picture duration, from the first key
+    // packet on (a seek into a program stream lands anywhere). Checked as the packets come, so
+    // that an irregular source is re-encoded without reading it twice.
+    void CheckRegular(const ScannedPacket& p) {
+        if (!sawKeyPacket_) {
+            if (!p.key) return;
+            sawKeyPacket_ = true;
+        } else if (p.dts == AV_NOPTS_VALUE || lastDts_ == AV_NOPTS_VALUE ||
+                   p.dts - lastDts_ != tick_) {
+            Refuse("the pictures' time stamps are not regular (dropped or repeated pictures)");
+        }
+        lastDts_ = p.dts;
+        if (p.dts == AV_NOPTS_VALUE) Refuse("a picture has no time stamp");
+        if (p.size <= 0) Refuse("the stream has empty (dropped) pictures");
+        if (p.facts.pictures != 1) Refuse("a packet holds no picture or more than one");
+        if (!p.facts.coded) Refuse("the stream has pictures that are not coded");
+        if (intraOnly_ && !p.key) Refuse("an intra-only stream has pictures that are not key");
     }
 
     void Decode(const AVPacket* pkt) {
@@ -168,7 +193,7 @@ private:
                      static_cast<double>(f->best_effort_timestamp) * av_q2d(st_->time_base) -
                          span_.zero});
                 const double q = AverageQuantiser(f.get());
-                if (q > 0) quantisers_.push_back(q);
+                if (q > 0 && f->pict_type != AV_PICTURE_TYPE_B) quantisers_.push_back(q);
                 if (!sample_) sample_ = RefFrame(f.get());
             }
             av_frame_unref(f.get());
@@ -187,30 +212,13 @@ private:
     bool complete_ = false;
     CodecContextPtr dec_;
     bool sawKey_ = false;
+    bool sawKeyPacket_ = false;
+    std::int64_t tick_ = 1;
+    std::int64_t lastDts_ = AV_NOPTS_VALUE;
     std::vector<Calibration> calibration_;
     std::vector<double> quantisers_;
     FramePtr sample_;
 };
-
-// From the first key packet on (a seek into a program stream lands anywhere).
-void CheckRegular(const CopyPlan& plan, const AVStream* st, AVRational rate, bool intraOnly) {
-    // One packet per picture, on a grid of exactly one picture duration.
-    const AVRational tb = st->time_base;
-    const std::int64_t num = static_cast<std::int64_t>(tb.den) * rate.den;
-    const std::int64_t den = static_cast<std::int64_t>(tb.num) * rate.num;
-    if (den <= 0 || num % den != 0) Refuse("the picture rate does not fit the stream's clock");
-    const std::int64_t tick = num / den;
-    for (size_t i = static_cast<size_t>(plan.first); i < plan.packets.size(); ++i) {
-        const ScannedPacket& p = plan.packets[i];
-        if (p.dts == AV_NOPTS_VALUE) Refuse("a picture has no time stamp");
-        if (i > static_cast<size_t>(plan.first) && p.dts - plan.packets[i - 1].dts != tick)
-            Refuse("the pictures' time stamps are not regular (dropped or repeated pictures)");
-        if (p.size <= 0) Refuse("the stream has empty (dropped) pictures");
-        if (p.facts.pictures != 1) Refuse("a packet holds no picture or more than one");
-        if (!p.facts.coded) Refuse("the stream has pictures that are not coded");
-        if (intraOnly && !p.key) Refuse("an intra-only stream has pictures that are not key");
-    }
-}
 
 std::vector<CheckWindow> Windows(const CopyPlan& plan) {
     std::vector<CheckWindow> w;
@@ -224,7 +232,9 @@ std::vector<CheckWindow> Windows(const CopyPlan& plan) {
             w.push_back({begin, end});
         }
     };
-    add(0, kCheckPictures);
+    // Without re-encoded pictures at the start, the file's first pictures are checked too: they
+    // are the first to meet the file's decoder configuration.
+    if (!plan.HasHead()) add(0, kCheckPictures);
     if (plan.HasHead()) add(plan.headSlots - kCheckPictures, plan.headSlots + kCheckPictures);
     if (plan.HasTail()) add(plan.tailStart - kCheckPictures, plan.tailStart + kCheckPictures);
     return w;
@@ -236,11 +246,15 @@ double AverageQuantiser(const AVFrame* f) {
     const AVFrameSideData* sd = av_frame_get_side_data(f, AV_FRAME_DATA_VIDEO_ENC_PARAMS);
     if (sd == nullptr) return 0;
     auto* par = reinterpret_cast<AVVideoEncParams*>(sd->data);
-    if (par->nb_blocks == 0) return par->qp;
-    double sum = 0;
-    for (unsigned i = 0; i < par->nb_blocks; ++i)
-        sum += av_video_enc_params_block(par, i)->delta_qp;
-    return par->qp + sum / par->nb_blocks;
+    double q = par->qp;
+    if (par->nb_blocks > 0) {
+        double sum = 0;
+        for (unsigned i = 0; i < par->nb_blocks; ++i)
+            sum += av_video_enc_params_block(par, i)->delta_qp;
+        q += sum / par->nb_blocks;
+    }
+    // MPEG decoders give the quantiser scale, twice the code that their encoders take.
+    return par->type == AV_VIDEO_ENC_PARAMS_MPEG2 ? q / 2 : q;
 }
 
 bool CopyPlan::IsDropped(std::int64_t index) const {
@@ -278,7 +292,6 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
     while (plan.first < count && !plan.packets[plan.first].key) ++plan.first;
     if (plan.first == count)
         Refuse("there is no key picture after the place the cut starts reading");
-    CheckRegular(plan, scanner.Stream(), span.rate, scanner.IntraOnly());
 
     // Ranks count from the first key packet; what comes before it is never shown.
     std::vector<PictureFacts> facts;

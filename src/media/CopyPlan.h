@@ -74,8 +74,8 @@ struct CopyPlan {
     bool InWindow(std::int64_t slot) const;
 };
 
-// The mean quantiser of a decoded picture, from the parameters its decoder exported (0 when
-// there are none).
+// The mean quantiser of a decoded picture in the scale its codec's encoder takes (MPEG
+// quantiser code, H.264 QP), from the parameters its decoder exported; 0 when there are none.
 double AverageQuantiser(const AVFrame* f);
 
 // Pictures compared on each side of a join.
