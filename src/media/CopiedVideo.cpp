@@ -134,6 +134,7 @@ public:
         // gives the first copied pictures for the check.
         head_.dec = OpenDecoder(plan_.parameters.get(), span.stream->time_base, true);
         head_.active = true;
+        head_.from = plan_.first;
         headFiller_ = std::make_unique<SlotFiller>(span.stream, span.zero, span.start, span.rate, 0,
                                                    plan_.headSlots);
         headFlushed_ = !plan_.HasHead();
@@ -245,17 +246,17 @@ private:
         tail_.active = false;
     }
 
-    // Errors of pictures before the first key picture, or shown before the start, are no
-    // concern: they are neither copied nor shown.
-    bool Matters(std::int64_t index) const {
-        if (index < plan_.first) return false;
+    // Errors of pictures before the one the decoder started at, or shown before it or before
+    // the start, are no concern: they are neither copied nor shown.
+    bool Matters(std::int64_t index, const EdgeDecoder& d) const {
+        if (index < d.from) return false;
         const std::int64_t rank = plan_.packets[index].rank;
-        return rank == kNoRank || rank >= plan_.r0;
+        return rank == kNoRank || (rank >= plan_.r0 && rank >= plan_.packets[d.from].rank);
     }
 
     void Feed(EdgeDecoder& d, const AVPacket* pkt, std::int64_t index, bool head) {
         int r = avcodec_send_packet(d.dec.get(), pkt);
-        if (r < 0 && r != AVERROR_EOF && pkt != nullptr && Matters(index))
+        if (r < 0 && r != AVERROR_EOF && pkt != nullptr && Matters(index, d))
             Refuse("the source's picture cannot be decoded: " + AvErrorText(r));
         FramePtr f = MakeFrame();
         while (d.active && avcodec_receive_frame(d.dec.get(), f.get()) >= 0) {
@@ -270,12 +271,15 @@ private:
     }
 
     // The rank of a decoded picture, checked against its time stamp.
-    std::int64_t RankOf(const AVFrame* f) const {
+    // Pictures shown before the one a decoder started at lack their references and are not
+    // used (nor does the re-encoding cut use them): kNoRank.
+    std::int64_t RankOf(const AVFrame* f, const EdgeDecoder& d) const {
         const std::int64_t tag = FrameTag(f);
         if (tag < 0 || tag >= static_cast<std::int64_t>(plan_.packets.size()))
             Refuse("a decoded picture cannot be matched to its packet");
         const std::int64_t rank = plan_.packets[tag].rank;
-        if (rank == kNoRank || rank < plan_.r0) return rank;
+        if (rank == kNoRank || rank < plan_.packets[d.from].rank) return kNoRank;
+        if (rank < plan_.r0) return rank;
         if (f->best_effort_timestamp == AV_NOPTS_VALUE) {
             // Pictures that a decoder gives out at the end of the file may lack a time stamp
             // (AVI with B-pictures); they follow the last one.
@@ -314,10 +318,10 @@ private:
     }
 
     void OnHeadPicture(const AVFrame* f) {
-        const std::int64_t rank = RankOf(f);
-        if (rank != kNoRank && rank >= plan_.entryRank && rank <= plan_.lastRank) {
+        const std::int64_t rank = RankOf(f, head_);
+        if (rank == kNoRank) return;
+        if (rank >= plan_.entryRank && rank <= plan_.lastRank)
             Keep(plan_.SlotOfRank(rank), f, true);
-        }
         if (!headFlushed_) {
             NoteQuantiser(f);
             headFiller_->Offer(f, headEmit_);
@@ -330,8 +334,9 @@ private:
     }
 
     void OnTailPicture(const AVFrame* f) {
-        const std::int64_t rank = RankOf(f);
-        if (rank != kNoRank && rank >= plan_.entryRank && rank <= plan_.lastRank)
+        const std::int64_t rank = RankOf(f, tail_);
+        if (rank == kNoRank) return;
+        if (rank >= plan_.entryRank && rank <= plan_.lastRank)
             Keep(plan_.SlotOfRank(rank), f, true);
         if (!tailFlushed_) {
             NoteQuantiser(f);
