@@ -1,27 +1,68 @@
-// Full repaint of the main window's skinned controls (track bar, gauge, two panels, two
-// labels), each into its own off-screen bitmap as the screen would get it: once with a small
-// skin loaded and once with no skin. Reported as repaints of the whole set per second.
+// Full repaint of skinned controls, each into its own off-screen bitmap as the screen would get
+// it, once with a small skin painted in code and once without a skin: the main window's set
+// (track bar, gauge, two panels, two labels) and the dialog controls (push button, scroll bar,
+// rolling caption panel). Unless told otherwise the runs are repeated in random interleaving,
+// and after the table the median repaint time of each skinned set is printed as a multiple of
+// the same set's default look.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "../tests/skin/controls/ControlTestSkin.h"
+#include "../tests/skin/controls/DialogControlsSkin.h"
 #include "app/MainFrm.h"
 #include "runtime/Application.h"
+#include "skin/controls/skSkinButton.h"
+#include "skin/controls/skSkinExPanel.h"
+#include "skin/controls/skSkinScrollBar.h"
 
 namespace {
 
 std::unique_ptr<app::TMainForm> gForm;
 std::unique_ptr<sk::TskStoredSkin> gSkin;
 
-void RepaintAll(benchmark::State& state) {
-    app::TMainForm& f = *gForm;
-    rt::TControl* controls[] = {f.TrackBar1,    f.ProgressBar1, f.skSkinPanel1,
-                                f.skSkinPanel2, f.skSkinLabel1, f.skSkinLabel2};
+// The dialog controls twice on one form: one set painting from a skin, one without.
+struct DialogSet {
+    sk::TskSkinButton* button = nullptr;
+    sk::TskSkinScrollBar* scrollBar = nullptr;
+    sk::TskSkinExPanel* panel = nullptr;
+};
+std::unique_ptr<rt::TForm> gDialog;
+std::unique_ptr<sk::TskStoredSkin> gDialogSkin;
+DialogSet gSkinned, gPlain;
+
+DialogSet MakeDialogSet(sk::TskSkinData* data) {
+    DialogSet s;
+    s.button = new sk::TskSkinButton(gDialog.get());
+    s.button->SetCaption("&Cancel");
+    s.scrollBar = new sk::TskSkinScrollBar(gDialog.get());
+    s.scrollBar->SetBounds(0, 40, 300, 19);
+    s.scrollBar->SetRange(0, 99, 20, 40);
+    s.panel = new sk::TskSkinExPanel(gDialog.get());
+    s.panel->SetBounds(0, 80, 200, 150);
+    s.panel->SetCaption("Folders");
+    s.button->SetParent(gDialog.get());
+    s.scrollBar->SetParent(gDialog.get());
+    s.panel->SetParent(gDialog.get());
+    if (data != nullptr) {
+        s.button->SetSkinData(data);
+        s.scrollBar->SetSkinData(data);
+        s.panel->SetSkinData(data);
+    }
+    return s;
+}
+
+void Repaint(benchmark::State& state, const std::vector<rt::TControl*>& controls) {
     std::int64_t pixels = 0;
     for (auto _ : state) {
         for (rt::TControl* c : controls) {
@@ -36,23 +77,60 @@ void RepaintAll(benchmark::State& state) {
         double(pixels) / double(std::max<std::int64_t>(1, state.iterations()));
 }
 
-void BM_ControlsNoSkin(benchmark::State& state) {
-    gForm->skSkinData1->ClearSkin();
-    gForm->ProgressBar1->SetProgressText("Cutting ... Please wait ...");
-    gForm->ProgressBar1->SetValue(40);
-    RepaintAll(state);
+std::vector<rt::TControl*> MainControls() {
+    app::TMainForm& f = *gForm;
+    f.ProgressBar1->SetProgressText("Cutting ... Please wait ...");
+    f.ProgressBar1->SetValue(40);
+    return {f.TrackBar1,    f.ProgressBar1, f.skSkinPanel1,
+            f.skSkinPanel2, f.skSkinLabel1, f.skSkinLabel2};
 }
 
-void BM_ControlsSkinned(benchmark::State& state) {
-    gForm->skSkinData1->LoadStoredSkin(gSkin.get());
-    gForm->ProgressBar1->SetProgressText("Cutting ... Please wait ...");
-    gForm->ProgressBar1->SetValue(40);
-    if (gForm->TrackBar1->SkinIndex() == -1) state.SkipWithError("skin not applied");
-    RepaintAll(state);
+void MainSet(benchmark::State& state, bool skinned) {
+    if (skinned)
+        gForm->skSkinData1->LoadStoredSkin(gSkin.get());
+    else
+        gForm->skSkinData1->ClearSkin();
+    if (skinned && gForm->TrackBar1->SkinIndex() == -1) state.SkipWithError("skin not applied");
+    Repaint(state, MainControls());
 }
 
-BENCHMARK(BM_ControlsNoSkin)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ControlsSkinned)->Unit(benchmark::kMicrosecond);
+template <class T>
+void DialogControl(benchmark::State& state, T* DialogSet::*member, bool skinned) {
+    T* c = (skinned ? gSkinned : gPlain).*member;
+    c->FindSkinObject();
+    if ((c->SkinIndex() != -1) != skinned) state.SkipWithError("unexpected skin state");
+    Repaint(state, {c});
+}
+
+// The table as usual, plus each run's real and processor time per iteration for the medians.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    MedianReporter() : ConsoleReporter(OO_Tabular) {}
+    std::map<std::string, std::vector<double>> real, cpu;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs) {
+            if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
+            real[r.run_name.function_name].push_back(r.GetAdjustedRealTime());
+            cpu[r.run_name.function_name].push_back(r.GetAdjustedCPUTime());
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    static double Median(const std::map<std::string, std::vector<double>>& times,
+                         const std::string& name) {
+        auto it = times.find(name);
+        if (it == times.end() || it->second.empty()) return 0;
+        std::vector<double> v = it->second;
+        std::sort(v.begin(), v.end());
+        const std::size_t n = v.size();
+        return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    }
+};
+
+bool HasFlag(int argc, char** argv, const char* prefix) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -64,10 +142,63 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
     gForm = std::make_unique<app::TMainForm>(nullptr, dir.string() + "/");
     gSkin = controltest::MakeStoredSkin();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    gDialog = std::make_unique<rt::TForm>(nullptr);
+    gDialog->SetBounds(0, 0, 400, 300);
+    auto* dialogData = new sk::TskSkinData(gDialog.get());
+    gDialogSkin = dialogskin::MakeStoredSkin();
+    dialogData->LoadStoredSkin(gDialogSkin.get());
+    gSkinned = MakeDialogSet(dialogData);
+    gPlain = MakeDialogSet(nullptr);
+
+    for (bool skinned : {false, true}) {
+        const std::string look = skinned ? "Skinned" : "NoSkin";
+        benchmark::RegisterBenchmark(("BM_Main" + look).c_str(), MainSet, skinned)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("BM_Button" + look).c_str(), DialogControl<sk::TskSkinButton>,
+                                     &DialogSet::button, skinned)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("BM_ScrollBar" + look).c_str(),
+                                     DialogControl<sk::TskSkinScrollBar>, &DialogSet::scrollBar,
+                                     skinned)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("BM_ExPanel" + look).c_str(),
+                                     DialogControl<sk::TskSkinExPanel>, &DialogSet::panel, skinned)
+            ->Unit(benchmark::kMicrosecond);
+    }
+
+    // Interleaved repetitions by default: the machine is shared, and a slow stretch should
+    // not fall on one look only.
+    std::vector<char*> args(argv, argv + argc);
+    std::string reps = "--benchmark_repetitions=7";
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    if (!HasFlag(argc, argv, "--benchmark_repetitions")) args.push_back(reps.data());
+    if (!HasFlag(argc, argv, "--benchmark_enable_random_interleaving"))
+        args.push_back(interleave.data());
+    int n = int(args.size());
+    benchmark::Initialize(&n, args.data());
+    if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+
+    // Processor time decides: on a shared machine the wall clock also counts other work.
+    std::printf(
+        "\nMedian repaint per control set, skinned / default look (target: at most 2.00):\n");
+    std::printf("  %-10s %12s %12s %7s %12s\n", "set", "skinned cpu", "default cpu", "ratio",
+                "ratio real");
+    for (const char* set : {"Main", "Button", "ScrollBar", "ExPanel"}) {
+        const std::string plainName = std::string("BM_") + set + "NoSkin";
+        const std::string skinnedName = std::string("BM_") + set + "Skinned";
+        const double plain = MedianReporter::Median(reporter.cpu, plainName);
+        const double skinned = MedianReporter::Median(reporter.cpu, skinnedName);
+        const double plainReal = MedianReporter::Median(reporter.real, plainName);
+        const double skinnedReal = MedianReporter::Median(reporter.real, skinnedName);
+        if (plain <= 0 || skinned <= 0 || plainReal <= 0) continue;
+        std::printf("  %-10s %9.2f us %9.2f us %7.2f %12.2f%s\n", set, skinned, plain,
+                    skinned / plain, skinnedReal / plainReal,
+                    skinned / plain > 2.0 ? "  (above target)" : "");
+    }
+    gDialog.reset();
     gForm.reset();
     std::filesystem::remove_all(dir);
     return 0;

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -18,17 +17,6 @@
 namespace rt {
 
 namespace {
-
-unsigned ShiftOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
-    unsigned s = 0;
-    if (m & Qt::ShiftModifier) s |= ssShift;
-    if (m & Qt::AltModifier) s |= ssAlt;
-    if (m & Qt::ControlModifier) s |= ssCtrl;
-    if (b & Qt::LeftButton) s |= ssLeft;
-    if (b & Qt::RightButton) s |= ssRight;
-    if (b & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
 
 std::intptr_t MouseKeys(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
     std::intptr_t k = 0;
@@ -165,15 +153,6 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* e) {
 void ControlWidget::enterEvent(QEnterEvent*) { Send(CM_MOUSEENTER, 0, 0); }
 void ControlWidget::leaveEvent(QEvent*) { Send(CM_MOUSELEAVE, 0, 0); }
 
-void ControlWidget::keyPressEvent(QKeyEvent* e) {
-    int vk = VirtualKeyOf(e->key());
-    if (vk == 0) {
-        QWidget::keyPressEvent(e);
-        return;
-    }
-    Send(WM_KEYDOWN, vk, std::intptr_t(ShiftOf(e->modifiers(), Qt::NoButton)));
-}
-
 void ControlWidget::wheelEvent(QWheelEvent* e) {
     // The window system's form: the wheel delta (120 a notch) in the high word of WParam,
     // the mouse keys in the low word, the screen position in LParam.
@@ -213,7 +192,6 @@ void ControlWidget::closeEvent(QCloseEvent* e) {
         e->ignore();
 }
 
-void ControlWidget::focusInEvent(QFocusEvent*) { Send(WM_SETFOCUS, 0, 0); }
 void ControlWidget::focusOutEvent(QFocusEvent*) { Send(WM_KILLFOCUS, 0, 0); }
 
 void ControlWidget::changeEvent(QEvent* e) {

@@ -183,10 +183,16 @@ public:
     TControl* Controls(int i) const { return controls_.at(std::size_t(i)); }
     bool Focused() const;
     void SetFocus();
+    // Whether the control could take the focus now: it and every parent up to its form are
+    // visible and enabled (KeyRouting.cpp).
+    bool CanFocus() const;
     bool TabStop = false;
     TKeyEvent OnKeyDown;
     // Lays out aligned children again (after a size change of this control).
     void Realign();
+    // Sends the message to every control below this one, depth first in child order, until one
+    // sets a non-zero Result (KeyRouting.cpp).
+    void Broadcast(TMessage& message);
 
 protected:
     bool IsWindowed() const override { return true; }
@@ -234,6 +240,8 @@ public:
     void Close();
     void BringToFront();
     bool Active() const;
+    // The control of this form that has the focus, or null (KeyRouting.cpp).
+    TWinControl* ActiveControl() const;
 
     std::function<void(TComponent*)> OnCreate;
     std::function<void(TComponent*)> OnShow;

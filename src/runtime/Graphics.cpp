@@ -171,11 +171,14 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     QFont f = ToQFont(Font);
     QFontMetrics fm(f);
     QString s = QString::fromStdString(text);
+    // (x, y) is the top-left corner of the text cell before it is turned about that corner.
+    pt.p.translate(x, y);
+    if (Font.Orientation != 0) pt.p.rotate(-Font.Orientation / 10.0);
     if (Brush.Style == TBrushStyle::bsSolid)
-        pt.p.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(Brush.Color));
+        pt.p.fillRect(QRect(0, 0, fm.horizontalAdvance(s), fm.height()), ToQColor(Brush.Color));
     pt.p.setFont(f);
     pt.p.setPen(ToQColor(Font.Color));
-    pt.p.drawText(QPoint(x, y + fm.ascent()), s);
+    pt.p.drawText(QPoint(0, fm.ascent()), s);
 }
 
 void TCanvas::TextRect(const TRect& clip, int x, int y, const std::string& text) {

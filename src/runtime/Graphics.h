@@ -21,6 +21,8 @@ public:
     int Size = 8;  // points, at 96 pixels per inch
     TColor Color = clWindowText;
     TFontStyles Style = 0;
+    // Angle of the text's baseline in tenths of a degree, counter-clockwise: 900 reads upwards.
+    int Orientation = 0;
     // Pixel height of the em (the class library's negative Height).
     int PixelSize() const { return (Size * 96 + 36) / 72; }
     friend bool operator==(const TFont&, const TFont&) = default;

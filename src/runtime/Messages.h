@@ -35,6 +35,7 @@ constexpr unsigned WM_NCCALCSIZE = 0x0083;
 constexpr unsigned WM_NCHITTEST = 0x0084;
 constexpr unsigned WM_NCPAINT = 0x0085;
 constexpr unsigned WM_NCACTIVATE = 0x0086;
+constexpr unsigned WM_GETDLGCODE = 0x0087;
 constexpr unsigned WM_NCMOUSEMOVE = 0x00A0;
 constexpr unsigned WM_NCLBUTTONDOWN = 0x00A1;
 constexpr unsigned WM_NCLBUTTONUP = 0x00A2;
@@ -67,6 +68,20 @@ constexpr unsigned CM_MOUSELEAVE = 0xB014;
 constexpr unsigned CM_ENABLEDCHANGED = 0xB003;
 constexpr unsigned CM_TEXTCHANGED = 0xB012;
 constexpr unsigned CM_VISIBLECHANGED = 0xB00C;
+// Keys the form offers its controls before the focused control sees them: Enter and Escape
+// (CM_DIALOGKEY, wParam the virtual key, lParam the shift state) and accelerator characters
+// (CM_DIALOGCHAR, wParam the character, lParam the shift state). A control that acts on one
+// sets Result to 1, which ends the round.
+constexpr unsigned CM_DIALOGKEY = 0xB005;
+constexpr unsigned CM_DIALOGCHAR = 0xB006;
+// The focus moved to another control of the form (lParam: that control, a TWinControl*, or 0).
+constexpr unsigned CM_FOCUSCHANGED = 0xB007;
+
+// What a control answers to WM_GETDLGCODE: the keys it handles itself instead of the form.
+constexpr int DLGC_WANTARROWS = 0x0001;
+constexpr int DLGC_WANTTAB = 0x0002;
+constexpr int DLGC_WANTALLKEYS = 0x0004;
+constexpr int DLGC_WANTCHARS = 0x0080;
 
 // The skin engine's private messages.
 constexpr unsigned SM_BEFORECHANGESKIN = 1225;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/Graphics.h"
@@ -59,6 +60,35 @@ TEST(Canvas, DrawsTextInTheFontColour) {
     EXPECT_GT(dark, 10);
     EXPECT_GT(b.Canvas().TextWidth("Cut Cut"), b.Canvas().TextWidth("Cut"));
     EXPECT_GT(b.Canvas().TextHeight("Cut"), 8);
+}
+
+TEST(Canvas, TurnedTextReadsUpwardsFromItsPoint) {
+    rt::TBitmap b(60, 120);
+    rt::TCanvas& c = b.Canvas();
+    c.Brush.Color = rt::clWhite;
+    c.FillRect(rt::Rect(0, 0, 60, 120));
+    c.Font.Name = "Arial";
+    c.Font.Size = 12;
+    c.Font.Color = rt::clBlack;
+    const int tw = c.TextWidth("Wide text"), th = c.TextHeight("Wide text");
+    c.Font.Orientation = 900;
+    c.Brush.Style = rt::TBrushStyle::bsClear;
+    c.TextOut(20, 100, "Wide text");
+    rt::TRect box{60, 120, 0, 0};
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (c.Pixel(x, y) == rt::clBlack) {
+                box.Left = std::min(box.Left, x);
+                box.Top = std::min(box.Top, y);
+                box.Right = std::max(box.Right, x + 1);
+                box.Bottom = std::max(box.Bottom, y + 1);
+            }
+    // The text cell turned about (20, 100): across x 20 .. 20 + th, up from y 100 by tw.
+    EXPECT_GE(box.Left, 20);
+    EXPECT_LE(box.Right, 20 + th);
+    EXPECT_LE(box.Bottom, 100);
+    EXPECT_GE(box.Top, 100 - tw);
+    EXPECT_GT(box.Height(), tw - 6);
 }
 
 TEST(Region, ReadsRegionDataAndRejectsBadBlocks) {

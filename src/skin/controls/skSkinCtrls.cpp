@@ -9,6 +9,14 @@ namespace sk {
 
 int RoundEven(double x) { return int(std::nearbyint(x)); }
 
+void PaintDefaultButtonFace(rt::TCanvas& c, const rt::TRect& r, bool pressed, bool hot) {
+    c.Brush.Style = rt::TBrushStyle::bsSolid;
+    c.Brush.Color = pressed ? rt::kDefaultPressed : hot ? rt::kDefaultHot : rt::clBtnFace;
+    c.FillRect(r);
+    c.Brush.Color = pressed || hot ? rt::kDefaultFrame : rt::clBtnShadow;
+    c.FrameRect(r);
+}
+
 rt::TFont MakeSkinFont(const std::string& name, int height, rt::TFontStyles style,
                        rt::TColor color) {
     rt::TFont f;

@@ -184,6 +184,11 @@ extern template class TskSkinControlT<rt::TGraphicControl>;
 extern template class TskSkinCustomControlT<TskSkinControl>;
 extern template class TskSkinCustomControlT<TskGraphicSkinControl>;
 
+// The default look's face of a button or any part that can be pressed: a one-pixel frame and a
+// fill, pressed (navy frame, dark fill), hot (navy frame, light fill) or idle (shadow frame,
+// button face).
+void PaintDefaultButtonFace(rt::TCanvas& canvas, const rt::TRect& r, bool pressed, bool hot);
+
 // nearest(x): rounded to the nearest integer, halves to the even neighbour.
 int RoundEven(double x);
 

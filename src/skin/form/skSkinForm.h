@@ -1,0 +1,284 @@
+#pragma once
+// TskSkinForm: the component that takes a form's whole frame from the window system and draws
+// it itself, from the skin (border strips, caption, caption buttons, window shape, inactive
+// look) or, without a skin, as a plain default frame. It keeps the window state itself
+// (normal, minimized, maximized, rolled up), tests where the mouse is, sizes the client area,
+// routes the mouse to the frame objects and animates them.
+//
+// The window messages reach it through the handlers below (one per message it takes); the
+// window itself through TskFormWindow.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/Classes.h"
+#include "runtime/Graphics.h"
+#include "runtime/Messages.h"
+#include "skin/form/skFormHost.h"
+#include "skin/form/skFormTypes.h"
+#include "skin/form/skFormWindow.h"
+#include "skin/form/skFrameGeometry.h"
+#include "skin/form/skFrameStrips.h"
+
+namespace rt {
+class TMenuItem;
+class TPopupMenu;
+class TTimer;
+}  // namespace rt
+
+namespace sk {
+
+class TskSkinData;
+class TskActiveSkinObject;
+class TskSkinButtonObject;
+class TskSkinCaptionObject;
+
+using TskObjectMouseEvent =
+    std::function<void(const std::string& id, int x, int y, const rt::TRect& rect, int button)>;
+using TskObjectMouseMoveEvent =
+    std::function<void(const std::string& id, int x, int y, const rt::TRect& rect)>;
+using TskObjectNotifyEvent = std::function<void(const std::string& id)>;
+using TskObjectPaintEvent =
+    std::function<void(const std::string& id, rt::TCanvas& canvas, const rt::TRect& rect)>;
+// Drops a menu's sub-items down at a screen rectangle (below it, or above with popupUp).
+using TskMenuPopupHandler =
+    std::function<void(rt::TMenuItem* items, const rt::TRect& screenRect, bool popupUp)>;
+
+class TskSkinForm : public rt::TComponent, public TskFormHost {
+public:
+    explicit TskSkinForm(rt::TComponent* owner);
+    ~TskSkinForm() override;
+
+    // The window whose frame this component draws.
+    void SetWindow(std::unique_ptr<TskFormWindow> window);
+    TskFormWindow* Window() const { return window_.get(); }
+
+    TskSkinData* SkinData() const { return skinData_; }
+    // Runs the skin change at once.
+    void SetSkinData(TskSkinData* value);
+    TskSkinData* MenusSkinData() const { return menusSkinData_; }
+    void SetMenusSkinData(TskSkinData* value);
+    rt::TPopupMenu* SystemMenu() const { return systemMenu_; }
+    void SetSystemMenu(rt::TPopupMenu* value);
+    bool UseDefaultSysMenu = true;
+    TskBorderIcons BorderIcons() const { return borderIcons_; }
+    // Rebuilds the default buttons (without skin) and applies the icon rules.
+    void SetBorderIcons(TskBorderIcons value);
+    bool ShowIcon() const override { return showIcon_; }
+    void SetShowIcon(bool value);
+    bool MaximizeOnFullScreen = false;
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool value);
+    int AlphaBlendValue() const { return alphaBlendValue_; }
+    void SetAlphaBlendValue(int value);
+    bool AlphaBlendAnimation = false;
+    bool MenusAlphaBlend = false;
+    bool MenusAlphaBlendAnimation = false;
+    int MenusAlphaBlendValue = 200;
+    bool ShowObjectHint = false;
+    const rt::TFont& DefCaptionFont() const { return defCaptionFont_; }
+    void SetDefCaptionFont(const rt::TFont& font);
+    const rt::TFont& DefInActiveCaptionFont() const { return defInActiveCaptionFont_; }
+    void SetDefInActiveCaptionFont(const rt::TFont& font);
+    int DefMenuItemHeight() const { return defMenuItemHeight_; }
+    // Values of 0 or less are ignored.
+    void SetDefMenuItemHeight(int value);
+    rt::TFont DefMenuItemFont;
+    bool UseSkinFontInMenu = false;
+    int MinWidth = 0;
+    int MinHeight = 0;
+    bool Magnetic = false;
+    int MagneticSize = 5;
+
+    rt::TNotifyEvent OnChangeSkinData;
+    TskObjectMouseEvent OnMouseUpEvent;
+    TskObjectMouseEvent OnMouseDownEvent;
+    TskObjectMouseMoveEvent OnMouseMoveEvent;
+    TskObjectNotifyEvent OnMouseEnterEvent;
+    TskObjectNotifyEvent OnMouseLeaveEvent;
+    TskObjectPaintEvent OnPaintEvent;
+    rt::TNotifyEvent OnActivate;
+    rt::TNotifyEvent OnDeActivate;
+    rt::TNotifyEvent OnSkinMenuOpen;
+    rt::TNotifyEvent OnSkinMenuClose;
+    rt::TNotifyEvent OnChangeRollUpState;
+    rt::TNotifyEvent OnMainMenuEnter;
+    rt::TNotifyEvent OnMainMenuExit;
+    rt::TNotifyEvent OnMinimizeToTray;
+    rt::TNotifyEvent OnRestoreFromTray;
+    // The popup-menu engine's entry; without it the plain popup menu of the runtime shows the
+    // system menu and other menus are not shown.
+    TskMenuPopupHandler PopupMenuHandler;
+
+    // State.
+    bool Skinned() const { return skinned_; }
+    const std::vector<std::unique_ptr<TskActiveSkinObject>>& Objects() const { return objects_; }
+    // The object named id, or null.
+    TskActiveSkinObject* FindObject(const std::string& id) const;
+    int HoverIndex() const { return hoverIndex_; }
+    int OldHoverIndex() const { return oldHoverIndex_; }
+    int PressedIndex() const { return pressedIndex_; }
+    TskWindowState WindowState() const override { return windowState_; }
+    bool RollUpState() const override { return rollUpState_; }
+    bool MaxRollUpState() const { return maxRollUpState_; }
+    const rt::TRect& RestoreRect() const { return restoreRect_; }
+    int RollUpHeight() const { return rollUpHeight_; }
+    int FrameWidth() const { return frameWidth_; }
+    int FrameHeight() const { return frameHeight_; }
+    bool InSizeMove() const { return inSizeMove_; }
+    bool FormActive() const override { return formActive_; }
+    bool MenuOpen() const { return menuOpen_; }
+    // The frame geometry for the current size (skinned), laid out.
+    const TskFrameGeometry& Geometry();
+    // The window shape currently set (empty: none).
+    const rt::TRegion& FormRegion() const { return region_; }
+    bool HoverTickerEnabled() const;
+    bool MorphTickerEnabled() const;
+
+    // Window commands.
+    void SetWindowState(TskWindowState state) override;
+    void SetRollUpState(bool rolledUp) override;
+    rt::TMenuItem* GetSystemMenu() override;
+    // Opens the system menu with its top-left at the screen point.
+    void PopupSystemMenu(rt::TPoint screen);
+    void MenuOpened();
+    void MenuClosed();
+
+    // The skin change: objects from the skin (or the default buttons), size fitted to the
+    // frame, region, repaint, OnChangeSkinData.
+    void ChangeSkinData();
+
+    // Message handlers; the wiring calls each for its message.
+    // SM_BEFORECHANGESKIN, SM_CHANGESKIN, SM_AFTERCHANGESKIN; false for other messages.
+    bool HandleSkinMessage(rt::TMessage& message);
+    // WM_GETMINMAXINFO: minimum and maximum tracking sizes.
+    rt::TPoint MinTrackSize() const;
+    rt::TPoint MaxTrackSize() const;
+    // WM_NCCALCSIZE: the client rectangle for a window rectangle.
+    rt::TRect CalcClientRect(const rt::TRect& window) const;
+    // WM_NCHITTEST at a screen point.
+    int HitTest(rt::TPoint screen);
+    // WM_NCPAINT: the frame onto a canvas of the window's size (the client area is left alone).
+    void PaintFrame(rt::TCanvas& window);
+    // WM_ERASEBKGND: the client background over area (client coordinates).
+    void PaintClient(rt::TCanvas& canvas, const rt::TRect& area);
+    // WM_SIZE and, during full-drag sizing, WM_SIZING.
+    void Resized(int width, int height);
+    void Sizing(rt::TRect& rect);
+    // WM_MOVING: magnetic edges; a maximized form holds its place.
+    void Moving(rt::TRect& rect);
+    void EnterSizeMove();
+    void ExitSizeMove();
+    // WM_ACTIVATE and WM_NCACTIVATE.
+    void Activate(bool active);
+    void NcActivate(bool active);
+    // WM_SETTEXT.
+    void TextChanged();
+    // WM_SHOWWINDOW: starts the fade-in; FadeInTick is its timer.
+    void ShowWindow(bool show);
+    void FadeInTick();
+    // Non-client mouse messages at screen points, after the previous window procedure; hit is
+    // the hit-test code, button 0 left and 1 right.
+    void NcMouseDown(rt::TPoint screen, int hit, int button);
+    void NcMouseUp(rt::TPoint screen, int button);
+    void NcMouseMove(rt::TPoint screen);
+    void NcDoubleClick(rt::TPoint screen, int hit, int button);
+    // WM_LBUTTONUP / WM_RBUTTONUP in the client area.
+    void ClientMouseUp(int button);
+    // The timers' work, one tick each.
+    void MorphTimerTick();
+    void HoverTimerTick();
+    // Hover tracking at a window point; over tells whether the mouse is over the window.
+    void TrackHover(rt::TPoint p, bool over);
+
+    // The mouse position in window coordinates.
+    rt::TPoint MousePos() const;
+
+    // TskFormHost.
+    void PaintObjectNow(TskActiveSkinObject& object) override;
+    void EnableMorphTimer() override;
+    void CloseForm() override;
+    void PopupObjectMenu(TskSkinButtonObject& button, rt::TMenuItem* item, const rt::TRect& rect,
+                         bool popupUp) override;
+    std::string CaptionText() const override;
+    const rt::TBitmap& SmallIcon() override;
+    bool RendersInactiveImage() const override;
+    void ObjectMouseDown(const std::string& id, int x, int y, const rt::TRect& rect,
+                         int button) override;
+    void ObjectMouseUp(const std::string& id, int x, int y, const rt::TRect& rect,
+                       int button) override;
+    void ObjectMouseMove(const std::string& id, int x, int y, const rt::TRect& rect) override;
+    void ObjectMouseEnter(const std::string& id) override;
+    void ObjectMouseLeave(const std::string& id) override;
+    void ObjectPaint(const std::string& id, rt::TCanvas& canvas, const rt::TRect& rect) override;
+
+protected:
+    void Notification(rt::TComponent* component, rt::TOperation operation) override;
+
+private:
+    rt::TPoint Size() const;
+    rt::TPoint ToWindow(rt::TPoint screen) const;
+    TskSkinCaptionObject* Caption() const;
+    bool HasFrame() const;
+    // Geometry and object layout for the current size, when the size or the layout changed.
+    void EnsureLayout();
+    // The four strips with the objects on them for the current size and activity.
+    void Compose();
+    void UpdateRegion();
+    void InvalidateFrame();
+    void SetCaptionActive(bool active, bool animate);
+    void RebuildDefaultSysMenu();
+    void StartHoverTicker();
+    void StopTimers();
+    // The mask strips for the current size, when the skin has a mask.
+    void EnsureMask();
+    std::vector<rt::TPoint> OtherMinimizedForms() const;
+
+    std::unique_ptr<TskFormWindow> window_;
+    TskSkinData* skinData_ = nullptr;
+    TskSkinData* menusSkinData_ = nullptr;
+    rt::TPopupMenu* systemMenu_ = nullptr;
+    TskBorderIcons borderIcons_ = kDefaultBorderIcons;
+    bool showIcon_ = false;
+    bool alphaBlend_ = false;
+    int alphaBlendValue_ = 200;
+    rt::TFont defCaptionFont_, defInActiveCaptionFont_;
+    int defMenuItemHeight_ = 20;
+
+    bool skinned_ = false;
+    std::vector<std::unique_ptr<TskActiveSkinObject>> objects_;
+    int hoverIndex_ = -1, oldHoverIndex_ = -1, pressedIndex_ = -1;
+    TskWindowState windowState_ = TskWindowState::wsNormal;
+    bool rollUpState_ = false;
+    bool maxRollUpState_ = false;
+    rt::TRect restoreRect_;
+    int rollUpHeight_ = 0;
+    int frameWidth_ = 0, frameHeight_ = 0;
+    bool inSizeMove_ = false;
+    bool formActive_ = false;
+    bool menuOpen_ = false;
+
+    TskFrameSkin frameSkin_;
+    TskFrameGeometry geometry_;
+    bool layoutValid_ = false;
+    // The frame as painted: the strips with the inactive effect and the objects on them,
+    // valid for the geometry's size while frameValid_.
+    TskFrameStrips strips_;
+    bool frameValid_ = false;
+    TskFrameStrips maskStrips_;
+    rt::TPoint maskSize_{-1, -1};
+    rt::TRegion region_;
+
+    rt::TTimer* hoverTicker_ = nullptr;
+    rt::TTimer* morphTicker_ = nullptr;
+    rt::TTimer* fadeTicker_ = nullptr;
+    rt::TPopupMenu* defaultSysMenu_ = nullptr;
+    std::vector<std::unique_ptr<rt::TMenuItem>> defaultSysItems_;
+    rt::TBitmap smallIcon_;
+    bool smallIconMade_ = false;
+};
+
+}  // namespace sk
