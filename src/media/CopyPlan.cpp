@@ -40,6 +40,9 @@ public:
             Refuse("the source file reads differently the second time");
         }
         st_ = in_->streams[videoIndex];
+        // Only the pictures are read ahead; the demuxer skips the rest without reading it.
+        for (unsigned i = 0; i < in_->nb_streams; ++i)
+            if (static_cast<int>(i) != videoIndex) in_->streams[i]->discard = AVDISCARD_ALL;
         const AVCodecID codec = st_->codecpar->codec_id;
         plan_.parameters.reset(avcodec_parameters_alloc());
         if (!plan_.parameters) throw MediaError("Out of memory planning the cut");
