@@ -8,7 +8,7 @@ set -euo pipefail
 secs="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(bmp ini skin_stream settings)
+targets=(bmp ini skin_stream settings picture_scan)
 
 "$root/scripts/deps.sh" --fuzz
 

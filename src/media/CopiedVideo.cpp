@@ -119,7 +119,8 @@ bool Damaged(const AVFrame* f) {
 
 class CopiedVideoImpl : public CopiedVideo {
 public:
-    CopiedVideoImpl(const CutSpan& span, CopyPlan plan) : span_(span), plan_(std::move(plan)) {
+    CopiedVideoImpl(const CutSpan& span, CopyPlan plan, double edgeQuantiser)
+        : span_(span), plan_(std::move(plan)), edgeQuantiser_(edgeQuantiser) {
         if (plan_.unpack) {
             const AVBitStreamFilter* filter = av_bsf_get_by_name("mpeg4_unpack_bframes");
             AVBSFContext* raw = nullptr;
@@ -377,6 +378,7 @@ private:
     }
 
     double EdgeQuantiser() const {
+        if (edgeQuantiser_ > 0) return edgeQuantiser_;
         if (quantisers_.empty()) return plan_.edges.quantiser;
         std::vector<double> q = quantisers_;
         std::nth_element(q.begin(), q.begin() + q.size() / 2, q.end());
@@ -465,6 +467,7 @@ private:
 
     CutSpan span_;
     CopyPlan plan_;
+    double edgeQuantiser_;
     BsfPtr bsf_;
     CutWriter* writer_ = nullptr;
     AVStream* out_ = nullptr;
@@ -586,8 +589,10 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
 }  // namespace
 
 std::unique_ptr<CopiedVideo> CopiedVideo::Make(const CutSpan& span, const std::string& sourceName,
-                                               int videoIndex, const std::atomic<bool>& cancel) {
-    return std::make_unique<CopiedVideoImpl>(span, PlanCopy(span, sourceName, videoIndex, cancel));
+                                               int videoIndex, const std::atomic<bool>& cancel,
+                                               double edgeQuantiser) {
+    return std::make_unique<CopiedVideoImpl>(span, PlanCopy(span, sourceName, videoIndex, cancel),
+                                             edgeQuantiser);
 }
 
 }  // namespace media

@@ -17,8 +17,10 @@ namespace media {
 class CopiedVideo : public CutVideo {
 public:
     // Plans the copy of `span`; throws CopyRefused with the reason when it cannot be copied.
+    // `edgeQuantiser` > 0 overrides the quantiser of the edges (for tests).
     static std::unique_ptr<CopiedVideo> Make(const CutSpan& span, const std::string& sourceName,
-                                             int videoIndex, const std::atomic<bool>& cancel);
+                                             int videoIndex, const std::atomic<bool>& cancel,
+                                             double edgeQuantiser = 0);
 
     // Decodes the pictures around the joins from the written file and compares them with the
     // source's: copied ones must be identical, re-encoded ones close. Throws CopyRefused when

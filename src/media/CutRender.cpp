@@ -132,7 +132,8 @@ bool TryCopiedCut(const CutRequest& request, const std::atomic<bool>& cancel, Cu
             return false;
         }
         std::unique_ptr<CopiedVideo> video =
-            CopiedVideo::Make(pass.Span(), request.source, pass.VideoIndex(), cancel);
+            CopiedVideo::Make(pass.Span(), request.source, pass.VideoIndex(), cancel,
+                              request.edgeQuantiserForTesting);
         CutWriter writer(request.output, request.writeLimit);
         pass.Run(writer, video.get());
         video->Check(writer);

@@ -39,6 +39,9 @@ struct CutRequest {
     std::string output;
     // Test seam: >= 0 makes the output fail with "no space" after that many bytes.
     std::int64_t writeLimit = -1;
+    // Test seam: > 0 encodes the edges of a copied cut at this quantiser instead of one taken
+    // from the source, so that the check of the written file can be made to fail.
+    double edgeQuantiserForTesting = 0;
 };
 
 // Thrown by RenderCut when `cancel` was raised.

@@ -53,6 +53,15 @@ fs::path H264NoBFrames() { return Source("copy_h264_p.avi", Clip(6) + "-c:v libx
 fs::path H264OpenGop() {
     return Source("copy_h264_open.avi", Clip(6) + "-c:v libx264 -g 25 -x264-params open-gop=1");
 }
+// The decoder configuration only in the stream header, none in the pictures: the first
+// copied picture, after re-encoded ones, must be given the source's.
+fs::path Mpeg4HeaderOnlyConfig() {
+    return Source("copy_mpeg4_global.avi",
+                  Clip(6) + "-c:v mpeg4 -q:v 5 -g 12 -bf 2 -flags +global_header");
+}
+fs::path H264HeaderOnlyConfig() {
+    return Source("copy_h264_global.avi", Clip(6) + "-c:v libx264 -g 25 -flags +global_header");
+}
 fs::path Mpeg2Avi() {
     return Source("copy_mpeg2.avi", Clip(6) + "-c:v mpeg2video -q:v 5 -g 12 -bf 2");
 }
@@ -105,31 +114,79 @@ TEST_P(CopyCutTest, SamePicturesAsReencodingWithCopiedOnesUntouched) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cuts, CopyCutTest,
-    ::testing::Values(CopyCase{"Mpeg4OpenGop", &Mpeg4BFrames, 2, 4, true, -1, ""},
-                      CopyCase{"Mpeg4OpenGopToLastPicture", &Mpeg4BFrames, 4, 6, true, -1, ""},
-                      CopyCase{"Mpeg4ClosedGop", &Mpeg4ClosedGop, 2, 4, true, -1, ""},
-                      CopyCase{"Mpeg4NoBFrames", &Mpeg4NoBFrames, 2, 4, true, -1, ""},
-                      CopyCase{"Mpeg4NoBFramesFromFirstPicture", &Mpeg4NoBFrames, 0, 2, true, 0,
-                               ""},
-                      CopyCase{"Mpeg4NoBFramesToLastPicture", &Mpeg4NoBFrames, 4, 6, true, -1, ""},
-                      CopyCase{"Mpeg4EveryPictureKey", &Mpeg4AllKey, 2, 4, true, 0, ""},
-                      CopyCase{"Mpeg4EveryPictureKeyOnePicture", &Mpeg4AllKey, 3, 3, true, 0, ""},
-                      CopyCase{"Mpeg4OnePictureBetweenKeys", &Mpeg4NoBFrames, 3, 3, false, 0,
-                               "no key picture between the marks"},
-                      CopyCase{"Mpeg4Gop250", &Mpeg4Gop250, 9, 11, true, 25, ""},
-                      CopyCase{"Mpeg4Gop250NoKeyInside", &Mpeg4Gop250, 2, 4, false, 0,
-                               "no key picture between the marks"},
-                      CopyCase{"StartJustAfterKey", &Mpeg4ForcedKeys, 2, 4, true, 26, ""},
-                      CopyCase{"StartJustBeforeKey", &Mpeg4ForcedKeys, 3, 4, true, 1, ""},
-                      CopyCase{"EndJustBeforeKey", &Mpeg4ForcedKeys, 3, 5, true, 1, ""},
-                      CopyCase{"H264Pyramid", &H264Pyramid, 2, 4, true, -1, ""},
-                      CopyCase{"H264NoBFramesStartOnKey", &H264NoBFrames, 2, 4, true, 0, ""},
-                      CopyCase{"H264OpenGopHasNoIdrInside", &H264OpenGop, 2, 4, false, 0,
-                               "no key picture between the marks"},
-                      CopyCase{"Mpeg2Avi", &Mpeg2Avi, 2, 4, true, -1, ""},
-                      CopyCase{"Mpeg2ProgramStream", &Mpeg2ProgramStream, 2, 4, true, -1, ""},
-                      CopyCase{"Mjpeg", &Mjpeg, 2, 4, true, 0, ""},
-                      CopyCase{"DroppedPicture", &DroppedPicture, 2, 4, false, 0, "not regular"}),
+    ::testing::Values(
+        CopyCase{"Mpeg4OpenGop", &Mpeg4BFrames, 2, 4, true, -1, ""},
+        CopyCase{"Mpeg4OpenGopToLastPicture", &Mpeg4BFrames, 4, 6, true, -1, ""},
+        CopyCase{"Mpeg4ClosedGop", &Mpeg4ClosedGop, 2, 4, true, -1, ""},
+        CopyCase{"Mpeg4NoBFrames", &Mpeg4NoBFrames, 2, 4, true, -1, ""},
+        CopyCase{"Mpeg4NoBFramesFromFirstPicture", &Mpeg4NoBFrames, 0, 2, true, 0, ""},
+        CopyCase{"Mpeg4NoBFramesToLastPicture", &Mpeg4NoBFrames, 4, 6, true, -1, ""},
+        CopyCase{"Mpeg4EveryPictureKey", &Mpeg4AllKey, 2, 4, true, 0, ""},
+        CopyCase{"Mpeg4EveryPictureKeyOnePicture", &Mpeg4AllKey, 3, 3, true, 0, ""},
+        CopyCase{"Mpeg4OnePictureBetweenKeys", &Mpeg4NoBFrames, 3, 3, false, 0,
+                 "no key picture between the marks"},
+        CopyCase{"Mpeg4Gop250", &Mpeg4Gop250, 9, 11, true, 25, ""},
+        CopyCase{"Mpeg4Gop250NoKeyInside", &Mpeg4Gop250, 2, 4, false, 0,
+                 "no key picture between the marks"},
+        CopyCase{"StartJustAfterKey", &Mpeg4ForcedKeys, 2, 4, true, 26, ""},
+        CopyCase{"StartJustBeforeKey", &Mpeg4ForcedKeys, 3, 4, true, 1, ""},
+        CopyCase{"EndJustBeforeKey", &Mpeg4ForcedKeys, 3, 5, true, 1, ""},
+        CopyCase{"H264Pyramid", &H264Pyramid, 2, 4, true, -1, ""},
+        CopyCase{"H264NoBFramesStartOnKey", &H264NoBFrames, 2, 4, true, 0, ""},
+        CopyCase{"H264OpenGopHasNoIdrInside", &H264OpenGop, 2, 4, false, 0,
+                 "no key picture between the marks"},
+        CopyCase{"Mpeg4ConfigOnlyInHeader", &Mpeg4HeaderOnlyConfig, 2, 4, true, -1, ""},
+        CopyCase{"H264ConfigOnlyInHeader", &H264HeaderOnlyConfig, 2, 4, true, -1, ""},
+        CopyCase{"Mpeg2Avi", &Mpeg2Avi, 2, 4, true, -1, ""},
+        CopyCase{"Mpeg2ProgramStream", &Mpeg2ProgramStream, 2, 4, true, -1, ""},
+        CopyCase{"Mjpeg", &Mjpeg, 2, 4, true, 0, ""},
+        CopyCase{"DroppedPicture", &DroppedPicture, 2, 4, false, 0, "not regular"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> Names(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+    return names;
+}
+
+// Edges too far from the source fail the check of the written file: nothing of that file is
+// kept, and the cut is made again by re-encoding every picture.
+TEST(CopyCheckTest, FailedCheckFallsBackToReencoding) {
+    const fs::path source = Mpeg4BFrames();
+    ASSERT_FALSE(source.empty());
+    testutil::TempDir dir("framora-copy-check");
+    media::CutRequest request;
+    request.source = source.string();
+    request.start = 2;
+    request.stop = 4;
+    request.output = (dir.path() / "cut.avi").string();
+    request.edgeQuantiserForTesting = 31;
+    std::atomic<bool> cancel{false};
+    const media::CutOutcome outcome = media::RenderCut(request, cancel);
+    EXPECT_EQ(outcome.path, media::CutPath::Reencoded);
+    EXPECT_NE(outcome.whyReencoded.find("too far from the source"), std::string::npos)
+        << outcome.whyReencoded;
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"cut.avi"});
+    EXPECT_EQ(copyoracle::DecodeErrors(dir.path() / "cut.avi"), "");
+    EXPECT_EQ(copyoracle::FrameDigests(dir.path() / "cut.avi").size(), 50u);
+}
+
+TEST(CopyCheckTest, CancelledCutLeavesNothing) {
+    const fs::path source = Mpeg4BFrames();
+    ASSERT_FALSE(source.empty());
+    testutil::TempDir dir("framora-copy-cancel");
+    media::CutRequest request;
+    request.source = source.string();
+    request.start = 2;
+    request.stop = 4;
+    request.output = (dir.path() / "cut.avi").string();
+    std::atomic<bool> cancel{true};
+    EXPECT_THROW(media::RenderCut(request, cancel), media::CutCancelled);
+    EXPECT_TRUE(Names(dir.path()).empty());
+}
 
 }  // namespace
