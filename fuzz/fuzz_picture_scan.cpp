@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    static const AVCodecID kCodecs[] = {AV_CODEC_ID_MPEG4, AV_CODEC_ID_MPEG2VIDEO,
-                                        AV_CODEC_ID_H264, AV_CODEC_ID_MPEG1VIDEO};
+    static const AVCodecID kCodecs[] = {AV_CODEC_ID_MPEG4, AV_CODEC_ID_MPEG2VIDEO, AV_CODEC_ID_H264,
+                                        AV_CODEC_ID_MPEG1VIDEO};
     const AVCodecID codec = kCodecs[data[0] % 4];
     std::size_t at = 2;
     const std::size_t headerSize = std::min<std::size_t>(data[1], size - at);
@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     par->codec_type = AVMEDIA_TYPE_VIDEO;
     par->codec_id = codec;
     if (headerSize > 0) {
-        par->extradata = static_cast<std::uint8_t*>(
-            av_mallocz(headerSize + AV_INPUT_BUFFER_PADDING_SIZE));
+        par->extradata =
+            static_cast<std::uint8_t*>(av_mallocz(headerSize + AV_INPUT_BUFFER_PADDING_SIZE));
         std::memcpy(par->extradata, data + at, headerSize);
         par->extradata_size = static_cast<int>(headerSize);
     }

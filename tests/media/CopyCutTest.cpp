@@ -50,6 +50,10 @@ fs::path Mpeg4ForcedKeys() {
 }
 fs::path H264Pyramid() { return Source("copy_h264_b.avi", Clip(6) + "-c:v libx264 -g 25"); }
 fs::path H264NoBFrames() { return Source("copy_h264_p.avi", Clip(6) + "-c:v libx264 -g 25 -bf 0"); }
+// Quantisers so fine that the edges' finer one would be lossless, which x264 refuses.
+fs::path H264NearLossless() {
+    return Source("copy_h264_qp4.avi", Clip(6) + "-c:v libx264 -g 25 -qp 4");
+}
 fs::path H264OpenGop() {
     return Source("copy_h264_open.avi", Clip(6) + "-c:v libx264 -g 25 -x264-params open-gop=1");
 }
@@ -133,6 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
         CopyCase{"EndJustBeforeKey", &Mpeg4ForcedKeys, 3, 5, true, 1, ""},
         CopyCase{"H264Pyramid", &H264Pyramid, 2, 4, true, -1, ""},
         CopyCase{"H264NoBFramesStartOnKey", &H264NoBFrames, 2, 4, true, 0, ""},
+        CopyCase{"H264NearLossless", &H264NearLossless, 2, 4, true, -1, ""},
         CopyCase{"H264OpenGopHasNoIdrInside", &H264OpenGop, 2, 4, false, 0,
                  "no key picture between the marks"},
         CopyCase{"Mpeg4ConfigOnlyInHeader", &Mpeg4HeaderOnlyConfig, 2, 4, true, -1, ""},
