@@ -28,6 +28,8 @@ namespace {
 constexpr std::int64_t kReorderRoom = 16;
 // Re-encoded pictures must come this close to the source's (peak signal-to-noise ratio, dB).
 constexpr double kMinPsnr = 40.0;
+// Bytes of pictures that may wait to be written behind others.
+constexpr std::int64_t kMaxHeldBytes = 64 << 20;
 
 // The source's picture for a slot that the check compares: a digest for copied pictures,
 // which must come out identical, the picture itself for re-encoded ones.
@@ -392,8 +394,7 @@ private:
         }
         headFlushed_ = true;
         quantisers_.clear();
-        for (auto& [pkt, slot] : copyQueue_) WriteVideo(pkt.get(), slot);
-        copyQueue_.clear();
+        Release(copyQueue_);
         if (queuedLast_) SetCopyDone();
     }
 
@@ -418,7 +419,7 @@ private:
         if (tail && !copyDone_) {
             PacketPtr held = MakePacket();
             CheckAv(av_packet_ref(held.get(), pkt), "Out of memory holding a picture");
-            tailQueue_.emplace_back(std::move(held), slot);
+            Hold(tailQueue_, std::move(held), slot);
             return;
         }
         WriteVideo(pkt, slot);
@@ -440,7 +441,7 @@ private:
         ++copied_;
         const std::int64_t slot = plan_.SlotOfRank(sp.rank);
         if (!headFlushed_) {
-            copyQueue_.emplace_back(std::move(pkt), slot);
+            Hold(copyQueue_, std::move(pkt), slot);
             if (index == plan_.last) queuedLast_ = true;
             return;
         }
@@ -448,10 +449,26 @@ private:
         if (index == plan_.last) SetCopyDone();
     }
 
+    // Packets wait for the ones that go before them in the file only for a few pictures; a
+    // source whose pictures do not come out of the decoder would make them wait for ever.
+    using Queue = std::deque<std::pair<PacketPtr, std::int64_t>>;
+    void Hold(Queue& queue, PacketPtr pkt, std::int64_t slot) {
+        held_ += pkt->size;
+        if (held_ > kMaxHeldBytes) Refuse("too many pictures wait for the decoder");
+        queue.emplace_back(std::move(pkt), slot);
+    }
+
+    void Release(Queue& queue) {
+        for (auto& [pkt, slot] : queue) {
+            held_ -= pkt->size;
+            WriteVideo(pkt.get(), slot);
+        }
+        queue.clear();
+    }
+
     void SetCopyDone() {
         copyDone_ = true;
-        for (auto& [pkt, slot] : tailQueue_) WriteVideo(pkt.get(), slot);
-        tailQueue_.clear();
+        Release(tailQueue_);
     }
 
     void WriteVideo(AVPacket* pkt, std::int64_t slot) {
@@ -485,8 +502,9 @@ private:
     bool copyDone_ = false;
     bool queuedLast_ = false;
     std::vector<double> quantisers_;
-    std::deque<std::pair<PacketPtr, std::int64_t>> copyQueue_;
-    std::deque<std::pair<PacketPtr, std::int64_t>> tailQueue_;
+    Queue copyQueue_;
+    Queue tailQueue_;
+    std::int64_t held_ = 0;
     std::int64_t written_ = 0;
     std::int64_t copied_ = 0;
     std::vector<OutputKey> keys_;

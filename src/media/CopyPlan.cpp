@@ -19,6 +19,8 @@ namespace {
 constexpr double kReadAhead = 2.0;
 // Pictures decoded while planning to learn the source's clock and quantisers.
 constexpr int kCalibrationPictures = 4;
+// Packets read ahead looking for the first key picture.
+constexpr size_t kMaxBeforeKey = 3000;
 
 [[noreturn]] void Refuse(const std::string& why) { throw CopyRefused(why); }
 
@@ -169,6 +171,10 @@ private:
     // that an irregular source is re-encoded without reading it twice.
     void CheckRegular(const ScannedPacket& p) {
         if (!sawKeyPacket_) {
+            // A seek lands on or just before a key picture; a stream without one in reach is
+            // not read to its end.
+            if (!p.key && plan_.packets.size() >= kMaxBeforeKey)
+                Refuse("there is no key picture after the place the cut starts reading");
             if (!p.key) return;
             sawKeyPacket_ = true;
         } else if (p.dts == AV_NOPTS_VALUE || lastDts_ == AV_NOPTS_VALUE ||
