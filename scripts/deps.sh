@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The one list of Debian packages that the build, the program, the tests, the fuzzers and the
 # format check need; installs those that are missing. Options: --fuzz adds clang and its fuzzer
-# runtime, --format adds clang-format, --all adds both.
+# runtime, --format adds clang-format, --all adds both; --screenshots adds the X server, input
+# and capture tools scripts/screenshots.sh drives the program with.
 set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
@@ -16,6 +17,7 @@ for arg in "$@"; do
     --fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
     --format) PACKAGES+=(clang-format-14) ;;
     --all) PACKAGES+=(clang-14 libclang-rt-14-dev clang-format-14) ;;
+    --screenshots) PACKAGES+=(xvfb x11-utils xdotool imagemagick) ;;
     *) echo "deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <thread>
 
+#include "EmbeddedSkin_WinAqua.h"
+#include "EmbeddedSkin_Winxpblue.h"
+#include "EmbeddedSkin_Wistler.h"
 #include "app/Resources.h"
 #include "media/CutJob.h"
 #include "media/RenderEngine.h"
@@ -85,16 +88,16 @@ void TMainForm::BuildMenus() {
     About1 = item(Help1, "About...", &TMainForm::skSkinSpeedButton5Click);
 
     skSkinPopupMenu1 = new rt::TPopupMenu(this);
-    auto skin = [&](const std::string& caption) {
-        rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), caption, &TMainForm::mSkinClick);
+    auto skin = [&](const std::string& caption, void (TMainForm::*handler)(rt::TComponent*)) {
+        rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), caption, handler);
         m->RadioItem = true;
         return m;
     };
-    mSkinWinAqua = skin("WinAqua");
-    mSkinWinxpblue = skin("Winxpblue");
-    mSkinWistler = skin("Wistler");
+    mSkinWinAqua = skin("WinAqua", &TMainForm::mSkinWinAquaClick);
+    mSkinWinxpblue = skin("Winxpblue", &TMainForm::mSkinWinxpblueClick);
+    mSkinWistler = skin("Wistler", &TMainForm::mSkinWistlerClick);
     item(skSkinPopupMenu1->Items(), "-", nullptr);
-    mSkinNoSkin = skin("No Skin");
+    mSkinNoSkin = skin("No Skin", &TMainForm::mSkinNoSkinClick);
     mSkinWinAqua->SetChecked(true);
 }
 
@@ -106,6 +109,19 @@ void TMainForm::BuildLayout() {
     BuildMenus();
     skSkinData1 = new sk::TskSkinData(this);
     skSkinData1->SetName("skSkinData1");
+    auto stored = [this](const char* name, const std::vector<std::uint8_t>& bytes) {
+        auto* c = new sk::TskCompressedStoredSkin(this);
+        c->SetName(name);
+        c->SetFileName("skin.ini");
+        rt::TMemoryStream s;
+        s.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
+        s.SetPosition(0);
+        c->ReadFormProperty(s);
+        return c;
+    };
+    WinAqua = stored("WinAqua", EmbeddedSkin_WinAqua());
+    Winxpblue = stored("Winxpblue", EmbeddedSkin_Winxpblue());
+    Wistler = stored("Wistler", EmbeddedSkin_Wistler());
 
     auto place = [this](rt::TControl* c, const char* name, int l, int t, int w, int h,
                         rt::TWinControl* parent) {
@@ -218,6 +234,9 @@ void TMainForm::BuildLayout() {
     SaveDialog1->Title = "Save file";
     SaveDialog1->Filter = "All files (*.avi,*.mpg,*.mpeg)|*.avi;*.mpg;*.mpeg";
     SaveDialog1->FilterIndex = 0;
+
+    // The designed state: the first built-in skin, loaded while the window is created.
+    skSkinData1->SetCompressedStoredSkin(WinAqua);
 }
 
 std::string TMainForm::SettingsFile() const {
@@ -250,15 +269,19 @@ void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }
 void TMainForm::ApplySkinChoice(int choice) {
     switch (choice) {
         case 1:
+            skSkinData1->SetCompressedStoredSkin(WinAqua);
             mSkinWinAqua->SetChecked(true);
             break;
         case 2:
+            skSkinData1->SetCompressedStoredSkin(Winxpblue);
             mSkinWinxpblue->SetChecked(true);
             break;
         case 3:
+            skSkinData1->SetCompressedStoredSkin(Wistler);
             mSkinWistler->SetChecked(true);
             break;
         case 4:
+            skSkinData1->ClearSkin();
             mSkinNoSkin->SetChecked(true);
             break;
         default:
@@ -274,9 +297,10 @@ int TMainForm::CheckedSkinChoice() const {
     return 1;
 }
 
-void TMainForm::mSkinClick(rt::TComponent* sender) {
-    if (auto* item = dynamic_cast<rt::TMenuItem*>(sender)) item->SetChecked(true);
-}
+void TMainForm::mSkinWinAquaClick(rt::TComponent*) { ApplySkinChoice(1); }
+void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ApplySkinChoice(2); }
+void TMainForm::mSkinWistlerClick(rt::TComponent*) { ApplySkinChoice(3); }
+void TMainForm::mSkinNoSkinClick(rt::TComponent*) { ApplySkinChoice(4); }
 
 void TMainForm::skSkinMenuSpeedButton1Click(rt::TComponent*) {
     rt::TPoint at = skSkinMenuSpeedButton1->ClientToScreen({0, skSkinMenuSpeedButton1->Height()});
@@ -508,7 +532,9 @@ void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
             if (code != 0) break;
         }
         rt::Application()->ProcessMessages();
-        if (ProgressBar1->Value() == ProgressBar1->MaxValue()) ProgressBar1->SetValue(0);
+        // A sweep cut short by the end leaves the gauge empty, as a full one does.
+        if (code != 0 || ProgressBar1->Value() == ProgressBar1->MaxValue())
+            ProgressBar1->SetValue(0);
     } while (code == 0);
     job.Stop();
 

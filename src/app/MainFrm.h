@@ -44,6 +44,10 @@ public:
     rt::TMenuItem* About1;
     // The skin every skinned control of the window paints from (owned by the form).
     sk::TskSkinData* skSkinData1;
+    // The built-in skins, each holding one compressed skin built from a "skin.ini" folder.
+    sk::TskCompressedStoredSkin* WinAqua;
+    sk::TskCompressedStoredSkin* Winxpblue;
+    sk::TskCompressedStoredSkin* Wistler;
     rt::TMenuBar* skSkinMainMenuBar1;
     sk::TskSkinLabel* skSkinLabel1;
     sk::TskSkinLabel* skSkinLabel2;
@@ -95,7 +99,10 @@ public:
     void skSkinSpeedButton4Click(rt::TComponent* sender);
     void skSkinSpeedButton5Click(rt::TComponent* sender);
     void skSkinMenuSpeedButton1Click(rt::TComponent* sender);
-    void mSkinClick(rt::TComponent* sender);
+    void mSkinWinAquaClick(rt::TComponent* sender);
+    void mSkinWinxpblueClick(rt::TComponent* sender);
+    void mSkinWistlerClick(rt::TComponent* sender);
+    void mSkinNoSkinClick(rt::TComponent* sender);
 
     std::string SettingsFile() const;
     std::string PreviewFile(int n) const;
@@ -113,6 +120,8 @@ private:
     void LoadPreview(rt::TImage* image, const std::string& file);
     void ShowPlaceholder();
     void PlaceMarker(rt::TShape* shape, int value);
+    // Skin choice 1 to 3 loads that built-in skin, 4 clears the skin; each checks its menu item.
+    // Any other value changes nothing.
     void ApplySkinChoice(int choice);
     int CheckedSkinChoice() const;
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 #include <map>
+#include <optional>
 
 #include "media/CutSource.h"
 #include "media/SlotFiller.h"
@@ -138,15 +139,13 @@ public:
         head_.dec = OpenDecoder(plan_.parameters.get(), span.stream->time_base, true);
         head_.active = true;
         head_.from = plan_.first;
-        headFiller_ = std::make_unique<SlotFiller>(span.stream, span.zero, span.start, span.rate, 0,
-                                                   plan_.headSlots);
+        headFiller_ = std::make_unique<SlotFiller>(span, 0, plan_.headSlots);
         headFlushed_ = !plan_.HasHead();
         if (plan_.HasTail()) {
             tail_.dec = OpenDecoder(plan_.parameters.get(), span.stream->time_base, true);
             tail_.active = true;
             tail_.from = plan_.tailDecodeFrom;
-            tailFiller_ = std::make_unique<SlotFiller>(span.stream, span.zero, span.start,
-                                                       span.rate, plan_.tailStart, plan_.pictures);
+            tailFiller_ = std::make_unique<SlotFiller>(span, plan_.tailStart, plan_.pictures);
         }
         for (std::int64_t slot = 0; slot < plan_.pictures; ++slot)
             if (plan_.InWindow(slot)) wanted_.push_back(slot);
@@ -163,8 +162,7 @@ public:
         if (par->codec_tag != 0 && av_codec_get_id(tags, par->codec_tag) != par->codec_id)
             par->codec_tag = 0;
         par->bit_rate = 0;
-        AVRational sar = av_guess_sample_aspect_ratio(const_cast<AVFormatContext*>(span_.input),
-                                                      const_cast<AVStream*>(span_.stream), nullptr);
+        AVRational sar = av_guess_sample_aspect_ratio(span_.input, span_.stream, nullptr);
         if (sar.num > 0 && sar.den > 0) par->sample_aspect_ratio = sar;
         AVRational tb;
         av_reduce(&tb.num, &tb.den, span_.rate.den, span_.rate.num, 65535);
@@ -273,26 +271,17 @@ private:
         if (!d.active) d.dec.reset();
     }
 
-    // The rank of a decoded picture, checked against its time stamp.
-    // Pictures shown before the one a decoder started at lack their references and are not
-    // used (nor does the re-encoding cut use them): kNoRank.
-    std::int64_t RankOf(const AVFrame* f, const EdgeDecoder& d) const {
+    // The rank of a decoded picture that its decoder's clock stamped `ts`, checked against that
+    // time. Pictures shown before the one the decoder started at lack their references and are
+    // not used (nor does the re-encoding cut use them): kNoRank.
+    std::int64_t RankOf(const AVFrame* f, std::int64_t ts, const EdgeDecoder& d) const {
         const std::int64_t tag = FrameTag(f);
         if (tag < 0 || tag >= static_cast<std::int64_t>(plan_.packets.size()))
             Refuse("a decoded picture cannot be matched to its packet");
         const std::int64_t rank = plan_.packets[tag].rank;
         if (rank == kNoRank || rank < plan_.packets[d.from].rank) return kNoRank;
         if (rank < plan_.r0) return rank;
-        if (f->best_effort_timestamp == AV_NOPTS_VALUE) {
-            // Pictures that a decoder gives out at the end of the file may lack a time stamp
-            // (AVI with B-pictures); they follow the last one.
-            if (!ended_) Refuse("a decoded picture has no time stamp");
-            return rank;
-        }
-        const double t =
-            static_cast<double>(f->best_effort_timestamp) * av_q2d(span_.stream->time_base) -
-            span_.zero;
-        if (std::abs(t - (plan_.base + static_cast<double>(rank) * plan_.step)) > plan_.step / 4)
+        if (std::abs(ts - (plan_.base + rank * plan_.tick)) * 4 > plan_.tick)
             Refuse("the pictures' time stamps do not follow their order");
         if (Damaged(f)) Refuse("a picture of the source decodes with errors");
         return rank;
@@ -321,13 +310,15 @@ private:
     }
 
     void OnHeadPicture(const AVFrame* f) {
-        const std::int64_t rank = RankOf(f, head_);
+        const std::optional<std::int64_t> ts = headFiller_->Stamp(f);
+        if (!ts) return;
+        const std::int64_t rank = RankOf(f, *ts, head_);
         if (rank == kNoRank) return;
         if (rank >= plan_.entryRank && rank <= plan_.lastRank)
             Keep(plan_.SlotOfRank(rank), f, true);
         if (!headFlushed_) {
             NoteQuantiser(f);
-            headFiller_->Offer(f, headEmit_);
+            headFiller_->Offer(f, *ts, headEmit_);
             if (headFiller_->Done()) FlushHead();
         }
         // The head decoder's work ends with the copied pictures that the start's check needs.
@@ -337,13 +328,15 @@ private:
     }
 
     void OnTailPicture(const AVFrame* f) {
-        const std::int64_t rank = RankOf(f, tail_);
+        const std::optional<std::int64_t> ts = tailFiller_->Stamp(f);
+        if (!ts) return;
+        const std::int64_t rank = RankOf(f, *ts, tail_);
         if (rank == kNoRank) return;
         if (rank >= plan_.entryRank && rank <= plan_.lastRank)
             Keep(plan_.SlotOfRank(rank), f, true);
         if (!tailFlushed_) {
             NoteQuantiser(f);
-            tailFiller_->Offer(f, tailEmit_);
+            tailFiller_->Offer(f, *ts, tailEmit_);
             if (tailFiller_->Done()) FlushTail();
         }
         if (tailFlushed_) tail_.active = false;

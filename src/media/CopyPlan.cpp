@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "media/CutSource.h"
+#include "media/FrameTiming.h"
 #include "media/SlotFiller.h"
 
 extern "C" {
@@ -28,23 +29,27 @@ std::string CodecName(AVCodecID codec) { return avcodec_get_name(codec); }
 
 struct Calibration {
     std::int64_t tag = -1;
-    double time = 0;
+    std::int64_t ts = 0;  // stream ticks, corrected as the cut's own clock corrects them
 };
 
+// Reads the stretch ahead from the place the cut starts reading, on the cut's own demuxer,
+// which is put back there afterwards.
 class Scanner {
 public:
-    Scanner(const CutSpan& span, const std::string& sourceName, int videoIndex,
-            const std::atomic<bool>& cancel, CopyPlan& plan)
-        : span_(span), cancel_(cancel), plan_(plan), videoIndex_(videoIndex) {
-        in_ = OpenCutSource(sourceName, &cancel);
-        if (videoIndex >= static_cast<int>(in_->nb_streams) ||
-            in_->streams[videoIndex]->codecpar->codec_id != span.stream->codecpar->codec_id) {
-            Refuse("the source file reads differently the second time");
-        }
-        st_ = in_->streams[videoIndex];
+    Scanner(const CutSpan& span, int videoIndex, const std::atomic<bool>& cancel, CopyPlan& plan)
+        : span_(span),
+          cancel_(cancel),
+          plan_(plan),
+          videoIndex_(videoIndex),
+          in_(span.input),
+          st_(span.stream),
+          clock_(span.input, span.stream) {
+        clock_.SetShift(span.shift);
         // Only the pictures are read ahead; the demuxer skips the rest without reading it.
-        for (unsigned i = 0; i < in_->nb_streams; ++i)
+        for (unsigned i = 0; i < in_->nb_streams; ++i) {
+            discard_.push_back(in_->streams[i]->discard);
             if (static_cast<int>(i) != videoIndex) in_->streams[i]->discard = AVDISCARD_ALL;
+        }
         const AVCodecID codec = st_->codecpar->codec_id;
         plan_.parameters.reset(avcodec_parameters_alloc());
         if (!plan_.parameters) throw MediaError("Out of memory planning the cut");
@@ -70,12 +75,20 @@ public:
         if (PictureInspector::Understands(codec))
             inspector_ = std::make_unique<PictureInspector>(plan_.parameters.get());
         dec_ = OpenDecoder(plan_.parameters.get(), st_->time_base, true);
+        // Pictures a whole number of ticks apart, the same number the shared clock counts.
         const AVRational tb = st_->time_base;
         const std::int64_t num = static_cast<std::int64_t>(tb.den) * span.rate.den;
         const std::int64_t den = static_cast<std::int64_t>(tb.num) * span.rate.num;
-        if (den <= 0 || num % den != 0) Refuse("the picture rate does not fit the stream's clock");
-        tick_ = num / den;
+        if (den <= 0 || num % den != 0 || num / den != clock_.FrameTicks())
+            Refuse("the picture rate does not fit the stream's clock");
+        plan_.tick = num / den;
     }
+    ~Scanner() {
+        for (unsigned i = 0; i < in_->nb_streams && i < discard_.size(); ++i)
+            in_->streams[i]->discard = discard_[i];
+    }
+    Scanner(const Scanner&) = delete;
+    Scanner& operator=(const Scanner&) = delete;
 
     bool IntraOnly() const { return intraOnly_; }
     bool Complete() const { return complete_; }
@@ -91,22 +104,12 @@ public:
 
     void Run() {
         PacketPtr pkt = MakePacket();
-        if (span_.start > 0 && inspector_) {
-            // The stream's first packet holds the decoder configuration when the extradata
-            // does not.
-            while (av_read_frame(in_.get(), pkt.get()) >= 0) {
-                const bool video = pkt->stream_index == videoIndex_;
-                if (video) inspector_->TakeConfigFrom(pkt->data, pkt->size);
-                av_packet_unref(pkt.get());
-                if (video) break;
-            }
-        }
-        SeekBeforeStart(in_.get(), videoIndex_, span_.zero, span_.start);
-        const double endTime = span_.start + static_cast<double>(span_.pictures) * plan_.step;
+        const double endTime =
+            span_.start + static_cast<double>(span_.pictures) / av_q2d(span_.rate);
         bool reading = true;
         while (reading) {
             if (cancel_.load()) return;
-            int r = av_read_frame(in_.get(), pkt.get());
+            int r = av_read_frame(in_, pkt.get());
             if (r == AVERROR_EOF) break;
             if (r == AVERROR(EAGAIN)) continue;
             if (r < 0) Refuse("the source cannot be read to its end: " + AvErrorText(r));
@@ -115,7 +118,8 @@ public:
                 continue;
             }
             if (pkt->dts != AV_NOPTS_VALUE &&
-                static_cast<double>(pkt->dts) * av_q2d(st_->time_base) - span_.zero >
+                static_cast<double>(pkt->dts + span_.shift - span_.origin) *
+                        av_q2d(st_->time_base) >
                     endTime + kReadAhead) {
                 reading = false;
             }
@@ -178,7 +182,7 @@ private:
             if (!p.key) return;
             sawKeyPacket_ = true;
         } else if (p.dts == AV_NOPTS_VALUE || lastDts_ == AV_NOPTS_VALUE ||
-                   p.dts - lastDts_ != tick_) {
+                   p.dts - lastDts_ != plan_.tick) {
             Refuse("the pictures' time stamps are not regular (dropped or repeated pictures)");
         }
         lastDts_ = p.dts;
@@ -195,12 +199,9 @@ private:
         avcodec_send_packet(dec_.get(), pkt);
         FramePtr f = MakeFrame();
         while (avcodec_receive_frame(dec_.get(), f.get()) >= 0) {
-            if ((sawKey_ || IsKeyFrame(f.get())) && f->best_effort_timestamp != AV_NOPTS_VALUE) {
-                sawKey_ = true;
-                calibration_.push_back(
-                    {FrameTag(f.get()),
-                     static_cast<double>(f->best_effort_timestamp) * av_q2d(st_->time_base) -
-                         span_.zero});
+            const std::optional<std::int64_t> ts = clock_.Stamp(f.get(), span_.origin);
+            if (ts && !clock_.Guessed() && f->best_effort_timestamp != AV_NOPTS_VALUE) {
+                calibration_.push_back({FrameTag(f.get()), *ts});
                 const double q = AverageQuantiser(f.get());
                 if (q > 0 && f->pict_type != AV_PICTURE_TYPE_B) quantisers_.push_back(q);
                 if (!sample_) sample_ = RefFrame(f.get());
@@ -213,21 +214,37 @@ private:
     const std::atomic<bool>& cancel_;
     CopyPlan& plan_;
     int videoIndex_;
-    InputFormatPtr in_;
-    AVStream* st_ = nullptr;
+    AVFormatContext* in_;
+    AVStream* st_;
+    std::vector<AVDiscard> discard_;
+    PictureClock clock_;
     BsfPtr bsf_;
     std::unique_ptr<PictureInspector> inspector_;
     bool intraOnly_ = false;
     bool complete_ = false;
     CodecContextPtr dec_;
-    bool sawKey_ = false;
     bool sawKeyPacket_ = false;
-    std::int64_t tick_ = 1;
     std::int64_t lastDts_ = AV_NOPTS_VALUE;
     std::vector<Calibration> calibration_;
     std::vector<double> quantisers_;
     FramePtr sample_;
 };
+
+std::vector<std::uint8_t> FirstPictureConfig(const std::string& sourceName, int videoIndex,
+                                             const CopyPlan& plan,
+                                             const std::atomic<bool>& cancel) {
+    InputFormatPtr in = OpenCutSource(sourceName, &cancel);
+    if (videoIndex >= static_cast<int>(in->nb_streams)) return {};
+    for (unsigned i = 0; i < in->nb_streams; ++i)
+        if (static_cast<int>(i) != videoIndex) in->streams[i]->discard = AVDISCARD_ALL;
+    PacketPtr pkt = MakePacket();
+    PictureInspector inspector(plan.parameters.get());
+    while (av_read_frame(in.get(), pkt.get()) >= 0) {
+        if (pkt->stream_index == videoIndex) return inspector.ConfigOf(pkt->data, pkt->size);
+        av_packet_unref(pkt.get());
+    }
+    return {};
+}
 
 std::vector<CheckWindow> Windows(const CopyPlan& plan) {
     std::vector<CheckWindow> w;
@@ -292,8 +309,7 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
 
     CopyPlan plan;
     plan.pictures = span.pictures;
-    plan.step = 1.0 / av_q2d(span.rate);
-    Scanner scanner(span, sourceName, videoIndex, cancel, plan);
+    Scanner scanner(span, videoIndex, cancel, plan);
     scanner.Run();
     if (cancel.load()) Refuse("cancelled");
     const auto count = static_cast<std::int64_t>(plan.packets.size());
@@ -326,27 +342,26 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
     for (const Calibration& c : cal) {
         if (c.tag < 0 || c.tag >= count || ranks[c.tag] == kNoRank)
             Refuse("a decoded picture cannot be matched to its packet");
-        const double base = c.time - static_cast<double>(ranks[c.tag]) * plan.step;
-        if (!haveBase) {
-            plan.base = base;
-            haveBase = true;
-        } else if (std::abs(base - plan.base) > plan.step / 4) {
+        const std::int64_t base = c.ts - ranks[c.tag] * plan.tick;
+        if (haveBase && base != plan.base)
             Refuse("the pictures' time stamps do not follow their order");
-        }
+        plan.base = base;
+        haveBase = true;
     }
 
     if (ranks[plan.first] == kNoRank) Refuse("the first key picture has no place in the order");
 
-    // Slot 0 shows the picture on screen at the start mark, by the rule every cut follows.
-    auto time = [&](std::int64_t rank) {
-        return plan.base + static_cast<double>(rank) * plan.step;
+    // Slot n shows the last picture that starts at or before its time, by the rule every cut
+    // and the preview follow; copying needs that to be picture r0 + n for every slot.
+    const SlotFiller slots(span, 0, span.pictures);
+    auto onScreen = [&](std::int64_t slot) {
+        const std::int64_t after = slots.SlotTick(slot) - plan.base;
+        return after >= 0 ? after / plan.tick : -1 - (-after - 1) / plan.tick;
     };
-    std::int64_t r0 =
-        static_cast<std::int64_t>(std::floor((span.start - plan.base) / plan.step + 0.5));
-    while (r0 > 0 && !OnScreenBy(time(r0), span.start, plan.step)) --r0;
-    while (OnScreenBy(time(r0 + 1), span.start, plan.step)) ++r0;
-    if (r0 < ranks[plan.first] || !OnScreenBy(time(r0), span.start, plan.step))
-        Refuse("the first picture after the start mark is late");
+    const std::int64_t r0 = onScreen(0);
+    if (r0 < ranks[plan.first]) Refuse("the first picture after the start mark is late");
+    for (std::int64_t n = 1; n < span.pictures; ++n)
+        if (onScreen(n) != r0 + n) Refuse("the cut's picture rate does not follow the source's");
     plan.r0 = r0;
     const std::int64_t jLast = r0 + span.pictures - 1;
     if (jLast >= count || indexOfRank[jLast] < 0) Refuse("the source ends before the end mark");
@@ -364,6 +379,9 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
     plan.entryRank = ranks[plan.entry];
     if (scanner.Inspects()) {
         plan.config = scanner.Config();
+        // Some encoders write the configuration into the stream's first picture only.
+        if (!plan.packets[plan.entry].facts.hasConfig && plan.config.empty())
+            plan.config = FirstPictureConfig(sourceName, videoIndex, plan, cancel);
         if (!plan.packets[plan.entry].facts.hasConfig && plan.config.empty())
             Refuse("the decoder configuration for the first copied picture is missing");
     }

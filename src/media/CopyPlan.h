@@ -49,9 +49,10 @@ struct CopyPlan {
     std::vector<std::uint8_t> config;
     EdgeFormat edges;
 
-    // Seconds of the picture with rank 0; a picture of rank r starts at base + r * step.
-    double base = 0;
-    double step = 0;
+    // Stream ticks (corrected as the cut's clock corrects them) of the picture with rank 0,
+    // and of each picture: a picture of rank r starts at base + r * tick.
+    std::int64_t base = 0;
+    std::int64_t tick = 1;
 
     std::int64_t first = 0;  // first key packet: decoding starts there
     std::int64_t r0 = 0;     // rank of the picture in slot 0
@@ -81,9 +82,10 @@ double AverageQuantiser(const AVFrame* f);
 // Pictures compared on each side of a join.
 inline constexpr int kCheckPictures = 3;
 
-// Reads the stretch ahead in `sourceName` (a second opening of the file), without decoding it
-// beyond the first pictures, and plans the copy. Throws CopyRefused with the reason when the
-// cut cannot be copied.
+// Reads the stretch ahead from where the cut's demuxer stands (span.input, which the caller
+// puts back there afterwards), without decoding it beyond the first pictures, and plans the
+// copy. `sourceName` is opened again only to fetch a decoder configuration that the stretch
+// lacks. Throws CopyRefused with the reason when the cut cannot be copied.
 CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoIndex,
                   const std::atomic<bool>& cancel);
 

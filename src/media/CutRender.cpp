@@ -9,14 +9,16 @@
 #include "media/CutSource.h"
 #include "media/CutVideo.h"
 #include "media/CutWriter.h"
+#include "media/FrameTiming.h"
 #include "media/OutputFile.h"
 
 namespace media {
 
 namespace {
 
-// One pass over the source: its streams, the stretch in output pictures and sound samples, and
-// the loop that reads packets and hands them to the picture and sound sides.
+// One pass over the source: its streams, the stretch in output pictures and sound samples, the
+// place reading starts, and the loop that reads packets and hands them to the picture and
+// sound sides.
 class CutPass {
 public:
     CutPass(const CutRequest& request, const std::atomic<bool>& cancel)
@@ -35,7 +37,8 @@ public:
         const double length = request.stop - request.start;
         double soundLength = length;
         if (vIndex_ >= 0) {
-            span_.rate = CutPictureRate(in_.get(), in_->streams[vIndex_]);
+            FindFirstPicture();
+            span_.rate = CutPictureRate(in_.get(), span_.stream);
             span_.pictures = std::max<std::int64_t>(1, std::llround(length * av_q2d(span_.rate)));
             soundLength = static_cast<double>(span_.pictures) / av_q2d(span_.rate);
         }
@@ -45,6 +48,12 @@ public:
                 std::make_unique<CutSound>(st, span_.zero, request.start,
                                            std::llround(soundLength * st->codecpar->sample_rate));
         }
+        SeekToStart();
+    }
+
+    // Back to the place reading starts, after the copy's plan has read ahead from it.
+    void Rewind() {
+        if (pictures_) pictures_->Rewind();
     }
 
     bool HasVideo() const { return vIndex_ >= 0; }
@@ -67,7 +76,8 @@ public:
         if (video != nullptr) video->AddStream(writer);
         if (sound_) sound_->AddStream(writer);
         writer.Begin();
-        SeekBeforeStart(in_.get(), vIndex_ >= 0 ? vIndex_ : aIndex_, span_.zero, request_.start);
+        pictures_.reset();
+        finder_.reset();
         Pump(video);
         if (video != nullptr) video->Finish();
         if (sound_) sound_->Finish();
@@ -77,6 +87,40 @@ public:
 private:
     void CheckCancel() const {
         if (cancel_.load()) throw CutCancelled();
+    }
+
+    // Times count from the first picture, as for the preview, so the cut starts on the picture
+    // the preview of its start showed.
+    void FindFirstPicture() {
+        finder_ = OpenDecoder(span_.stream);
+        pictures_ = std::make_unique<PictureReader>(
+            in_.get(), vIndex_, finder_.get(),
+            ReadGuard{[this] { CheckCancel(); },
+                      [this](const std::string& reason) {
+                          throw MediaError("Cannot read the pictures of the source file " +
+                                           Quoted(request_.source) + ": " + reason);
+                      }});
+        span_.origin = span_.stream->start_time != AV_NOPTS_VALUE ? span_.stream->start_time : 0;
+        FramePtr first = MakeFrame();
+        std::int64_t ts = 0;
+        if (pictures_->First(first.get(), ts, true)) span_.origin = ts;
+        span_.zero = static_cast<double>(span_.origin) * av_q2d(span_.stream->time_base);
+    }
+
+    // Reading starts where the first picture shown is on screen at the start, early enough for
+    // the sound just before it too; both ways of cutting read from there.
+    void SeekToStart() {
+        if (!pictures_) {
+            SeekBeforeStart(in_.get(), aIndex_, span_.zero, request_.start);
+            return;
+        }
+        const std::int64_t target = TickAfter(span_.origin, request_.start, span_.stream->time_base,
+                                              PictureClock(in_.get(), span_.stream).FrameTicks());
+        FramePtr first = MakeFrame();
+        std::int64_t ts = 0;
+        pictures_->SeekTo(target, first.get(), ts);
+        span_.shift = pictures_->Shift();
+        pictures_->Rewind();
     }
 
     void Pump(CutVideo* video) {
@@ -121,6 +165,9 @@ private:
     int aIndex_ = -1;
     CutSpan span_;
     std::unique_ptr<CutSound> sound_;
+    // The decoder and reader that find the first picture and the place reading starts.
+    CodecContextPtr finder_;
+    std::unique_ptr<PictureReader> pictures_;
 };
 
 // Copies what can be copied; returns false (with the reason) when the cut must be re-encoded.
@@ -134,6 +181,7 @@ bool TryCopiedCut(const CutRequest& request, const std::atomic<bool>& cancel, Cu
         std::unique_ptr<CopiedVideo> video =
             CopiedVideo::Make(pass.Span(), request.source, pass.VideoIndex(), cancel,
                               request.edgeQuantiserForTesting);
+        pass.Rewind();
         CutWriter writer(request.output, request.writeLimit);
         pass.Run(writer, video.get());
         video->Check(writer);

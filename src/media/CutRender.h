@@ -24,8 +24,8 @@ SourceStreams ProbeSourceStreams(const std::string& name);
 
 struct CutRequest {
     std::string source;
-    // Seconds from the start of the source's picture stream (its first time stamp, which is
-    // not 0 in MPEG program streams).
+    // Seconds from the source's first picture (whose time stamp is not 0 in MPEG program
+    // streams), counted as for the preview of the media detector.
     double start = 0.0;
     double stop = 0.0;
     bool video = true;

@@ -13,12 +13,16 @@ namespace media {
 
 // Where a cut's source is and what stretch of it the output holds.
 struct CutSpan {
-    const AVFormatContext* input = nullptr;
-    const AVStream* stream = nullptr;
-    double zero = 0.0;   // seconds of the source's time 0
-    double start = 0.0;  // seconds after zero
+    AVFormatContext* input = nullptr;
+    AVStream* stream = nullptr;  // the picture stream (the sound stream without pictures)
+    double zero = 0.0;           // seconds of the source's time 0: its first picture
+    double start = 0.0;          // seconds after zero
     AVRational rate{25, 1};
     std::int64_t pictures = 1;  // pictures of the output
+    std::int64_t origin = 0;    // time stamp of the first picture, in the stream's ticks
+    // What the pictures' time stamps are corrected by after the cut's seek, so that they equal
+    // those of a reading from the top (see PictureReader::Shift).
+    std::int64_t shift = 0;
 };
 
 class CutVideo {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -12,9 +13,11 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "media/AvHolders.h"
+#include "media/FrameTiming.h"
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -33,8 +36,6 @@ constexpr auto kProbeTimeout = std::chrono::seconds(5);
 constexpr auto kGrabTimeout = std::chrono::seconds(10);
 // Larger pictures than this are refused before any memory is taken for them.
 constexpr int kMaxBitmapSide = 8192;
-// How often a grab seeks further back (1, 2, 4, ... seconds) before it starts from the top.
-constexpr int kMaxStepsBack = 6;
 
 // Containers a video file can reasonably be. Formats that read further files or URLs
 // (playlists, concat lists) are left out on purpose.
@@ -118,6 +119,7 @@ struct MediaDet::StreamFacts {
     double frameRate = 0.0;
     // Timestamp of the first picture, which is 0 s; found by the first grab.
     int64_t origin = AV_NOPTS_VALUE;
+    KeyPictures keys = KeyPictures::Unknown;
 };
 
 struct MediaDet::Source {
@@ -125,10 +127,36 @@ struct MediaDet::Source {
     // Declared before the demuxer, whose interrupt callback points here, so it outlives it.
     Deadline deadline;
     InputFormatPtr fmt;
+    // Nothing was read from the demuxer since it was opened: its first packets come next.
+    bool fresh = true;
     std::vector<StreamFacts> streams;
 };
 
 namespace {
+
+// Opens and probes the file, reading no more than the deadline allows.
+InputFormatPtr OpenDemuxer(const std::string& path, Deadline& deadline) {
+    AVFormatContext* raw = avformat_alloc_context();
+    if (raw == nullptr) throw MediaError("Out of memory opening " + Quoted(path));
+    raw->interrupt_callback.callback = &Deadline::Callback;
+    raw->interrupt_callback.opaque = &deadline;
+
+    AvDictionary opts;
+    opts.Set("probesize", "5000000");
+    opts.Set("analyzeduration", "5000000");
+    opts.Set("protocol_whitelist", "file");
+    opts.Set("format_whitelist", kFormatWhitelist);
+    // The "file:" prefix keeps a name with a colon from being taken for another protocol.
+    int rc = avformat_open_input(&raw, ("file:" + path).c_str(), nullptr, opts.Address());
+    if (rc < 0) ThrowOpenFailure(path, OpenFailureReason(rc), rc);  // raw is freed by FFmpeg
+    InputFormatPtr fmt(raw);
+
+    rc = avformat_find_stream_info(fmt.get(), nullptr);
+    if (rc == AVERROR_EXIT) ThrowOpenFailure(path, OpenFailureReason(rc), rc);
+    if (rc < 0) ThrowOpenFailure(path, "the file is damaged (" + AvErrorText(rc) + ")", rc);
+
+    return fmt;
+}
 
 // Length of one stream: its own duration, else what the container's duration leaves after
 // the stream's later start, else 0.
@@ -158,6 +186,51 @@ double FrameRate(const AVStream* st) {
 
 }  // namespace
 
+// A length FFmpeg guessed from the bitrate (raw MPEG video: a few milliseconds for seconds of
+// pictures), or none at all, is replaced by the span of the stream's timestamps, read to the
+// end of the file within what is left of the probe time. Raw streams carry no timestamps of
+// their own but count their pictures, so reading from the end alone would not do. When the
+// time runs out the guess stays.
+void MediaDet::MeasureTrueLengths(Source& src) {
+    AVFormatContext* fmt = src.fmt.get();
+    bool needed = fmt->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    for (const auto& facts : src.streams) needed = needed || !(facts.length > 0.0);
+    if (!needed) return;
+
+    const size_t n = fmt->nb_streams;
+    std::vector<int64_t> first(n, AV_NOPTS_VALUE), end(n, AV_NOPTS_VALUE);
+    PacketPtr pkt = MakePacket();
+    src.fresh = false;
+    int rc = 0;
+    for (int again = 0;;) {
+        rc = av_read_frame(fmt, pkt.get());
+        if (rc == AVERROR(EAGAIN) && ++again < 1000) continue;
+        if (rc < 0) break;
+        const AVStream* st = fmt->streams[pkt->stream_index];
+        const int64_t ts = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
+        if (ts != AV_NOPTS_VALUE) {
+            int64_t duration = pkt->duration;
+            if (duration <= 0 && ValidRate(st->avg_frame_rate) && st->time_base.num > 0)
+                duration = av_rescale_q(1, av_inv_q(st->avg_frame_rate), st->time_base);
+            const auto i = static_cast<size_t>(pkt->stream_index);
+            first[i] = first[i] == AV_NOPTS_VALUE ? ts : std::min(first[i], ts);
+            end[i] = std::max(end[i] == AV_NOPTS_VALUE ? ts : end[i],
+                              SatAdd(ts, std::max<int64_t>(0, duration)));
+        }
+        av_packet_unref(pkt.get());
+    }
+    // The end of the file, or a read error taken as one; the deadline keeps the guess.
+    if (rc == AVERROR_EXIT || src.deadline.Expired()) return;
+    for (auto& facts : src.streams) {
+        const auto i = static_cast<size_t>(facts.avIndex);
+        const AVStream* st = fmt->streams[i];
+        if (end[i] == AV_NOPTS_VALUE) continue;
+        const int64_t from = st->start_time != AV_NOPTS_VALUE ? st->start_time : first[i];
+        const double length = Seconds(SatAdd(end[i], -from), st->time_base);
+        if (length > 0.0) facts.length = length;
+    }
+}
+
 MediaDet::MediaDet() = default;
 MediaDet::~MediaDet() = default;
 
@@ -168,24 +241,7 @@ void MediaDet::put_Filename(const std::string& path) {
     src->path = path;
     src->deadline.Start(kProbeTimeout);
 
-    AVFormatContext* raw = avformat_alloc_context();
-    if (raw == nullptr) throw MediaError("Out of memory opening " + Quoted(path));
-    raw->interrupt_callback.callback = &Deadline::Callback;
-    raw->interrupt_callback.opaque = &src->deadline;
-
-    AvDictionary opts;
-    opts.Set("probesize", "5000000");
-    opts.Set("analyzeduration", "5000000");
-    opts.Set("protocol_whitelist", "file");
-    opts.Set("format_whitelist", kFormatWhitelist);
-    // The "file:" prefix keeps a name with a colon from being taken for another protocol.
-    int rc = avformat_open_input(&raw, ("file:" + path).c_str(), nullptr, opts.Address());
-    if (rc < 0) ThrowOpenFailure(path, OpenFailureReason(rc), rc);  // raw is freed by FFmpeg
-    src->fmt.reset(raw);
-
-    rc = avformat_find_stream_info(src->fmt.get(), nullptr);
-    if (rc == AVERROR_EXIT) ThrowOpenFailure(path, OpenFailureReason(rc), rc);
-    if (rc < 0) ThrowOpenFailure(path, "the file is damaged (" + AvErrorText(rc) + ")", rc);
+    src->fmt = OpenDemuxer(path, src->deadline);
 
     const AVFormatContext* fmt = src->fmt.get();
     for (unsigned i = 0; i < fmt->nb_streams; ++i) {
@@ -207,6 +263,7 @@ void MediaDet::put_Filename(const std::string& path) {
         src->streams.push_back(facts);
     }
     if (src->streams.empty()) ThrowOpenFailure(path, "the file holds no video or audio stream");
+    MeasureTrueLengths(*src);
 
     source_ = std::move(src);
     current_ = 0;
@@ -245,16 +302,11 @@ namespace {
 constexpr const char* kNothingDecoded =
     "no picture could be decoded; its video data may be damaged";
 
-// Decodes forward from a seek point and keeps the frame whose display interval
-// [timestamp, next timestamp) holds the target.
+// Decodes the picture on screen at a time, bounded by the source's deadline.
 class FrameFinder {
 public:
     FrameFinder(AVFormatContext* fmt, int avIndex, Deadline& deadline, const std::string& path)
-        : fmt_(fmt),
-          st_(fmt->streams[avIndex]),
-          avIndex_(avIndex),
-          deadline_(deadline),
-          path_(path) {
+        : st_(fmt->streams[avIndex]), deadline_(deadline), path_(path) {
         const AVCodec* codec = avcodec_find_decoder(st_->codecpar->codec_id);
         if (codec == nullptr)
             Fail("no decoder is available for its video format (" +
@@ -267,196 +319,56 @@ public:
         dec_->thread_count = 0;  // as many as the machine has
         int rc = avcodec_open2(dec_.get(), codec, nullptr);
         if (rc < 0) Fail("its video decoder cannot start (" + AvErrorText(rc) + ")");
-        pkt_ = MakePacket();
-        decoded_ = MakeFrame();
-        best_ = MakeFrame();
-        if (ValidRate(st_->avg_frame_rate) && st_->time_base.num > 0)
-            step_ = std::max<int64_t>(
-                1, av_rescale_q(1, av_inv_q(st_->avg_frame_rate), st_->time_base));
+        reader_.emplace(fmt, avIndex, dec_.get(),
+                        ReadGuard{[this] { CheckDeadline(); },
+                                  [this](const std::string& reason) { Fail(reason); }});
     }
 
-    // `origin` is the first picture's timestamp, found and stored here when still unknown.
-    FramePtr Find(double seconds, int64_t& origin) {
+    // `length` is the stream's length in seconds; `origin` is the first picture's timestamp
+    // and `keys` what seeks can rely on, both found and stored here when still unknown;
+    // `fresh` says nothing was read from the file yet, so its first picture is next. Null
+    // when no picture decodes.
+    FramePtr Find(double seconds, double length, int64_t& origin, KeyPictures& keys, bool fresh) {
         AVRational tb = st_->time_base;
         if (tb.num <= 0 || tb.den <= 0) Fail("its video stream has no valid time base");
-        start_ = st_->start_time != AV_NOPTS_VALUE ? st_->start_time : 0;
+        FramePtr pic = MakeFrame();
+        int64_t ts = 0;
+        reader_->SetKeys(keys);
         if (origin == AV_NOPTS_VALUE) {
-            FindFirst();
-            if (!haveBest_) Fail(kNothingDecoded);
-            origin = firstTs_;
-            if (seconds <= 0.0) return TakeBest();
+            if (!reader_->First(pic.get(), ts, fresh)) return nullptr;
+            origin = ts;
+            keys = reader_->Keys();
+            if (seconds <= 0.0) return pic;
+            av_frame_unref(pic.get());
         }
         // Beyond the end is as good as the end; the clamp keeps the arithmetic in range.
-        double limit = std::max(0.0, Seconds(st_->duration, tb)) + 3600.0;
-        double ticks = std::min(seconds, limit) / av_q2d(tb);
-        if (!std::isfinite(ticks) || ticks > 4.0e18) ticks = 4.0e18;
-        target_ = SatAdd(origin, static_cast<int64_t>(std::floor(ticks + 1e-6)));
-
-        // An inexact index, or a time past the end, can land after the target or leave
-        // nothing to decode; step back further each time, to the stream's start, and at last
-        // to the top of the file, where some damaged files still have decodable pictures.
-        int64_t back = std::max<int64_t>(1, av_rescale_q(1, AVRational{1, 1}, tb));
-        int64_t seekTo = target_;
-        if (st_->duration != AV_NOPTS_VALUE && st_->duration > 0)
-            seekTo = std::min(seekTo, SatAdd(start_, st_->duration));
-        FramePtr late;  // the best frame seen so far, though it starts after the target
-        bool fromTop = false;
-        for (int attempt = 0;; ++attempt) {
-            Seek(seekTo, fromTop);
-            DecodeFromHere();
-            if ((haveBest_ && firstTs_ <= target_) || fromTop) break;
-            if (haveBest_ && !late) {
-                late = MakeFrame();
-                av_frame_move_ref(late.get(), best_.get());
-            }
-            if (seekTo <= start_)
-                fromTop = true;
-            else if (attempt < kMaxStepsBack)
-                seekTo = std::max(start_, SatAdd(seekTo, -(back << attempt)));
-            else
-                seekTo = start_;
+        const double limit = std::max({0.0, length, Seconds(st_->duration, tb)}) + 3600.0;
+        const int64_t target =
+            TickAfter(origin, std::min(seconds, limit), tb, reader_->FrameTicks());
+        if (!reader_->SeekTo(target, pic.get(), ts)) return nullptr;
+        if (ts > target) return pic;
+        // Decoding goes on to the first picture after the target: damaged streams may stamp
+        // two pictures alike, and the later one is then on screen.
+        FramePtr next = MakeFrame();
+        while (reader_->Next(next.get(), ts) && ts <= target) {
+            av_frame_unref(pic.get());
+            av_frame_move_ref(pic.get(), next.get());
         }
-        if (!haveBest_ && late) {
-            av_frame_move_ref(best_.get(), late.get());
-            haveBest_ = true;
-        }
-        return TakeBest();
+        return pic;
     }
 
 private:
-    // The first picture in display order. Its timestamp is not always the stream's start:
-    // B-frames in AVI shift every timestamp by a frame, and damaged MPEG streams may begin
-    // with pictures stamped before it.
-    void FindFirst() {
-        target_ = start_;  // only stands in for a missing timestamp here
-        firstOnly_ = true;
-        Seek(start_, false);
-        DecodeFromHere();
-        if (!haveBest_) {
-            Seek(start_, true);
-            DecodeFromHere();
-        }
-        firstOnly_ = false;
-    }
-
-    FramePtr TakeBest() {
-        if (!haveBest_) Fail(kNothingDecoded);
-        FramePtr out = MakeFrame();
-        av_frame_move_ref(out.get(), best_.get());
-        haveBest_ = false;
-        return out;
-    }
-
     [[noreturn]] void Fail(const std::string& reason) const { ThrowPictureFailure(path_, reason); }
 
     void CheckDeadline() const {
         if (deadline_.Expired()) Fail("decoding took too long; the file may be damaged");
     }
 
-    void Seek(int64_t ts, bool fromTop) {
-        for (unsigned i = 0; i < fmt_->nb_streams; ++i)
-            fmt_->streams[i]->discard =
-                static_cast<int>(i) == avIndex_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-        int rc = -1;
-        if (fromTop) rc = av_seek_frame(fmt_, -1, 0, AVSEEK_FLAG_BYTE);
-        if (rc < 0) rc = av_seek_frame(fmt_, avIndex_, ts, AVSEEK_FLAG_BACKWARD);
-        // Without a keyframe at or before ts, the nearest one will do (Find steps back later).
-        if (rc < 0) rc = avformat_seek_file(fmt_, avIndex_, INT64_MIN, ts, INT64_MAX, 0);
-        if (rc < 0) rc = av_seek_frame(fmt_, -1, 0, AVSEEK_FLAG_BYTE | AVSEEK_FLAG_BACKWARD);
-        if (rc == AVERROR_EXIT) CheckDeadline();
-        if (rc < 0) Fail("the file cannot be searched (" + AvErrorText(rc) + ")");
-        avcodec_flush_buffers(dec_.get());
-        av_frame_unref(best_.get());
-        haveBest_ = false;
-        done_ = false;
-        firstTs_ = AV_NOPTS_VALUE;
-        prevTs_ = AV_NOPTS_VALUE;
-    }
-
-    void DecodeFromHere() {
-        while (!done_) {
-            CheckDeadline();
-            int rc = av_read_frame(fmt_, pkt_.get());
-            if (rc == AVERROR_EXIT) CheckDeadline();
-            if (rc < 0) {
-                // End of file, or a read error treated as one: what was decoded so far counts.
-                Send(nullptr);
-                return;
-            }
-            if (pkt_->stream_index == avIndex_) Send(pkt_.get());
-            av_packet_unref(pkt_.get());
-        }
-    }
-
-    // A packet the decoder refuses as damaged is skipped, as players do; later ones may
-    // still decode, so the refusal itself is not an error here.
-    void Send(const AVPacket* pkt) {
-        if (avcodec_send_packet(dec_.get(), pkt) == AVERROR(EAGAIN)) {
-            Receive();
-            if (done_) return;
-            avcodec_send_packet(dec_.get(), pkt);
-        }
-        Receive();
-    }
-
-    void Receive() {
-        while (!done_) {
-            int rc = avcodec_receive_frame(dec_.get(), decoded_.get());
-            // Other errors mean a damaged picture; the next packet may decode again.
-            if (rc < 0) return;
-            Consider();
-            av_frame_unref(decoded_.get());
-        }
-    }
-
-    void Consider() {
-        int64_t ts = decoded_->best_effort_timestamp;
-        if (ts == AV_NOPTS_VALUE) ts = prevTs_ != AV_NOPTS_VALUE ? SatAdd(prevTs_, step_) : target_;
-        if (firstTs_ == AV_NOPTS_VALUE) firstTs_ = ts;
-        if (firstOnly_) {
-            av_frame_move_ref(best_.get(), decoded_.get());
-            haveBest_ = true;
-            done_ = true;
-            return;
-        }
-        if (ts <= target_) {
-            if (!haveBest_ || ts >= prevTs_) {
-                av_frame_unref(best_.get());
-                av_frame_move_ref(best_.get(), decoded_.get());
-                haveBest_ = true;
-                prevTs_ = ts;
-            }
-            // A frame starting exactly at the target is the one on screen.
-            if (ts == target_) done_ = true;
-            return;
-        }
-        if (!haveBest_) {
-            // The first frame starts after the target (time 0 of a stream whose first
-            // picture comes late): it is the first one on screen.
-            av_frame_move_ref(best_.get(), decoded_.get());
-            haveBest_ = true;
-            prevTs_ = ts;
-        }
-        done_ = true;
-    }
-
-    AVFormatContext* fmt_;
     AVStream* st_;
-    int avIndex_;
     Deadline& deadline_;
     const std::string& path_;
     CodecContextPtr dec_;
-    PacketPtr pkt_;
-    FramePtr decoded_;
-    FramePtr best_;
-    bool haveBest_ = false;
-    bool done_ = false;
-    bool firstOnly_ = false;
-    int64_t start_ = 0;
-    int64_t target_ = 0;
-    int64_t step_ = 1;
-    int64_t firstTs_ = AV_NOPTS_VALUE;
-    int64_t prevTs_ = AV_NOPTS_VALUE;
+    std::optional<PictureReader> reader_;
 };
 
 void PutLe16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
@@ -593,11 +505,25 @@ void MediaDet::WriteBitmapBits(double seconds, int width, int height, const std:
                          ": the file has no video stream");
 
     source_->deadline.Start(kGrabTimeout);
-    FramePtr frame;
-    {
+    auto grab = [&] {
         FrameFinder finder(source_->fmt.get(), video->avIndex, source_->deadline, source_->path);
-        frame = finder.Find(seconds, video->origin);
+        const bool fresh = source_->fresh;
+        source_->fresh = false;
+        return finder.Find(seconds, video->length, video->origin, video->keys, fresh);
+    };
+    const bool readBefore = !source_->fresh;
+    FramePtr frame = grab();
+    if (!frame && readBefore) {
+        // An earlier read of a damaged file can leave the demuxer unable to read again after a
+        // seek (a truncated AVI does); opened afresh, it reads as it did the first time.
+        InputFormatPtr again = OpenDemuxer(source_->path, source_->deadline);
+        if (again->nb_streams != source_->fmt->nb_streams)
+            ThrowPictureFailure(source_->path, kNothingDecoded);
+        source_->fmt = std::move(again);
+        source_->fresh = true;
+        frame = grab();
     }
+    if (!frame) ThrowPictureFailure(source_->path, kNothingDecoded);
     std::vector<uint8_t> bmp = EncodeBmp(frame.get(), width, height, source_->path);
     WriteFileAtomically(file, bmp);
 }

@@ -43,6 +43,7 @@ private:
     struct StreamFacts;
     struct Source;
     const StreamFacts& Current() const;
+    static void MeasureTrueLengths(Source& src);
 
     std::unique_ptr<Source> source_;
     int current_ = 0;

@@ -13,12 +13,9 @@ class ReencodedVideo : public CutVideo {
 public:
     ReencodedVideo(const CutSpan& span, const std::string& sourceName, std::int64_t bitRate,
                    bool likeSource)
-        : span_(span),
-          sourceName_(sourceName),
-          filler_(span.stream, span.zero, span.start, span.rate, 0, span.pictures) {
+        : span_(span), sourceName_(sourceName), filler_(span, 0, span.pictures) {
         dec_ = OpenDecoder(span.stream);
-        AVRational sar = av_guess_sample_aspect_ratio(const_cast<AVFormatContext*>(span.input),
-                                                      const_cast<AVStream*>(span.stream), nullptr);
+        AVRational sar = av_guess_sample_aspect_ratio(span.input, span.stream, nullptr);
         if (sar.num <= 0 || sar.den <= 0) sar = AVRational{0, 1};
         enc_ = OpenCutEncoder(span.stream, dec_.get(), span.rate, sar, bitRate, likeSource);
     }

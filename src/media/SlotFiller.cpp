@@ -4,42 +4,37 @@
 
 namespace media {
 
-bool OnScreenBy(double pictureTime, double slotTime, double step) {
-    return pictureTime <= slotTime + 0.5 * step;
+SlotFiller::SlotFiller(const CutSpan& span, std::int64_t firstSlot, std::int64_t endSlot)
+    : span_(span),
+      clock_(span.input, span.stream),
+      step_(1.0 / av_q2d(span.rate)),
+      next_(firstSlot),
+      end_(endSlot) {
+    clock_.SetShift(span.shift);
 }
 
-SlotFiller::SlotFiller(const AVStream* stream, double zero, double start, AVRational rate,
-                       std::int64_t firstSlot, std::int64_t endSlot)
-    : stream_(stream),
-      zero_(zero),
-      start_(start),
-      step_(1.0 / av_q2d(rate)),
-      next_(firstSlot),
-      end_(endSlot) {}
+std::int64_t SlotFiller::SlotTick(std::int64_t slot) const {
+    return TickAfter(span_.origin, span_.start + static_cast<double>(slot) * step_,
+                     span_.stream->time_base, clock_.FrameTicks());
+}
 
-double SlotFiller::PictureTime(const AVFrame* f) const {
-    if (f->best_effort_timestamp != AV_NOPTS_VALUE)
-        return static_cast<double>(f->best_effort_timestamp) * av_q2d(stream_->time_base) - zero_;
-    return haveTime_ ? lastTime_ + step_ : start_;
+std::optional<std::int64_t> SlotFiller::Stamp(const AVFrame* f) {
+    return clock_.Stamp(f, SlotTick(0));
 }
 
 void SlotFiller::Offer(const AVFrame* f, const Emit& emit) {
-    // A stream that never marks key frames is taken as it comes after a while rather than not
-    // at all.
-    if (!sawKeyFrame_) {
-        if (!IsKeyFrame(f) && ++skippedBeforeKey_ < kMaxSkippedBeforeKey) return;
-        sawKeyFrame_ = true;
-    }
-    const double t = PictureTime(f);
-    lastTime_ = t;
-    haveTime_ = true;
-    // A picture settles the slots before the time it comes on screen: they show the one held.
+    if (std::optional<std::int64_t> ts = Stamp(f)) Offer(f, *ts, emit);
+}
+
+void SlotFiller::Offer(const AVFrame* f, std::int64_t ts, const Emit& emit) {
+    last_ = ts;
+    haveLast_ = true;
     if (!held_) {
         held_ = RefFrame(f);
         ++heldNumber_;
     }
-    while (!Done() && !OnScreenBy(t, SlotTime(next_), step_))
-        emit(next_++, held_.get(), heldNumber_);
+    // A picture that starts after a slot's time settles that slot: it shows the one held.
+    while (!Done() && SlotTick(next_) < ts) emit(next_++, held_.get(), heldNumber_);
     if (Done()) return;
     held_ = RefFrame(f);
     ++heldNumber_;
@@ -47,7 +42,10 @@ void SlotFiller::Offer(const AVFrame* f, const Emit& emit) {
 
 bool SlotFiller::NothingOnScreen() const {
     // A start at or after the end of the last picture has nothing on screen to cut.
-    return !held_ || (next_ == 0 && lastTime_ + step_ <= start_);
+    if (!held_ || !haveLast_) return true;
+    const double lastTime =
+        static_cast<double>(last_ - span_.origin) * av_q2d(span_.stream->time_base);
+    return next_ == 0 && lastTime + step_ <= span_.start;
 }
 
 void SlotFiller::Finish(const Emit& emit) {

@@ -7,6 +7,7 @@
 #include "app/MainFrm.h"
 #include "common/TempDir.h"
 #include "runtime/Application.h"
+#include "runtime/StdCtrls.h"
 #include "skin/controls/ControlTestSkin.h"
 
 namespace fs = std::filesystem;
@@ -56,7 +57,7 @@ protected:
     std::unique_ptr<app::TMainForm> form_;
 };
 
-TEST_F(MainWindowSkin, ControlsAreSkinnedControlsWithTheirObjectsAndNoSkinYet) {
+TEST_F(MainWindowSkin, ControlsAreSkinnedControlsWithTheirObjectsAndWinAquaAtStart) {
     EXPECT_EQ(form_->TrackBar1->SkinDataName(), "htrackbar");
     EXPECT_EQ(form_->ProgressBar1->SkinDataName(), "gauge");
     EXPECT_EQ(form_->skSkinPanel1->SkinDataName(), "panel");
@@ -65,9 +66,13 @@ TEST_F(MainWindowSkin, ControlsAreSkinnedControlsWithTheirObjectsAndNoSkinYet) {
              form_->TrackBar1, form_->ProgressBar1, form_->skSkinPanel1, form_->skSkinPanel2,
              form_->skSkinLabel1, form_->skSkinLabel2})
         EXPECT_EQ(c->SkinData(), form_->skSkinData1);
-    EXPECT_TRUE(form_->skSkinData1->Empty());
-    EXPECT_EQ(form_->TrackBar1->SkinIndex(), -1);
-    EXPECT_EQ(form_->TrackBar1->BoundsRect(), rt::Bounds(24, 241, 481, 17));
+    EXPECT_FALSE(form_->skSkinData1->Empty());
+    EXPECT_EQ(form_->skSkinData1->SkinName, "WinAqua");
+    EXPECT_EQ(form_->skSkinData1->CompressedStoredSkin(), form_->WinAqua);
+    EXPECT_TRUE(form_->mSkinWinAqua->Checked());
+    EXPECT_NE(form_->TrackBar1->SkinIndex(), -1);
+    EXPECT_EQ(form_->TrackBar1->BoundsRect().Left, 24);
+    EXPECT_EQ(form_->TrackBar1->Width(), 481);
     EXPECT_EQ(form_->skSkinPanel1->BorderStyle(), sk::bvLowered);
     EXPECT_EQ(form_->skSkinLabel1->Caption(), "Start Frame");
     EXPECT_TRUE(form_->skSkinLabel1->AutoSize());
@@ -76,6 +81,7 @@ TEST_F(MainWindowSkin, ControlsAreSkinnedControlsWithTheirObjectsAndNoSkinYet) {
 // The markers' formula and the unskinned thumb do not share a centre: the marker sits left of
 // the thumb's centre by 3 pixels at the start, 5 to 6 in the middle and 8 at the end.
 TEST_F(MainWindowSkin, MarkersUnderTheUnskinnedThumb) {
+    form_->mSkinNoSkinClick(nullptr);
     const rt::TColor frame = rt::ColorToRGB(rt::clBtnShadow);
     ASSERT_EQ(form_->TrackBar1->MaxValue(), 100);
     EXPECT_DOUBLE_EQ(Offset(0, 4, frame, 1), -3.0);
@@ -111,6 +117,150 @@ TEST_F(MainWindowSkin, SkinChangeReachesEveryControlOfTheWindow) {
     EXPECT_EQ(form_->skSkinPanel2->SkinIndex(), -1);
     rt::TBitmap b = form_->skSkinPanel1->PaintToBitmap();
     EXPECT_EQ(PixelAt(b, 0, 0), rt::ColorToRGB(rt::clBtnShadow));
+}
+
+TEST_F(MainWindowSkin, SkinMenuSwitchesAmongTheBuiltInSkinsAtOnce) {
+    sk::TskSkinData* data = form_->skSkinData1;
+    rt::TBitmap aqua = form_->skSkinLabel1->PaintToBitmap();
+    struct Choice {
+        void (app::TMainForm::*click)(rt::TComponent*);
+        const char* name;
+        rt::TMenuItem* app::TMainForm::*item;
+    };
+    for (const Choice& c :
+         {Choice{&app::TMainForm::mSkinWinxpblueClick, "Winxpblue",
+                 &app::TMainForm::mSkinWinxpblue},
+          Choice{&app::TMainForm::mSkinWistlerClick, "Wistler", &app::TMainForm::mSkinWistler},
+          Choice{&app::TMainForm::mSkinWinAquaClick, "WinAqua", &app::TMainForm::mSkinWinAqua}}) {
+        ((*form_).*c.click)(nullptr);
+        EXPECT_EQ(data->SkinName, c.name);
+        EXPECT_TRUE((form_.get()->*c.item)->Checked()) << c.name;
+        for (sk::TskSkinnable* ctl : std::initializer_list<sk::TskSkinnable*>{
+                 form_->TrackBar1, form_->ProgressBar1, form_->skSkinPanel1, form_->skSkinLabel1})
+            EXPECT_NE(dynamic_cast<sk::TskSkinControl*>(ctl)->SkinIndex(), -1) << c.name;
+        rt::TBitmap now = form_->skSkinLabel1->PaintToBitmap();
+        if (std::string(c.name) != "WinAqua") {
+            EXPECT_NE(now.Pixels(), aqua.Pixels()) << c.name;
+        }
+    }
+    form_->mSkinNoSkinClick(nullptr);
+    EXPECT_TRUE(data->Empty());
+    EXPECT_TRUE(form_->mSkinNoSkin->Checked());
+    EXPECT_FALSE(form_->mSkinWinAqua->Checked());
+    EXPECT_EQ(form_->TrackBar1->SkinIndex(), -1);
+}
+
+// Each built-in skin keeps the window's layout: nothing leaves the client area or runs into its
+// neighbour, and no caption is cut.
+TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
+    app::TMainForm& f = *form_;
+    for (auto click : {&app::TMainForm::mSkinWinAquaClick, &app::TMainForm::mSkinWinxpblueClick,
+                       &app::TMainForm::mSkinWistlerClick}) {
+        (f.*click)(nullptr);
+        const sk::TskSkinData& d = *f.skSkinData1;
+        const std::string skin = d.SkinName;
+        for (int i = 0; i < f.ControlCount(); ++i) {
+            rt::TControl* c = f.Controls(i);
+            EXPECT_GE(c->Left(), 0) << skin << " " << c->Name();
+            EXPECT_GE(c->Top(), 0) << skin << " " << c->Name();
+            EXPECT_LE(c->Left() + c->Width(), f.ClientWidth()) << skin << " " << c->Name();
+            EXPECT_LE(c->Top() + c->Height(), f.ClientHeight()) << skin << " " << c->Name();
+        }
+        // Labels above the pictures, the track bar above its markers, the gauge below the
+        // buttons and at the bottom.
+        for (sk::TskSkinLabel* l : {f.skSkinLabel1, f.skSkinLabel2}) {
+            EXPECT_LE(l->Top() + l->Height(), f.skSkinPanel1->Top()) << skin;
+            rt::TBitmap probe(1, 1);
+            probe.Canvas().Font = l->TextFont();
+            EXPECT_GE(l->FitClientRect().Width(), probe.Canvas().TextWidth(l->Caption())) << skin;
+            EXPECT_GE(l->Height(), probe.Canvas().TextHeight(l->Caption())) << skin;
+        }
+        EXPECT_EQ(f.TrackBar1->Height(), 17) << skin << ": the layout's height";
+        EXPECT_LE(f.TrackBar1->Top() + f.TrackBar1->Height(), f.shpStart->Top()) << skin;
+        EXPECT_EQ(f.ProgressBar1->Top() + f.ProgressBar1->Height(), f.ClientHeight()) << skin;
+        EXPECT_GE(f.ProgressBar1->Top(),
+                  f.skSkinSpeedButton1->Top() + f.skSkinSpeedButton1->Height())
+            << skin;
+
+        auto control = [&](const char* name) {
+            return d.CtrlList[std::size_t(d.GetControlIndex(name))].get();
+        };
+        auto font = [](const std::string& name, int height, rt::TFontStyles style) {
+            rt::TBitmap probe(1, 1);
+            probe.Canvas().Font = sk::MakeSkinFont(name, height, style, 0);
+            return probe;
+        };
+        // Speed buttons: glyph, one pixel and caption, centred in the fitted client area.
+        for (rt::TSpeedButton* b :
+             {f.skSkinSpeedButton1, f.skSkinSpeedButton2, f.skSkinSpeedButton3,
+              f.skSkinSpeedButton4, f.skSkinMenuSpeedButton1, f.skSkinSpeedButton5}) {
+            const auto* o = dynamic_cast<const sk::TskDataSkinButtonControl*>(
+                control(b == f.skSkinMenuSpeedButton1 ? "toolmenubutton" : "toolbutton"));
+            ASSERT_NE(o, nullptr);
+            EXPECT_EQ(o->SkinRect.Height(), b->Height()) << skin;
+            rt::TBitmap probe = font(o->FontName, o->FontHeight, o->FontStyle);
+            const int glyph = b->Glyph().Empty() ? 0 : b->Glyph().Width() + 1;
+            const int content =
+                glyph + probe.Canvas().TextWidth(rt::StripAccelerators(b->Caption()));
+            const int client = o->ClientRect.Width() + b->Width() - o->SkinRect.Width();
+            EXPECT_LE(content, client) << skin << " \"" << b->Caption() << "\"";
+            EXPECT_LE(probe.Canvas().TextHeight("Ag"), b->Height()) << skin;
+        }
+        // Menu bar items and the gauge's texts.
+        const auto* bar = dynamic_cast<const sk::TskDataSkinMainMenuBar*>(control("mainmenubar"));
+        EXPECT_EQ(bar->SkinRect.Height(), f.skSkinMainMenuBar1->Height()) << skin;
+        const auto* item = dynamic_cast<const sk::TskDataSkinMainMenuItem*>(
+            d.ObjectList[std::size_t(d.GetIndex(bar->MenuBarItem))].get());
+        rt::TBitmap probe = font(item->FontName, item->FontHeight, item->FontStyle);
+        EXPECT_LE(item->TextRect.Top + probe.Canvas().TextHeight("Ag"), item->SkinRect.Height())
+            << skin;
+        const auto* gauge = dynamic_cast<const sk::TskDataSkinGaugeControl*>(control("gauge"));
+        probe = font(gauge->FontName, gauge->FontHeight, gauge->FontStyle);
+        EXPECT_LE(probe.Canvas().TextHeight("Ag"), f.ProgressBar1->Height()) << skin;
+        EXPECT_LE(probe.Canvas().TextWidth("Cutting ... Please wait ..."), f.ProgressBar1->Width());
+        // The caption's title fits the caption band.
+        const auto* caption = dynamic_cast<const sk::TskDataSkinCaption*>(
+            d.ObjectList[std::size_t(d.GetIndex("caption"))].get());
+        probe = font(caption->FontName, caption->FontHeight, caption->FontStyle);
+        EXPECT_LE(probe.Canvas().TextHeight("Framora"), caption->TextRect.Height()) << skin;
+    }
+}
+
+// The markers under the track bar follow round((w - 15) / max * v) + 25; every built-in skin's
+// thumb is centred exactly over them, for every value of every range.
+TEST_F(MainWindowSkin, MarkersLineUpWithTheThumbInEveryBuiltInSkin) {
+    app::TMainForm& f = *form_;
+    sk::TskSkinTrackBar* t = f.TrackBar1;
+    for (auto click : {&app::TMainForm::mSkinWinAquaClick, &app::TMainForm::mSkinWinxpblueClick,
+                       &app::TMainForm::mSkinWistlerClick}) {
+        (f.*click)(nullptr);
+        const std::string skin = f.skSkinData1->SkinName;
+        for (int max : {1, 4, 7, 59, 100, 466, 3600}) {
+            t->SetMaxValue(max);
+            for (int v = 0; v <= max; v += std::max(1, max / 97)) {
+                t->SetValue(v);
+                t->UpdateThumbGeometry();
+                const rt::TRect box = t->ThumbBox();
+                const int markerCentre2 = 2 * app::MarkerLeft(t->Width(), max, v) + 2;
+                ASSERT_EQ(2 * t->Left() + box.Left + box.Right, markerCentre2)
+                    << skin << " max " << max << " value " << v;
+            }
+        }
+        // What is painted there is the skin's thumb.
+        t->SetMaxValue(100);
+        t->SetValue(37);
+        rt::TBitmap b = t->PaintToBitmap();
+        const auto* o = dynamic_cast<const sk::TskDataSkinTrackBarControl*>(t->SkinObject());
+        ASSERT_NE(o, nullptr);
+        const rt::TBitmap& pic = *f.skSkinData1->ActivePictures[std::size_t(o->PictureIndex)];
+        const rt::TRect box = t->ThumbBox();
+        for (int y = box.Top; y < box.Bottom; ++y)
+            for (int x = box.Left; x < box.Right; ++x)
+                ASSERT_EQ(b.ScanLine(y)[x],
+                          pic.ScanLine(o->ButtonRect.Top + y -
+                                       box.Top)[o->ButtonRect.Left + x - box.Left])
+                    << skin;
+    }
 }
 
 }  // namespace

@@ -286,6 +286,7 @@ TEST_F(MainWindow, CutWritesTheMarkedStretch) {
     form_->skSkinSpeedButton4Click(form_->skSkinSpeedButton4);
     EXPECT_TRUE(messages_.empty()) << messages_.front();
     EXPECT_EQ(form_->ProgressBar1->ProgressText(), "Succeeded!");
+    EXPECT_EQ(form_->ProgressBar1->Value(), 0) << "the gauge stays partly filled";
     EXPECT_TRUE(form_->skSkinSpeedButton4->Enabled());
     EXPECT_TRUE(form_->Open1->Enabled);
     fs::path out = dir_ / "out" / "clip.mpg.avi";

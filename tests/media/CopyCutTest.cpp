@@ -3,6 +3,7 @@
 // with start equal to end; each cut is compared with the one that re-encodes everything.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "CopyOracle.h"
@@ -48,11 +49,15 @@ fs::path Mpeg4ForcedKeys() {
                       "-c:v mpeg4 -q:v 5 -g 1000 -sc_threshold 1000000000 "
                       "-force_key_frames 'expr:eq(n,0)+eq(n,49)+eq(n,76)+eq(n,125)'");
 }
-fs::path H264Pyramid() { return Source("copy_h264_b.avi", Clip(6) + "-c:v libx264 -g 25"); }
+// Key pictures every second, and every 1.2 seconds.
+fs::path H264PyramidKeysOnMarks() {
+    return Source("copy_h264_b.avi", Clip(6) + "-c:v libx264 -g 25");
+}
+fs::path H264Pyramid() { return Source("copy_h264_b30.avi", Clip(6) + "-c:v libx264 -g 30"); }
 fs::path H264NoBFrames() { return Source("copy_h264_p.avi", Clip(6) + "-c:v libx264 -g 25 -bf 0"); }
 // Quantisers so fine that the edges' finer one would be lossless, which x264 refuses.
 fs::path H264NearLossless() {
-    return Source("copy_h264_qp4.avi", Clip(6) + "-c:v libx264 -g 25 -qp 4");
+    return Source("copy_h264_qp4.avi", Clip(6) + "-c:v libx264 -g 30 -qp 4");
 }
 fs::path H264OpenGop() {
     return Source("copy_h264_open.avi", Clip(6) + "-c:v libx264 -g 25 -x264-params open-gop=1");
@@ -64,7 +69,7 @@ fs::path Mpeg4HeaderOnlyConfig() {
                   Clip(6) + "-c:v mpeg4 -q:v 5 -g 12 -bf 2 -flags +global_header");
 }
 fs::path H264HeaderOnlyConfig() {
-    return Source("copy_h264_global.avi", Clip(6) + "-c:v libx264 -g 25 -flags +global_header");
+    return Source("copy_h264_global.avi", Clip(6) + "-c:v libx264 -g 30 -flags +global_header");
 }
 fs::path Mpeg2Avi() {
     return Source("copy_mpeg2.avi", Clip(6) + "-c:v mpeg2video -q:v 5 -g 12 -bf 2");
@@ -121,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CopyCase{"Mpeg4OpenGop", &Mpeg4BFrames, 2, 4, true, -1, ""},
         CopyCase{"Mpeg4OpenGopToLastPicture", &Mpeg4BFrames, 4, 6, true, -1, ""},
-        CopyCase{"Mpeg4ClosedGop", &Mpeg4ClosedGop, 2, 4, true, -1, ""},
+        CopyCase{"Mpeg4OpenGopFromFirstPicture", &Mpeg4BFrames, 0, 2, true, -1, ""},
+        CopyCase{"Mpeg4ClosedGop", &Mpeg4ClosedGop, 3, 5, true, -1, ""},
         CopyCase{"Mpeg4NoBFrames", &Mpeg4NoBFrames, 2, 4, true, -1, ""},
         CopyCase{"Mpeg4NoBFramesFromFirstPicture", &Mpeg4NoBFrames, 0, 2, true, 0, ""},
         CopyCase{"Mpeg4NoBFramesToLastPicture", &Mpeg4NoBFrames, 4, 6, true, -1, ""},
@@ -136,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         CopyCase{"StartJustBeforeKey", &Mpeg4ForcedKeys, 3, 4, true, 1, ""},
         CopyCase{"EndJustBeforeKey", &Mpeg4ForcedKeys, 3, 5, true, 1, ""},
         CopyCase{"H264Pyramid", &H264Pyramid, 2, 4, true, -1, ""},
+        CopyCase{"H264PyramidMarksOnKeys", &H264PyramidKeysOnMarks, 2, 4, true, 0, ""},
         CopyCase{"H264NoBFramesStartOnKey", &H264NoBFrames, 2, 4, true, 0, ""},
         CopyCase{"H264NearLossless", &H264NearLossless, 2, 4, true, -1, ""},
         CopyCase{"H264OpenGopHasNoIdrInside", &H264OpenGop, 2, 4, false, 0,
@@ -178,6 +185,26 @@ TEST(CopyCheckTest, FailedCheckFallsBackToReencoding) {
     EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"cut.avi"});
     EXPECT_EQ(copyoracle::DecodeErrors(dir.path() / "cut.avi"), "");
     EXPECT_EQ(copyoracle::FrameDigests(dir.path() / "cut.avi").size(), 50u);
+}
+
+// A real file whose B-frames are packed with the picture before them (which the ffmpeg
+// command line cannot make): copied unpacked, one coded picture per packet.
+TEST(CopyCheckTest, PackedBFramesAreCopiedUnpacked) {
+    const fs::path sample = fs::path(fixtures::SamplesDir()) / "fate-suite" / "packed_bframes.avi";
+    if (!fs::exists(sample)) GTEST_SKIP() << "no packed B-frame sample";
+    testutil::TempDir dir("framora-copy-packed");
+    const copyoracle::Cuts cuts = copyoracle::CheckCopiedCut(sample, 0, 0.4, dir.path());
+    EXPECT_EQ(cuts.copied.path, media::CutPath::Copied) << cuts.copied.whyReencoded;
+    EXPECT_EQ(cuts.copied.copiedPictures, 12);
+    // Every packet of the copy holds one picture: no placeholder packets are left.
+    const std::string sizes = cutprobe::Capture(
+        "ffprobe -v error -select_streams v -show_entries packet=size -of csv=p=0 " +
+        cutprobe::Quote((dir.path() / "copied.avi").string()));
+    std::istringstream in(sizes);
+    int packets = 0;
+    for (std::string line; std::getline(in, line); ++packets)
+        EXPECT_GT(std::atoi(line.c_str()), 16) << "packet " << packets;
+    EXPECT_EQ(packets, 12);
 }
 
 TEST(CopyCheckTest, CancelledCutLeavesNothing) {

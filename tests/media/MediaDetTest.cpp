@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "CutProbe.h"
 #include "MediaDetTestUtil.h"
 #include "common/Fixtures.h"
 #include "media/AvHolders.h"
@@ -282,6 +284,100 @@ TEST(MediaDetProbe, TruncatedAviOpensOrFailsCleanly) {
         } catch (const MediaError& e) {
             EXPECT_GT(std::string(e.what()).size(), 0u);
         }
+    }
+}
+
+// Raw MPEG video carries no timestamps and no length; FFmpeg guesses one from the bitrate (0.014
+// s for 5.4 s of pictures) or gives none. The length is the span of the pictures FFmpeg
+// decodes, and grabs still find their picture after the whole stream was read for it.
+TEST(MediaDetProbe, RawMpegVideoHasItsTrueLength) {
+    struct Case {
+        const char* name;
+        const char* args;
+        double fps;
+    } cases[] = {
+        {"len-raw-mpeg1.mpg",
+         "-f lavfi -i testsrc=s=320x240:r=30:d=5.4 -c:v mpeg1video -q:v 4 -f mpeg1video", 30},
+        {"len-raw-mpeg2-bframes.mpg",
+         "-f lavfi -i testsrc=s=320x240:r=25:d=7.2 -c:v mpeg2video -q:v 4 -g 15 -bf 2 "
+         "-f mpeg2video",
+         25},
+        {"len-raw-mpeg2-ntsc.m2v",
+         "-f lavfi -i testsrc=s=176x144:r=30000/1001:d=3 -c:v mpeg2video -q:v 4 -f mpeg2video",
+         30000.0 / 1001.0},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = fixtures::Make(c.name, c.args);
+        ASSERT_FALSE(file.empty());
+        const int frames = CountFrames(file);
+        ASSERT_GT(frames, 60);
+        MediaDet det;
+        det.put_Filename(file.string());
+        Probe p = ProbeAll(det);
+        ASSERT_EQ(p.streams, 1);
+        EXPECT_NEAR(p.lengths[0], frames / c.fps, 0.5 / c.fps);
+        EXPECT_NEAR(p.rates[0], c.fps, 1e-3);
+
+        const double t = 2.0;
+        det.WriteBitmapBits(t, 160, 120, (dir / "grab.bmp").string());
+        auto got = LoadBmp24(dir / "grab.bmp");
+        ASSERT_TRUE(got.has_value());
+        const int index = static_cast<int>(std::floor(t * c.fps + 1e-9));
+        EXPECT_LE(MeanAbsDiff(*got, OracleFrame(file, index, 160, 120, dir)), 1.5)
+            << "expected frame " << index;
+    }
+}
+
+// An AVI's timestamps count its pictures at the rate of its stream header. With the header's
+// lengths zeroed (a recording that was never finished) FFmpeg knows no length; with a header
+// rate twice the rate the pictures were made at, the timestamps run twice as fast. Either way
+// the length is the span of the timestamps.
+TEST(MediaDetProbe, AviLengthFollowsItsTimestamps) {
+    const fs::path avi = fixtures::Make(
+        "len-mpeg4-mp3.avi",
+        "-f lavfi -i testsrc=s=160x120:r=25:d=6 -f lavfi -i sine=d=6 -c:v mpeg4 -c:a libmp3lame");
+    ASSERT_FALSE(avi.empty());
+    const std::vector<uint8_t> original = ReadAll(avi);
+    // The unpatched file's video duration as ffprobe reads it from the intact header.
+    const double intact = std::atof(cutprobe::Capture("ffprobe -v error -select_streams v:0 "
+                                                      "-show_entries stream=duration -of "
+                                                      "csv=p=0 '" +
+                                                      avi.string() + "'")
+                                        .c_str());
+    ASSERT_GT(intact, 5.9);
+    // Field offsets inside the chunks, after their 8-byte header.
+    auto patch = [&](const char* tag, size_t at, uint32_t value, bool all,
+                     std::vector<uint8_t>& bytes) {
+        const std::string fourcc(tag);
+        for (size_t i = 0; i + 8 + at + 4 <= bytes.size(); ++i) {
+            if (std::memcmp(bytes.data() + i, fourcc.data(), 4) != 0) continue;
+            for (int k = 0; k < 4; ++k)
+                bytes[i + 8 + at + static_cast<size_t>(k)] = static_cast<uint8_t>(value >> (8 * k));
+            if (!all) return;
+        }
+    };
+    struct Case {
+        const char* name;
+        double videoLength;
+        std::vector<uint8_t> bytes;
+    } cases[] = {{"no-length.avi", intact, original}, {"double-rate.avi", intact / 2, original}};
+    patch("avih", 16, 0, false, cases[0].bytes);   // total frames
+    patch("strh", 32, 0, true, cases[0].bytes);    // every stream's length
+    patch("strh", 24, 50, false, cases[1].bytes);  // the video stream's rate
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(dir / c.name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(c.bytes.data()),
+                   static_cast<std::streamsize>(c.bytes.size()));
+        MediaDet det;
+        det.put_Filename((dir / c.name).string());
+        Probe p = ProbeAll(det);
+        ASSERT_EQ(p.streams, 2);
+        EXPECT_NEAR(p.lengths[0], c.videoLength, 1e-3);
+        EXPECT_NEAR(p.lengths[1], 6.0, 0.1);
     }
 }
 

@@ -360,22 +360,28 @@ void DrawArrowImage(rt::TCanvas& canvas, const TRect& rect, rt::TColor color, in
     canvas.Pen.Color = color;
     canvas.Pen.Style = rt::TPenStyle::psSolid;
     canvas.Pen.Width = 1;
-    // Four lines 1, 3, 5 and 7 pixels long in the 4 x 7 box around the centre; the one-pixel
-    // line is the tip.
+    // Four lines 1, 3, 5 and 7 pixels long, the tip two pixels from the centre in the
+    // arrow's direction and the base one pixel behind it, so opposite arrows mirror each other
+    // about the centre:
+    //   up      down
+    //  ...#...  #######   cy - 1
+    //  ..###..  .#####.   cy
+    //  .#####.  ..###..   cy + 1
+    //  #######  ...#...   cy + 2
+    //  (from cy - 2 to cy + 1 for up)
     for (int i = 0; i < 4; ++i) {
-        const int pos = -2 + i;  // offset of line i from the centre, tip side first
         switch (direction) {
             case 1:
-                Line(canvas, cx + pos, cy - i, cx + pos, cy + i + 1);
+                Line(canvas, cx - 2 + i, cy - i, cx - 2 + i, cy + i + 1);
                 break;
             case 2:
-                Line(canvas, cx - pos - 1, cy - i, cx - pos - 1, cy + i + 1);
+                Line(canvas, cx + 2 - i, cy - i, cx + 2 - i, cy + i + 1);
                 break;
             case 3:
-                Line(canvas, cx - i, cy + pos, cx + i + 1, cy + pos);
+                Line(canvas, cx - i, cy - 2 + i, cx + i + 1, cy - 2 + i);
                 break;
             case 4:
-                Line(canvas, cx - i, cy - pos - 1, cx + i + 1, cy - pos - 1);
+                Line(canvas, cx - i, cy + 2 - i, cx + i + 1, cy + 2 - i);
                 break;
             default:
                 return;

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Starts the program under Xvfb once per built-in skin and once with "No Skin", and writes two
+# screenshots of the main window per skin to docs/screenshots/: <skin>.png with the mouse over
+# the "Cut" button, and <skin>-menu.png with the "File" menu open.
+# Environment: FRAMORA_SHOT_DISPLAY (default :63), FRAMORA_RELEASE_BUILD (default build-release).
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD="${FRAMORA_RELEASE_BUILD:-$ROOT/build-release}"
+SHOT_DISPLAY="${FRAMORA_SHOT_DISPLAY:-:63}"
+OUT="$ROOT/docs/screenshots"
+"$ROOT/scripts/deps.sh" --screenshots
+
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFRAMORA_TESTS=OFF >/dev/null
+cmake --build "$BUILD" --target framora
+mkdir -p "$OUT"
+
+Xvfb "$SHOT_DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+app=""
+cleanup() {
+    [[ -n "$app" ]] && kill "$app" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY="$SHOT_DISPLAY"
+export QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# The main window's client area is 532 x 336 at the bottom of the window, between equal borders.
+readonly CLIENT_W=532 CLIENT_H=336
+names=(WinAqua Winxpblue Wistler NoSkin)
+for choice in 1 2 3 4; do
+    name="${names[$((choice - 1))]}"
+    printf '[Options]\r\nSkin=%d\r\n' "$choice" >"$BUILD/bin/framora.ini"
+    "$BUILD/bin/Framora" &
+    app=$!
+    wid="$(xdotool search --sync --onlyvisible --name '^Framora$' | head -1)"
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    border=$(((WIDTH - CLIENT_W) / 2))
+    cx=$((X + border))
+    cy=$((Y + HEIGHT - CLIENT_H - border))
+    # Over "Cut" (288, 280, 49 x 25); the hover fades in over 200 ms.
+    xdotool mousemove $((cx + 312)) $((cy + 292))
+    sleep 0.6
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$OUT/$name.png"
+    # The "File" menu drops from the menu bar's first item.
+    xdotool mousemove $((cx + 14)) $((cy + 11)) click 1
+    sleep 0.6
+    import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 20))+$((X - 10))+$((Y - 10))" +repage \
+        "$OUT/$name-menu.png"
+    xdotool key Escape
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+    app=""
+done
+rm -f "$BUILD/bin/framora.ini"
+ls -l "$OUT"

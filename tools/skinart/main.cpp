@@ -1,0 +1,71 @@
+// framora-skinart: draws the built-in skins and writes one skin folder per skin.
+//
+//   framora-skinart <out-dir> [<stamp-file>]
+//       writes <out-dir>/<SkinName>/skin.ini and the bitmaps it names. A file whose bytes are
+//       already there is left untouched, so that the build repacks only skins that changed;
+//       the stamp file, when given, is written on every run.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "SkinBuilder.h"
+#include "Styles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool SameBytes(const fs::path& path, const std::vector<unsigned char>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::vector<unsigned char> old((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+    return old == bytes;
+}
+
+// Writes through a temporary file and a rename, so that an interrupted build never leaves half
+// a bitmap behind.
+bool WriteIfChanged(const fs::path& path, const std::vector<unsigned char>& bytes) {
+    if (SameBytes(path, bytes)) return true;
+    const fs::path tmp = path.string() + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        if (!out.flush()) return false;
+    }
+    std::error_code ec;
+    fs::rename(tmp, path, ec);
+    return !ec;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: framora-skinart <out-dir> [<stamp-file>]\n");
+        return 2;
+    }
+    const fs::path out = argv[1];
+    for (const auto& style :
+         {skinart::MakeWinAqua(), skinart::MakeWinxpblue(), skinart::MakeWistler()}) {
+        const fs::path dir = out / style->Name;
+        std::error_code ec;
+        fs::create_directories(dir, ec);
+        for (const auto& [name, bytes] : skinart::BuildSkin(*style)) {
+            if (!WriteIfChanged(dir / name, bytes)) {
+                std::fprintf(stderr, "framora-skinart: cannot write %s\n",
+                             (dir / name).string().c_str());
+                return 1;
+            }
+        }
+    }
+    if (argc == 3) {
+        std::ofstream stamp(argv[2], std::ios::trunc);
+        stamp << "skins drawn\n";
+        if (!stamp) return 1;
+    }
+    return 0;
+}
