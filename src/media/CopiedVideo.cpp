@@ -601,9 +601,10 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
 
 std::unique_ptr<CopiedVideo> CopiedVideo::Make(const CutSpan& span, const std::string& sourceName,
                                                int videoIndex, const std::atomic<bool>& cancel,
+                                               const std::function<void()>& rewind,
                                                double edgeQuantiser) {
-    return std::make_unique<CopiedVideoImpl>(span, PlanCopy(span, sourceName, videoIndex, cancel),
-                                             edgeQuantiser);
+    return std::make_unique<CopiedVideoImpl>(
+        span, PlanCopy(span, sourceName, videoIndex, cancel, rewind), edgeQuantiser);
 }
 
 }  // namespace media

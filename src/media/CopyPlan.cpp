@@ -36,7 +36,10 @@ struct Calibration {
 // which is put back there afterwards.
 class Scanner {
 public:
-    Scanner(const CutSpan& span, int videoIndex, const std::atomic<bool>& cancel, CopyPlan& plan)
+    // `unpack` runs MPEG-4 packets through the B-frame unpacker, which costs a search of every
+    // packet's bytes and so is used only for streams found to be packed.
+    Scanner(const CutSpan& span, int videoIndex, const std::atomic<bool>& cancel, CopyPlan& plan,
+            bool unpack)
         : span_(span),
           cancel_(cancel),
           plan_(plan),
@@ -53,7 +56,7 @@ public:
         const AVCodecID codec = st_->codecpar->codec_id;
         plan_.parameters.reset(avcodec_parameters_alloc());
         if (!plan_.parameters) throw MediaError("Out of memory planning the cut");
-        if (codec == AV_CODEC_ID_MPEG4) {
+        if (codec == AV_CODEC_ID_MPEG4 && unpack) {
             const AVBitStreamFilter* filter = av_bsf_get_by_name("mpeg4_unpack_bframes");
             if (filter == nullptr) Refuse("this FFmpeg cannot unpack MPEG-4 B-frames");
             AVBSFContext* raw = nullptr;
@@ -102,13 +105,15 @@ public:
         return inspector_ ? inspector_->Config() : std::vector<std::uint8_t>{};
     }
 
-    void Run() {
+    // Reads ahead; false when it stopped at packed B-frames, which need unpacking.
+    bool Run() {
         PacketPtr pkt = MakePacket();
         const double endTime =
             span_.start + static_cast<double>(span_.pictures) / av_q2d(span_.rate);
         bool reading = true;
         while (reading) {
-            if (cancel_.load()) return;
+            if (cancel_.load()) return true;
+            if (packed_) return false;
             int r = av_read_frame(in_, pkt.get());
             if (r == AVERROR_EOF) break;
             if (r == AVERROR(EAGAIN)) continue;
@@ -130,6 +135,7 @@ public:
             Filter(nullptr);
             Decode(nullptr);
         }
+        return !packed_;
     }
 
 private:
@@ -157,6 +163,10 @@ private:
         if (inspector_) {
             if (plan_.packets.empty()) inspector_->TakeConfigFrom(pkt->data, pkt->size);
             sp.facts = inspector_->Inspect(pkt->data, pkt->size);
+            if (!bsf_ && st_->codecpar->codec_id == AV_CODEC_ID_MPEG4 && sp.facts.pictures > 1) {
+                packed_ = true;
+                return;
+            }
         } else {
             sp.facts.kind = sp.key ? PictureKind::Intra : PictureKind::Unknown;
             sp.facts.entry = sp.key;
@@ -222,6 +232,7 @@ private:
     std::unique_ptr<PictureInspector> inspector_;
     bool intraOnly_ = false;
     bool complete_ = false;
+    bool packed_ = false;
     CodecContextPtr dec_;
     bool sawKeyPacket_ = false;
     std::int64_t lastDts_ = AV_NOPTS_VALUE;
@@ -294,7 +305,7 @@ bool CopyPlan::InWindow(std::int64_t slot) const {
 }
 
 CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoIndex,
-                  const std::atomic<bool>& cancel) {
+                  const std::atomic<bool>& cancel, const std::function<void()>& rewind) {
     const AVCodecParameters* par = span.stream->codecpar;
     const AVCodecID codec = par->codec_id;
     const AVCodecDescriptor* desc = avcodec_descriptor_get(codec);
@@ -309,8 +320,15 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
 
     CopyPlan plan;
     plan.pictures = span.pictures;
-    Scanner scanner(span, videoIndex, cancel, plan);
-    scanner.Run();
+    auto scanner = std::make_unique<Scanner>(span, videoIndex, cancel, plan, false);
+    if (!scanner->Run()) {
+        scanner.reset();
+        rewind();
+        plan = CopyPlan{};
+        plan.pictures = span.pictures;
+        scanner = std::make_unique<Scanner>(span, videoIndex, cancel, plan, true);
+        if (!scanner->Run()) Refuse("packed B-frames remain packed");
+    }
     if (cancel.load()) Refuse("cancelled");
     const auto count = static_cast<std::int64_t>(plan.packets.size());
     plan.first = 0;
@@ -322,7 +340,7 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
     std::vector<PictureFacts> facts;
     for (std::int64_t i = plan.first; i < count; ++i) facts.push_back(plan.packets[i].facts);
     std::vector<std::int64_t> ranks;
-    if (!RankPictures(codec, scanner.IntraOnly(), facts, scanner.Complete(), ranks))
+    if (!RankPictures(codec, scanner->IntraOnly(), facts, scanner->Complete(), ranks))
         Refuse("the order of the pictures cannot be read");
     ranks.insert(ranks.begin(), static_cast<size_t>(plan.first), kNoRank);
     std::vector<std::int64_t> indexOfRank(static_cast<size_t>(count), -1);
@@ -336,7 +354,7 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
     }
 
     // The clock: a decoded picture's time stamp against its rank.
-    const auto& cal = scanner.Calibrations();
+    const auto& cal = scanner->Calibrations();
     if (cal.empty()) Refuse("no picture could be decoded after the start mark");
     bool haveBase = false;
     for (const Calibration& c : cal) {
@@ -377,8 +395,8 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
     }
     if (plan.entry < 0) Refuse("there is no key picture between the marks");
     plan.entryRank = ranks[plan.entry];
-    if (scanner.Inspects()) {
-        plan.config = scanner.Config();
+    if (scanner->Inspects()) {
+        plan.config = scanner->Config();
         // Some encoders write the configuration into the stream's first picture only.
         if (!plan.packets[plan.entry].facts.hasConfig && plan.config.empty())
             plan.config = FirstPictureConfig(sourceName, videoIndex, plan, cancel);
@@ -428,8 +446,8 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
     if (plan.HasHead() || plan.HasTail()) {
         if (!CanEncodeEdges(codec))
             Refuse("FFmpeg cannot encode " + CodecName(codec) + " to match the source");
-        const AVFrame* sample = scanner.SamplePicture();
-        const AVCodecContext* dec = scanner.Decoder();
+        const AVFrame* sample = scanner->SamplePicture();
+        const AVCodecContext* dec = scanner->Decoder();
         EdgeFormat& e = plan.edges;
         e.codec = codec;
         e.width = sample->width;
@@ -446,7 +464,7 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
         e.space = sample->colorspace;
         e.primaries = sample->color_primaries;
         e.transfer = sample->color_trc;
-        std::vector<double> q = scanner.Quantisers();
+        std::vector<double> q = scanner->Quantisers();
         if (!q.empty()) {
             std::nth_element(q.begin(), q.begin() + q.size() / 2, q.end());
             e.quantiser = q[q.size() / 2];

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,10 +84,11 @@ double AverageQuantiser(const AVFrame* f);
 inline constexpr int kCheckPictures = 3;
 
 // Reads the stretch ahead from where the cut's demuxer stands (span.input, which the caller
-// puts back there afterwards), without decoding it beyond the first pictures, and plans the
-// copy. `sourceName` is opened again only to fetch a decoder configuration that the stretch
-// lacks. Throws CopyRefused with the reason when the cut cannot be copied.
+// puts back there afterwards; `rewind` does that in between), without decoding it beyond the
+// first pictures, and plans the copy. `sourceName` is opened again only to fetch a decoder
+// configuration that the stretch lacks. Throws CopyRefused with the reason when the cut cannot
+// be copied.
 CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoIndex,
-                  const std::atomic<bool>& cancel);
+                  const std::atomic<bool>& cancel, const std::function<void()>& rewind);
 
 }  // namespace media

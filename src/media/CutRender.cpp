@@ -178,9 +178,9 @@ bool TryCopiedCut(const CutRequest& request, const std::atomic<bool>& cancel, Cu
             outcome.whyReencoded = "the source has no picture to copy";
             return false;
         }
-        std::unique_ptr<CopiedVideo> video =
-            CopiedVideo::Make(pass.Span(), request.source, pass.VideoIndex(), cancel,
-                              request.edgeQuantiserForTesting);
+        std::unique_ptr<CopiedVideo> video = CopiedVideo::Make(
+            pass.Span(), request.source, pass.VideoIndex(), cancel, [&pass] { pass.Rewind(); },
+            request.edgeQuantiserForTesting);
         pass.Rewind();
         CutWriter writer(request.output, request.writeLimit);
         pass.Run(writer, video.get());

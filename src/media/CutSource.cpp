@@ -93,14 +93,6 @@ void SeekBeforeStart(AVFormatContext* in, int index, double zero, double start) 
     av_seek_frame(in, index, ts, AVSEEK_FLAG_BACKWARD);
 }
 
-bool IsKeyFrame(const AVFrame* f) {
-#ifdef AV_FRAME_FLAG_KEY
-    return (f->flags & AV_FRAME_FLAG_KEY) != 0;
-#else
-    return f->key_frame != 0;
-#endif
-}
-
 FramePtr RefFrame(const AVFrame* src) {
     FramePtr f = MakeFrame();
     CheckAv(av_frame_ref(f.get(), src), "Cannot keep a decoded frame");

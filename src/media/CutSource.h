@@ -38,8 +38,6 @@ AVRational CutPictureRate(AVFormatContext* in, AVStream* st);
 // beginning, which only costs time.
 void SeekBeforeStart(AVFormatContext* in, int index, double zero, double start);
 
-bool IsKeyFrame(const AVFrame* f);
-
 FramePtr RefFrame(const AVFrame* src);
 
 // Marks a packet so that the picture decoded from it can be matched to it, whatever order the

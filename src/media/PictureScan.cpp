@@ -1,19 +1,28 @@
 #include "media/PictureScan.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace media {
 
 namespace {
 
-// Start code positions: the index of the byte after 00 00 01 for each start code in `data`.
+// Calls f with the index of the byte after 00 00 01, for each start code in `data` that has a
+// byte after it, until f returns false. memchr finds the candidates' 01 bytes: a cut reads
+// every packet of the stretch, and a byte-by-byte loop cost as much as copying them.
 template <typename F>
 void ForEachStartCode(const std::uint8_t* data, int size, F f) {
-    for (int i = 0; i + 3 < size; ++i) {
-        if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1) {
-            if (!f(i + 3)) return;
-            i += 2;
+    int i = 2;
+    while (i + 1 < size) {
+        const void* one = std::memchr(data + i, 1, static_cast<size_t>(size - 1 - i));
+        if (one == nullptr) return;
+        i = static_cast<int>(static_cast<const std::uint8_t*>(one) - data);
+        if (data[i - 1] == 0 && data[i - 2] == 0) {
+            if (!f(i + 1)) return;
+            i += 3;
+        } else {
+            ++i;
         }
     }
 }
