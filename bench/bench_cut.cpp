@@ -11,6 +11,7 @@
 #include "BenchCommands.h"
 #include "media/AvHolders.h"
 #include "media/CutRender.h"
+#include "media/LibraryLogs.h"
 
 int RunCut(int argc, char** argv) {
     bool reencode = false;

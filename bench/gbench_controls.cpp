@@ -1,9 +1,10 @@
 // Full repaint of skinned controls, each into its own off-screen bitmap as the screen would get
-// it, once with a small skin painted in code and once without a skin: the main window's set
-// (track bar, gauge, two panels, two labels) and the dialog controls (push button, scroll bar,
-// rolling caption panel). Unless told otherwise the runs are repeated in random interleaving,
-// and after the table the median repaint time of each skinned set is printed as a multiple of
-// the same set's default look.
+// it, once skinned and once without a skin: the main window's set (track bar, gauge, two panels,
+// two labels) and the dialog controls (push button, scroll bar, rolling caption panel) with a
+// small skin painted in code, and the main window's six tool buttons with the built-in skin
+// WinAqua. Unless told otherwise the runs are repeated in random interleaving, and after the
+// table the median repaint time of each skinned set is printed as a multiple of the same set's
+// default look.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -75,6 +76,19 @@ void Repaint(benchmark::State& state, const std::vector<rt::TControl*>& controls
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["px/frame"] =
         double(pixels) / double(std::max<std::int64_t>(1, state.iterations()));
+}
+
+// The main window's six tool buttons, in the built-in skin WinAqua and without a skin.
+void ToolButtons(benchmark::State& state, bool skinned) {
+    app::TMainForm& f = *gForm;
+    if (skinned)
+        f.mSkinWinAquaClick(nullptr);
+    else
+        f.mSkinNoSkinClick(nullptr);
+    if ((f.skSkinSpeedButton1->SkinIndex() != -1) != skinned)
+        state.SkipWithError("unexpected skin state");
+    Repaint(state, {f.skSkinSpeedButton1, f.skSkinSpeedButton2, f.skSkinSpeedButton3,
+                    f.skSkinSpeedButton4, f.skSkinMenuSpeedButton1, f.skSkinSpeedButton5});
 }
 
 std::vector<rt::TControl*> MainControls() {
@@ -164,6 +178,8 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("BM_ExPanel" + look).c_str(),
                                      DialogControl<sk::TskSkinExPanel>, &DialogSet::panel, skinned)
             ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("BM_ToolButtons" + look).c_str(), ToolButtons, skinned)
+            ->Unit(benchmark::kMicrosecond);
     }
 
     // Interleaved repetitions by default: the machine is shared, and a slow stretch should
@@ -184,9 +200,9 @@ int main(int argc, char** argv) {
     // Processor time decides: on a shared machine the wall clock also counts other work.
     std::printf(
         "\nMedian repaint per control set, skinned / default look (target: at most 2.00):\n");
-    std::printf("  %-10s %12s %12s %7s %12s\n", "set", "skinned cpu", "default cpu", "ratio",
+    std::printf("  %-12s %12s %12s %7s %12s\n", "set", "skinned cpu", "default cpu", "ratio",
                 "ratio real");
-    for (const char* set : {"Main", "Button", "ScrollBar", "ExPanel"}) {
+    for (const char* set : {"Main", "Button", "ScrollBar", "ExPanel", "ToolButtons"}) {
         const std::string plainName = std::string("BM_") + set + "NoSkin";
         const std::string skinnedName = std::string("BM_") + set + "Skinned";
         const double plain = MedianReporter::Median(reporter.cpu, plainName);
@@ -194,7 +210,7 @@ int main(int argc, char** argv) {
         const double plainReal = MedianReporter::Median(reporter.real, plainName);
         const double skinnedReal = MedianReporter::Median(reporter.real, skinnedName);
         if (plain <= 0 || skinned <= 0 || plainReal <= 0) continue;
-        std::printf("  %-10s %9.2f us %9.2f us %7.2f %12.2f%s\n", set, skinned, plain,
+        std::printf("  %-12s %9.2f us %9.2f us %7.2f %12.2f%s\n", set, skinned, plain,
                     skinned / plain, skinnedReal / plainReal,
                     skinned / plain > 2.0 ? "  (above target)" : "");
     }

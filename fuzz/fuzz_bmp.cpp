@@ -3,23 +3,22 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "runtime/BmpCodec.h"
-#include "runtime/Classes.h"
+#include "base/BmpCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    rt::BmpImage img;
+    base::BmpImage img;
     std::size_t used;
     try {
-        used = rt::DecodeBmp(data, size, img);
-    } catch (const rt::EInvalidGraphic&) {
+        used = base::DecodeBmp(data, size, img);
+    } catch (const base::BmpError&) {
         return 0;
     }
     if (used > size || img.pixels.size() != std::size_t(img.width) * std::size_t(img.height))
         std::abort();
     img.bitCount = 24;
-    std::vector<std::uint8_t> again = rt::EncodeBmp(img);
-    rt::BmpImage back;
-    if (rt::DecodeBmp(again.data(), again.size(), back) != again.size()) std::abort();
+    std::vector<std::uint8_t> again = base::EncodeBmp(img);
+    base::BmpImage back;
+    if (base::DecodeBmp(again.data(), again.size(), back) != again.size()) std::abort();
     if (back.pixels != img.pixels) std::abort();
     return 0;
 }

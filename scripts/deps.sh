@@ -11,6 +11,7 @@ PACKAGES=(
   zlib1g-dev libjpeg62-turbo-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg
+  xvfb xauth xdotool
 )
 for arg in "$@"; do
   case "$arg" in

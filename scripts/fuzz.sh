@@ -8,7 +8,12 @@ set -euo pipefail
 secs="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(bmp ini skin_stream settings picture_scan)
+# Every fuzz/fuzz_<name>.cpp is a target.
+targets=()
+for f in "$root"/fuzz/fuzz_*.cpp; do
+    t="$(basename "$f" .cpp)"
+    targets+=("${t#fuzz_}")
+done
 
 "$root/scripts/deps.sh" --fuzz
 
@@ -24,8 +29,11 @@ for t in "${targets[@]}"; do
     seeds="$root/fuzz/corpus/$t"
     work="$build/fuzz-work/$t"
     mkdir -p "$work/corpus" "$work/artifacts"
+    # A grab may rightly take up to its own 10 s deadline after a 5 s probe.
+    timeout=10
+    [[ "$t" == media ]] && timeout=30
     echo "== $t: replaying $(ls "$seeds" | wc -l) seeds"
-    if ! "$bin" -runs=0 -timeout=10 -artifact_prefix="$work/artifacts/" "$seeds" \
+    if ! "$bin" -runs=0 -timeout=$timeout -artifact_prefix="$work/artifacts/" "$seeds" \
             >"$work/replay.log" 2>&1; then
         echo "!! $t: a seed fails; see $work/replay.log"
         tail -30 "$work/replay.log"
@@ -37,7 +45,7 @@ for t in "${targets[@]}"; do
     # New inputs go to the work corpus; the committed seeds are only read.
     # -entropic=0: with these targets' many features the entropic schedule's bookkeeping took
     # three quarters of the time, for no better coverage.
-    if "$bin" -max_total_time="$secs" -entropic=0 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    if "$bin" -max_total_time="$secs" -entropic=0 -timeout=$timeout -rss_limit_mb=2048 -print_final_stats=1 \
             -artifact_prefix="$work/artifacts/" "$work/corpus" "$seeds" >"$work/fuzz.log" 2>&1; then
         result="no findings"
     else
@@ -47,7 +55,9 @@ for t in "${targets[@]}"; do
     fi
     execs="$(grep -o 'stat::number_of_executed_units: [0-9]*' "$work/fuzz.log" | tail -1 |
              awk '{print $2}')"
-    summary+="$t: ${execs:-?} executions, $result"$'\n'
+    rate="$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$work/fuzz.log" | tail -1 |
+            awk '{print $2}')"
+    summary+="$t: ${execs:-?} executions (${rate:-?}/s), $result"$'\n'
 done
 
 echo

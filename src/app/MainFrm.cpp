@@ -25,6 +25,12 @@ constexpr const char* kMediaFilter =
     "(*.mpg,*.mpeg)|*.mpg;*.mpeg";
 constexpr int kPreviewWidth = 360;
 constexpr int kPreviewHeight = 270;
+constexpr int kToolFontHeight = 12;
+// Between a tool button's glyph and its caption.
+constexpr int kGlyphSpacing = 2;
+// The size the pictures are shown at, in their lowered panels.
+constexpr int kPictureWidth = 233;
+constexpr int kPictureHeight = 177;
 constexpr const char* kHomepage = "https://framora.example.org/";
 constexpr const char* kSupportMail = "mailto:support@framora.example.org";
 
@@ -150,7 +156,7 @@ void TMainForm::BuildLayout() {
     auto panel = [&](const char* name, int l) {
         auto* p = new sk::TskSkinPanel(this);
         p->SetBorderStyle(sk::bvLowered);
-        place(p, name, l, 49, 233, 177, this);
+        place(p, name, l, 49, kPictureWidth, kPictureHeight, this);
         p->SetSkinData(skSkinData1);
         return p;
     };
@@ -189,31 +195,45 @@ void TMainForm::BuildLayout() {
 
     actSelStrart = new rt::TAction(this);
     actSelStrart->SetName("actSelStrart");
+    actSelStrart->Caption = "Mark Start Point";
     actSelStrart->OnExecute = [this](rt::TComponent* s) { actSelStrartExecute(s); };
     actSelEnd = new rt::TAction(this);
     actSelEnd->SetName("actSelEnd");
+    actSelEnd->Caption = "Mark End Point";
     actSelEnd->OnExecute = [this](rt::TComponent* s) { actSelEndExecute(s); };
 
-    auto button = [&](const char* name, const char* caption, int l, int w) {
-        auto* b = new rt::TSpeedButton(this);
+    auto button = [&](sk::TskSkinSpeedButton* b, const char* name, const char* caption, int l,
+                      int w) {
         b->SetCaption(caption);
+        // The window's 8-point size: "Mark Start Point" and its glyph fit the 97-pixel button.
+        b->SetDefaultFont(sk::MakeSkinFont("Arial", kToolFontHeight, 0, rt::clWindowText));
         place(b, name, l, 280, w, 25, this);
+        b->SetSkinData(skSkinData1);
         return b;
     };
-    skSkinSpeedButton1 = button("skSkinSpeedButton1", "Mark Start Point", 24, 97);
-    skSkinSpeedButton1->Action = actSelStrart;
-    skSkinSpeedButton1->Glyph() = MakeGlyph(GlyphKind::MarkStart);
-    skSkinSpeedButton2 = button("skSkinSpeedButton2", "Mark End Point", 128, 97);
-    skSkinSpeedButton2->Action = actSelEnd;
-    skSkinSpeedButton2->Glyph() = MakeGlyph(GlyphKind::MarkEnd);
-    skSkinSpeedButton3 = button("skSkinSpeedButton3", "Clear", 232, 49);
+    auto speedButton = [&](const char* name, const char* caption, int l, int w) {
+        return button(new sk::TskSkinSpeedButton(this), name, caption, l, w);
+    };
+    auto setGlyph = [](sk::TskSkinSpeedButton* b, GlyphKind kind) {
+        b->SetGlyph(MakeGlyph(kind));
+        b->SetNumGlyphs(kGlyphImages);
+        b->SetSpacing(kGlyphSpacing);
+    };
+    skSkinSpeedButton1 = speedButton("skSkinSpeedButton1", "Mark Start Point", 24, 97);
+    skSkinSpeedButton1->SetAction(actSelStrart);
+    setGlyph(skSkinSpeedButton1, GlyphKind::MarkStart);
+    skSkinSpeedButton2 = speedButton("skSkinSpeedButton2", "Mark End Point", 128, 97);
+    skSkinSpeedButton2->SetAction(actSelEnd);
+    setGlyph(skSkinSpeedButton2, GlyphKind::MarkEnd);
+    skSkinSpeedButton3 = speedButton("skSkinSpeedButton3", "Clear", 232, 49);
     skSkinSpeedButton3->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton3Click(s); };
-    skSkinSpeedButton4 = button("skSkinSpeedButton4", "Cut", 288, 49);
-    skSkinSpeedButton4->Glyph() = MakeGlyph(GlyphKind::Cut);
+    skSkinSpeedButton4 = speedButton("skSkinSpeedButton4", "Cut", 288, 49);
+    setGlyph(skSkinSpeedButton4, GlyphKind::Cut);
     skSkinSpeedButton4->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton4Click(s); };
-    skSkinMenuSpeedButton1 = button("skSkinMenuSpeedButton1", "Skin", 344, 41);
-    skSkinMenuSpeedButton1->OnClick = [this](rt::TComponent* s) { skSkinMenuSpeedButton1Click(s); };
-    skSkinSpeedButton5 = button("skSkinSpeedButton5", "About", 392, 49);
+    skSkinMenuSpeedButton1 = new sk::TskSkinMenuSpeedButton(this);
+    button(skSkinMenuSpeedButton1, "skSkinMenuSpeedButton1", "Skin", 344, 41);
+    skSkinMenuSpeedButton1->SetSkinPopupMenu(skSkinPopupMenu1);
+    skSkinSpeedButton5 = speedButton("skSkinSpeedButton5", "About", 392, 49);
     skSkinSpeedButton5->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton5Click(s); };
 
     ProgressBar1 = new sk::TskSkinGauge(this);
@@ -254,14 +274,14 @@ void TMainForm::FormCreate(rt::TComponent*) {
     FDataDir = rt::IsWritableDir(FAppDir) ? FAppDir : rt::UserDataDir("framora");
     FStartMark = 0;
     FEndMark = 0;
-    rt::TIniFile ini(SettingsFile());
-    ApplySkinChoice(ini.ReadInteger("Options", "Skin", 1));
+    settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
+    ApplySkinChoice(settings_->ReadInteger("Options", "Skin", 1));
 }
 
 void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction&) {
     Hide();
-    rt::TIniFile ini(SettingsFile());
-    ini.WriteInteger("Options", "Skin", CheckedSkinChoice());
+    if (!settings_) settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
+    settings_->WriteInteger("Options", "Skin", CheckedSkinChoice());
 }
 
 void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }
@@ -301,11 +321,6 @@ void TMainForm::mSkinWinAquaClick(rt::TComponent*) { ApplySkinChoice(1); }
 void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ApplySkinChoice(2); }
 void TMainForm::mSkinWistlerClick(rt::TComponent*) { ApplySkinChoice(3); }
 void TMainForm::mSkinNoSkinClick(rt::TComponent*) { ApplySkinChoice(4); }
-
-void TMainForm::skSkinMenuSpeedButton1Click(rt::TComponent*) {
-    rt::TPoint at = skSkinMenuSpeedButton1->ClientToScreen({0, skSkinMenuSpeedButton1->Height()});
-    skSkinPopupMenu1->Popup(at.X, at.Y);
-}
 
 void TMainForm::skSkinSpeedButton5Click(rt::TComponent*) {
     if (rt::Application() != nullptr)
@@ -386,7 +401,7 @@ void TMainForm::ShowPlaceholder() {
     std::string noframe = FAppDir + "noframe.jpg";
     if (rt::FileExists(noframe)) {
         try {
-            rt::LoadPictureFile(noframe, picture);
+            rt::LoadPictureFile(noframe, picture, kPictureWidth, kPictureHeight);
         } catch (const rt::Exception&) {
             picture = placeholder_;
         }
@@ -482,8 +497,8 @@ void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
     if (FStartMark == 0 && FEndMark == 0) return;
     if (!SaveDialog1->Execute()) return;
 
-    rt::TSpeedButton* buttons[] = {skSkinSpeedButton1, skSkinSpeedButton2, skSkinSpeedButton3,
-                                   skSkinSpeedButton4};
+    sk::TskSkinSpeedButton* buttons[] = {skSkinSpeedButton1, skSkinSpeedButton2, skSkinSpeedButton3,
+                                         skSkinSpeedButton4};
     auto enable = [&](bool on) {
         for (auto* b : buttons) b->SetEnabled(on);
         Open1->Enabled = on;

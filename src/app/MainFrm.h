@@ -7,12 +7,15 @@
 #include "media/MediaDet.h"
 #include "runtime/Controls.h"
 #include "runtime/Dialogs.h"
+#include "runtime/IniFiles.h"
 #include "runtime/Menus.h"
 #include "runtime/StdCtrls.h"
 #include "skin/controls/skSkinGauge.h"
 #include "skin/controls/skSkinPanels.h"
+#include "skin/controls/skSkinSpeedButton.h"
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skSkinData.h"
+#include "skin/data/skSkinListeners.h"
 
 namespace app {
 
@@ -59,12 +62,13 @@ public:
     rt::TShape* shpStart;
     rt::TShape* shpEnd;
     rt::TShape* shpProcess;
-    rt::TSpeedButton* skSkinSpeedButton1;
-    rt::TSpeedButton* skSkinSpeedButton2;
-    rt::TSpeedButton* skSkinSpeedButton3;
-    rt::TSpeedButton* skSkinSpeedButton4;
-    rt::TSpeedButton* skSkinMenuSpeedButton1;
-    rt::TSpeedButton* skSkinSpeedButton5;
+    sk::TskSkinSpeedButton* skSkinSpeedButton1;
+    sk::TskSkinSpeedButton* skSkinSpeedButton2;
+    sk::TskSkinSpeedButton* skSkinSpeedButton3;
+    sk::TskSkinSpeedButton* skSkinSpeedButton4;
+    // Drops skSkinPopupMenu1 down.
+    sk::TskSkinMenuSpeedButton* skSkinMenuSpeedButton1;
+    sk::TskSkinSpeedButton* skSkinSpeedButton5;
     sk::TskSkinGauge* ProgressBar1;
     rt::TPopupMenu* skSkinPopupMenu1;
     rt::TMenuItem* mSkinWinAqua;
@@ -98,7 +102,6 @@ public:
     void skSkinSpeedButton3Click(rt::TComponent* sender);
     void skSkinSpeedButton4Click(rt::TComponent* sender);
     void skSkinSpeedButton5Click(rt::TComponent* sender);
-    void skSkinMenuSpeedButton1Click(rt::TComponent* sender);
     void mSkinWinAquaClick(rt::TComponent* sender);
     void mSkinWinxpblueClick(rt::TComponent* sender);
     void mSkinWistlerClick(rt::TComponent* sender);
@@ -125,7 +128,13 @@ private:
     void ApplySkinChoice(int choice);
     int CheckedSkinChoice() const;
 
+    // Until a skinned frame takes the window over, the window itself hears skin changes and
+    // walks its controls (WndProc).
+    sk::TskSkinListener skinListener_{this, [this](rt::TMessage& m) { WindowProc(m); }};
     rt::TBitmap placeholder_;
+    // The settings file as read at creation; closing writes through it, so an unchanged file
+    // is not read again.
+    std::unique_ptr<rt::TIniFile> settings_;
     bool cutting_ = false;
     // Whether the open file has a video stream to take preview frames from.
     bool hasVideo_ = false;

@@ -9,7 +9,10 @@ namespace app {
 rt::TBitmap PlaceholderPicture();
 
 enum class GlyphKind { MarkStart, MarkEnd, Cut };
-// A 16 x 16 button glyph; its bottom-left pixel is the transparent colour.
+// Images in a button glyph strip: the glyph, then its disabled look.
+constexpr int kGlyphImages = 2;
+// A strip of two 16 x 16 images of a button glyph, normal and disabled (engraved in grey); its
+// bottom-left pixel is the transparent colour.
 rt::TBitmap MakeGlyph(GlyphKind kind);
 
 }  // namespace app

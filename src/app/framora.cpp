@@ -1,18 +1,35 @@
-// Framora: the entry. One instance runs at a time; a second start wakes the first and ends.
+// Framora: the entry. One instance runs per user and desktop session; a second start wakes the
+// first and ends.
 #include "app/MainFrm.h"
-#include "media/AvHolders.h"
+#include "media/LibraryLogs.h"
 #include "runtime/Application.h"
 #include "runtime/SysUtils.h"
 
 int main(int argc, char** argv) {
     rt::TApplication application(argc, argv);
+    application.Title = "Framora";
     rt::TSingleInstance instance("Framora");
-    if (instance.SignalRunning(rt::WM_ACTIVATEINSTANCE)) return 0;
+    switch (instance.Start(rt::WM_ACTIVATEINSTANCE)) {
+        case rt::TSingleInstance::TStart::Signalled:
+            return 0;
+        case rt::TSingleInstance::TStart::NotAnswering:
+            application.MessageBox(
+                "Framora is already running, but it does not answer.\n\nSwitch to it, or end it "
+                "if it has stopped responding, then start Framora again.",
+                "Framora", rt::MB_OK | rt::MB_ICONWARNING);
+            return 1;
+        case rt::TSingleInstance::TStart::First:
+            break;
+    }
 
     media::QuietLibraryLogs();
-    application.Title = "Framora";
-    auto* mainForm = application.CreateForm<app::TMainForm>();
-    instance.Listen([mainForm](unsigned msg) { mainForm->Perform(msg, 0, 0); });
+    app::TMainForm* mainForm = nullptr;
+    // Listening before the window exists lets a start made meanwhile wait for this one instead
+    // of starting a second; its message is handled once the window is there.
+    instance.Listen([&mainForm](unsigned msg) {
+        if (mainForm != nullptr) mainForm->Perform(msg, 0, 0);
+    });
+    mainForm = application.CreateForm<app::TMainForm>();
     mainForm->Show();
     application.Run();
     return 0;

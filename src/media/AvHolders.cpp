@@ -1,5 +1,7 @@
 #include "media/AvHolders.h"
 
+#include "media/LibraryLogs.h"
+
 extern "C" {
 #include <libavutil/dict.h>
 #include <libavutil/error.h>

@@ -77,10 +77,6 @@ private:
     AVDictionary* dict_ = nullptr;
 };
 
-// Keeps the libraries' own chatter about damaged input off the terminal: every failure that
-// matters reaches the caller as a MediaError anyway.
-void QuietLibraryLogs();
-
 // Allocators that throw MediaError instead of returning null.
 FramePtr MakeFrame();
 PacketPtr MakePacket();

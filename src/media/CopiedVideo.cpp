@@ -599,12 +599,12 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
 
 }  // namespace
 
-std::unique_ptr<CopiedVideo> CopiedVideo::Make(const CutSpan& span, const std::string& sourceName,
-                                               int videoIndex, const std::atomic<bool>& cancel,
+std::unique_ptr<CopiedVideo> CopiedVideo::Make(const CutSpan& span, int videoIndex,
+                                               const std::atomic<bool>& cancel,
                                                const std::function<void()>& rewind,
                                                double edgeQuantiser) {
-    return std::make_unique<CopiedVideoImpl>(
-        span, PlanCopy(span, sourceName, videoIndex, cancel, rewind), edgeQuantiser);
+    return std::make_unique<CopiedVideoImpl>(span, PlanCopy(span, videoIndex, cancel, rewind),
+                                             edgeQuantiser);
 }
 
 }  // namespace media

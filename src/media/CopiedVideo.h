@@ -18,8 +18,8 @@ class CopiedVideo : public CutVideo {
 public:
     // Plans the copy of `span` (see PlanCopy); throws CopyRefused with the reason when it
     // cannot be copied. `edgeQuantiser` > 0 overrides the quantiser of the edges (for tests).
-    static std::unique_ptr<CopiedVideo> Make(const CutSpan& span, const std::string& sourceName,
-                                             int videoIndex, const std::atomic<bool>& cancel,
+    static std::unique_ptr<CopiedVideo> Make(const CutSpan& span, int videoIndex,
+                                             const std::atomic<bool>& cancel,
                                              const std::function<void()>& rewind,
                                              double edgeQuantiser = 0);
 

@@ -114,6 +114,7 @@ public:
         while (reading) {
             if (cancel_.load()) return true;
             if (packed_) return false;
+            if (span_.watch != nullptr) span_.watch->Arm(kReadTimeout);
             int r = av_read_frame(in_, pkt.get());
             if (r == AVERROR_EOF) break;
             if (r == AVERROR(EAGAIN)) continue;
@@ -241,16 +242,19 @@ private:
     FramePtr sample_;
 };
 
-std::vector<std::uint8_t> FirstPictureConfig(const std::string& sourceName, int videoIndex,
+std::vector<std::uint8_t> FirstPictureConfig(const CutSpan& span, int videoIndex,
                                              const CopyPlan& plan,
                                              const std::atomic<bool>& cancel) {
-    InputFormatPtr in = OpenCutSource(sourceName, &cancel);
+    SourceWatch watch(&cancel);
+    const CutInput in = OpenCutInput(*span.file, span.name, watch);
     if (videoIndex >= static_cast<int>(in->nb_streams)) return {};
     for (unsigned i = 0; i < in->nb_streams; ++i)
         if (static_cast<int>(i) != videoIndex) in->streams[i]->discard = AVDISCARD_ALL;
     PacketPtr pkt = MakePacket();
     PictureInspector inspector(plan.parameters.get());
-    while (av_read_frame(in.get(), pkt.get()) >= 0) {
+    for (;;) {
+        watch.Arm(kReadTimeout);
+        if (av_read_frame(in.get(), pkt.get()) < 0) break;
         if (pkt->stream_index == videoIndex) return inspector.ConfigOf(pkt->data, pkt->size);
         av_packet_unref(pkt.get());
     }
@@ -304,8 +308,8 @@ bool CopyPlan::InWindow(std::int64_t slot) const {
     return false;
 }
 
-CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoIndex,
-                  const std::atomic<bool>& cancel, const std::function<void()>& rewind) {
+CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& cancel,
+                  const std::function<void()>& rewind) {
     const AVCodecParameters* par = span.stream->codecpar;
     const AVCodecID codec = par->codec_id;
     const AVCodecDescriptor* desc = avcodec_descriptor_get(codec);
@@ -399,7 +403,7 @@ CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoI
         plan.config = scanner->Config();
         // Some encoders write the configuration into the stream's first picture only.
         if (!plan.packets[plan.entry].facts.hasConfig && plan.config.empty())
-            plan.config = FirstPictureConfig(sourceName, videoIndex, plan, cancel);
+            plan.config = FirstPictureConfig(span, videoIndex, plan, cancel);
         if (!plan.packets[plan.entry].facts.hasConfig && plan.config.empty())
             Refuse("the decoder configuration for the first copied picture is missing");
     }

@@ -85,10 +85,10 @@ inline constexpr int kCheckPictures = 3;
 
 // Reads the stretch ahead from where the cut's demuxer stands (span.input, which the caller
 // puts back there afterwards; `rewind` does that in between), without decoding it beyond the
-// first pictures, and plans the copy. `sourceName` is opened again only to fetch a decoder
+// first pictures, and plans the copy. A demuxer of its own on span.file fetches a decoder
 // configuration that the stretch lacks. Throws CopyRefused with the reason when the cut cannot
 // be copied.
-CopyPlan PlanCopy(const CutSpan& span, const std::string& sourceName, int videoIndex,
-                  const std::atomic<bool>& cancel, const std::function<void()>& rewind);
+CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& cancel,
+                  const std::function<void()>& rewind);
 
 }  // namespace media

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "base/AtomicFile.h"
 #include "media/CopiedVideo.h"
 #include "media/CutSound.h"
 #include "media/CutSource.h"
@@ -21,16 +22,19 @@ namespace {
 // sound sides.
 class CutPass {
 public:
-    CutPass(const CutRequest& request, const std::atomic<bool>& cancel)
-        : request_(request), cancel_(cancel) {
-        in_ = OpenCutSource(request.source, &cancel);
+    CutPass(const CutRequest& request, const SourceInput& file, const std::atomic<bool>& cancel)
+        : request_(request), cancel_(cancel), watch_(&cancel) {
+        in_ = OpenCutInput(file, request.source, watch_);
         if (request.video) vIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_VIDEO);
         if (request.audio) aIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_AUDIO);
         if (vIndex_ < 0 && aIndex_ < 0) {
             throw MediaError("The source file " + Quoted(request.source) +
                              " has no picture or sound that can be decoded");
         }
+        span_.name = request.source;
+        span_.file = &file;
         span_.input = in_.get();
+        span_.watch = &watch_;
         span_.stream = in_->streams[vIndex_ >= 0 ? vIndex_ : aIndex_];
         span_.zero = SourceZero(in_.get(), span_.stream);
         span_.start = request.start;
@@ -53,7 +57,9 @@ public:
 
     // Back to the place reading starts, after the copy's plan has read ahead from it.
     void Rewind() {
-        if (pictures_) pictures_->Rewind();
+        if (!pictures_) return;
+        watch_.Arm(kReadTimeout);
+        pictures_->Rewind();
     }
 
     bool HasVideo() const { return vIndex_ >= 0; }
@@ -89,13 +95,36 @@ private:
         if (cancel_.load()) throw CutCancelled();
     }
 
+    // Before each read or seek: a stop request ends the cut, and the call gets its own time.
+    void BeforeRead() {
+        CheckCancel();
+        watch_.Arm(kReadTimeout);
+    }
+
+    std::string TooSlowText() const {
+        return "Cannot read the source file " + Quoted(request_.source) + ": " + kTooSlow;
+    }
+
+    [[noreturn]] void ReadFailed(const std::string& what, int r) const {
+        CheckCancel();
+        throw MediaError(
+            what + Quoted(request_.source) + ": " + (watch_.Expired() ? kTooSlow : AvErrorText(r)),
+            r);
+    }
+
     // Times count from the first picture, as for the preview, so the cut starts on the picture
     // the preview of its start showed.
     void FindFirstPicture() {
         finder_ = OpenDecoder(span_.stream);
         pictures_ = std::make_unique<PictureReader>(
             in_.get(), vIndex_, finder_.get(),
-            ReadGuard{[this] { CheckCancel(); },
+            ReadGuard{[this] {
+                          // Asked before each read and after one was interrupted: an expired
+                          // deadline means the last read or seek took too long.
+                          CheckCancel();
+                          if (watch_.Expired()) throw MediaError(TooSlowText());
+                          watch_.Arm(kReadTimeout);
+                      },
                       [this](const std::string& reason) {
                           throw MediaError("Cannot read the pictures of the source file " +
                                            Quoted(request_.source) + ": " + reason);
@@ -111,7 +140,9 @@ private:
     // the sound just before it too; both ways of cutting read from there.
     void SeekToStart() {
         if (!pictures_) {
+            BeforeRead();
             SeekBeforeStart(in_.get(), aIndex_, span_.zero, request_.start);
+            CheckCancel();
             return;
         }
         const std::int64_t target = TickAfter(span_.origin, request_.start, span_.stream->time_base,
@@ -130,19 +161,14 @@ private:
         bool eof = false;
         int againCount = 0;
         while (!(videoDone() && soundDone()) && !eof) {
-            CheckCancel();
+            BeforeRead();
             int r = av_read_frame(in_.get(), packet.get());
             if (r == AVERROR(EAGAIN) && ++againCount < 1000) continue;
             if (r == AVERROR_EOF) {
                 eof = true;
                 break;
             }
-            if (r < 0) {
-                CheckCancel();
-                throw MediaError("Cannot read the source file " + Quoted(request_.source) + ": " +
-                                     AvErrorText(r),
-                                 r);
-            }
+            if (r < 0) ReadFailed("Cannot read the source file ", r);
             againCount = 0;
             if (packet->stream_index == vIndex_ && !videoDone()) {
                 video->OnPacket(packet.get());
@@ -160,7 +186,8 @@ private:
 
     const CutRequest& request_;
     const std::atomic<bool>& cancel_;
-    InputFormatPtr in_;
+    SourceWatch watch_;
+    CutInput in_;
     int vIndex_ = -1;
     int aIndex_ = -1;
     CutSpan span_;
@@ -170,22 +197,51 @@ private:
     std::unique_ptr<PictureReader> pictures_;
 };
 
+// Drops the unfinished output of an attempt that did not commit it, keeping the name of a file
+// that could not be removed so that the user can be told.
+class AttemptOutput {
+public:
+    explicit AttemptOutput(std::string& leftOver) : leftOver_(leftOver) {}
+    ~AttemptOutput() {
+        if (!writer_) return;
+        std::string name = writer_->Discard();
+        if (!name.empty()) leftOver_ = name;
+    }
+    AttemptOutput(const AttemptOutput&) = delete;
+    AttemptOutput& operator=(const AttemptOutput&) = delete;
+
+    CutWriter& Open(const CutRequest& request) {
+        writer_ = std::make_unique<CutWriter>(request.output, request.writeLimit);
+        return *writer_;
+    }
+    void Commit() {
+        writer_->Commit();
+        writer_.reset();
+    }
+
+private:
+    std::string& leftOver_;
+    std::unique_ptr<CutWriter> writer_;
+};
+
 // Copies what can be copied; returns false (with the reason) when the cut must be re-encoded.
-bool TryCopiedCut(const CutRequest& request, const std::atomic<bool>& cancel, CutOutcome& outcome) {
+bool TryCopiedCut(const CutRequest& request, const SourceInput& file,
+                  const std::atomic<bool>& cancel, CutOutcome& outcome, std::string& leftOver) {
+    AttemptOutput output(leftOver);
     try {
-        CutPass pass(request, cancel);
+        CutPass pass(request, file, cancel);
         if (!pass.HasVideo()) {
             outcome.whyReencoded = "the source has no picture to copy";
             return false;
         }
         std::unique_ptr<CopiedVideo> video = CopiedVideo::Make(
-            pass.Span(), request.source, pass.VideoIndex(), cancel, [&pass] { pass.Rewind(); },
+            pass.Span(), pass.VideoIndex(), cancel, [&pass] { pass.Rewind(); },
             request.edgeQuantiserForTesting);
         pass.Rewind();
-        CutWriter writer(request.output, request.writeLimit);
+        CutWriter& writer = output.Open(request);
         pass.Run(writer, video.get());
         video->Check(writer);
-        writer.Commit();
+        output.Commit();
         outcome.path = CutPath::Copied;
         outcome.whyReencoded.clear();
         outcome.copiedPictures = video->CopiedPictures();
@@ -204,10 +260,39 @@ bool TryCopiedCut(const CutRequest& request, const std::atomic<bool>& cancel, Cu
     }
 }
 
+CutOutcome RenderCutFrom(const CutRequest& request, const SourceInput& file,
+                         const std::atomic<bool>& cancel, std::string& leftOver) {
+    CutOutcome outcome;
+    if (!request.video) {
+        outcome.whyReencoded = "no picture was asked for";
+    } else if (!request.videoLikeSource) {
+        outcome.whyReencoded = "the output's picture format is not the source's";
+    } else if (!request.copyAllowed) {
+        outcome.whyReencoded = "copying was turned off";
+    } else if (TryCopiedCut(request, file, cancel, outcome, leftOver)) {
+        return outcome;
+    }
+
+    AttemptOutput output(leftOver);
+    CutPass pass(request, file, cancel);
+    std::unique_ptr<CutVideo> video;
+    if (pass.HasVideo()) {
+        video = MakeReencodedVideo(pass.Span(), request.source, pass.VideoBitRate(),
+                                   request.videoLikeSource);
+        outcome.encodedPictures = pass.Span().pictures;
+    }
+    CutWriter& writer = output.Open(request);
+    pass.Run(writer, video.get());
+    output.Commit();
+    return outcome;
+}
+
 }  // namespace
 
 SourceStreams ProbeSourceStreams(const std::string& name) {
-    InputFormatPtr in = OpenCutSource(name, nullptr);
+    SourceWatch watch(nullptr);
+    const std::unique_ptr<SourceInput> file = OpenSourceFile(name);
+    const CutInput in = OpenCutInput(*file, name, watch);
     SourceStreams s;
     s.hasVideo = UsableStream(in.get(), AVMEDIA_TYPE_VIDEO) >= 0;
     s.hasAudio = UsableStream(in.get(), AVMEDIA_TYPE_AUDIO) >= 0;
@@ -221,29 +306,18 @@ CutOutcome RenderCut(const CutRequest& request, const std::atomic<bool>& cancel)
             "no earlier than it starts");
     }
     RefuseOverwritingSource(request.source, request.output);
-
-    CutOutcome outcome;
-    if (!request.video) {
-        outcome.whyReencoded = "no picture was asked for";
-    } else if (!request.videoLikeSource) {
-        outcome.whyReencoded = "the output's picture format is not the source's";
-    } else if (!request.copyAllowed) {
-        outcome.whyReencoded = "copying was turned off";
-    } else if (TryCopiedCut(request, cancel, outcome)) {
-        return outcome;
+    // Opened once: the copy and the re-encoding that may follow it read the same file.
+    const std::unique_ptr<SourceInput> file = OpenSourceFile(request.source);
+    std::string leftOver;
+    try {
+        return RenderCutFrom(request, *file, cancel, leftOver);
+    } catch (const MediaError& e) {
+        // An unfinished file that could not be removed is named, so the user can remove it.
+        const std::string note = base::LeftOverNote(leftOver);
+        if (note.empty()) throw;
+        if (cancel.load()) throw CutCancelled(note);
+        throw MediaError(e.what() + note, e.code());
     }
-
-    CutPass pass(request, cancel);
-    std::unique_ptr<CutVideo> video;
-    if (pass.HasVideo()) {
-        video = MakeReencodedVideo(pass.Span(), request.source, pass.VideoBitRate(),
-                                   request.videoLikeSource);
-        outcome.encodedPictures = pass.Span().pictures;
-    }
-    CutWriter writer(request.output, request.writeLimit);
-    pass.Run(writer, video.get());
-    writer.Commit();
-    return outcome;
 }
 
 }  // namespace media

@@ -47,7 +47,9 @@ struct CutRequest {
 // Thrown by RenderCut when `cancel` was raised.
 class CutCancelled : public MediaError {
 public:
-    CutCancelled() : MediaError("The cut was stopped before it was complete") {}
+    explicit CutCancelled(const std::string& note = "")
+        : MediaError("The cut was stopped before it was complete" +
+                     (note.empty() ? "" : "." + note)) {}
 };
 
 // How a finished cut was made; for tests and benchmarks, not for users, to whom both ways are

@@ -7,36 +7,53 @@
 
 namespace media {
 
-namespace {
-
-int InterruptRequested(void* opaque) {
-    return static_cast<const std::atomic<bool>*>(opaque)->load() ? 1 : 0;
-}
-
-}  // namespace
-
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-InputFormatPtr OpenCutSource(const std::string& name, const std::atomic<bool>* cancel) {
+int SourceWatch::Callback(void* opaque) {
+    const auto* self = static_cast<const SourceWatch*>(opaque);
+    return (self->cancel_ != nullptr && self->cancel_->load()) || self->Expired() ? 1 : 0;
+}
+
+std::unique_ptr<SourceInput> OpenSourceFile(const std::string& name) {
+    std::string reason;
+    std::unique_ptr<SourceInput> file = SourceInput::OpenFile(name, reason);
+    if (!file) throw MediaError("Cannot open the source file " + Quoted(name) + ": " + reason);
+    return file;
+}
+
+CutInput OpenCutInput(const SourceInput& file, const std::string& name, SourceWatch& watch) {
+    CutInput in;
     AVFormatContext* raw = avformat_alloc_context();
     if (raw == nullptr) throw MediaError("Out of memory opening the source file");
-    if (cancel != nullptr) {
-        raw->interrupt_callback.callback = &InterruptRequested;
-        raw->interrupt_callback.opaque = const_cast<void*>(static_cast<const void*>(cancel));
+    raw->interrupt_callback.callback = &SourceWatch::Callback;
+    raw->interrupt_callback.opaque = &watch;
+    try {
+        in.reader = file.Attach(raw);
+    } catch (...) {
+        avformat_free_context(raw);
+        throw;
     }
+    watch.Arm(kOpenTimeout);
     int r = avformat_open_input(&raw, name.c_str(), nullptr, nullptr);
     if (r < 0) {
-        throw MediaError("Cannot open the source file " + Quoted(name) + ": " + AvErrorText(r), r);
+        throw MediaError("Cannot open the source file " + Quoted(name) + ": " +
+                             (watch.Expired() ? kTooSlow : AvErrorText(r)),
+                         r);
     }
-    InputFormatPtr in(raw);
-    r = avformat_find_stream_info(in.get(), nullptr);
+    in.format.reset(raw);
+    r = avformat_find_stream_info(raw, nullptr);
     if (r < 0) {
-        throw MediaError(
-            "Cannot read the streams of the source file " + Quoted(name) + ": " + AvErrorText(r),
-            r);
+        throw MediaError("Cannot read the streams of the source file " + Quoted(name) + ": " +
+                             (watch.Expired() ? kTooSlow : AvErrorText(r)),
+                         r);
     }
     return in;
 }
+
+// Sound beyond these is a damaged header, not a recording: 2 s of it at the rate a damaged
+// file claimed (1.7 GHz) came to 13 GB of output.
+constexpr int kMaxSampleRate = 384000;
+constexpr int kMaxChannels = 16;
 
 int UsableStream(AVFormatContext* in, AVMediaType type) {
     int index = av_find_best_stream(in, type, -1, -1, nullptr, 0);
@@ -44,7 +61,9 @@ int UsableStream(AVFormatContext* in, AVMediaType type) {
     const AVCodecParameters* par = in->streams[index]->codecpar;
     if (avcodec_find_decoder(par->codec_id) == nullptr) return -1;
     if (type == AVMEDIA_TYPE_VIDEO && (par->width <= 0 || par->height <= 0)) return -1;
-    if (type == AVMEDIA_TYPE_AUDIO && (par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0))
+    if (type == AVMEDIA_TYPE_AUDIO &&
+        (par->sample_rate <= 0 || par->sample_rate > kMaxSampleRate ||
+         par->ch_layout.nb_channels <= 0 || par->ch_layout.nb_channels > kMaxChannels))
         return -1;
     return index;
 }

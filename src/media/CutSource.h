@@ -3,18 +3,56 @@
 // starts reading from, and the tags that tie a decoded picture to the packet it came from.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "media/AvHolders.h"
+#include "media/SourceInput.h"
 
 namespace media {
 
 std::string Quoted(const std::string& s);
 
-// Opens `name` and reads its stream parameters; `cancel`, when given, interrupts blocking reads.
-// Throws MediaError with the file's name and FFmpeg's reason.
-InputFormatPtr OpenCutSource(const std::string& name, const std::atomic<bool>* cancel);
+// Ends a blocking FFmpeg call on the source: a stop request, or a call that outlasts its
+// deadline (a damaged file can send the demuxer searching, a stalled disk never answers).
+// FFmpeg asks it on the thread that made the call, so it needs no lock.
+class SourceWatch {
+public:
+    using Clock = std::chrono::steady_clock;
+    explicit SourceWatch(const std::atomic<bool>* cancel) : cancel_(cancel) {}
+    void Arm(Clock::duration d) { deadline_ = Clock::now() + d; }
+    bool Expired() const { return Clock::now() > deadline_; }
+    static int Callback(void* opaque);
+
+private:
+    const std::atomic<bool>* cancel_;
+    Clock::time_point deadline_ = Clock::time_point::max();
+};
+
+// Opening reads the headers and enough of the streams to know them; one read or seek later on
+// gets its own time.
+inline constexpr auto kOpenTimeout = std::chrono::seconds(10);
+inline constexpr auto kReadTimeout = std::chrono::seconds(10);
+inline constexpr const char* kTooSlow =
+    "reading it took too long; it may be damaged or on a slow device";
+
+// The source as a regular file only, opened once for every pass of a cut: a pipe or a device
+// would block it. Throws MediaError with the file's name and the reason.
+std::unique_ptr<SourceInput> OpenSourceFile(const std::string& name);
+
+// A demuxer on the source with a reader of its own, which outlives it.
+struct CutInput {
+    std::unique_ptr<SourceInput::Reader> reader;
+    InputFormatPtr format;
+    AVFormatContext* get() const { return format.get(); }
+    AVFormatContext* operator->() const { return format.get(); }
+};
+
+// Opens a demuxer on `file` (named `name` in messages) and reads its stream parameters; `watch`
+// interrupts its blocking calls and must outlive it. Throws MediaError with FFmpeg's reason.
+CutInput OpenCutInput(const SourceInput& file, const std::string& name, SourceWatch& watch);
 
 // The stream of `type` that a cut uses, or -1: it must have a decoder and sane parameters.
 int UsableStream(AVFormatContext* in, AVMediaType type);

@@ -7,16 +7,20 @@
 #include <string>
 
 #include "media/AvHolders.h"
+#include "media/CutSource.h"
 #include "media/CutWriter.h"
 
 namespace media {
 
 // Where a cut's source is and what stretch of it the output holds.
 struct CutSpan {
-    AVFormatContext* input = nullptr;
-    AVStream* stream = nullptr;  // the picture stream (the sound stream without pictures)
-    double zero = 0.0;           // seconds of the source's time 0: its first picture
-    double start = 0.0;          // seconds after zero
+    std::string name;                   // the source's name, for messages and format guesses
+    const SourceInput* file = nullptr;  // the source, for demuxers of its own
+    AVFormatContext* input = nullptr;   // the cut's demuxer
+    SourceWatch* watch = nullptr;       // to be armed before each read or seek on `input`
+    AVStream* stream = nullptr;         // the picture stream (the sound stream without pictures)
+    double zero = 0.0;                  // seconds of the source's time 0: its first picture
+    double start = 0.0;                 // seconds after zero
     AVRational rate{25, 1};
     std::int64_t pictures = 1;  // pictures of the output
     std::int64_t origin = 0;    // time stamp of the first picture, in the stream's ticks

@@ -118,6 +118,12 @@ void CutWriter::Commit() {
     }
 }
 
+std::string CutWriter::Discard() noexcept {
+    readBack_.reset();
+    out_.reset();
+    return file_->Discard();
+}
+
 InputFormatPtr CutWriter::OpenWritten() {
     readBack_ = std::make_unique<ReadBack>(*file_);
     AVFormatContext* raw = avformat_alloc_context();

@@ -35,6 +35,8 @@ public:
     void End();
     // Puts the file in place under the output name.
     void Commit();
+    // Drops the unfinished file; returns its name when it could not be removed.
+    std::string Discard() noexcept;
 
     // Opens the written file for reading (after End); the context reads through the temporary.
     InputFormatPtr OpenWritten();

@@ -1,23 +1,21 @@
 #include "media/MediaDet.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <optional>
 #include <vector>
 
+#include "base/AtomicFile.h"
+#include "base/BmpCodec.h"
 #include "media/AvHolders.h"
+#include "media/FrameProperties.h"
 #include "media/FrameTiming.h"
+#include "media/SourceInput.h"
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -78,23 +76,6 @@ std::string OpenFailureReason(int code) {
     throw MediaError("Cannot open " + Quoted(path) + ": " + reason, code);
 }
 
-// Refuses what FFmpeg would block on (pipes, devices) or misreport, before it is opened.
-void CheckRegularFile(const std::string& path) {
-    if (path.empty()) ThrowOpenFailure(path, "no file name was given");
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        int err = errno;
-        if (err == ENOENT || err == ENOTDIR) ThrowOpenFailure(path, "the file does not exist");
-        if (err == EACCES) ThrowOpenFailure(path, "permission denied, the file cannot be read");
-        ThrowOpenFailure(path, std::strerror(err));
-    }
-    if (S_ISDIR(st.st_mode)) ThrowOpenFailure(path, "it is a folder, not a file");
-    if (!S_ISREG(st.st_mode)) ThrowOpenFailure(path, "it is not a regular file");
-    if (st.st_size == 0) ThrowOpenFailure(path, "the file is empty");
-    if (::access(path.c_str(), R_OK) != 0 && errno == EACCES)
-        ThrowOpenFailure(path, "permission denied, the file cannot be read");
-}
-
 double Seconds(int64_t ts, AVRational tb) {
     if (ts == AV_NOPTS_VALUE || tb.num <= 0 || tb.den <= 0) return 0.0;
     double s = static_cast<double>(ts) * av_q2d(tb);
@@ -124,8 +105,11 @@ struct MediaDet::StreamFacts {
 
 struct MediaDet::Source {
     std::string path;
-    // Declared before the demuxer, whose interrupt callback points here, so it outlives it.
+    // Declared before the demuxer, whose interrupt callback and reads use them, so they
+    // outlive it.
     Deadline deadline;
+    std::unique_ptr<SourceInput> input;
+    std::unique_ptr<SourceInput::Reader> reader;
     InputFormatPtr fmt;
     // Nothing was read from the demuxer since it was opened: its first packets come next.
     bool fresh = true;
@@ -134,20 +118,28 @@ struct MediaDet::Source {
 
 namespace {
 
-// Opens and probes the file, reading no more than the deadline allows.
-InputFormatPtr OpenDemuxer(const std::string& path, Deadline& deadline) {
+// Opens and probes the input, reading no more than the deadline allows. `reader` gets the
+// I/O context the demuxer reads through, which must outlive it.
+InputFormatPtr OpenDemuxer(const SourceInput& input, std::unique_ptr<SourceInput::Reader>& reader,
+                           const std::string& path, Deadline& deadline) {
     AVFormatContext* raw = avformat_alloc_context();
     if (raw == nullptr) throw MediaError("Out of memory opening " + Quoted(path));
     raw->interrupt_callback.callback = &Deadline::Callback;
     raw->interrupt_callback.opaque = &deadline;
+    try {
+        reader = input.Attach(raw);
+    } catch (...) {
+        avformat_free_context(raw);
+        throw;
+    }
 
     AvDictionary opts;
     opts.Set("probesize", "5000000");
     opts.Set("analyzeduration", "5000000");
     opts.Set("protocol_whitelist", "file");
     opts.Set("format_whitelist", kFormatWhitelist);
-    // The "file:" prefix keeps a name with a colon from being taken for another protocol.
-    int rc = avformat_open_input(&raw, ("file:" + path).c_str(), nullptr, opts.Address());
+    // The name only helps to guess the format; the bytes come from the input.
+    int rc = avformat_open_input(&raw, path.c_str(), nullptr, opts.Address());
     if (rc < 0) ThrowOpenFailure(path, OpenFailureReason(rc), rc);  // raw is freed by FFmpeg
     InputFormatPtr fmt(raw);
 
@@ -235,13 +227,23 @@ MediaDet::MediaDet() = default;
 MediaDet::~MediaDet() = default;
 
 void MediaDet::put_Filename(const std::string& path) {
-    CheckRegularFile(path);
+    std::string reason;
+    std::unique_ptr<SourceInput> input = SourceInput::OpenFile(path, reason);
+    if (!input) ThrowOpenFailure(path, reason);
+    Open(std::move(input), path);
+}
 
+void MediaDet::OpenBytes(const std::uint8_t* data, std::size_t size, const std::string& name) {
+    Open(SourceInput::FromMemory(data, size), name);
+}
+
+void MediaDet::Open(std::unique_ptr<SourceInput> input, const std::string& path) {
     auto src = std::make_unique<Source>();
     src->path = path;
+    src->input = std::move(input);
     src->deadline.Start(kProbeTimeout);
 
-    src->fmt = OpenDemuxer(path, src->deadline);
+    src->fmt = OpenDemuxer(*src->input, src->reader, path, src->deadline);
 
     const AVFormatContext* fmt = src->fmt.get();
     for (unsigned i = 0; i < fmt->nb_streams; ++i) {
@@ -371,22 +373,15 @@ private:
     std::optional<PictureReader> reader_;
 };
 
-void PutLe16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-    out[at] = static_cast<uint8_t>(v);
-    out[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-void PutLe32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-// The whole BMP file: BITMAPFILEHEADER, BITMAPINFOHEADER, rows bottom-up padded to 4 bytes.
-std::vector<uint8_t> EncodeBmp(const AVFrame* src, int width, int height, const std::string& path) {
+// The picture scaled to width x height as a 24-bit BMP file image.
+std::vector<uint8_t> EncodeBmp(AVFrame* src, int width, int height, const std::string& path) {
+    SanitizeColorProperties(src);
     const auto srcFormat = static_cast<AVPixelFormat>(src->format);
     if (src->width <= 0 || src->height <= 0 || srcFormat == AV_PIX_FMT_NONE)
         ThrowPictureFailure(path, "the decoded picture has no size");
 
-    SwsPtr sws(sws_getContext(src->width, src->height, srcFormat, width, height, AV_PIX_FMT_BGR24,
+    // BGR0 in memory is the bitmap's 0x00RRGGBB pixel on this little-endian machine.
+    SwsPtr sws(sws_getContext(src->width, src->height, srcFormat, width, height, AV_PIX_FMT_BGR0,
                               SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!sws) {
         const char* name = av_get_pix_fmt_name(srcFormat);
@@ -409,85 +404,25 @@ std::vector<uint8_t> EncodeBmp(const AVFrame* src, int width, int height, const 
         }
     }
 
-    FramePtr bgr = MakeFrame();
-    bgr->format = AV_PIX_FMT_BGR24;
-    bgr->width = width;
-    bgr->height = height;
-    CheckAv(av_frame_get_buffer(bgr.get(), 0), "Allocating the picture");
-    int rows =
-        sws_scale(sws.get(), src->data, src->linesize, 0, src->height, bgr->data, bgr->linesize);
+    base::BmpImage image;
+    image.width = width;
+    image.height = height;
+    image.bitCount = 24;
+    image.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    uint8_t* dst[4] = {reinterpret_cast<uint8_t*>(image.pixels.data()), nullptr, nullptr, nullptr};
+    int dstStride[4] = {width * 4, 0, 0, 0};
+    int rows = sws_scale(sws.get(), src->data, src->linesize, 0, src->height, dst, dstStride);
     if (rows != height) ThrowPictureFailure(path, "scaling the picture failed");
-
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    const size_t stride = (rowBytes + 3) & ~static_cast<size_t>(3);
-    const size_t imageBytes = stride * static_cast<size_t>(height);
-    const size_t headerBytes = 14 + 40;
-    std::vector<uint8_t> out(headerBytes + imageBytes, 0);
-    out[0] = 'B';
-    out[1] = 'M';
-    PutLe32(out, 2, static_cast<uint32_t>(out.size()));
-    PutLe32(out, 10, static_cast<uint32_t>(headerBytes));
-    PutLe32(out, 14, 40);
-    PutLe32(out, 18, static_cast<uint32_t>(width));
-    PutLe32(out, 22, static_cast<uint32_t>(height));
-    PutLe16(out, 26, 1);
-    PutLe16(out, 28, 24);
-    PutLe32(out, 30, 0);  // BI_RGB
-    PutLe32(out, 34, static_cast<uint32_t>(imageBytes));
-    PutLe32(out, 38, 2835);  // 72 dpi
-    PutLe32(out, 42, 2835);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* line = bgr->data[0] + static_cast<ptrdiff_t>(y) * bgr->linesize[0];
-        std::memcpy(out.data() + headerBytes + stride * static_cast<size_t>(height - 1 - y), line,
-                    rowBytes);
+    try {
+        return base::EncodeBmp(image);
+    } catch (const base::BmpError& e) {
+        ThrowPictureFailure(path, e.what());
     }
-    return out;
-}
-
-// Writes under a temporary name in the same folder, then renames over the target, so the
-// target is either the old file or the whole new one.
-void WriteFileAtomically(const std::string& file, const std::vector<uint8_t>& bytes) {
-    namespace fs = std::filesystem;
-    auto fail = [&](const std::string& reason) {
-        throw MediaError("Cannot write the picture " + Quoted(file) + ": " + reason);
-    };
-    if (file.empty()) fail("no file name was given");
-    fs::path target(file);
-    if (!target.has_filename()) fail("the name is a folder");
-    static std::atomic<unsigned> counter{0};
-    std::string tmpName = target.filename().string();
-    tmpName.insert(tmpName.begin(), '.');
-    tmpName += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    fs::path tmp = target.parent_path() / tmpName;
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) fail(std::strerror(errno));
-
-    struct Cleanup {
-        const fs::path& tmp;
-        int fd;
-        bool keep = false;
-        ~Cleanup() {
-            if (fd >= 0) ::close(fd);
-            if (!keep) ::unlink(tmp.c_str());
-        }
-    } cleanup{tmp, fd};
-
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) fail(n < 0 ? std::strerror(errno) : "the disk refused more data");
-        done += static_cast<size_t>(n);
-    }
-    cleanup.fd = -1;
-    if (::close(fd) != 0) fail(std::strerror(errno));
-    if (::rename(tmp.c_str(), target.c_str()) != 0) fail(std::strerror(errno));
-    cleanup.keep = true;
 }
 
 }  // namespace
 
-void MediaDet::WriteBitmapBits(double seconds, int width, int height, const std::string& file) {
+std::vector<std::uint8_t> MediaDet::GetBitmapBits(double seconds, int width, int height) {
     if (!source_) throw MediaError("Cannot take a picture: no file is open");
     if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
         throw MediaError("Cannot take a picture " + std::to_string(width) + " x " +
@@ -516,16 +451,30 @@ void MediaDet::WriteBitmapBits(double seconds, int width, int height, const std:
     if (!frame && readBefore) {
         // An earlier read of a damaged file can leave the demuxer unable to read again after a
         // seek (a truncated AVI does); opened afresh, it reads as it did the first time.
-        InputFormatPtr again = OpenDemuxer(source_->path, source_->deadline);
+        std::unique_ptr<SourceInput::Reader> reader;
+        InputFormatPtr again =
+            OpenDemuxer(*source_->input, reader, source_->path, source_->deadline);
         if (again->nb_streams != source_->fmt->nb_streams)
             ThrowPictureFailure(source_->path, kNothingDecoded);
+        // The old demuxer closes before the reader it used goes.
         source_->fmt = std::move(again);
+        source_->reader = std::move(reader);
         source_->fresh = true;
         frame = grab();
     }
     if (!frame) ThrowPictureFailure(source_->path, kNothingDecoded);
-    std::vector<uint8_t> bmp = EncodeBmp(frame.get(), width, height, source_->path);
-    WriteFileAtomically(file, bmp);
+    return EncodeBmp(frame.get(), width, height, source_->path);
+}
+
+void MediaDet::WriteBitmapBits(double seconds, int width, int height, const std::string& file) {
+    std::vector<std::uint8_t> bmp = GetBitmapBits(seconds, width, height);
+    if (file.empty()) throw MediaError("Cannot write the picture: no file name was given");
+    try {
+        base::WriteFileAtomic(file, bmp.data(), bmp.size());
+    } catch (const base::FileError& e) {
+        throw MediaError("Cannot write the picture " + Quoted(file) + ": " + e.reason() +
+                         e.LeftOverNote());
+    }
 }
 
 }  // namespace media

@@ -2,12 +2,17 @@
 // The media detector: probes one file for its video and audio streams and writes the frame on
 // screen at a given time as a 24-bit BMP file.
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "media/Guids.h"
 
 namespace media {
+
+class SourceInput;
 
 class MediaDet {
 public:
@@ -16,8 +21,12 @@ public:
     MediaDet(const MediaDet&) = delete;
     MediaDet& operator=(const MediaDet&) = delete;
 
-    // Opens and probes the file. On failure throws MediaError and keeps the file opened before.
+    // Opens and probes the file, which must be a regular file. On failure throws MediaError and
+    // keeps the file opened before.
     void put_Filename(const std::string& path);
+    // The same for media held in memory (`data` must outlive the detector's use of it); `name`
+    // stands for the file in messages and helps to guess the format.
+    void OpenBytes(const std::uint8_t* data, std::size_t size, const std::string& name);
     // Empty while no file is open.
     const std::string& get_Filename() const;
 
@@ -38,11 +47,14 @@ public:
     // is video, otherwise the first video stream. The file is replaced in one step; on failure
     // it is left as it was and MediaError is thrown.
     void WriteBitmapBits(double seconds, int width, int height, const std::string& file);
+    // The same picture as the bytes of a BMP file.
+    std::vector<std::uint8_t> GetBitmapBits(double seconds, int width, int height);
 
 private:
     struct StreamFacts;
     struct Source;
     const StreamFacts& Current() const;
+    void Open(std::unique_ptr<SourceInput> input, const std::string& path);
     static void MeasureTrueLengths(Source& src);
 
     std::unique_ptr<Source> source_;

@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <random>
 
 #include "media/AvHolders.h"
 
@@ -20,12 +18,6 @@ namespace media {
 namespace {
 
 std::string ErrnoText(int err) { return std::strerror(err); }
-
-std::string FolderOf(const std::string& name) {
-    std::filesystem::path p(name);
-    std::filesystem::path parent = p.parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
 
 constexpr int kIoBufferSize = 256 * 1024;
 
@@ -46,43 +38,38 @@ void RefuseOverwritingSource(const std::string& source, const std::string& outpu
     }
 }
 
-AtomicOutputFile::AtomicOutputFile(std::string finalName, std::int64_t writeLimit)
-    : finalName_(std::move(finalName)), writeLimit_(writeLimit) {
-    if (finalName_.empty()) throw MediaError("No output file name was given");
-    const std::string folder = FolderOf(finalName_);
-    const std::string base = std::filesystem::path(finalName_).filename().string();
-    std::random_device rd;
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(rd()));
-        std::string candidate = folder + "/." + base + "." + suffix + ".part";
-        fd_ = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ >= 0) {
-            tempName_ = candidate;
-        } else if (errno != EEXIST) {
-            throw MediaError("Cannot create the output file in the folder \"" + folder +
-                             "\": " + ErrnoText(errno));
-        }
-    }
-    if (fd_ < 0) throw MediaError("Cannot find a free temporary name in \"" + folder + "\"");
+namespace {
 
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
-    if (buffer == nullptr) {
-        Discard();
-        throw MediaError("Out of memory allocating the output buffer");
+std::string CommitErrorText(const std::string& finalName, const base::FileError& e) {
+    return "Cannot save the output file as \"" + finalName + "\": " + e.reason() + e.LeftOverNote();
+}
+
+base::AtomicFile CreateOutput(const std::string& finalName) {
+    if (finalName.empty()) throw MediaError("No output file name was given");
+    try {
+        return base::AtomicFile(finalName);
+    } catch (const base::FileError& e) {
+        if (e.error() == ENAMETOOLONG)
+            throw MediaError("Cannot create the output file \"" + finalName + "\": " + e.reason());
+        throw MediaError("Cannot create the output file in the folder \"" + e.file() +
+                         "\": " + e.reason());
     }
+}
+
+}  // namespace
+
+AtomicOutputFile::AtomicOutputFile(std::string finalName, std::int64_t writeLimit)
+    : finalName_(std::move(finalName)), file_(CreateOutput(finalName_)), writeLimit_(writeLimit) {
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
+    if (buffer == nullptr) throw MediaError("Out of memory allocating the output buffer");
     io_ = avio_alloc_context(buffer, kIoBufferSize, 1, this, nullptr, &WritePacket, &Seek);
     if (io_ == nullptr) {
         av_free(buffer);
-        Discard();
         throw MediaError("Out of memory allocating the output context");
     }
 }
 
-AtomicOutputFile::~AtomicOutputFile() {
-    if (!committed_) Discard();
-    FreeIo();
-}
+AtomicOutputFile::~AtomicOutputFile() { FreeIo(); }
 
 int AtomicOutputFile::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
     auto* self = static_cast<AtomicOutputFile*>(opaque);
@@ -93,7 +80,7 @@ int AtomicOutputFile::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
     }
     int done = 0;
     while (done < size) {
-        ssize_t n = ::pwrite(self->fd_, buf + done, static_cast<size_t>(size - done),
+        ssize_t n = ::pwrite(self->file_.Fd(), buf + done, static_cast<size_t>(size - done),
                              static_cast<off_t>(self->position_ + done));
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -114,7 +101,7 @@ std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whenc
     whence &= ~AVSEEK_FORCE;
     if (whence == AVSEEK_SIZE) {
         struct stat st {};
-        if (::fstat(self->fd_, &st) != 0) return AVERROR(errno);
+        if (::fstat(self->file_.Fd(), &st) != 0) return AVERROR(errno);
         return st.st_size;
     }
     std::int64_t target = 0;
@@ -127,7 +114,7 @@ std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whenc
             break;
         case SEEK_END: {
             struct stat st {};
-            if (::fstat(self->fd_, &st) != 0) return AVERROR(errno);
+            if (::fstat(self->file_.Fd(), &st) != 0) return AVERROR(errno);
             target = st.st_size + offset;
             break;
         }
@@ -140,9 +127,8 @@ std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whenc
 }
 
 int AtomicOutputFile::ReadAt(std::int64_t offset, std::uint8_t* buf, int size) const {
-    if (fd_ < 0) return AVERROR(EBADF);
     for (;;) {
-        ssize_t n = ::pread(fd_, buf, static_cast<size_t>(size), static_cast<off_t>(offset));
+        ssize_t n = ::pread(file_.Fd(), buf, static_cast<size_t>(size), static_cast<off_t>(offset));
         if (n >= 0) return static_cast<int>(n);
         if (errno != EINTR) return AVERROR(errno);
     }
@@ -154,38 +140,16 @@ void AtomicOutputFile::Commit() {
         std::string text = writeError_.empty() ? "Cannot write the output file \"" + finalName_ +
                                                      "\": " + AvErrorText(io_->error)
                                                : writeError_;
-        Discard();
-        throw MediaError(text, io_->error);
+        throw MediaError(text + base::LeftOverNote(file_.Discard()), io_->error);
     }
-    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
-        int err = errno;
-        Discard();
-        throw MediaError("Cannot write the output file \"" + finalName_ + "\": " + ErrnoText(err));
+    try {
+        file_.Commit();
+    } catch (const base::FileError& e) {
+        throw MediaError(CommitErrorText(finalName_, e));
     }
-    int closeResult = ::close(fd_);
-    int closeErr = errno;
-    fd_ = -1;
-    if (closeResult != 0) {
-        Discard();
-        throw MediaError("Cannot write the output file \"" + finalName_ +
-                         "\": " + ErrnoText(closeErr));
-    }
-    if (::rename(tempName_.c_str(), finalName_.c_str()) != 0) {
-        int err = errno;
-        Discard();
-        throw MediaError("Cannot save the output file as \"" + finalName_ +
-                         "\": " + ErrnoText(err));
-    }
-    committed_ = true;
 }
 
-void AtomicOutputFile::Discard() noexcept {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    if (!tempName_.empty()) ::unlink(tempName_.c_str());
-}
+std::string AtomicOutputFile::Discard() noexcept { return file_.Discard(); }
 
 void AtomicOutputFile::FreeIo() noexcept {
     if (io_ == nullptr) return;

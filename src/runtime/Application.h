@@ -61,13 +61,29 @@ public:
 
     // Shows a message box and returns the button pressed (mrOk, mrCancel, mrYes, mrNo).
     int MessageBox(const std::string& text, const std::string& caption, int flags);
-    // Replaces the message box (the skinned one, or a test's recorder); empty restores Qt's.
+    // Replaces the message box (the skinned one, or a test's recorder); empty restores the
+    // plain one, a form with the default frame.
     std::function<int(const std::string& text, const std::string& caption, int flags)>
         MessageBoxHandler;
 
+    // Minimizing the application minimizes every visible form's window; Restore brings
+    // them back. IsMinimized tells the main form's window-system state.
+    void Minimize();
     bool IsMinimized() const;
     void Restore();
     void BringToFront();
+
+    // Application message hooks (the menu engine's while a menu is open): each sees every
+    // keyboard and mouse message before its target does, newest hook first, and swallows it
+    // by returning true (keys: WM_KEYDOWN / WM_KEYUP with the shift state in LParam; mouse:
+    // the client and non-client messages as the target will get them). A message that is not
+    // swallowed reaches its target unchanged. Add returns an id for Remove; removing an
+    // unknown or removed id does nothing, so removal is always safe.
+    using TMessageHook = std::function<bool(TMsg& message)>;
+    int AddMessageHook(TMessageHook hook);
+    void RemoveMessageHook(int id);
+    // Runs the hooks; true when one swallowed the message.
+    bool RunMessageHooks(TMsg& message);
 
     // Milliseconds a hint waits before it shows.
     int HintPause = 500;
@@ -81,6 +97,8 @@ private:
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;
     std::vector<std::unique_ptr<TForm>> owned_;
+    std::vector<std::pair<int, TMessageHook>> hooks_;
+    int nextHookId_ = 1;
     bool terminated_ = false;
 };
 

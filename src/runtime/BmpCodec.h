@@ -1,29 +1,30 @@
 #pragma once
-// Windows bitmap files (BMP) read and written by our own code. The reader treats its input as
-// untrusted: every size is checked against the bytes present before it is used.
+// Windows bitmap files in the class library's terms: the codec of src/base, whose errors reach
+// callers as the class library's picture error.
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "base/BmpCodec.h"
+#include "runtime/Classes.h"
 
 namespace rt {
 
-struct BmpImage {
-    int width = 0;
-    int height = 0;
-    int bitCount = 0;                   // as stored: 1, 4, 8, 16, 24 or 32
-    std::vector<std::uint32_t> pixels;  // width * height, 0x00RRGGBB, top row first
-};
+using BmpImage = base::BmpImage;
 
-// Decodes one complete BMP file image from data[0..size). Returns the number of bytes the
-// image occupies (the file header's size field, which must fit in size).
-// Throws EInvalidGraphic with a readable reason for anything malformed.
-std::size_t DecodeBmp(const std::uint8_t* data, std::size_t size, BmpImage& out);
+// Decodes one complete BMP file image; returns the bytes it occupies. Throws EInvalidGraphic.
+inline std::size_t DecodeBmp(const std::uint8_t* data, std::size_t size, BmpImage& out) {
+    try {
+        return base::DecodeBmp(data, size, out);
+    } catch (const base::BmpError& e) {
+        throw EInvalidGraphic(e.what());
+    }
+}
 
-// Encodes pixels as a BMP file image with the given bit count (24 or 32 always; 1, 4 and 8 when
-// the pixels fit a palette of that size, else throws EInvalidGraphic). The size field equals
-// the returned length.
-std::vector<std::uint8_t> EncodeBmp(const BmpImage& image);
+// Encodes pixels as a BMP file image; throws EInvalidGraphic when they cannot be written so.
+inline std::vector<std::uint8_t> EncodeBmp(const BmpImage& image) {
+    try {
+        return base::EncodeBmp(image);
+    } catch (const base::BmpError& e) {
+        throw EInvalidGraphic(e.what());
+    }
+}
 
 }  // namespace rt

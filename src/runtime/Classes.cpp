@@ -1,5 +1,6 @@
 #include "runtime/Classes.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+
+#include "base/AtomicFile.h"
 
 namespace rt {
 
@@ -156,38 +159,39 @@ void TMemoryStream::SaveToFile(const std::string& path) const {
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr)
-        throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    // Without O_NONBLOCK a FIFO would block the open until someone writes to it.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw EFOpenError("Cannot open file \"" + path + "\". It is not a regular file.");
+    }
     std::vector<std::uint8_t> out;
+    out.reserve(std::size_t(std::max<off_t>(st.st_size, 0)));
     std::uint8_t buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
-    bool bad = std::ferror(f) != 0;
-    int err = errno;
-    std::fclose(f);
-    if (bad) throw EReadError("Cannot read file \"" + path + "\". " + std::strerror(err));
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            int err = errno;
+            ::close(fd);
+            throw EReadError("Cannot read file \"" + path + "\". " + std::strerror(err));
+        }
+        if (n == 0) break;
+        out.insert(out.end(), buf, buf + n);
+    }
+    ::close(fd);
     return out;
 }
 
 void WriteFileBytesAtomic(const std::string& path, const void* data, std::size_t size) {
-    std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (f == nullptr)
-        throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-    bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-    int err = errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        std::remove(tmp.c_str());
-        throw EWriteError("Cannot write file \"" + path + "\". " + std::strerror(err));
+    try {
+        base::WriteFileAtomic(path, data, size);
+    } catch (const base::FileError& e) {
+        if (e.step() == base::FileError::Create)
+            throw EFCreateError("Cannot create file \"" + path + "\". " + e.reason());
+        throw EWriteError("Cannot write file \"" + path + "\". " + e.reason() + e.LeftOverNote());
     }
 }
 

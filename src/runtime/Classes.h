@@ -141,8 +141,8 @@ private:
 
 // Reads a whole file; throws EFOpenError "Cannot open file \"<path>\". <reason>".
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
-// Writes a file through a temporary name in the same folder and a rename, so a failure never
-// leaves half a file; throws EFCreateError / EWriteError with the reason.
+// Replaces a file in one step (base::AtomicFile): a failure never leaves half a file, and a
+// symbolic link is written through; throws EFCreateError / EWriteError with the reason.
 void WriteFileBytesAtomic(const std::string& path, const void* data, std::size_t size);
 
 class TStringList {

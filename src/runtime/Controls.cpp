@@ -1,14 +1,8 @@
+// Controls: geometry, visibility, painting through one bitmap, the default message handling,
+// alignment of children, window timers, and the popup window kind.
 #include "runtime/Controls.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QCursor>
-#include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
-#include <QWheelEvent>
-#include <QWindow>
 #include <algorithm>
 
 #include "runtime/Application.h"
@@ -17,16 +11,6 @@
 namespace rt {
 
 namespace {
-
-std::intptr_t MouseKeys(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
-    std::intptr_t k = 0;
-    if (b & Qt::LeftButton) k |= MK_LBUTTON;
-    if (b & Qt::RightButton) k |= MK_RBUTTON;
-    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (m & Qt::ControlModifier) k |= MK_CONTROL;
-    return k;
-}
 
 TShiftState ShiftFromKeys(std::intptr_t k) {
     TShiftState s = 0;
@@ -38,166 +22,7 @@ TShiftState ShiftFromKeys(std::intptr_t k) {
     return s;
 }
 
-Qt::CursorShape ShapeOf(TCursor c) {
-    switch (c) {
-        case TCursor::crHandPoint:
-            return Qt::PointingHandCursor;
-        case TCursor::crSizeWE:
-            return Qt::SizeHorCursor;
-        case TCursor::crSizeNS:
-            return Qt::SizeVerCursor;
-        case TCursor::crSizeNWSE:
-            return Qt::SizeFDiagCursor;
-        case TCursor::crSizeNESW:
-            return Qt::SizeBDiagCursor;
-        case TCursor::crIBeam:
-            return Qt::IBeamCursor;
-        default:
-            return Qt::ArrowCursor;
-    }
-}
-
 }  // namespace
-
-int VirtualKeyOf(int k) {
-    if (k >= Qt::Key_A && k <= Qt::Key_Z) return 'A' + (k - Qt::Key_A);
-    if (k >= Qt::Key_0 && k <= Qt::Key_9) return '0' + (k - Qt::Key_0);
-    switch (k) {
-        case Qt::Key_Backspace:
-            return VK_BACK;
-        case Qt::Key_Tab:
-            return VK_TAB;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return VK_RETURN;
-        case Qt::Key_Escape:
-            return VK_ESCAPE;
-        case Qt::Key_Space:
-            return VK_SPACE;
-        case Qt::Key_PageUp:
-            return VK_PRIOR;
-        case Qt::Key_PageDown:
-            return VK_NEXT;
-        case Qt::Key_End:
-            return VK_END;
-        case Qt::Key_Home:
-            return VK_HOME;
-        case Qt::Key_Left:
-            return VK_LEFT;
-        case Qt::Key_Up:
-            return VK_UP;
-        case Qt::Key_Right:
-            return VK_RIGHT;
-        case Qt::Key_Down:
-            return VK_DOWN;
-        case Qt::Key_Delete:
-            return VK_DELETE;
-        default:
-            return 0;
-    }
-}
-
-ControlWidget::ControlWidget(TControl* owner, bool topLevel)
-    : QWidget(nullptr, topLevel ? Qt::Window : Qt::Widget), owner_(owner) {
-    // We paint every pixel ourselves from one bitmap: no background erase, no flicker.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setAttribute(Qt::WA_Hover, false);
-    setMouseTracking(true);
-    setAutoFillBackground(false);
-}
-
-std::intptr_t ControlWidget::Send(unsigned msg, std::intptr_t w, std::intptr_t l) {
-    if (owner_ == nullptr) return 0;
-    std::intptr_t result = 0;
-    GuardedCall([&] { result = owner_->Perform(msg, w, l); });
-    return result;
-}
-
-void ControlWidget::paintEvent(QPaintEvent*) {
-    if (owner_ == nullptr) return;
-    inPaintEvent = true;
-    Send(WM_PAINT, 0, 0);
-    inPaintEvent = false;
-}
-
-void ControlWidget::mousePressEvent(QMouseEvent* e) {
-    unsigned msg = e->button() == Qt::RightButton    ? WM_RBUTTONDOWN
-                   : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN
-                                                     : WM_LBUTTONDOWN;
-    QPoint p = e->position().toPoint();
-    Send(msg, MouseKeys(e->modifiers(), e->buttons()), MakeLParam(p.x(), p.y()));
-}
-
-void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
-    unsigned msg = e->button() == Qt::RightButton    ? WM_RBUTTONUP
-                   : e->button() == Qt::MiddleButton ? WM_MBUTTONUP
-                                                     : WM_LBUTTONUP;
-    QPoint p = e->position().toPoint();
-    Send(msg, MouseKeys(e->modifiers(), e->buttons()), MakeLParam(p.x(), p.y()));
-}
-
-void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-    QPoint p = e->position().toPoint();
-    if (e->button() == Qt::LeftButton)
-        Send(WM_LBUTTONDBLCLK, MouseKeys(e->modifiers(), e->buttons()), MakeLParam(p.x(), p.y()));
-    else
-        mousePressEvent(e);
-}
-
-void ControlWidget::mouseMoveEvent(QMouseEvent* e) {
-    QPoint p = e->position().toPoint();
-    Send(WM_MOUSEMOVE, MouseKeys(e->modifiers(), e->buttons()), MakeLParam(p.x(), p.y()));
-}
-
-void ControlWidget::enterEvent(QEnterEvent*) { Send(CM_MOUSEENTER, 0, 0); }
-void ControlWidget::leaveEvent(QEvent*) { Send(CM_MOUSELEAVE, 0, 0); }
-
-void ControlWidget::wheelEvent(QWheelEvent* e) {
-    // The window system's form: the wheel delta (120 a notch) in the high word of WParam,
-    // the mouse keys in the low word, the screen position in LParam.
-    int delta = e->angleDelta().y();
-    if (delta == 0) {
-        e->ignore();
-        return;
-    }
-    QPoint g = e->globalPosition().toPoint();
-    std::intptr_t w = (std::intptr_t(std::int16_t(delta)) << 16) |
-                      (MouseKeys(e->modifiers(), e->buttons()) & 0xFFFF);
-    Send(WM_MOUSEWHEEL, w, MakeLParam(g.x(), g.y()));
-}
-
-void ControlWidget::resizeEvent(QResizeEvent*) {
-    if (owner_ == nullptr) return;
-    // The window manager may resize a top-level window: take its size as ours.
-    if (isWindow()) {
-        GuardedCall([&] { owner_->SetBounds(owner_->Left(), owner_->Top(), width(), height()); });
-    }
-    Send(WM_SIZE, 0, MakeLParam(width(), height()));
-}
-
-void ControlWidget::moveEvent(QMoveEvent*) { Send(WM_MOVE, 0, MakeLParam(x(), y())); }
-
-void ControlWidget::closeEvent(QCloseEvent* e) {
-    auto* form = dynamic_cast<TForm*>(owner_);
-    if (form == nullptr) {
-        e->accept();
-        return;
-    }
-    bool close = true;
-    GuardedCall([&] { close = form->HandleCloseRequest(); });
-    if (close)
-        e->accept();
-    else
-        e->ignore();
-}
-
-void ControlWidget::focusOutEvent(QFocusEvent*) { Send(WM_KILLFOCUS, 0, 0); }
-
-void ControlWidget::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::ActivationChange) Send(WM_ACTIVATE, isActiveWindow() ? 1 : 0, 0);
-    QWidget::changeEvent(e);
-}
 
 TControl::TControl(TComponent* owner) : TComponent(owner), impl_(std::make_unique<ControlImpl>()) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
@@ -211,9 +36,15 @@ TControl::~TControl() {
     DestroyComponents();
     if (parent_ != nullptr) parent_->RemoveControl(this);
     if (impl_->widget != nullptr) {
+        for (const auto& t : impl_->timers) impl_->widget->killTimer(t.second);
         impl_->widget->Detach();
         delete impl_->widget;
         impl_->widget = nullptr;
+    }
+    if (impl_->frame != nullptr) {
+        impl_->frame->Detach();
+        delete impl_->frame;
+        impl_->frame = nullptr;
     }
 }
 
@@ -253,11 +84,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     QWidget* w = impl_->widget;
-    if (w->isWindow()) {
-        if (w->size() != QSize(width, height)) w->resize(width, height);
-    } else if (w->geometry() != QRect(left, top, width, height)) {
-        w->setGeometry(left, top, width, height);
-    }
+    if (w->geometry() != QRect(left, top, width, height)) w->setGeometry(left, top, width, height);
     if (resized) {
         Resize();
         if (auto* wc = dynamic_cast<TWinControl*>(this)) wc->Realign();
@@ -268,8 +95,19 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 
 void TControl::SetVisible(bool v) {
     if (visible_ == v) return;
+    // A form shows and hides as a window.
+    if (impl_->frame != nullptr) {
+        auto* form = static_cast<TForm*>(this);
+        if (v)
+            form->Show();
+        else
+            form->Hide();
+        return;
+    }
     visible_ = v;
-    if (parent_ != nullptr || !impl_->widget->isWindow())
+    if (impl_->popup)
+        impl_->widget->setVisible(v);
+    else if (parent_ != nullptr || !impl_->widget->isWindow())
         impl_->widget->setVisible(v && parent_ != nullptr);
     Perform(CM_VISIBLECHANGED, v ? 1 : 0, 0);
     if (parent_ != nullptr && align_ != TAlign::alNone) parent_->Realign();
@@ -284,6 +122,11 @@ void TControl::SetEnabled(bool v) {
 
 void TControl::SetCaption(const std::string& c) {
     if (caption_ == c) return;
+    // Windowed controls hear of their new text as WM_SETTEXT, whose default handling stores it.
+    if (IsWindowed()) {
+        Perform(WM_SETTEXT, 0, PtrParam(c.c_str()));
+        return;
+    }
     caption_ = c;
     Perform(CM_TEXTCHANGED, 0, 0);
 }
@@ -303,7 +146,9 @@ void TControl::Invalidate() { impl_->widget->update(); }
 void TControl::Repaint() { impl_->widget->repaint(); }
 
 TBitmap TControl::PaintToBitmap() {
-    TBitmap b(width_, height_);
+    // A form paints its client area; its frame is the non-client painting's.
+    TBitmap b = impl_->frame != nullptr ? TBitmap(impl_->widget->width(), impl_->widget->height())
+                                        : TBitmap(width_, height_);
     if (!b.Empty()) Paint(b.Canvas());
     return b;
 }
@@ -333,6 +178,47 @@ void TControl::SetMouseCapture(bool on) {
         impl_->widget->grabMouse();
     else if (MouseCapture())
         impl_->widget->releaseMouse();
+}
+
+void TControl::SetWindowRegion(const TRegion* region) {
+    QWidget* w = impl_->Window();
+    if (region == nullptr) {
+        w->clearMask();
+        return;
+    }
+    // Rectangles of a region may overlap and come in any order: unite them pairwise, level by
+    // level, which stays fast for the thousands of runs a mask picture gives.
+    std::vector<QRegion> parts;
+    parts.reserve(region->Rects().size());
+    for (const TRect& r : region->Rects())
+        if (!r.IsEmpty()) parts.emplace_back(r.Left, r.Top, r.Width(), r.Height());
+    while (parts.size() > 1) {
+        std::vector<QRegion> next;
+        next.reserve(parts.size() / 2 + 1);
+        for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+            next.push_back(parts[i].united(parts[i + 1]));
+        if (parts.size() % 2 != 0) next.push_back(parts.back());
+        parts.swap(next);
+    }
+    QRegion q = parts.empty() ? QRegion() : parts.front();
+    // An empty mask means "no mask" to Qt; a shape without pixels must hide everything, so it
+    // becomes one pixel outside the widget.
+    if (q.isEmpty()) q = QRegion(QRect(-1, -1, 1, 1));
+    w->setMask(q);
+    w->update();
+}
+
+void TControl::SetTimer(std::uintptr_t id, int ms) {
+    KillTimer(id);
+    int qtId = impl_->widget->startTimer(std::max(1, ms));
+    if (qtId != 0) impl_->timers[id] = qtId;
+}
+
+void TControl::KillTimer(std::uintptr_t id) {
+    auto it = impl_->timers.find(id);
+    if (it == impl_->timers.end()) return;
+    impl_->widget->killTimer(it->second);
+    impl_->timers.erase(it);
 }
 
 std::intptr_t TControl::Perform(unsigned msg, std::intptr_t wParam, std::intptr_t lParam) {
@@ -371,6 +257,11 @@ void TControl::DefaultHandler(TMessage& m) {
             MouseDown(b, ShiftFromKeys(m.WParam), x, y);
             break;
         }
+        case WM_SETTEXT:
+            caption_ = m.LParam != 0 ? std::string(ParamPtr<const char>(m.LParam)) : std::string();
+            Perform(CM_TEXTCHANGED, 0, 0);
+            m.Result = 1;
+            break;
         case WM_LBUTTONDBLCLK:
             if (!enabled_) break;
             pressed_ = true;
@@ -393,7 +284,8 @@ void TControl::DefaultHandler(TMessage& m) {
         case WM_MOUSEMOVE:
             MouseMove(ShiftFromKeys(m.WParam), x, y);
             break;
-        case WM_KEYDOWN: {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
             int key = int(m.WParam);
             KeyDown(key, TShiftState(m.LParam));
             break;
@@ -410,9 +302,37 @@ void TControl::DefaultHandler(TMessage& m) {
         case CM_TEXTCHANGED:
             TextChanged();
             break;
+        case CM_FONTCHANGED:
+            FontChanged();
+            break;
         default:
             break;
     }
+}
+
+void TControl::PaintParentBackground(TCanvas& canvas) {
+    if (parent_ == nullptr) {
+        canvas.Brush.Color = color_;
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.FillRect(Rect(0, 0, width_, height_));
+        return;
+    }
+    // The parent paints at its own size; the clip keeps its work to the part under us.
+    TBitmap under(parent_->width_, parent_->height_);
+    const TRect mine = Bounds(left_, top_, width_, height_);
+    under.Canvas().SetClipRect(mine);
+    parent_->Paint(under.Canvas());
+    under.Canvas().ClearClip();
+    for (TControl* c : parent_->controls_) {
+        if (c == this) break;
+        if (!c->visible_ || c->IsWindowed()) continue;
+        const TRect r = c->BoundsRect();
+        if (r.Right <= mine.Left || r.Left >= mine.Right || r.Bottom <= mine.Top ||
+            r.Top >= mine.Bottom)
+            continue;
+        under.Canvas().Draw(r.Left, r.Top, c->PaintToBitmap());
+    }
+    canvas.CopyRect(Rect(0, 0, width_, height_), under, mine);
 }
 
 void TControl::Click() {
@@ -442,6 +362,11 @@ void TControl::KeyDown(int& key, TShiftState shift) {
 }
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+void TWinControl::SetAlphaBlend(int alpha) {
+    alpha_ = std::clamp(alpha, 0, 255);
+    Impl().Window()->setWindowOpacity(alpha_ / 255.0);
+}
 
 TWinControl::~TWinControl() {
     DestroyComponents();
@@ -489,150 +414,33 @@ void TWinControl::Realign() {
             }
         }
     };
-    // Guard against re-entry: SetBounds of a child calls back into Realign.
-    static thread_local int depth = 0;
-    if (depth > 0) return;
-    ++depth;
+    // An aligned child's size change calls back here while we place it; a child that is a
+    // container lays out its own children through its own flag.
+    if (realigning_) return;
+    realigning_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{realigning_};
     place(TAlign::alTop);
     place(TAlign::alBottom);
     place(TAlign::alLeft);
     place(TAlign::alRight);
     place(TAlign::alClient);
-    --depth;
 }
 
-TForm::TForm(TComponent* owner) : TWinControl(owner) {
+TPopupWindow::TPopupWindow(TComponent* owner) : TCustomControl(owner) {
     ControlWidget* w = Impl().widget;
-    w->setParent(nullptr, Qt::Window);
-    w->setFocusPolicy(Qt::StrongFocus);
-    SetVisible(false);
-    if (Application() != nullptr) Application()->AddForm(this);
-}
-
-TForm::~TForm() {
-    if (OnDestroy) GuardedCall([&] { OnDestroy(this); });
-    DestroyComponents();
-    if (Application() != nullptr) Application()->RemoveForm(this);
-}
-
-void TForm::SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
-
-TWindowState TForm::WindowState() const {
-    QWidget* w = Impl().widget;
-    if (w->isMinimized()) return TWindowState::wsMinimized;
-    if (w->isMaximized()) return TWindowState::wsMaximized;
-    return TWindowState::wsNormal;
-}
-
-void TForm::SetWindowState(TWindowState s) {
-    QWidget* w = Impl().widget;
-    switch (s) {
-        case TWindowState::wsMinimized:
-            w->showMinimized();
-            break;
-        case TWindowState::wsMaximized:
-            w->showMaximized();
-            break;
-        case TWindowState::wsNormal:
-            w->showNormal();
-            break;
-    }
-}
-
-void TForm::Show() {
-    ControlWidget* w = Impl().widget;
-    w->setWindowTitle(QString::fromStdString(Caption()));
-    if (BorderStyle != TFormBorderStyle::bsSizeable) w->setFixedSize(Width(), Height());
-    if (!w->isVisible()) {
-        QRect area;
-        if (Position == TPosition::poScreenCenter || Position == TPosition::poMainFormCenter) {
-            TForm* main = Application() != nullptr ? Application()->MainForm() : nullptr;
-            if (Position == TPosition::poMainFormCenter && main != nullptr && main != this &&
-                main->Impl().widget->isVisible())
-                area = main->Impl().widget->frameGeometry();
-            else if (QScreen* s = QGuiApplication::primaryScreen())
-                area = s->availableGeometry();
-            if (!area.isNull()) w->move(area.center() - QPoint(Width() / 2, Height() / 2));
-        }
-    }
-    visible_ = true;
-    w->show();
-    w->raise();
-    w->activateWindow();
-    if (OnShow) OnShow(this);
-}
-
-void TForm::Hide() {
+    Impl().popup = true;
+    // A tool-tip window is top-most, has no taskbar entry and is never activated by the
+    // platform, not even on a click; it must not take the keyboard either.
+    w->setParent(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                              Qt::WindowDoesNotAcceptFocus);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->setAttribute(Qt::WA_X11DoNotAcceptFocus);
+    w->setFocusPolicy(Qt::NoFocus);
     visible_ = false;
-    Impl().widget->hide();
-}
-
-int TForm::ShowModal() {
-    ModalResult = mrNone;
-    modal_ = true;
-    Impl().widget->setWindowModality(Qt::ApplicationModal);
-    Show();
-    while (ModalResult == mrNone && Impl().widget->isVisible()) {
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    Hide();
-    modal_ = false;
-    Impl().widget->setWindowModality(Qt::NonModal);
-    if (ModalResult == mrNone) ModalResult = mrCancel;
-    return ModalResult;
-}
-
-void TForm::Close() {
-    if (modal_) {
-        if (ModalResult == mrNone) ModalResult = mrCancel;
-        return;
-    }
-    if (HandleCloseRequest()) Impl().widget->hide();
-}
-
-bool TForm::HandleCloseRequest() {
-    if (closing_) return false;
-    TCloseAction action = TCloseAction::caHide;
-    if (modal_ && ModalResult == mrNone) ModalResult = mrCancel;
-    closing_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{closing_};
-    if (OnClose) OnClose(this, action);
-    if (action == TCloseAction::caNone) return false;
-    visible_ = false;
-    if (Application() != nullptr && Application()->MainForm() == this) Application()->Terminate();
-    return true;
-}
-
-void TForm::BringToFront() {
-    Impl().widget->raise();
-    Impl().widget->activateWindow();
-}
-
-bool TForm::Active() const { return Impl().widget->isActiveWindow(); }
-
-void TForm::TextChanged() {
-    Impl().widget->setWindowTitle(QString::fromStdString(Caption()));
-    Invalidate();
-}
-
-void TForm::DoCreate() {
-    if (OnCreate) OnCreate(this);
-}
-
-void TForm::Paint(TCanvas& canvas) {
-    canvas.Brush.Color = Color();
-    canvas.FillRect(ClientRect());
-}
-
-}  // namespace rt
-
-namespace rt {
-
-void TForm::SetAlphaBlend(int alpha) {
-    Impl().widget->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+    w->hide();
 }
 
 }  // namespace rt

@@ -2,6 +2,26 @@
 // Controls and forms. Every control is backed by a Qt widget inside runtime; what a control
 // shows is painted by its Paint override into one off-screen bitmap per paint, which is then
 // copied to the screen in one operation. Qt events arrive as TMessage through WindowProc.
+//
+// A form is a frameless top-level window whose non-client area belongs to the program, as in
+// the window system the skin engine was written for: WM_NCCALCSIZE places the client area
+// inside the window rectangle, WM_NCHITTEST classifies every mouse position over the window
+// that no child control covers (a child takes the mouse without asking), WM_NCPAINT paints the
+// frame, and a press on HTCAPTION or a sizing code runs the move/size loop. The form's default
+// window procedure gives a plain frame (see TForm).
+//
+// Mouse routing on a form: with the form holding the capture, or while buttons are held since
+// a press on the client area, every mouse event is a client message (WM_MOUSEMOVE,
+// WM_LBUTTONDOWN ..., client coordinates). Otherwise WM_NCHITTEST is asked (LParam: the screen
+// point) and HTCLIENT gives client messages; any other answer gives WM_NCMOUSEMOVE,
+// WM_NC[LRM]BUTTONDOWN/UP/DBLCLK with WParam = the hit code and LParam = the screen point, and
+// WM_NCMOUSELEAVE when the mouse leaves the frame. The cursor follows the answer (sizing arrows
+// for the eight sizing codes). The default procedure turns WM_NCLBUTTONDOWN on HTCAPTION into
+// WM_SYSCOMMAND SC_MOVE | HTCAPTION and on a sizing code into SC_SIZE + WMSZ_*, which start
+// the loop: WM_ENTERSIZEMOVE, then per mouse move WM_MOVING or WM_SIZING (the rectangle may be
+// changed) and the new bounds (WM_GETMINMAXINFO, WM_MOVE, WM_SIZE), then WM_EXITSIZEMOVE; the
+// loop takes the button release. A press on an inactive form first sends WM_MOUSEACTIVATE; a
+// press on a child control first sends WM_PARENTNOTIFY to its form.
 
 #include <functional>
 #include <memory>
@@ -88,7 +108,7 @@ public:
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& f) {
         font_ = f;
-        Invalidate();
+        Perform(CM_FONTCHANGED, 0, 0);
     }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
@@ -108,8 +128,15 @@ public:
     void SetMouseCapture(bool on);
 
     // Shapes the control's window: only the region's pixels show and take the mouse; null
-    // removes the shape (ControlRegion.cpp).
+    // removes the shape. A form's region is in window coordinates and shapes the whole window,
+    // frame included; points outside it are not the form's (no hit test, no mouse messages).
     void SetWindowRegion(const TRegion* region);
+
+    // Window timers: WM_TIMER with WParam = id reaches the window procedure every ms
+    // milliseconds until KillTimer. Setting a running id again restarts it with the new
+    // interval. Timers die with the control.
+    void SetTimer(std::uintptr_t id, int ms);
+    void KillTimer(std::uintptr_t id);
 
     // Sends a message straight to the control's window procedure and returns its result.
     std::intptr_t Perform(unsigned msg, std::intptr_t wParam, std::intptr_t lParam);
@@ -140,6 +167,11 @@ protected:
     virtual void Resize() {}
     virtual void EnabledChanged() { Invalidate(); }
     virtual void TextChanged() { Invalidate(); }
+    virtual void FontChanged() { Invalidate(); }
+    // Paints what shows under this control into its canvas: the parent's own painting and the
+    // window-less siblings below this one. Transparent controls start their paint with it, so
+    // that one bitmap per paint still holds every pixel.
+    void PaintParentBackground(TCanvas& canvas);
     virtual bool WantsFocus() const { return false; }
     virtual bool IsWindowed() const { return false; }
 
@@ -150,6 +182,7 @@ private:
     friend struct ControlImpl;
     friend class ControlWidget;
     friend class TApplication;
+    friend ControlImpl& ImplOf(const TControl& control);
     void PaintNow(void* qpainter);
     std::unique_ptr<ControlImpl> impl_;
 
@@ -179,6 +212,11 @@ public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
+    // Constant opacity 0..255 of a top-level window (a form, a popup) where the window system
+    // can show it; without a compositor the window simply stays opaque.
+    void SetAlphaBlend(int alpha);
+    int AlphaBlend() const { return alpha_; }
+
     int ControlCount() const { return int(controls_.size()); }
     TControl* Controls(int i) const { return controls_.at(std::size_t(i)); }
     bool Focused() const;
@@ -202,11 +240,24 @@ private:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     std::vector<TControl*> controls_;
+    int alpha_ = 255;
+    // Set while this control lays out its children: their size changes call back here.
+    bool realigning_ = false;
 };
 
 class TCustomControl : public TWinControl {
 public:
     using TWinControl::TWinControl;
+};
+
+// A popup window: a borderless top-level window that stays on top, has no taskbar entry and
+// never takes activation or keyboard focus from the form that opened it (menus, hints,
+// drop-down lists). Bounds are in screen coordinates; Show and Hide show it without
+// activation. It gets client mouse messages like any control; keys stay with the active form,
+// where an application message hook can pass them on.
+class TPopupWindow : public TCustomControl {
+public:
+    explicit TPopupWindow(TComponent* owner);
 };
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
@@ -217,16 +268,61 @@ enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class TMainMenu;
 
+class FrameWidget;
+
+// A top-level form. Left, Top, Width and Height are the window rectangle on the screen; the
+// client rectangle lies inside it where WM_NCCALCSIZE put it, and children are placed in
+// client coordinates.
+//
+// The default window procedure gives a plain frame: a 3-pixel raised border, a 19-pixel
+// caption bar with the caption text (shortened with "...") and a close button; dragging the
+// caption moves the window, the border sizes it when BorderStyle is bsSizeable, the close
+// button closes it. bsNone has no frame at all. A skinned frame replaces WindowProc, answers
+// the non-client messages itself and calls the previous procedure for the rest.
 class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
 
+    // The window rectangle; the size is clamped to WM_GETMINMAXINFO's tracking sizes.
+    void SetBounds(int left, int top, int width, int height) override;
+    // The client area: (0, 0, ClientWidth, ClientHeight).
+    TRect ClientRect() const override;
+    int ClientWidth() const { return client_.Width(); }
+    int ClientHeight() const { return client_.Height(); }
+    // Sizes the window so that the client area gets this size.
     void SetClientSize(int width, int height);
-    int ClientWidth() const { return Width(); }
-    int ClientHeight() const { return Height(); }
+    // The client rectangle in window coordinates ((0, 0) is the window's top-left).
+    TRect ClientInWindow() const { return client_; }
+    // Screen point to window coordinates and back.
+    TPoint ScreenToWindow(TPoint p) const { return {p.X - Left(), p.Y - Top()}; }
+    TPoint WindowToScreen(TPoint p) const { return {p.X + Left(), p.Y + Top()}; }
+
+    // Asks WM_NCCALCSIZE again, places the client area and repaints the frame: for a window
+    // procedure whose frame geometry changed (a new skin, a replaced procedure).
+    void FrameChanged();
+    // Non-client painting. InvalidateNonClient repaints the whole frame with WM_NCPAINT soon;
+    // RepaintNonClient sends WM_NCPAINT for one window rectangle now and shows the result.
+    // PaintNonClientNow paints one part of the frame now without WM_NCPAINT: `paint` draws in
+    // window coordinates, clipped to r, onto the bitmap that holds the frame as last painted,
+    // and r goes to the screen in one copy (frame objects changing look, animation steps).
+    void InvalidateNonClient();
+    void RepaintNonClient(const TRect& r);
+    void PaintNonClientNow(const TRect& r, const std::function<void(TCanvas&)>& paint);
+
+    // The move/size loop, as WM_SYSCOMMAND SC_MOVE / SC_SIZE start it: hit HTCAPTION moves,
+    // a sizing code sizes from that edge. With a mouse button held the loop ends on its
+    // release; otherwise the window follows the mouse until a click or Enter. Esc puts the
+    // window back. The window manager runs it where it accepts the request.
+    void BeginSizeMove(int hit);
+    bool InSizeMove() const;
+    // The tracking sizes WM_GETMINMAXINFO gives now.
+    TMinMaxInfo MinMaxInfo();
+
     TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
     TPosition Position = TPosition::poDesigned;
+    // The window system's own state of the window (a skinned frame keeps its own states and
+    // leaves this normal, except that minimizing the main form minimizes the application).
     TWindowState WindowState() const;
     void SetWindowState(TWindowState s);
     // The native window's class name, used to find a running instance.
@@ -247,12 +343,14 @@ public:
     std::function<void(TComponent*)> OnShow;
     std::function<void(TComponent*, TCloseAction&)> OnClose;
     std::function<void(TComponent*)> OnDestroy;
+    // Sees every key down on the form's controls before the control does (after the
+    // application's message hooks); returning true handles the key.
+    std::function<bool(TComponent*, int key, TShiftState)> OnShortCut;
 
     // Written by layouts once the controls exist: runs OnCreate.
     void DoCreate();
 
-    // Window opacity 0..255 where the window system supports it.
-    void SetAlphaBlend(int alpha);
+    void WndProc(TMessage& message) override;
 
 protected:
     void Paint(TCanvas& canvas) override;
@@ -261,9 +359,20 @@ protected:
 private:
     friend struct ControlImpl;
     friend class ControlWidget;
+    friend class FrameWidget;
     bool HandleCloseRequest();
+    // Asks WM_NCCALCSIZE for the current window size and places the client widget.
+    void PlaceClient();
+    TPoint ClampSize(int width, int height);
+    // The plain frame of the default window procedure (DefaultFrame.cpp).
+    bool DefaultFrameMessage(TMessage& m);
+    void PaintDefaultFrame(TCanvas& canvas);
     bool closing_ = false;
     bool modal_ = false;
+    TRect client_;
+    TPoint minTrack_{0, 0}, maxTrack_{0, 0};  // last sizes given to the window manager
+    int hotButton_ = 0;        // the plain frame's close button: hot (HTCLOSE) or not
+    bool buttonDown_ = false;  // ... pressed
 };
 
 }  // namespace rt

@@ -205,6 +205,170 @@ int TCanvas::TextWidth(const std::string& text) const {
 
 int TCanvas::TextHeight(const std::string&) const { return QFontMetrics(ToQFont(Font)).height(); }
 
+namespace {
+
+// One line of formatted text; `accel` is the byte offset of the underlined character or -1.
+struct TextLine {
+    std::string text;
+    int accel = -1;
+};
+
+int Utf8Length(unsigned char lead) {
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+// Removes the "&" marks and returns the byte offset of the first marked character, or -1.
+int TakePrefixes(std::string& text) {
+    std::string out;
+    int accel = -1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            out += text[i];
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == '&') {
+            out += '&';
+            ++i;
+        } else if (i + 1 < text.size() && accel < 0) {
+            accel = int(out.size());
+        }
+    }
+    text.swap(out);
+    return accel;
+}
+
+void ExpandTabs(TextLine& line) {
+    std::string out;
+    int column = 0;
+    for (std::size_t i = 0; i < line.text.size(); ++i) {
+        char c = line.text[i];
+        if (c == '\t') {
+            int spaces = 8 - column % 8;
+            if (line.accel > int(out.size())) line.accel += spaces - 1;
+            out.append(std::size_t(spaces), ' ');
+            column += spaces;
+            continue;
+        }
+        if (c == '\n') column = -1;
+        out += c;
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column;
+    }
+    line.text.swap(out);
+}
+
+TextLine Slice(const TextLine& from, std::size_t begin, std::size_t end) {
+    TextLine l{from.text.substr(begin, end - begin), -1};
+    if (from.accel >= int(begin) && from.accel < int(end)) l.accel = from.accel - int(begin);
+    return l;
+}
+
+// Splits one paragraph into lines no wider than `width` where its blanks allow.
+void BreakWords(const TextLine& para, int width, const QFontMetrics& fm,
+                std::vector<TextLine>& lines) {
+    auto measure = [&](std::size_t b, std::size_t e) {
+        return fm.horizontalAdvance(QString::fromStdString(para.text.substr(b, e - b)));
+    };
+    const std::string& t = para.text;
+    std::size_t start = 0;
+    while (true) {
+        // The line holds words from `start`; `end` is just past the last word that fits.
+        std::size_t end = t.find(' ', start);
+        if (end == std::string::npos) end = t.size();
+        while (end < t.size()) {
+            std::size_t next = t.find_first_not_of(' ', end);
+            if (next == std::string::npos) break;
+            std::size_t nextEnd = t.find(' ', next);
+            if (nextEnd == std::string::npos) nextEnd = t.size();
+            if (measure(start, nextEnd) > width) break;
+            end = nextEnd;
+        }
+        lines.push_back(Slice(para, start, end));
+        std::size_t next = t.find_first_not_of(' ', end);
+        if (next == std::string::npos) return;
+        start = next;
+    }
+}
+
+}  // namespace
+
+int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags) {
+    TextLine all{text, -1};
+    if ((flags & DT_NOPREFIX) == 0) all.accel = TakePrefixes(all.text);
+    all.text.erase(std::remove(all.text.begin(), all.text.end(), '\r'), all.text.end());
+    if (flags & DT_EXPANDTABS) ExpandTabs(all);
+    if (flags & DT_SINGLELINE) std::replace(all.text.begin(), all.text.end(), '\n', ' ');
+
+    QFont qf = ToQFont(Font);
+    QFontMetrics fm(qf);
+    std::vector<TextLine> lines;
+    if (!all.text.empty()) {
+        std::size_t b = 0;
+        while (true) {
+            std::size_t e = all.text.find('\n', b);
+            TextLine para = Slice(all, b, e == std::string::npos ? all.text.size() : e);
+            if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE))
+                BreakWords(para, rect.Width(), fm, lines);
+            else
+                lines.push_back(para);
+            if (e == std::string::npos) break;
+            b = e + 1;
+        }
+    }
+    const int lineHeight = fm.height();
+    const int height = int(lines.size()) * lineHeight;
+    auto widthOf = [&](const std::string& s) {
+        return fm.horizontalAdvance(QString::fromStdString(s));
+    };
+    if (flags & DT_CALCRECT) {
+        int widest = 0;
+        for (const TextLine& l : lines) widest = std::max(widest, widthOf(l.text));
+        rect.Right = rect.Left + widest;
+        rect.Bottom = rect.Top + height;
+        return height;
+    }
+    int y = rect.Top;
+    if (flags & DT_SINGLELINE) {
+        if (flags & DT_BOTTOM)
+            y = rect.Bottom - lineHeight;
+        else if (flags & DT_VCENTER)
+            y = rect.Top + (rect.Height() - lineHeight) / 2;
+    }
+    const bool hadClip = hasClip_;
+    const TRect oldClip = clip_;
+    if ((flags & DT_NOCLIP) == 0) {
+        TRect c = rect;
+        if (hadClip)
+            c = Rect(std::max(c.Left, oldClip.Left), std::max(c.Top, oldClip.Top),
+                     std::min(c.Right, oldClip.Right), std::min(c.Bottom, oldClip.Bottom));
+        SetClipRect(c.IsEmpty() ? Rect(0, 0, 0, 0) : c);
+    }
+    for (const TextLine& l : lines) {
+        const int w = widthOf(l.text);
+        int x = rect.Left;
+        if (flags & DT_RIGHT)
+            x = rect.Right - w;
+        else if (flags & DT_CENTER)
+            x = rect.Left + (rect.Width() - w) / 2;
+        TextOut(x, y, l.text);
+        if (l.accel >= 0) {
+            const std::size_t at = std::size_t(l.accel);
+            const std::size_t len = std::min<std::size_t>(
+                Utf8Length(static_cast<unsigned char>(l.text[at])), l.text.size() - at);
+            const int x0 = x + widthOf(l.text.substr(0, at));
+            const int x1 = x + widthOf(l.text.substr(0, at + len));
+            TBrush keep = Brush;
+            Brush.Color = Font.Color;
+            Brush.Style = TBrushStyle::bsSolid;
+            FillRect(Rect(x0, y + fm.ascent() + 1, x1, y + fm.ascent() + 2));
+            Brush = keep;
+        }
+        y += lineHeight;
+    }
+    clip_ = oldClip;
+    hasClip_ = hadClip;
+    return height;
+}
+
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& src, const TRect& srcRect) {
     if (target_.Empty() || src.Empty() || dest.IsEmpty() || srcRect.IsEmpty()) return;
     if (dest.Width() == srcRect.Width() && dest.Height() == srcRect.Height()) {
@@ -347,7 +511,7 @@ std::size_t TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {
     // The decoder sees exactly the bytes the image claims, never what follows it.
     std::uint32_t claimed = ClaimedBmpSize(data, size);
     BmpImage img;
-    DecodeBmp(data, claimed, img);
+    rt::DecodeBmp(data, claimed, img);
     width_ = img.width;
     height_ = img.height;
     pixels_ = std::move(img.pixels);
@@ -376,10 +540,10 @@ void TBitmap::SaveToStream(TStream& stream) const {
     img.bitCount = BitsOfFormat(PixelFormat);
     std::vector<std::uint8_t> bytes;
     try {
-        bytes = EncodeBmp(img);
+        bytes = rt::EncodeBmp(img);
     } catch (const EInvalidGraphic&) {
         img.bitCount = 24;  // more colours than the palette holds: keep every pixel
-        bytes = EncodeBmp(img);
+        bytes = rt::EncodeBmp(img);
     }
     stream.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
 }

@@ -45,6 +45,21 @@ enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf
 
 class TBitmap;
 
+// Flags of TCanvas::DrawText, as the window system's formatted text output takes them.
+enum TDrawTextFlags : unsigned {
+    DT_LEFT = 0x0,
+    DT_CENTER = 0x1,
+    DT_RIGHT = 0x2,
+    DT_VCENTER = 0x4,  // single line only
+    DT_BOTTOM = 0x8,   // single line only
+    DT_WORDBREAK = 0x10,
+    DT_SINGLELINE = 0x20,
+    DT_EXPANDTABS = 0x40,
+    DT_NOCLIP = 0x100,
+    DT_CALCRECT = 0x400,
+    DT_NOPREFIX = 0x800
+};
+
 // Drawing operations on one bitmap. Coordinates are the bitmap's pixels.
 class TCanvas {
 public:
@@ -69,6 +84,13 @@ public:
     void TextRect(const TRect& clip, int x, int y, const std::string& text);
     int TextWidth(const std::string& text) const;
     int TextHeight(const std::string& text) const;
+    // Formatted text in rect, with the brush's background: lines break at line feeds and,
+    // with DT_WORDBREAK, between words (a word wider than the rectangle keeps a line of its
+    // own); each line is aligned by DT_LEFT, DT_CENTER or DT_RIGHT; "&" underlines the next
+    // character and "&&" shows one "&" unless DT_NOPREFIX; tabs stop every eight characters with
+    // DT_EXPANDTABS. Drawing is clipped to rect unless DT_NOCLIP. DT_CALCRECT draws nothing and
+    // sets rect's right and bottom to the extent of the text instead. Returns the text height.
+    int DrawText(const std::string& text, TRect& rect, unsigned flags);
 
     // Copies src's rectangle to dest, stretching when the sizes differ.
     void CopyRect(const TRect& dest, const TBitmap& src, const TRect& srcRect);
@@ -174,18 +196,24 @@ private:
     std::vector<TRect> rects_;
 };
 
-// The JPEG picture: decoded through libjpeg into a bitmap.
+// The JPEG picture: decoded through libjpeg into a bitmap. With a size to cover, the picture
+// is decoded at the smallest of libjpeg's scales (1/8 .. 8/8) that still covers it, which is
+// all a picture shown at that size needs, and far quicker for a large one.
 class TJPEGImage {
 public:
-    void LoadFromFile(const std::string& path);  // EInvalidGraphic / EFOpenError on failure
-    void LoadFromMemory(const std::uint8_t* data, std::size_t size);
+    // EInvalidGraphic / EFOpenError on failure.
+    void LoadFromFile(const std::string& path, int coverWidth = 0, int coverHeight = 0);
+    void LoadFromMemory(const std::uint8_t* data, std::size_t size, int coverWidth = 0,
+                        int coverHeight = 0);
     const TBitmap& Bitmap() const { return bitmap_; }
 
 private:
     TBitmap bitmap_;
 };
 
-// A picture as a TImage shows it: a BMP or JPEG file, chosen by content.
-void LoadPictureFile(const std::string& path, TBitmap& out);
+// A picture as a TImage shows it: a BMP or JPEG file, chosen by content; a JPEG file is
+// decoded at the scale that covers coverWidth x coverHeight when those are given.
+void LoadPictureFile(const std::string& path, TBitmap& out, int coverWidth = 0,
+                     int coverHeight = 0);
 
 }  // namespace rt

@@ -1,5 +1,6 @@
 #include "runtime/Menus.h"
 
+#include <QCursor>
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
@@ -31,6 +32,76 @@ void TMenuItem::Add(TMenuItem* item) {
 void TMenuItem::Remove(TMenuItem* item) {
     items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
     item->parent_ = nullptr;
+}
+
+TMenu* TMenuItem::GetParentMenu() const {
+    const TMenuItem* root = this;
+    while (root->parent_ != nullptr) root = root->parent_;
+    // Only the menu's own root item belongs to it; a detached item is in no menu.
+    auto* menu = dynamic_cast<TMenu*>(root->Owner());
+    return menu != nullptr && menu->Items() == root ? menu : nullptr;
+}
+
+std::string ShortCutToText(TShortCut shortCut) {
+    const int key = shortCut & 0xFF;
+    std::string name;
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        name = std::string(1, char(key));
+    else if (key >= VK_F1 && key <= VK_F12)
+        name.append("F").append(std::to_string(key - VK_F1 + 1));
+    else
+        switch (key) {
+            case VK_BACK:
+                name = "BkSp";
+                break;
+            case VK_TAB:
+                name = "Tab";
+                break;
+            case VK_RETURN:
+                name = "Enter";
+                break;
+            case VK_ESCAPE:
+                name = "Esc";
+                break;
+            case VK_SPACE:
+                name = "Space";
+                break;
+            case VK_PRIOR:
+                name = "PgUp";
+                break;
+            case VK_NEXT:
+                name = "PgDn";
+                break;
+            case VK_END:
+                name = "End";
+                break;
+            case VK_HOME:
+                name = "Home";
+                break;
+            case VK_LEFT:
+                name = "Left";
+                break;
+            case VK_UP:
+                name = "Up";
+                break;
+            case VK_RIGHT:
+                name = "Right";
+                break;
+            case VK_DOWN:
+                name = "Down";
+                break;
+            case VK_DELETE:
+                name = "Del";
+                break;
+            default:
+                return {};
+        }
+    std::string text;
+    if (shortCut & scShift) text += "Shift+";
+    if (shortCut & scCtrl) text += "Ctrl+";
+    if (shortCut & scAlt) text += "Alt+";
+    text += name;
+    return text;
 }
 
 void TMenuItem::Click() {
@@ -67,12 +138,47 @@ void FillQMenu(QMenu& menu, TMenuItem* parent) {
     }
 }
 
+// Notices when the watched component is freed.
+class TFreeWatch : public TComponent {
+public:
+    explicit TFreeWatch(TComponent* watched) : TComponent(nullptr), watched_(watched) {
+        FreeNotification(watched_);
+    }
+    ~TFreeWatch() override { RemoveFreeNotification(watched_); }
+    TComponent* Watched() const { return watched_; }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        if (operation == TOperation::opRemove && component == watched_) watched_ = nullptr;
+    }
+
+private:
+    TComponent* watched_;
+};
+
 }  // namespace
 
 void TPopupMenu::Popup(int x, int y) {
     QMenu menu;
     FillQMenu(menu, Items());
     menu.exec(QPoint(x, y));
+}
+
+void TPopupMenu::PopupFromControl(TControl* opener, const TRect& anchor, bool popupUp) {
+    TFreeWatch watch(opener);
+    {
+        QMenu menu;
+        FillQMenu(menu, Items());
+        const int y = popupUp ? anchor.Top - menu.sizeHint().height() : anchor.Bottom;
+        menu.exec(QPoint(anchor.Left, y));
+    }
+    auto* c = static_cast<TControl*>(watch.Watched());
+    if (c == nullptr) return;
+    // The popup had the pointer while it ran, so the opener heard nothing of it leaving.
+    const QPoint at = QCursor::pos();
+    if (!c->ClientRect().Contains(c->ScreenToClient({at.x(), at.y()})))
+        c->Perform(CM_MOUSELEAVE, 0, 0);
+    if (watch.Watched() != nullptr) c->Perform(WM_CLOSESKINMENU, 0, 0);
 }
 
 TMenuBar::TMenuBar(TComponent* owner) : TCustomControl(owner) {}

@@ -1,6 +1,7 @@
 #pragma once
 // Menus as plain item trees, and actions. Drawing menus belongs to whoever shows them.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,21 @@
 #include "runtime/Controls.h"
 
 namespace rt {
+
+class TImageList;
+class TMenu;
+
+// A key with its modifiers, as menu items carry it: the virtual-key code in the low byte.
+using TShortCut = std::uint16_t;
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
+inline TShortCut ShortCut(int key, TShiftState shift) {
+    return TShortCut((key & 0xFF) | ((shift & ssShift) ? scShift : 0) |
+                     ((shift & ssCtrl) ? scCtrl : 0) | ((shift & ssAlt) ? scAlt : 0));
+}
+// "Ctrl+O", "Alt+F4", "Shift+Del"; empty for 0.
+std::string ShortCutToText(TShortCut shortCut);
 
 class TMenuItem : public TComponent {
 public:
@@ -19,6 +35,9 @@ public:
     bool Visible = true;
     bool RadioItem = false;
     int GroupIndex = 0;
+    TShortCut ShortCut = 0;
+    // Index into the menu's Images, -1 for none.
+    int ImageIndex = -1;
     TNotifyEvent OnClick;
 
     bool Checked() const { return checked_; }
@@ -29,6 +48,8 @@ public:
     int Count() const { return int(items_.size()); }
     TMenuItem* Items(int i) const { return items_.at(std::size_t(i)); }
     TMenuItem* Parent() const { return parent_; }
+    // The menu whose item tree holds this item, or null.
+    TMenu* GetParentMenu() const;
     // Adds a child item; the item's owner frees it.
     void Add(TMenuItem* item);
     void Remove(TMenuItem* item);
@@ -45,6 +66,8 @@ class TMenu : public TComponent {
 public:
     explicit TMenu(TComponent* owner);
     TMenuItem* Items() const { return items_; }
+    // Pictures of the items' ImageIndex; not owned.
+    TImageList* Images = nullptr;
 
 private:
     TMenuItem* items_;
@@ -60,6 +83,12 @@ public:
     using TMenu::TMenu;
     // Shows the menu with its top-left at the screen point, with the platform's plain popup.
     virtual void Popup(int x, int y);
+    // Drops the menu down from a control: below `anchor`, the control's rectangle in screen
+    // coordinates, or above it with popupUp. Once every menu has closed the opener is sent
+    // WM_CLOSESKINMENU (unless it was freed meanwhile). The plain popup is modal: it has closed,
+    // and told the opener, when this returns; a skinned menu engine returns while its menu
+    // stays open and tells the opener later.
+    virtual void PopupFromControl(TControl* opener, const TRect& anchor, bool popupUp);
 };
 
 // The plain menu bar that shows a main menu's top-level items and drops their sub-menus down.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "runtime/KeyRouting.h"
+
 namespace rt {
 
 void PaintDefaultFace(TCanvas& canvas, const TRect& r, bool hot, bool pressed) {
@@ -29,25 +31,133 @@ std::string StripAccelerators(const std::string& caption) {
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 13); }
 
-void TLabel::AdjustSize() {
-    if (!AutoSize) return;
-    TBitmap probe(1, 1);
-    probe.Canvas().Font = Font();
-    std::string text = StripAccelerators(Caption());
-    SetBounds(Left(), Top(), probe.Canvas().TextWidth(text), probe.Canvas().TextHeight(text));
+TLabel::~TLabel() {
+    if (focusControl_ != nullptr) RemoveFreeNotification(focusControl_);
 }
 
-void TLabel::TextChanged() {
-    AdjustSize();
+void TLabel::SetAlignment(TAlignment value) {
+    if (alignment_ == value) return;
+    alignment_ = value;
     Invalidate();
 }
 
+void TLabel::SetAutoSize(bool value) {
+    if (autoSize_ == value) return;
+    autoSize_ = value;
+    AdjustBounds();
+}
+
+void TLabel::SetLayout(TTextLayout value) {
+    if (layout_ == value) return;
+    layout_ = value;
+    Invalidate();
+}
+
+void TLabel::SetShowAccelChar(bool value) {
+    if (showAccelChar_ == value) return;
+    showAccelChar_ = value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetTransparent(bool value) {
+    if (transparent_ == value) return;
+    transparent_ = value;
+    Invalidate();
+}
+
+void TLabel::SetWordWrap(bool value) {
+    if (wordWrap_ == value) return;
+    wordWrap_ = value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetFocusControl(TWinControl* value) {
+    if (focusControl_ == value) return;
+    if (focusControl_ != nullptr) RemoveFreeNotification(focusControl_);
+    focusControl_ = value;
+    if (focusControl_ != nullptr) FreeNotification(focusControl_);
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component != nullptr &&
+        component == static_cast<TComponent*>(focusControl_))
+        focusControl_ = nullptr;
+}
+
+void TLabel::DoDrawText(TCanvas& canvas, TRect& rect, unsigned flags) {
+    std::string text = Caption();
+    // An empty caption (or a lone accelerator mark) still measures one line high.
+    if ((flags & DT_CALCRECT) && (text.empty() || (showAccelChar_ && text == "&"))) text += ' ';
+    if (!showAccelChar_) flags |= DT_NOPREFIX;
+    canvas.Font = TextFont();
+    if (Enabled() || (flags & DT_CALCRECT)) {
+        canvas.DrawText(text, rect, flags);
+        return;
+    }
+    TRect shifted = Rect(rect.Left + 1, rect.Top + 1, rect.Right + 1, rect.Bottom + 1);
+    canvas.Font.Color = clBtnHighlight;
+    canvas.DrawText(text, shifted, flags);
+    canvas.Font.Color = clBtnShadow;
+    canvas.DrawText(text, rect, flags);
+}
+
+void TLabel::AdjustBounds() {
+    if (!autoSize_) return;
+    TBitmap probe(1, 1);
+    TRect r = ClientRect();
+    DoDrawText(probe.Canvas(), r,
+               DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? unsigned(DT_WORDBREAK) : 0u));
+    int x = Left();
+    if (alignment_ == TAlignment::taRightJustify) x += Width() - r.Right;
+    SetBounds(x, Top(), r.Right, r.Bottom);
+}
+
+void TLabel::TextChanged() {
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::FontChanged() {
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::WndProc(TMessage& message) {
+    if (message.Msg == CM_DIALOGCHAR && focusControl_ != nullptr && Enabled() && showAccelChar_ &&
+        IsAccel(char32_t(message.WParam), Caption()) && focusControl_->CanFocus()) {
+        focusControl_->SetFocus();
+        message.Result = 1;
+        return;
+    }
+    TGraphicControl::WndProc(message);
+}
+
 void TLabel::Paint(TCanvas& canvas) {
-    canvas.Brush.Color = Color();
-    canvas.FillRect(ClientRect());
-    canvas.Font = Font();
+    if (transparent_) {
+        PaintParentBackground(canvas);
+    } else {
+        canvas.Brush.Color = Color();
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.FillRect(ClientRect());
+    }
     canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.TextOut(0, 0, StripAccelerators(Caption()));
+    TRect r = ClientRect();
+    unsigned flags = DT_EXPANDTABS | (wordWrap_ ? unsigned(DT_WORDBREAK) : 0u);
+    flags |= alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+             : alignment_ == TAlignment::taCenter     ? DT_CENTER
+                                                      : DT_LEFT;
+    if (layout_ != TTextLayout::tlTop) {
+        TRect calc = r;
+        DoDrawText(canvas, calc, flags | DT_CALCRECT);
+        int dy = layout_ == TTextLayout::tlBottom ? Height() - calc.Bottom
+                                                  : (Height() - calc.Bottom) / 2;
+        r = Rect(r.Left, r.Top + dy, r.Right, r.Bottom + dy);
+    }
+    DoDrawText(canvas, r, flags);
+    canvas.Brush.Style = TBrushStyle::bsSolid;
 }
 
 TImage::TImage(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 105, 105); }

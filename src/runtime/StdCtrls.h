@@ -10,18 +10,59 @@
 
 namespace rt {
 
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TTextLayout { tlTop, tlCenter, tlBottom };
+
+// The class library's label: a window-less caption. A transparent label shows what its parent
+// paints under it; with ShowAccelChar an "&" underlines the next character, and that character
+// offered to the form's controls as an accelerator (CM_DIALOGCHAR) focuses FocusControl.
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* owner);
-    bool AutoSize = true;
-    bool Transparent = false;
-    bool WordWrap = false;
-    // Sizes the label to its caption when AutoSize is on.
-    void AdjustSize();
+    ~TLabel() override;
+
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout value);
+    bool ShowAccelChar() const { return showAccelChar_; }
+    void SetShowAccelChar(bool value);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+    TWinControl* FocusControl() const { return focusControl_; }
+    void SetFocusControl(TWinControl* value);
+
+    // With AutoSize, fits the bounds to the caption as drawn: the width and height of the text
+    // (with WordWrap, wrapped at the current width); a right-justified label keeps its right
+    // edge.
+    void AdjustBounds();
+    // The font the caption is drawn and measured with.
+    virtual TFont TextFont() const { return Font(); }
+
+    void WndProc(TMessage& message) override;
 
 protected:
     void Paint(TCanvas& canvas) override;
+    // Draws the caption into rect with TCanvas::DrawText flags, embossed when disabled; with
+    // DT_CALCRECT it measures instead.
+    virtual void DoDrawText(TCanvas& canvas, TRect& rect, unsigned flags);
     void TextChanged() override;
+    void FontChanged() override;
+    void EnabledChanged() override { Invalidate(); }
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TAlignment alignment_ = TAlignment::taLeftJustify;
+    bool autoSize_ = true;
+    TTextLayout layout_ = TTextLayout::tlTop;
+    bool showAccelChar_ = true;
+    bool transparent_ = false;
+    bool wordWrap_ = false;
+    TWinControl* focusControl_ = nullptr;
 };
 
 class TImage : public TGraphicControl {

@@ -119,6 +119,57 @@ TEST_F(MainWindowSkin, SkinChangeReachesEveryControlOfTheWindow) {
     EXPECT_EQ(PixelAt(b, 0, 0), rt::ColorToRGB(rt::clBtnShadow));
 }
 
+TEST_F(MainWindowSkin, ToolButtonsAsDesigned) {
+    app::TMainForm& f = *form_;
+    struct Case {
+        sk::TskSkinSpeedButton* button;
+        const char* caption;
+        rt::TRect bounds;
+        bool glyph;
+    };
+    const Case cases[] = {
+        {f.skSkinSpeedButton1, "Mark Start Point", rt::Bounds(24, 280, 97, 25), true},
+        {f.skSkinSpeedButton2, "Mark End Point", rt::Bounds(128, 280, 97, 25), true},
+        {f.skSkinSpeedButton3, "Clear", rt::Bounds(232, 280, 49, 25), false},
+        {f.skSkinSpeedButton4, "Cut", rt::Bounds(288, 280, 49, 25), true},
+        {f.skSkinMenuSpeedButton1, "Skin", rt::Bounds(344, 280, 41, 25), false},
+        {f.skSkinSpeedButton5, "About", rt::Bounds(392, 280, 49, 25), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.button->Caption(), c.caption);
+        EXPECT_EQ(c.button->BoundsRect(), c.bounds) << c.caption;
+        EXPECT_EQ(c.button->SkinData(), f.skSkinData1) << c.caption;
+        EXPECT_EQ(c.button->SkinDataName(),
+                  c.button == f.skSkinMenuSpeedButton1 ? "toolmenubutton" : "toolbutton");
+        // One 16 x 16 glyph, with its disabled look beside it.
+        EXPECT_EQ(c.button->Glyph().Height(), c.glyph ? 16 : 0) << c.caption;
+        if (c.glyph) {
+            EXPECT_EQ(c.button->Glyph().Width() / c.button->NumGlyphs(), 16);
+        }
+    }
+    EXPECT_EQ(f.skSkinSpeedButton1->Action(), f.actSelStrart);
+    EXPECT_EQ(f.skSkinSpeedButton2->Action(), f.actSelEnd);
+    EXPECT_EQ(f.skSkinMenuSpeedButton1->SkinPopupMenu(), f.skSkinPopupMenu1);
+    EXPECT_FALSE(f.skSkinMenuSpeedButton1->TrackButtonMode()) << "the whole button drops down";
+}
+
+TEST_F(MainWindowSkin, ToolButtonsRunTheirCommands) {
+    app::TMainForm& f = *form_;
+    auto click = [](rt::TControl* c) {
+        c->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(5, 5));
+        c->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(5, 5));
+    };
+    f.shpStart->Show();
+    f.FStartMark = 3;
+    click(f.skSkinSpeedButton3);
+    EXPECT_FALSE(f.shpStart->Visible()) << "Clear hides the markers";
+    EXPECT_EQ(f.FStartMark, 0);
+    int marks = 0;
+    f.actSelStrart->OnExecute = [&](rt::TComponent*) { ++marks; };
+    click(f.skSkinSpeedButton1);
+    EXPECT_EQ(marks, 1) << "Mark Start Point runs its action once";
+}
+
 TEST_F(MainWindowSkin, SkinMenuSwitchesAmongTheBuiltInSkinsAtOnce) {
     sk::TskSkinData* data = form_->skSkinData1;
     rt::TBitmap aqua = form_->skSkinLabel1->PaintToBitmap();
@@ -190,16 +241,17 @@ TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
             probe.Canvas().Font = sk::MakeSkinFont(name, height, style, 0);
             return probe;
         };
-        // Speed buttons: glyph, one pixel and caption, centred in the fitted client area.
-        for (rt::TSpeedButton* b :
-             {f.skSkinSpeedButton1, f.skSkinSpeedButton2, f.skSkinSpeedButton3,
-              f.skSkinSpeedButton4, f.skSkinMenuSpeedButton1, f.skSkinSpeedButton5}) {
+        // Speed buttons: glyph, spacing and caption, centred in the fitted client area.
+        for (sk::TskSkinSpeedButton* b : std::initializer_list<sk::TskSkinSpeedButton*>{
+                 f.skSkinSpeedButton1, f.skSkinSpeedButton2, f.skSkinSpeedButton3,
+                 f.skSkinSpeedButton4, f.skSkinMenuSpeedButton1, f.skSkinSpeedButton5}) {
             const auto* o = dynamic_cast<const sk::TskDataSkinButtonControl*>(
                 control(b == f.skSkinMenuSpeedButton1 ? "toolmenubutton" : "toolbutton"));
             ASSERT_NE(o, nullptr);
             EXPECT_EQ(o->SkinRect.Height(), b->Height()) << skin;
             rt::TBitmap probe = font(o->FontName, o->FontHeight, o->FontStyle);
-            const int glyph = b->Glyph().Empty() ? 0 : b->Glyph().Width() + 1;
+            const int glyph =
+                b->Glyph().Empty() ? 0 : b->Glyph().Width() / b->NumGlyphs() + b->Spacing();
             const int content =
                 glyph + probe.Canvas().TextWidth(rt::StripAccelerators(b->Caption()));
             const int client = o->ClientRect.Width() + b->Width() - o->SkinRect.Width();

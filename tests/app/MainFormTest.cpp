@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <thread>
 
 #include "app/MainFrm.h"
 #include "common/Fixtures.h"
@@ -352,54 +347,6 @@ TEST_F(MainWindow, CutWithoutMarksDoesNothing) {
     };
     form_->skSkinSpeedButton4Click(form_->skSkinSpeedButton4);
     EXPECT_FALSE(asked);
-}
-
-// Two real processes: the second start finds the first, wakes it and ends without a window.
-TEST(SingleInstance, SecondStartEndsAtOnce) {
-    fs::path program = fs::path(FRAMORA_BINARY_DIR) / "bin" / "Framora";
-    ASSERT_TRUE(fs::exists(program));
-    fs::path home = fs::temp_directory_path() / ("framora-home-" + std::to_string(::getpid()));
-    fs::create_directories(home);
-    fs::permissions(home, fs::perms::owner_all);
-    // A private runtime folder gives these processes their own socket name space.
-    auto start = [&] {
-        pid_t pid = fork();
-        if (pid == 0) {
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
-            setenv("TMPDIR", home.c_str(), 1);
-            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        return pid;
-    };
-    pid_t first = start();
-    ASSERT_GT(first, 0);
-    // Wait until the first instance listens (its socket appears in TMPDIR).
-    bool listening = false;
-    for (int i = 0; i < 200 && !listening; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        for (const auto& e : fs::directory_iterator(home))
-            if (e.path().filename().string().rfind("Framora", 0) == 0) listening = true;
-    }
-    ASSERT_TRUE(listening);
-    pid_t second = start();
-    int status = 0;
-    bool ended = false;
-    for (int i = 0; i < 300 && !ended; ++i) {
-        if (waitpid(second, &status, WNOHANG) == second)
-            ended = true;
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    EXPECT_TRUE(ended) << "the second start did not end";
-    if (!ended) kill(second, SIGKILL), waitpid(second, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    // The first one still runs.
-    EXPECT_EQ(waitpid(first, &status, WNOHANG), 0);
-    kill(first, SIGTERM);
-    waitpid(first, &status, 0);
-    fs::remove_all(home);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "runtime/Application.h"
 #endif
 #ifdef FRAMORA_TEST_MEDIA
-#include "media/AvHolders.h"
+#include "media/LibraryLogs.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -79,7 +79,9 @@ struct Inspected {
 
 Inspected Inspect(const fs::path& file, bool unpack = false) {
     Inspected out;
-    media::InputFormatPtr in = media::OpenCutSource(file.string(), nullptr);
+    media::SourceWatch watch(nullptr);
+    const std::unique_ptr<media::SourceInput> source = media::OpenSourceFile(file.string());
+    const media::CutInput in = media::OpenCutInput(*source, file.string(), watch);
     const int v = media::UsableStream(in.get(), AVMEDIA_TYPE_VIDEO);
     AVStream* st = in->streams[v];
     media::BsfPtr bsf;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/FileSizeLimit.h"
 #include "common/TempDir.h"
 #include "runtime/Classes.h"
 #include "runtime/IniFiles.h"
@@ -80,13 +81,17 @@ TEST_F(TempDir, IniFileThatCannotBeWrittenSaysSo) {
 TEST_F(TempDir, AtomicWriteKeepsTheOldFileOnFailure) {
     fs::path target = dir_ / "keep.bin";
     std::ofstream(target) << "original";
-    // A folder standing where the temporary file must go makes the write fail.
-    fs::create_directories(dir_ / ("keep.bin.tmp-" + std::to_string(::getpid())));
-    EXPECT_THROW(rt::WriteFileBytesAtomic(target.string(), "new", 3), rt::EStreamError);
+    {
+        testutil::FileSizeLimit full(16);
+        std::string big(100, 'x');
+        EXPECT_THROW(rt::WriteFileBytesAtomic(target.string(), big.data(), big.size()),
+                     rt::EWriteError);
+    }
     std::ifstream in(target);
     std::string content;
     in >> content;
     EXPECT_EQ(content, "original");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 TEST(StringList, SplitsAtEveryLineBreakKind) {

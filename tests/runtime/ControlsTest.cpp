@@ -8,7 +8,7 @@ namespace {
 
 TEST(Controls, MouseMessagesMakeAClickOnlyWhenReleasedInside) {
     rt::TForm form(nullptr);
-    auto* button = new rt::TSpeedButton(&form);
+    auto* button = new rt::TGraphicControl(&form);
     button->SetBounds(10, 10, 40, 20);
     button->SetParent(&form);
     int clicks = 0;

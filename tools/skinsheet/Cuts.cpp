@@ -253,29 +253,6 @@ TBitmap HintWindow(const sk::TskSkinData& d, const std::string& text, rt::TColor
     return b;
 }
 
-TBitmap Button(const sk::TskSkinData& d, const std::string& name, int w, int h, int state,
-               const std::string& caption, const TBitmap* glyph) {
-    const auto* o = Ctl<sk::TskDataSkinButtonControl>(d, name);
-    if (o == nullptr) return Blank(w, h, rt::clFuchsia);
-    const TRect active = Or(o->ActiveSkinRect, o->SkinRect);
-    const TRect looks[4] = {o->SkinRect, active, Or(o->DownSkinRect, active),
-                            Or(o->DisabledSkinRect, o->SkinRect)};
-    const int colours[4] = {o->FontColor, o->ActiveFontColor, o->DownFontColor,
-                            o->DisabledFontColor};
-    TRect client;
-    TBitmap b = Compose(*o, Pic(d, o->PictureIndex), looks[state], w, h, &client);
-    const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle, colours[state]);
-    const std::string s = StripAmp(caption);
-    const int gw = glyph ? glyph->Width() : 0, gh = glyph ? glyph->Height() : 0;
-    const int tw = s.empty() ? 0 : TextW(b, s, f), th = TextH(b, f), sp = glyph && tw ? 1 : 0;
-    const int cx = client.Left + client.Width() / 2, cy = client.Top + client.Height() / 2;
-    const int push = state == 2 ? 1 : 0;
-    const int gx = cx - (gw + tw + sp) / 2, tx = cx + (gw + tw + sp) / 2 - tw;
-    if (glyph) sk::DrawGlyph(b.Canvas(), gx + push, cy - gh / 2 + push, 1, 1, *glyph);
-    if (!s.empty()) Text(b, tx + push, cy - th / 2 + push, s, f);
-    return b;
-}
-
 TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& text) {
     const auto* o = Ctl<sk::TskDataSkinEditControl>(d, "edit");
     if (o == nullptr) return Blank(w, 21, rt::clFuchsia);

@@ -20,10 +20,6 @@ rt::TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& 
                       rt::TColor outside);
 rt::TBitmap HintWindow(const sk::TskSkinData& d, const std::string& text, rt::TColor outside);
 
-// Button-kind control objects ("toolbutton", "toolmenubutton", "button", "resizebutton") at a
-// size, with caption and glyph laid out as the speed button lays them out.
-rt::TBitmap Button(const sk::TskSkinData& d, const std::string& name, int w, int h, int state,
-                   const std::string& caption, const rt::TBitmap* glyph);
 rt::TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& text);
 rt::TBitmap ComboBox(const sk::TskSkinData& d, int w, int buttonState, const std::string& text);
 rt::TBitmap ListBox(const sk::TskSkinData& d, int w, int h, const std::vector<std::string>& items);

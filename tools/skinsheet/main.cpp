@@ -219,6 +219,10 @@ private:
     std::vector<Entry> BuildSheet();
     TBitmap MainWindow(bool active);
     std::vector<Cell> PushButtons();
+    // A tool button in the states normal, hot, down and disabled (the first `states` of them).
+    template <class T>
+    std::vector<Cell> ToolButtons(int width, const std::string& caption, int states,
+                                  const std::string& label = {});
     std::vector<Cell> ScrollBars(const std::string& name);
     std::vector<Cell> RollingPanels();
     std::vector<Cell> Splitters();
@@ -238,8 +242,8 @@ private:
     std::unique_ptr<rt::TForm> host_;
 };
 
-// The main window as the program lays it out: its skinned controls paint themselves; the menu
-// bar, the speed buttons and the frame are cut from the pictures until their painters land.
+// The main window as the program lays it out: its skinned controls and its frame paint
+// themselves; the menu bar is cut from the pictures until its painter lands.
 TBitmap Sheet::MainWindow(bool active) {
     const sk::TskSkinData& d = *data_;
     app::TMainForm& f = *form_;
@@ -270,19 +274,17 @@ TBitmap Sheet::MainWindow(bool active) {
     f.shpProcess->Show();
     f.ProgressBar1->SetValue(active ? 40 : 100);
     f.ProgressBar1->SetProgressText(active ? "Cutting ... Please wait ..." : "Succeeded!");
+    // Inactive: "Cut" under the mouse, faded in, and "Skin" down with its menu open.
+    sk::TskSkinSpeedButton* cutButton = f.skSkinSpeedButton4;
+    cutButton->Perform(active ? rt::CM_MOUSELEAVE : rt::CM_MOUSEENTER, 0, 0);
+    for (int i = 0; i < 12 && cutButton->MorphTicker() != nullptr; ++i)
+        cutButton->MorphTicker()->OnTimer(cutButton->MorphTicker());
+    f.skSkinMenuSpeedButton1->Perform(active ? rt::CM_MOUSELEAVE : rt::CM_MOUSEENTER, 0, 0);
+    f.skSkinMenuSpeedButton1->SetDown(!active);
     const std::vector<std::string> menu = {"&File", "&Help"};
     auto special = [&](TBitmap& dst, int x, int y, rt::TControl* c) {
         if (dynamic_cast<rt::TMenuBar*>(c) != nullptr) {
             Paste(dst, x, y, sheet::MenuBar(d, c->Width(), menu, active ? -1 : 0, !active));
-            return true;
-        }
-        if (auto* sb = dynamic_cast<rt::TSpeedButton*>(c)) {
-            const bool menuButton = c == f.skSkinMenuSpeedButton1;
-            const int state = !active && c == f.skSkinSpeedButton4 ? 1 : 0;
-            Paste(dst, x, y,
-                  sheet::Button(d, menuButton ? "toolmenubutton" : "toolbutton", c->Width(),
-                                c->Height(), state, c->Caption(),
-                                sb->Glyph().Empty() ? nullptr : &sb->Glyph()));
             return true;
         }
         return false;
@@ -298,7 +300,7 @@ TBitmap Sheet::MainWindow(bool active) {
             Paste(b, client.Left + 2, client.Top + f.skSkinMainMenuBar1->Height(), file);
             TBitmap skins =
                 sheet::PopupMenu(d, {"*WinAqua", "Winxpblue", "Wistler", "-", "No Skin"}, 2, kDesk);
-            rt::TSpeedButton* s = f.skSkinMenuSpeedButton1;
+            sk::TskSkinSpeedButton* s = f.skSkinMenuSpeedButton1;
             Paste(b, client.Left + s->Left(), client.Top + s->Top() + s->Height(), skins);
         }
     });
@@ -332,6 +334,30 @@ std::vector<Cell> Sheet::PushButtons() {
         if (s == 2) Press(b, 10, 10);
         if (s == 3) b->SetEnabled(false);
         cells.push_back({kStates[s], b->PaintToBitmap()});
+    }
+    return cells;
+}
+
+template <class T>
+std::vector<Cell> Sheet::ToolButtons(int width, const std::string& caption, int states,
+                                     const std::string& label) {
+    std::vector<Cell> cells;
+    for (int s = 0; s < states; ++s) {
+        auto* b = Make<T>(width, 25);
+        b->SetCaption(caption);
+        if (caption == "Mark Start Point" || caption == "Cut") {
+            b->SetGlyph(
+                app::MakeGlyph(caption == "Cut" ? app::GlyphKind::Cut : app::GlyphKind::MarkStart));
+            b->SetNumGlyphs(app::kGlyphImages);
+            b->SetSpacing(2);
+        }
+        if (s == 1 || s == 2) {
+            b->Perform(rt::CM_MOUSEENTER, 0, 0);
+            FadeIn(b);
+        }
+        if (s == 2) Press(b, 5, 5);
+        if (s == 3) b->SetEnabled(false);
+        cells.push_back({label + kStates[s], b->PaintToBitmap()});
     }
     return cells;
 }
@@ -432,23 +458,14 @@ std::vector<Cell> Sheet::Bevels() {
     return cells;
 }
 
-std::vector<Cell> FourStates(const std::function<TBitmap(int)>& make) {
-    std::vector<Cell> cells;
-    for (int s = 0; s < 4; ++s) cells.push_back({kStates[s], make(s)});
-    return cells;
-}
-
 // The rows of the sheet. Each row renders when the sheet is painted, so every lambda captures
 // what it needs by value (the skin data lives as long as the sheet).
 std::vector<Entry> Sheet::BuildSheet() {
     const sk::TskSkinData& d = *data_;
-    const TBitmap markStart = app::MakeGlyph(app::GlyphKind::MarkStart);
-    const TBitmap cut = app::MakeGlyph(app::GlyphKind::Cut);
     const auto* states = kStates;
-    const auto fourStates = FourStates;
     std::vector<Entry> e;
     e.push_back(Heading("Window: frame, caption and caption buttons"));
-    // The frame is the program's; the menu bar and the speed buttons inside are still cut.
+    // The frame and the speed buttons are the program's; the menu bar inside is still cut.
     e.push_back(Painter("main window", [this] {
         return std::vector<Cell>{{"active, close button hot", MainWindow(true)}};
     }));
@@ -577,20 +594,16 @@ std::vector<Entry> Sheet::BuildSheet() {
     e.push_back(Painter("splitter", [this] { return Splitters(); }));
     e.push_back(Painter("bevel", [this] { return Bevels(); }));
 
-    e.push_back(Heading("Controls whose painters are still to come"));
-    e.push_back(Cut("toolbutton", [&d, markStart, cut, states, fourStates] {
-        std::vector<Cell> cells = fourStates([&](int s) {
-            return sheet::Button(d, "toolbutton", 97, 25, s, "Mark Start Point", &markStart);
-        });
-        for (int s = 0; s < 3; ++s)
-            cells.push_back({std::string("\"Cut\" ") + states[s],
-                             sheet::Button(d, "toolbutton", 49, 25, s, "Cut", &cut)});
+    e.push_back(Painter("toolbutton", [this] {
+        std::vector<Cell> cells = ToolButtons<sk::TskSkinSpeedButton>(97, "Mark Start Point", 4);
+        for (Cell& c : ToolButtons<sk::TskSkinSpeedButton>(49, "Cut", 3, "\"Cut\" "))
+            cells.push_back(std::move(c));
         return cells;
     }));
-    e.push_back(Cut("toolmenubutton", [&d, fourStates] {
-        return fourStates(
-            [&](int s) { return sheet::Button(d, "toolmenubutton", 41, 25, s, "Skin", nullptr); });
-    }));
+    e.push_back(Painter("toolmenubutton",
+                        [this] { return ToolButtons<sk::TskSkinMenuSpeedButton>(41, "Skin", 4); }));
+
+    e.push_back(Heading("Controls whose painters are still to come"));
     e.push_back(Cut("toolpanel", [&d] {
         return std::vector<Cell>{{"tool bar", sheet::ToolPanel(d, 300)}};
     }));

@@ -471,6 +471,13 @@ void TskButtonControlT<Base>::EnabledChanged() {
     StopFade();
     morphStep_ = 0;
     mouseInside_ = false;
+    // A disabled control hears no release: a press in progress ends here, or a held repeat
+    // button would go on clicking and come back drawn down.
+    if (!this->Enabled() && leftPressed_) {
+        leftPressed_ = false;
+        StopRepeat();
+        if (groupIndex_ == 0) down_ = false;
+    }
     this->Invalidate();
 }
 

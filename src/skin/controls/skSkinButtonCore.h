@@ -128,8 +128,8 @@ protected:
     // LeftRelease from its MouseUp, before (push button) or after (speed button) OnMouseUp.
     void LeftPress();
     void LeftRelease();
-    void PointerEntered();
-    void PointerLeft();
+    virtual void PointerEntered();
+    virtual void PointerLeft();
 
     void MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) override;
     void MouseEnter() override;

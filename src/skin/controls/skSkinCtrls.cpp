@@ -17,21 +17,6 @@ void PaintDefaultButtonFace(rt::TCanvas& c, const rt::TRect& r, bool pressed, bo
     c.FrameRect(r);
 }
 
-rt::TFont MakeSkinFont(const std::string& name, int height, rt::TFontStyles style,
-                       rt::TColor color) {
-    rt::TFont f;
-    f.Name = name.empty() ? "Arial" : name;
-    f.Style = style;
-    f.Color = color;
-    if (height != 0) {
-        // A positive height is the whole character cell; the em of the faces skins use is
-        // 2048/2288 of it.
-        double em = height > 0 ? height * 2048.0 / 2288.0 : -double(height);
-        f.Size = std::max(1, int(std::lround(em * 72.0 / 96.0)));
-    }
-    return f;
-}
-
 template <class Base>
 TskSkinControlT<Base>::TskSkinControlT(rt::TComponent* owner) : Base(owner) {}
 

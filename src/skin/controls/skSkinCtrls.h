@@ -11,16 +11,12 @@
 #include "runtime/Controls.h"
 #include "runtime/Graphics.h"
 #include "skin/data/skSkinData.h"
+#include "skin/data/skUtils.h"
 
 namespace sk {
 
 // How a skin picture is fitted to a control.
 enum TskSizingMode { smNone = -1, smFixed = 0, smBoth = 1, smHorizontal = 2, smVertical = 3 };
-
-// A font as skins describe it: a face name, the character cell height in pixels (negative:
-// the em height), a style and a colour. Height 0 keeps the runtime's default size.
-rt::TFont MakeSkinFont(const std::string& name, int height, rt::TFontStyles style,
-                       rt::TColor color);
 
 // What the skin-change walk needs of every skinned element.
 class TskSkinnable {

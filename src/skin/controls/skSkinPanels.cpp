@@ -467,7 +467,9 @@ void TskSkinLabel::PaintSkinned(rt::TBitmap& buffer) {
     DrawText(buffer.Canvas(), fitClientRect_);
 }
 
-TskSkinStdLabel::TskSkinStdLabel(rt::TComponent* owner) : rt::TLabel(owner) { Transparent = true; }
+TskSkinStdLabel::TskSkinStdLabel(rt::TComponent* owner) : rt::TLabel(owner) {
+    SetTransparent(true);
+}
 
 TskSkinStdLabel::~TskSkinStdLabel() {
     if (skinData_ != nullptr) RemoveFreeNotification(skinData_);
@@ -475,6 +477,7 @@ TskSkinStdLabel::~TskSkinStdLabel() {
 
 void TskSkinStdLabel::SetDefaultFont(const rt::TFont& font) {
     defaultFont_ = font;
+    AdjustBounds();
     Invalidate();
 }
 
@@ -514,32 +517,13 @@ rt::TFont TskSkinStdLabel::TextFont() const {
 
 void TskSkinStdLabel::ApplySkin() {
     FindSkinObject();
-    if (AutoSize) {
-        rt::TBitmap probe(1, 1);
-        probe.Canvas().Font = TextFont();
-        const std::string text = rt::StripAccelerators(Caption());
-        SetBounds(Left(), Top(), probe.Canvas().TextWidth(text), probe.Canvas().TextHeight(text));
-    }
+    AdjustBounds();
     Invalidate();
 }
 
 void TskSkinStdLabel::Paint(rt::TCanvas& canvas) {
     FindSkinObject();
-    canvas.Brush.Style = rt::TBrushStyle::bsSolid;
-    canvas.Brush.Color = Color();
-    canvas.FillRect(rt::Rect(0, 0, Width(), Height()));
-    canvas.Font = TextFont();
-    canvas.Brush.Style = rt::TBrushStyle::bsClear;
-    const std::string text = rt::StripAccelerators(Caption());
-    if (Enabled()) {
-        canvas.TextOut(0, 0, text);
-    } else {
-        canvas.Font.Color = rt::clBtnHighlight;
-        canvas.TextOut(1, 1, text);
-        canvas.Font.Color = rt::clBtnShadow;
-        canvas.TextOut(0, 0, text);
-    }
-    canvas.Brush.Style = rt::TBrushStyle::bsSolid;
+    rt::TLabel::Paint(canvas);
 }
 
 void TskSkinStdLabel::Notification(rt::TComponent* component, rt::TOperation operation) {

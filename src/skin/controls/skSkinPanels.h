@@ -153,8 +153,8 @@ public:
     int SkinIndex() const { return skinIndex_; }
 
     void FindSkinObject();
-    // The font the caption is drawn with in the current skin state.
-    rt::TFont TextFont() const;
+    // The font the caption is drawn and measured with in the current skin state.
+    rt::TFont TextFont() const override;
 
     void ForgetSkinObject() override { skinIndex_ = -1; }
     void ApplySkin() override;

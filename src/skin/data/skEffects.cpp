@@ -610,4 +610,30 @@ TskFBitmap::TskFBitmap(const rt::TBitmap& bitmap) : image_(bitmap) {
     for (int y = 0; y < image_.Height(); ++y) rows_.push_back(image_.ScanLine(y));
 }
 
+void MorphByKind(TskEffectBmp& self, const TskEffectBmp& other, TskMorphKind kind, double k) {
+    switch (kind) {
+        case mkGradient:
+            self.MorphGrad(other, k);
+            break;
+        case mkLeftGradient:
+            self.MorphLeftGrad(other, k);
+            break;
+        case mkRightGradient:
+            self.MorphRightGrad(other, k);
+            break;
+        case mkLeftSlide:
+            self.MorphLeftSlide(other, k);
+            break;
+        case mkRightSlide:
+            self.MorphRightSlide(other, k);
+            break;
+        case mkPush:
+            self.MorphPush(other, k);
+            break;
+        default:
+            self.Morph(other, k);
+            break;
+    }
+}
+
 }  // namespace sk

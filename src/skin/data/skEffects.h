@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/Graphics.h"
+#include "skin/data/skTypes.h"
 
 namespace sk {
 
@@ -64,6 +65,9 @@ private:
     std::size_t stride_ = 0;
     std::vector<std::uint8_t> data_;
 };
+
+// The morph that a skin's morph kind selects: self moves towards other by k.
+void MorphByKind(TskEffectBmp& self, const TskEffectBmp& other, TskMorphKind kind, double k);
 
 // Lets the effects use the processor's vector instructions (the default) or only the plain
 // per-byte code, which gives the very same pixels; returns the previous setting. For tests and

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <set>
 
-#include "runtime/Application.h"
 #include "runtime/Controls.h"
 #include "runtime/Messages.h"
+#include "skin/data/skSkinListeners.h"
 
 namespace sk {
 
@@ -103,17 +103,11 @@ void TskSkinData::Notification(rt::TComponent* component, rt::TOperation operati
 }
 
 void TskSkinData::SendSkinDataMessage(unsigned msg) {
-    auto* ownerForm = dynamic_cast<rt::TForm*>(Owner());
-    if (ownerForm == nullptr) return;
-    const auto wParam = static_cast<std::intptr_t>(reinterpret_cast<std::uintptr_t>(this));
-    ownerForm->Perform(msg, wParam, kSkinMessageLParam);
-    rt::TApplication* app = rt::Application();
-    if (app == nullptr) return;
-    // A handler may close forms; the count is read again on every step.
-    for (int i = 0; i < app->FormCount(); ++i) {
-        rt::TForm* form = app->Forms(i);
-        if (form != ownerForm) form->Perform(msg, wParam, kSkinMessageLParam);
-    }
+    // Only a skin data object that sits on a form announces anything.
+    rt::TComponent* owner = Owner();
+    if (owner == nullptr || (dynamic_cast<rt::TForm*>(owner) == nullptr && !HasSkinListener(owner)))
+        return;
+    AnnounceSkinMessage(owner, msg, this, kSkinMessageLParam);
 }
 
 void TskSkinData::ClearObjects() {

@@ -49,6 +49,8 @@ public:
     int GetIndex(const std::string& name) const;
     int GetControlIndex(const std::string& name) const;
 
+    // Sends msg to the skin listeners, the owner form's first; nothing when the owner is no
+    // form (neither a TForm nor a component a listener stands for).
     void SendSkinDataMessage(unsigned msg);
     // Drops the descriptions and pictures and sets Empty; the frame geometry and the version
     // texts keep their values until the next load.

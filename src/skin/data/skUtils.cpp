@@ -1,6 +1,7 @@
 #include "skin/data/skUtils.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "runtime/Controls.h"
@@ -416,6 +417,21 @@ void DrawFrame3D(rt::TCanvas& canvas, const TRect& rect, rt::TColor topLeft,
     canvas.Polyline({rt::Point(l, b), rt::Point(l, t), rt::Point(r, t)});
     canvas.Pen.Color = bottomRight;
     canvas.Polyline({rt::Point(r, t), rt::Point(r, b), rt::Point(l - 1, b)});
+}
+
+rt::TFont MakeSkinFont(const std::string& name, int height, rt::TFontStyles style,
+                       rt::TColor color) {
+    rt::TFont f;
+    f.Name = name.empty() ? "Arial" : name;
+    f.Style = style;
+    f.Color = color;
+    if (height != 0) {
+        // A positive height is the whole character cell; the em of the faces skins use is
+        // 2048/2288 of it.
+        double em = height > 0 ? height * 2048.0 / 2288.0 : -double(height);
+        f.Size = std::max(1, int(std::lround(em * 72.0 / 96.0)));
+    }
+    return f;
 }
 
 bool CheckW2KWXP() { return true; }

@@ -79,6 +79,11 @@ void DrawCheckImage(rt::TCanvas& canvas, int x, int y, rt::TColor color);
 void DrawFrame3D(rt::TCanvas& canvas, const rt::TRect& rect, rt::TColor topLeft,
                  rt::TColor bottomRight);
 
+// A font as skins describe it: a face name, the character cell height in pixels (negative:
+// the em height), a style and a colour. Height 0 keeps the runtime's default size.
+rt::TFont MakeSkinFont(const std::string& name, int height, rt::TFontStyles style,
+                       rt::TColor color);
+
 // True when forms can be given a constant opacity. Every top-level form of the runtime can be;
 // whether the window system shows it is up to its compositor, so this is always true here.
 bool CheckW2KWXP();

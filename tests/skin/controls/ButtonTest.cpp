@@ -35,7 +35,7 @@ class Buttons : public ::testing::Test {
 protected:
     void SetUp() override {
         form_ = std::make_unique<rt::TForm>(nullptr);
-        form_->SetBounds(0, 0, 400, 200);
+        form_->SetClientSize(400, 200);
         data_ = new sk::TskSkinData(form_.get());
         stored_ = MakeStoredSkin();
         data_->LoadStoredSkin(stored_.get());

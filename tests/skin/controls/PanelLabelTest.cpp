@@ -13,7 +13,7 @@ class PanelsAndLabels : public ::testing::Test {
 protected:
     void SetUp() override {
         form_ = std::make_unique<rt::TForm>(nullptr);
-        form_->SetBounds(0, 0, 600, 400);
+        form_->SetClientSize(600, 400);
         data_ = new sk::TskSkinData(form_.get());
         stored_ = MakeStoredSkin();
         data_->LoadStoredSkin(stored_.get());
@@ -212,7 +212,7 @@ TEST_F(PanelsAndLabels, StandardLabelTakesTheSkinFontAndEmbossesWhenDisabled) {
     auto* l = new sk::TskSkinStdLabel(form_.get());
     l->SetParent(form_.get());
     l->SetCaption("Look in:");
-    EXPECT_TRUE(l->Transparent);
+    EXPECT_TRUE(l->Transparent());
     rt::TBitmap b = l->PaintToBitmap();
     EXPECT_EQ(CountPixels(b, 255), 0);
     l->SetSkinData(data_);
@@ -229,6 +229,24 @@ TEST_F(PanelsAndLabels, StandardLabelTakesTheSkinFontAndEmbossesWhenDisabled) {
     delete data_;
     data_ = nullptr;
     EXPECT_EQ(l->SkinData(), nullptr);
+}
+
+TEST_F(PanelsAndLabels, StandardLabelSizesAndDrawsWithTheSkinFontOverItsParent) {
+    auto* panel = Make<sk::TskSkinPanel>(true, 200, 100);
+    auto* l = new sk::TskSkinStdLabel(form_.get());
+    l->SetParent(panel);
+    l->SetBounds(20, 20, 10, 10);
+    l->SetSkinData(data_);
+    l->SetCaption("Files of &type:");
+    rt::TBitmap probe(1, 1);
+    probe.Canvas().Font = l->TextFont();
+    EXPECT_EQ(l->Width(), probe.Canvas().TextWidth("Files of type:"));
+    EXPECT_EQ(l->Height(), probe.Canvas().TextHeight("F"));
+    EXPECT_GT(l->Height(), rt::TLabel(nullptr).Height());  // the 20-pixel skin font, not Font
+    // Transparent: the panel's light interior shows around the red skin-coloured text.
+    rt::TBitmap b = l->PaintToBitmap();
+    EXPECT_EQ(PixelAt(b, l->Width() - 1, 0), kLight);
+    EXPECT_GT(CountPixels(b, 255), 10);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ class ScrollBars : public ::testing::Test {
 protected:
     void SetUp() override {
         form_ = std::make_unique<rt::TForm>(nullptr);
-        form_->SetBounds(0, 0, 600, 400);
+        form_->SetClientSize(600, 400);
         data_ = new sk::TskSkinData(form_.get());
         stored_ = MakeStoredSkin();
         data_->LoadStoredSkin(stored_.get());

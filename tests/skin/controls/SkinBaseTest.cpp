@@ -5,15 +5,18 @@
 #include "skin/controls/ControlTestSkin.h"
 #include "skin/controls/skSkinCtrls.h"
 #include "skin/controls/skSkinWalk.h"
+#include "skin/data/skSkinListeners.h"
 
 using namespace controltest;
 
 namespace {
 
-// A form that runs the skin-change walk, as every window with skinned controls does.
+// A form that hears skin changes and runs the walk over its controls, as every window with
+// skinned controls does.
 class WalkingForm : public rt::TForm {
 public:
     using rt::TForm::TForm;
+    sk::TskSkinListener listener{this, [this](rt::TMessage& m) { WindowProc(m); }};
     void WndProc(rt::TMessage& m) override {
         sk::HandleSkinChangeMessage(*this, m);
         if (m.Msg == rt::SM_BEFORECHANGESKIN && OnBefore) OnBefore();
@@ -26,7 +29,7 @@ class SkinBase : public ::testing::Test {
 protected:
     void SetUp() override {
         form_ = std::make_unique<WalkingForm>(nullptr);
-        form_->SetBounds(0, 0, 600, 400);
+        form_->SetClientSize(600, 400);
         data_ = new sk::TskSkinData(form_.get());
         stored_ = MakeStoredSkin();
         data_->LoadStoredSkin(stored_.get());

@@ -14,7 +14,7 @@ class Controls : public ::testing::Test {
 protected:
     void SetUp() override {
         form_ = std::make_unique<rt::TForm>(nullptr);
-        form_->SetBounds(0, 0, 600, 200);
+        form_->SetClientSize(600, 200);
         data_ = new sk::TskSkinData(form_.get());
         stored_ = MakeStoredSkin();
         data_->LoadStoredSkin(stored_.get());

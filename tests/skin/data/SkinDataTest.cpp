@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "SkinTestUtil.h"
-#include "runtime/Application.h"
 #include "runtime/BmpCodec.h"
 #include "runtime/Messages.h"
 #include "skin/data/skSkinData.h"
+#include "skin/data/skSkinListeners.h"
 
 using namespace skintest;
 
@@ -21,22 +21,23 @@ struct Received {
     bool emptyThen;
 };
 
-// A form that writes down every skin message it gets, with the sender's state at that moment.
-class RecordingForm : public rt::TForm {
+// A form stand-in that listens to skin changes and writes down every message it hears, with
+// the sender's state at that moment; no window system is needed.
+class RecordingForm : public rt::TComponent {
 public:
     RecordingForm(std::string name, std::vector<Received>& log)
-        : TForm(nullptr), label_(std::move(name)), log_(log) {}
-    void WndProc(rt::TMessage& m) override {
-        if (m.Msg >= rt::SM_BEFORECHANGESKIN && m.Msg <= rt::SM_AFTERCHANGESKIN) {
-            auto* data = reinterpret_cast<sk::TskSkinData*>(m.WParam);
-            log_.push_back({label_, m.Msg, m.WParam, m.LParam, data->Empty()});
-        }
-        TForm::WndProc(m);
-    }
+        : TComponent(nullptr), label_(std::move(name)), log_(log) {}
+    std::function<void(const rt::TMessage&)> OnMessage;
 
 private:
+    void Hear(rt::TMessage& m) {
+        auto* data = reinterpret_cast<sk::TskSkinData*>(m.WParam);
+        log_.push_back({label_, m.Msg, m.WParam, m.LParam, data->Empty()});
+        if (OnMessage) OnMessage(m);
+    }
     std::string label_;
     std::vector<Received>& log_;
+    sk::TskSkinListener listener_{this, [this](rt::TMessage& m) { Hear(m); }};
 };
 
 Bytes SmallBmp(int bits = 8) {
@@ -166,6 +167,29 @@ TEST_F(SkinDataTest, MessagesGoToOwnerThenOtherFormsWithEmptyAtBefore) {
     ASSERT_EQ(log.size(), 6u);
     for (const Received& r : log) EXPECT_TRUE(r.emptyThen);
     EXPECT_EQ(Messages(), (std::vector<unsigned>{kBefore, kChange, kAfter}));
+}
+
+TEST_F(SkinDataTest, OwnerFormHearsFirstWhateverTheOrderOfRegistration) {
+    RecordingForm other("other", log);
+    RecordingForm late("late", log);
+    auto* lateData = rt::Make<sk::TskSkinData>(&late);
+    lateData->ClearSkin();
+    ASSERT_EQ(log.size(), 9u);
+    const char* order[] = {"late", "owner", "other"};
+    for (std::size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(log[i].form, order[i % 3]) << i;
+        EXPECT_EQ(log[i].wParam, reinterpret_cast<std::intptr_t>(lateData));
+    }
+}
+
+TEST_F(SkinDataTest, AFormClosedDuringAnAnnouncementHearsNoMore) {
+    auto other = std::make_unique<RecordingForm>("other", log);
+    owner->OnMessage = [&](const rt::TMessage& m) {
+        if (m.Msg == kBefore) other.reset();
+    };
+    data->ClearSkin();
+    EXPECT_EQ(Messages(), (std::vector<unsigned>{kBefore, kChange, kAfter}));
+    EXPECT_EQ(log.size(), 3u) << "the closed form got nothing";
 }
 
 TEST_F(SkinDataTest, OwnerThatIsNoFormAnnouncesNothing) {

@@ -1,12 +1,10 @@
-#include "runtime/BmpCodec.h"
+#include "base/BmpCodec.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "runtime/Classes.h"
-
-namespace rt {
+namespace base {
 
 namespace {
 
@@ -18,7 +16,7 @@ constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint64_t kMaxPixels = std::uint64_t(64) << 20;
 
 [[noreturn]] void Fail(const std::string& why) {
-    throw EInvalidGraphic("Bitmap image is not valid: " + why);
+    throw BmpError("Bitmap image is not valid: " + why);
 }
 
 std::uint16_t Get16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
@@ -194,14 +192,12 @@ std::size_t DecodeBmp(const std::uint8_t* data, std::size_t size, BmpImage& out)
 std::vector<std::uint8_t> EncodeBmp(const BmpImage& image) {
     const int bits = image.bitCount;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
-        throw EInvalidGraphic("Cannot write a bitmap with " + std::to_string(bits) +
-                              " bits per pixel");
-    if (image.width <= 0 || image.height <= 0)
-        throw EInvalidGraphic("Cannot write an empty bitmap");
+        throw BmpError("Cannot write a bitmap with " + std::to_string(bits) + " bits per pixel");
+    if (image.width <= 0 || image.height <= 0) throw BmpError("Cannot write an empty bitmap");
     const std::uint64_t count = std::uint64_t(image.width) * std::uint64_t(image.height);
-    if (count > kMaxPixels) throw EInvalidGraphic("Cannot write a bitmap this large");
+    if (count > kMaxPixels) throw BmpError("Cannot write a bitmap this large");
     if (image.pixels.size() != count)
-        throw EInvalidGraphic("Cannot write a bitmap whose pixels do not match its size");
+        throw BmpError("Cannot write a bitmap whose pixels do not match its size");
 
     // The palette is sorted so that equal pictures give equal files and black comes first.
     std::vector<std::uint32_t> palette;
@@ -211,9 +207,9 @@ std::vector<std::uint8_t> EncodeBmp(const BmpImage& image) {
         std::sort(palette.begin(), palette.end());
         palette.erase(std::unique(palette.begin(), palette.end()), palette.end());
         if (palette.size() > (std::size_t(1) << bits))
-            throw EInvalidGraphic("The bitmap has " + std::to_string(palette.size()) +
-                                  " colours, more than " + std::to_string(1 << bits) +
-                                  " bits per pixel can hold");
+            throw BmpError("The bitmap has " + std::to_string(palette.size()) +
+                           " colours, more than " + std::to_string(1 << bits) +
+                           " bits per pixel can hold");
     }
     auto indexOf = [&](std::uint32_t c) {
         return std::uint8_t(std::lower_bound(palette.begin(), palette.end(), c & 0xFFFFFF) -
@@ -224,7 +220,7 @@ std::vector<std::uint8_t> EncodeBmp(const BmpImage& image) {
     const std::size_t stride = (w * std::size_t(bits) + 31) / 32 * 4;
     const std::size_t offBits = kFileHeaderSize + 40 + palette.size() * 4;
     const std::size_t fileSize = offBits + stride * h;
-    if (fileSize > 0xFFFFFFFFu) throw EInvalidGraphic("Cannot write a bitmap this large");
+    if (fileSize > 0xFFFFFFFFu) throw BmpError("Cannot write a bitmap this large");
 
     std::vector<std::uint8_t> b(fileSize, 0);
     b[0] = 'B';
@@ -278,4 +274,4 @@ std::vector<std::uint8_t> EncodeBmp(const BmpImage& image) {
     return b;
 }
 
-}  // namespace rt
+}  // namespace base
