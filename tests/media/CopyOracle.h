@@ -35,13 +35,13 @@ inline std::vector<std::string> FrameDigests(const fs::path& file) {
 }
 
 // Peak signal-to-noise ratio of each picture of `a` against the picture at the same place in
-// `b` (dB; 1000 for identical pictures).
-inline std::vector<double> FramePsnr(const fs::path& a, const fs::path& b) {
+// `b` after its first `skip` pictures (dB; 1000 for identical pictures), as far as both go.
+inline std::vector<double> FramePsnr(const fs::path& a, const fs::path& b, std::int64_t skip = 0) {
     std::istringstream in(cutprobe::Capture(
         "ffmpeg -nostdin -v error -i " + cutprobe::Quote(a.string()) + " -i " +
         cutprobe::Quote(b.string()) +
-        " -lavfi '[0:v:0]setpts=N/TB[x];[1:v:0]setpts=N/TB[y];[x][y]psnr=stats_file=-' "
-        "-f null - 2>/dev/null"));
+        " -lavfi '[0:v:0]setpts=N/TB[x];[1:v:0]trim=start_frame=" + std::to_string(skip) +
+        ",setpts=N/TB[y];[x][y]psnr=shortest=1:stats_file=-' " + "-f null - 2>/dev/null"));
     std::vector<double> out;
     std::string line;
     while (std::getline(in, line)) {
@@ -72,7 +72,8 @@ struct Cuts {
 // Cuts start..stop of `source` into `dir` as the program does and, when that copied pictures,
 // again with copying turned off, and checks that the first matches the second: the same number of
 // pictures, each close to the one in the same place (a neighbour would be far off), the pictures
-// the cut says it copied identical to the source's, a file that decodes as cleanly as the source,
+// the cut says it copied identical to the source's, the re-encoded ones above 40 dB against the
+// source's pictures in their places, a file that decodes as cleanly as the source,
 // and the same sound to the sample.
 inline Cuts CheckCopiedCut(const fs::path& source, double start, double stop, const fs::path& dir) {
     Cuts cuts;
@@ -115,6 +116,15 @@ inline Cuts CheckCopiedCut(const fs::path& source, double start, double stop, co
         }
         EXPECT_EQ(identical, cuts.copied.copiedPictures)
             << "copied pictures identical to the source's";
+        // The re-encoded edges against the source's own pictures in their places.
+        if (offset >= 0) {
+            const auto edges = FramePsnr(copied, source, offset);
+            EXPECT_EQ(edges.size(), out.size());
+            for (size_t n = 0; n < edges.size(); ++n) {
+                EXPECT_GT(edges[n], 40.0) << "picture " << n << " against the source's";
+                if (edges[n] <= 40.0) break;
+            }
+        }
 
         const auto psnr = FramePsnr(copied, reencoded);
         EXPECT_EQ(psnr.size(), out.size());
