@@ -13,7 +13,6 @@
 #include "runtime/Application.h"
 #include "runtime/IniFiles.h"
 #include "runtime/SysUtils.h"
-#include "skin/controls/skSkinWalk.h"
 
 namespace app {
 
@@ -33,6 +32,9 @@ constexpr int kPictureWidth = 233;
 constexpr int kPictureHeight = 177;
 constexpr const char* kHomepage = "https://framora.example.org/";
 constexpr const char* kSupportMail = "mailto:support@framora.example.org";
+// The designed client area, kept in every skin's frame.
+constexpr int kClientWidth = 532;
+constexpr int kClientHeight = 336;
 
 }  // namespace
 
@@ -111,10 +113,11 @@ void TMainForm::BuildLayout() {
     SetCaption(kCaption);
     BorderStyle = rt::TFormBorderStyle::bsSingle;
     Position = rt::TPosition::poScreenCenter;
-    SetClientSize(532, 336);
+    SetClientSize(kClientWidth, kClientHeight);
     BuildMenus();
     skSkinData1 = new sk::TskSkinData(this);
     skSkinData1->SetName("skSkinData1");
+    BuildFrame();
     auto stored = [this](const char* name, const std::vector<std::uint8_t>& bytes) {
         auto* c = new sk::TskCompressedStoredSkin(this);
         c->SetName(name);
@@ -259,6 +262,32 @@ void TMainForm::BuildLayout() {
     skSkinData1->SetCompressedStoredSkin(WinAqua);
 }
 
+void TMainForm::BuildFrame() {
+    skSkinForm1 = new sk::TskSkinForm(this);
+    skSkinForm1->SetName("skSkinForm1");
+    skSkinForm1->SetBorderIcons(sk::biSystemMenu | sk::biMinimize | sk::biRollUp);
+    skSkinForm1->SetShowIcon(false);
+    skSkinForm1->MaximizeOnFullScreen = false;
+    skSkinForm1->SetAlphaBlend(false);
+    skSkinForm1->AlphaBlendAnimation = false;
+    skSkinForm1->ShowObjectHint = false;
+    skSkinForm1->SetDefMenuItemHeight(20);
+    skSkinForm1->DefMenuItemFont = sk::MakeSkinFont("Arial", 14, 0, rt::clWindowText);
+    skSkinForm1->UseSkinFontInMenu = true;
+    skSkinForm1->UseDefaultSysMenu = true;
+    skSkinForm1->Magnetic = false;
+    skSkinForm1->MagneticSize = 5;
+    // Each frame has its own margins; the window takes the size that keeps the designed
+    // client area, unless it is rolled up or in another state than normal.
+    skSkinForm1->OnChangeSkinData = [this](rt::TComponent*) {
+        if (!skSkinForm1->RollUpState() &&
+            skSkinForm1->WindowState() == sk::TskWindowState::wsNormal)
+            SetClientSize(kClientWidth, kClientHeight);
+    };
+    skSkinForm1->SetSkinData(skSkinData1);
+    skSkinForm1->SetMenusSkinData(skSkinData1);
+}
+
 std::string TMainForm::SettingsFile() const {
     std::string program = rt::ApplicationFileName();
     return FDataDir + rt::ExtractFileName(SettingsFileFor(program.empty() ? "Framora" : program));
@@ -335,7 +364,6 @@ void TMainForm::WndProc(rt::TMessage& m) {
             BringToFront();
         return;
     }
-    sk::HandleSkinChangeMessage(*this, m);
     rt::TForm::WndProc(m);
 }
 

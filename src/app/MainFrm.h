@@ -15,7 +15,7 @@
 #include "skin/controls/skSkinSpeedButton.h"
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skSkinData.h"
-#include "skin/data/skSkinListeners.h"
+#include "skin/form/skSkinForm.h"
 
 namespace app {
 
@@ -47,6 +47,8 @@ public:
     rt::TMenuItem* About1;
     // The skin every skinned control of the window paints from (owned by the form).
     sk::TskSkinData* skSkinData1;
+    // The window's frame, drawn from skSkinData1 (the default frame without a skin).
+    sk::TskSkinForm* skSkinForm1;
     // The built-in skins, each holding one compressed skin built from a "skin.ini" folder.
     sk::TskCompressedStoredSkin* WinAqua;
     sk::TskCompressedStoredSkin* Winxpblue;
@@ -118,6 +120,7 @@ public:
 
 private:
     void BuildLayout();
+    void BuildFrame();
     void BuildMenus();
     void PreviewGrab();
     void LoadPreview(rt::TImage* image, const std::string& file);
@@ -128,9 +131,6 @@ private:
     void ApplySkinChoice(int choice);
     int CheckedSkinChoice() const;
 
-    // Until a skinned frame takes the window over, the window itself hears skin changes and
-    // walks its controls (WndProc).
-    sk::TskSkinListener skinListener_{this, [this](rt::TMessage& m) { WindowProc(m); }};
     rt::TBitmap placeholder_;
     // The settings file as read at creation; closing writes through it, so an unchanged file
     // is not read again.

@@ -33,6 +33,8 @@ public:
     TApplication& operator=(const TApplication&) = delete;
 
     std::string Title;
+    // The program's icon, for forms without one of their own (empty: none).
+    TBitmap Icon;
 
     TForm* MainForm() const { return mainForm_; }
     int FormCount() const { return int(forms_.size()); }

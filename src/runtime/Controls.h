@@ -327,6 +327,8 @@ public:
     void SetWindowState(TWindowState s);
     // The native window's class name, used to find a running instance.
     std::string WindowClassName;
+    // The form's own icon (empty: the application's icon stands in).
+    TBitmap Icon;
 
     void Show();
     void Hide();
@@ -350,6 +352,8 @@ public:
     // Written by layouts once the controls exist: runs OnCreate.
     void DoCreate();
 
+    // WM_ERASEBKGND with WParam = the TCanvas* of the client paint fills the client area with
+    // Color (TForm::Paint sends it).
     void WndProc(TMessage& message) override;
 
 protected:

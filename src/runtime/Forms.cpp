@@ -192,6 +192,12 @@ void TForm::Show() {
     w->show();
     w->raise();
     w->activateWindow();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    // A window shown again after it was hidden while active is still the platform's focus
+    // window, so its activation changes nothing there and the widgets never hear of it.
+    if (QGuiApplication::focusWindow() == w->windowHandle() && QApplication::activeWindow() != w)
+        QApplication::setActiveWindow(w);
+#endif
     NoteActivation(w);
     if (OnShow) OnShow(this);
 }
@@ -272,11 +278,20 @@ void TForm::DoCreate() {
 }
 
 void TForm::Paint(TCanvas& canvas) {
-    canvas.Brush.Color = Color();
-    canvas.FillRect(ClientRect());
+    // The background goes through the window procedure, so that a frame that replaced it (a
+    // skin) paints the client background too.
+    Perform(WM_ERASEBKGND, PtrParam(&canvas), 0);
 }
 
 void TForm::WndProc(TMessage& m) {
+    if (m.Msg == WM_ERASEBKGND && m.WParam != 0) {
+        TCanvas& canvas = *ParamPtr<TCanvas>(m.WParam);
+        canvas.Brush.Color = Color();
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.FillRect(ClientRect());
+        m.Result = 1;
+        return;
+    }
     if (DefaultFrameMessage(m)) return;
     TWinControl::WndProc(m);
 }

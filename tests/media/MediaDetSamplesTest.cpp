@@ -73,9 +73,12 @@ TEST(MediaDetSamples, EveryFileOpensOrFailsCleanly) {
             else
                 EXPECT_EQ(det.get_StreamType(), media::MEDIATYPE_Audio);
             char buf[64];
-            std::snprintf(buf, sizeof buf, " %s %.3f s%s", video ? "video" : "audio", len,
-                          video ? (" " + std::to_string(fps).substr(0, 6) + " fps").c_str() : "");
+            std::snprintf(buf, sizeof buf, " %s %.3f s", video ? "video" : "audio", len);
             figures += buf;
+            if (video) {
+                std::snprintf(buf, sizeof buf, " %.6g fps", fps);
+                figures += buf;
+            }
         }
         std::string grabs;
         if (videoLength >= 0) {

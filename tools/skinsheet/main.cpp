@@ -113,12 +113,17 @@ public:
     rt::TPoint CursorPos() const override { return {-1, -1}; }
     bool UnderCursor() const override { return false; }
     void InvalidateFrame() override {}
+    // The sheet paints whole frames on demand, so a piece painted in between is not kept.
+    void PaintFrameNow(const rt::TRect&, const std::function<void(rt::TCanvas&)>&) override {}
     void InvalidateClient() override {}
     void FrameChanged() override {}
     void SetWindowRegion(const rt::TRegion* r) override { region = r ? *r : rt::TRegion{}; }
     void SetMouseCapture(bool) override {}
     void SetOpacity(int) override {}
     void ProcessMessages() override {}
+    // Nothing on a sheet moves, so no timer ever needs to tick.
+    void SetTimer(std::uintptr_t, int) override {}
+    void KillTimer(std::uintptr_t) override {}
     const rt::TBitmap* Icon() const override { return nullptr; }
     rt::TWinControl* ControlRoot() override { return nullptr; }
 };

@@ -1,6 +1,8 @@
 #pragma once
 // Values the skinned frame shares between its objects, its geometry and the form component.
 
+#include "runtime/Messages.h"
+
 namespace sk {
 
 // The window state the skinned form keeps itself; the window system's own state stays normal.
@@ -17,19 +19,19 @@ enum TskBorderIcon : unsigned {
 using TskBorderIcons = unsigned;
 constexpr TskBorderIcons kDefaultBorderIcons = biSystemMenu | biMinimize | biMaximize | biRollUp;
 
-// Hit-test codes with the window system's values: what the mouse is over.
-constexpr int HTNOWHERE = 0;
-constexpr int HTCLIENT = 1;
-constexpr int HTCAPTION = 2;
-constexpr int HTLEFT = 10;
-constexpr int HTRIGHT = 11;
-constexpr int HTTOP = 12;
-constexpr int HTTOPLEFT = 13;
-constexpr int HTTOPRIGHT = 14;
-constexpr int HTBOTTOM = 15;
-constexpr int HTBOTTOMLEFT = 16;
-constexpr int HTBOTTOMRIGHT = 17;
-// A frame object (caption button, user object) that the form handles itself.
-constexpr int HTOBJECT = 19;
+// Hit-test codes: the window model's own (HTOBJECT, 19, is a frame object such as a caption
+// button or a user object, which the form handles itself).
+using rt::HTBOTTOM;
+using rt::HTBOTTOMLEFT;
+using rt::HTBOTTOMRIGHT;
+using rt::HTCAPTION;
+using rt::HTCLIENT;
+using rt::HTLEFT;
+using rt::HTNOWHERE;
+using rt::HTOBJECT;
+using rt::HTRIGHT;
+using rt::HTTOP;
+using rt::HTTOPLEFT;
+using rt::HTTOPRIGHT;
 
 }  // namespace sk

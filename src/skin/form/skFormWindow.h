@@ -3,6 +3,8 @@
 // runtime provides it for a real form; tests provide a fake. Rectangles are in screen
 // coordinates unless stated.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "runtime/Graphics.h"
@@ -40,6 +42,11 @@ public:
 
     // Asks for the frame (the non-client area) to be painted again.
     virtual void InvalidateFrame() = 0;
+    // Paints one part of the frame now, outside a full frame paint: paint draws in window
+    // coordinates onto the frame as last painted, clipped to r, and r shows at once (a frame
+    // object changing its look, a morph step).
+    virtual void PaintFrameNow(const rt::TRect& r,
+                               const std::function<void(rt::TCanvas&)>& paint) = 0;
     virtual void InvalidateClient() = 0;
     // The frame's margins changed: the client rectangle is to be computed again.
     virtual void FrameChanged() = 0;
@@ -49,6 +56,9 @@ public:
     // Whole-window opacity, 255 opaque.
     virtual void SetOpacity(int alpha) = 0;
     virtual void ProcessMessages() = 0;
+    // Window timers: the form hears TimerTick(id) every ms milliseconds until KillTimer.
+    virtual void SetTimer(std::uintptr_t id, int ms) = 0;
+    virtual void KillTimer(std::uintptr_t id) = 0;
     // The form's icon, else the application's; null when there is none.
     virtual const rt::TBitmap* Icon() const = 0;
     // The form whose controls follow skin changes, or null.

@@ -6,6 +6,7 @@
 #include "skin/controls/skSkinCtrls.h"
 #include "skin/controls/skSkinWalk.h"
 #include "skin/data/skSkinData.h"
+#include "skin/data/skSkinListeners.h"
 #include "skin/form/skDefaultFrame.h"
 #include "skin/form/skFrameObjects.h"
 #include "skin/form/skWindowStates.h"
@@ -49,27 +50,19 @@ TskSkinForm::TskSkinForm(rt::TComponent* owner) : rt::TComponent(owner) {
     defCaptionFont_ = MakeSkinFont("Arial", 14, rt::fsBold, rt::clBtnText);
     defInActiveCaptionFont_ = MakeSkinFont("Arial", 14, rt::fsBold, rt::clBtnShadow);
     DefMenuItemFont = MakeSkinFont("Arial", 14, 0, rt::clWindowText);
-    auto timer = [this](int interval, void (TskSkinForm::*tick)()) {
-        rt::TTimer* t = rt::Make<rt::TTimer>(this);
-        t->SetEnabled(false);
-        t->SetInterval(interval);
-        t->OnTimer = [this, tick](rt::TComponent*) { (this->*tick)(); };
-        return t;
-    };
-    hoverTicker_ = timer(50, &TskSkinForm::HoverTimerTick);
-    morphTicker_ = timer(20, &TskSkinForm::MorphTimerTick);
-    fadeTicker_ = timer(1, &TskSkinForm::FadeInTick);
     defaultSysMenu_ = rt::Make<rt::TPopupMenu>(this);
     objects_ = CreateDefaultButtons(*this);
     ApplyIconRules(objects_, borderIcons_);
     LiveForms().push_back(this);
+    if (auto* form = dynamic_cast<rt::TForm*>(owner)) AttachToForm(*form);
 }
 
 TskSkinForm::~TskSkinForm() {
     auto& forms = LiveForms();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     StopTimers();
-    fadeTicker_->SetEnabled(false);
+    SetTicker(fadeOn_, kFadeInTimer, 1, false);
+    DetachFromForm();
     // The objects call back into this component: they go before anything else of it.
     objects_.clear();
 }
@@ -77,8 +70,34 @@ TskSkinForm::~TskSkinForm() {
 void TskSkinForm::SetWindow(std::unique_ptr<TskFormWindow> window) {
     window_ = std::move(window);
     if (window_ == nullptr) return;
+    // Timers that run go on with the new window.
+    if (hoverOn_) window_->SetTimer(kHoverTimer, 50);
+    if (morphOn_) window_->SetTimer(kMorphTimer, 20);
     const TRect b = window_->BoundsRect();
     Resized(b.Width(), b.Height());
+}
+
+void TskSkinForm::SetTicker(bool& on, std::uintptr_t id, int interval, bool enable) {
+    if (on == enable) return;
+    on = enable;
+    if (window_ == nullptr) return;
+    if (enable)
+        window_->SetTimer(id, interval);
+    else
+        window_->KillTimer(id);
+}
+
+bool TskSkinForm::TimerTick(std::uintptr_t id) {
+    if (id == kHoverTimer) {
+        if (hoverOn_) HoverTimerTick();
+    } else if (id == kMorphTimer) {
+        if (morphOn_) MorphTimerTick();
+    } else if (id == kFadeInTimer) {
+        if (fadeOn_) FadeInTick();
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void TskSkinForm::SetSkinData(TskSkinData* value) {
@@ -165,9 +184,6 @@ TskActiveSkinObject* TskSkinForm::FindObject(const std::string& id) const {
         if (o->IDName == id) return o.get();
     return nullptr;
 }
-
-bool TskSkinForm::HoverTickerEnabled() const { return hoverTicker_->Enabled(); }
-bool TskSkinForm::MorphTickerEnabled() const { return morphTicker_->Enabled(); }
 
 TPoint TskSkinForm::Size() const { return TPoint{frameWidth_, frameHeight_}; }
 
@@ -317,8 +333,10 @@ TRect TskSkinForm::CalcClientRect(const TRect& window) const {
 
 int TskSkinForm::HitTest(TPoint screen) {
     if (window_ == nullptr) return HTNOWHERE;
-    EnsureLayout();
     const TPoint p = ToWindow(screen);
+    if (!HasFrame())
+        return Rect(0, 0, frameWidth_, frameHeight_).Contains(p) ? HTCLIENT : HTNOWHERE;
+    EnsureLayout();
     TskHitTestState state;
     state.RolledUp = rollUpState_;
     state.Minimized = windowState_ == TskWindowState::wsMinimized;
@@ -341,7 +359,7 @@ int TskSkinForm::HitTest(TPoint screen) {
                               DefaultCaptionRoom(objects_, frameWidth_, false),
                               kDefaultCaptionHeight, state);
     }
-    if (code == HTOBJECT && !hoverTicker_->Enabled()) {
+    if (code == HTOBJECT && !hoverOn_) {
         TrackHover(p, true);
         StartHoverTicker();
     }
@@ -477,7 +495,7 @@ void TskSkinForm::Activate(bool active) {
         StartHoverTicker();
         if (OnActivate) OnActivate(this);
     } else {
-        hoverTicker_->SetEnabled(false);
+        SetTicker(hoverOn_, kHoverTimer, 50, false);
         if (OnDeActivate) OnDeActivate(this);
     }
 }
@@ -492,7 +510,7 @@ void TskSkinForm::ShowWindow(bool show) {
     if (show) {
         if (alphaBlend_ || AlphaBlendAnimation) {
             window_->SetOpacity(0);
-            fadeTicker_->SetEnabled(true);
+            SetTicker(fadeOn_, kFadeInTimer, 1, true);
         }
         window_->FrameChanged();
     } else if (alphaBlend_) {
@@ -501,7 +519,7 @@ void TskSkinForm::ShowWindow(bool show) {
 }
 
 void TskSkinForm::FadeInTick() {
-    fadeTicker_->SetEnabled(false);
+    SetTicker(fadeOn_, kFadeInTimer, 1, false);
     if (window_ == nullptr) return;
     const int target = FadeInTarget(alphaBlend_, AlphaBlendAnimation, alphaBlendValue_);
     if (AlphaBlendAnimation) {
@@ -609,12 +627,12 @@ void TskSkinForm::MorphTimerTick() {
         o->DoMorphing();
         stepped = true;
     }
-    if (!stepped) morphTicker_->SetEnabled(false);
+    if (!stepped) SetTicker(morphOn_, kMorphTimer, 20, false);
 }
 
 void TskSkinForm::HoverTimerTick() {
     if (window_ == nullptr || !formActive_) {
-        hoverTicker_->SetEnabled(false);
+        SetTicker(hoverOn_, kHoverTimer, 50, false);
         return;
     }
     EnsureLayout();
@@ -623,7 +641,7 @@ void TskSkinForm::HoverTimerTick() {
     switch (HoverTickAction(window_->UnderCursor(), inSizeMove_, inClient, hoverIndex_ >= 0)) {
         case TskHoverTick::StopAndClear:
             TrackHover(cursor, false);
-            hoverTicker_->SetEnabled(false);
+            SetTicker(hoverOn_, kHoverTimer, 50, false);
             break;
         case TskHoverTick::TrackAtCursor:
             TrackHover(cursor, true);
@@ -637,12 +655,12 @@ void TskSkinForm::HoverTimerTick() {
 }
 
 void TskSkinForm::StartHoverTicker() {
-    if (formActive_ && !hoverTicker_->Enabled()) hoverTicker_->SetEnabled(true);
+    if (formActive_) SetTicker(hoverOn_, kHoverTimer, 50, true);
 }
 
 void TskSkinForm::StopTimers() {
-    hoverTicker_->SetEnabled(false);
-    morphTicker_->SetEnabled(false);
+    SetTicker(hoverOn_, kHoverTimer, 50, false);
+    SetTicker(morphOn_, kMorphTimer, 20, false);
 }
 
 std::vector<TPoint> TskSkinForm::OtherMinimizedForms() const {
@@ -769,6 +787,13 @@ void TskSkinForm::MenuOpened() {
     if (OnSkinMenuOpen) OnSkinMenuOpen(this);
 }
 
+void TskSkinForm::CancelMenus() {
+    if (CancelMenusHandler)
+        CancelMenusHandler();
+    else if (menuOpen_)
+        MenuClosed();
+}
+
 void TskSkinForm::MenuClosed() {
     menuOpen_ = false;
     for (const auto& o : objects_) {
@@ -783,15 +808,22 @@ void TskSkinForm::MenuClosed() {
 
 void TskSkinForm::PaintObjectNow(TskActiveSkinObject& object) {
     if (!HasFrame() || !object.Visible) return;
-    if (skinned_ && frameValid_ && geometry_.Width == frameWidth_ &&
-        geometry_.Height == frameHeight_)
-        DrawFrameObject(object, strips_, geometry_.SizedClientBox, true);
-    window_->InvalidateFrame();
+    if (!skinned_) {
+        window_->PaintFrameNow(object.ObjectRect,
+                               [&object](rt::TCanvas& c) { object.Draw(c, true); });
+        return;
+    }
+    // The composed strips take the object's new look, so that a later full paint shows it too;
+    // without them (a full paint is on its way) there is nothing to paint over.
+    if (!frameValid_ || geometry_.Width != frameWidth_ || geometry_.Height != frameHeight_) {
+        window_->InvalidateFrame();
+        return;
+    }
+    DrawFrameObject(object, strips_, geometry_.SizedClientBox, true);
+    window_->PaintFrameNow(object.ObjectRect, [this](rt::TCanvas& c) { DrawStrips(c, strips_); });
 }
 
-void TskSkinForm::EnableMorphTimer() {
-    if (!morphTicker_->Enabled()) morphTicker_->SetEnabled(true);
-}
+void TskSkinForm::EnableMorphTimer() { SetTicker(morphOn_, kMorphTimer, 20, true); }
 
 void TskSkinForm::CloseForm() {
     if (window_ != nullptr) window_->Close();

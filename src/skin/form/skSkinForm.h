@@ -5,8 +5,12 @@
 // (normal, minimized, maximized, rolled up), tests where the mouse is, sizes the client area,
 // routes the mouse to the frame objects and animates them.
 //
-// The window messages reach it through the handlers below (one per message it takes); the
-// window itself through TskFormWindow.
+// Dropped on a form (created with the form as owner), it takes the form over at once: it
+// replaces the form's window procedure, maps each window message to its handler below, hears
+// the skin data objects' change announcements for the form and walks the form's controls on
+// them. Destroying it gives the form its plain frame back. Without a form (tests), a
+// TskFormWindow given through SetWindow stands for the window and the handlers are called
+// directly.
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +19,7 @@
 #include <vector>
 
 #include "runtime/Classes.h"
+#include "runtime/Controls.h"
 #include "runtime/Graphics.h"
 #include "runtime/Messages.h"
 #include "skin/form/skFormHost.h"
@@ -24,14 +29,15 @@
 #include "skin/form/skFrameStrips.h"
 
 namespace rt {
+class TForm;
 class TMenuItem;
 class TPopupMenu;
-class TTimer;
 }  // namespace rt
 
 namespace sk {
 
 class TskSkinData;
+class TskSkinListener;
 class TskActiveSkinObject;
 class TskSkinButtonObject;
 class TskSkinCaptionObject;
@@ -49,12 +55,20 @@ using TskMenuPopupHandler =
 
 class TskSkinForm : public rt::TComponent, public TskFormHost {
 public:
+    // An owner that is a form is taken over at once (see above).
     explicit TskSkinForm(rt::TComponent* owner);
     ~TskSkinForm() override;
 
     // The window whose frame this component draws.
     void SetWindow(std::unique_ptr<TskFormWindow> window);
     TskFormWindow* Window() const { return window_.get(); }
+    // The form taken over, or null.
+    rt::TForm* Form() const { return form_; }
+
+    // Window timers the component runs on its form; WM_TIMER with another id is the form's.
+    static constexpr std::uintptr_t kFadeInTimer = 1;
+    static constexpr std::uintptr_t kHoverTimer = 0x534B01;
+    static constexpr std::uintptr_t kMorphTimer = 0x534B02;
 
     TskSkinData* SkinData() const { return skinData_; }
     // Runs the skin change at once.
@@ -109,9 +123,20 @@ public:
     rt::TNotifyEvent OnMainMenuExit;
     rt::TNotifyEvent OnMinimizeToTray;
     rt::TNotifyEvent OnRestoreFromTray;
-    // The popup-menu engine's entry; without it the plain popup menu of the runtime shows the
-    // system menu and other menus are not shown.
+    // Entries for the popup-menu engine and the menu bar's keyboard glue.
+    // Drops a menu down (the system menu, a frame button's menu); MenuOpened has run. The engine
+    // sends WM_CLOSESKINMENU (1228) to the form when all its menus have closed, which runs
+    // MenuClosed. Without it the runtime's plain popup menu shows the system menu and other
+    // menus are not shown.
     TskMenuPopupHandler PopupMenuHandler;
+    // WM_SYSCOMMAND SC_KEYMENU (Alt alone, F10): keyboard menu mode. Without it the message goes
+    // to the form's previous window procedure.
+    std::function<void()> KeyMenuHandler;
+    // Activity outside the menus (the form moved, sized, (de)activated, clicked ...): close
+    // every open popup and leave menu mode. Without it an open menu only counts as closed.
+    std::function<void()> CancelMenusHandler;
+    // The form's short-cut keys (before its controls see them); true when a menu took the key.
+    std::function<bool(int key, rt::TShiftState shift)> ShortCutHandler;
 
     // State.
     bool Skinned() const { return skinned_; }
@@ -135,8 +160,8 @@ public:
     const TskFrameGeometry& Geometry();
     // The window shape currently set (empty: none).
     const rt::TRegion& FormRegion() const { return region_; }
-    bool HoverTickerEnabled() const;
-    bool MorphTickerEnabled() const;
+    bool HoverTickerEnabled() const { return hoverOn_; }
+    bool MorphTickerEnabled() const { return morphOn_; }
 
     // Window commands.
     void SetWindowState(TskWindowState state) override;
@@ -146,6 +171,9 @@ public:
     void PopupSystemMenu(rt::TPoint screen);
     void MenuOpened();
     void MenuClosed();
+    // Before any message that means activity outside the menus: CancelMenusHandler, else
+    // MenuClosed when a menu counts as open.
+    void CancelMenus();
 
     // The skin change: objects from the skin (or the default buttons), size fitted to the
     // frame, region, repaint, OnChangeSkinData.
@@ -188,9 +216,14 @@ public:
     void NcDoubleClick(rt::TPoint screen, int hit, int button);
     // WM_LBUTTONUP / WM_RBUTTONUP in the client area.
     void ClientMouseUp(int button);
-    // The timers' work, one tick each.
+    // The timers' work, one tick each; TimerTick dispatches a window timer's id (false: not
+    // one of this component's).
     void MorphTimerTick();
     void HoverTimerTick();
+    bool TimerTick(std::uintptr_t id);
+    // The replaced window procedure of the form taken over: each message to its handler, the
+    // previous procedure called before or after it, or not at all, as the message needs.
+    void FormWindowProc(rt::TMessage& message);
     // Hover tracking at a window point; over tells whether the mouse is over the window.
     void TrackHover(rt::TPoint p, bool over);
 
@@ -219,6 +252,11 @@ protected:
     void Notification(rt::TComponent* component, rt::TOperation operation) override;
 
 private:
+    // Takes the form over (window procedure, skin announcements, short cuts), and gives it back.
+    void AttachToForm(rt::TForm& form);
+    void DetachFromForm();
+    void CallPrevious(rt::TMessage& message);
+    void SetTicker(bool& on, std::uintptr_t id, int interval, bool enable);
     rt::TPoint Size() const;
     rt::TPoint ToWindow(rt::TPoint screen) const;
     TskSkinCaptionObject* Caption() const;
@@ -238,6 +276,10 @@ private:
     std::vector<rt::TPoint> OtherMinimizedForms() const;
 
     std::unique_ptr<TskFormWindow> window_;
+    rt::TForm* form_ = nullptr;
+    std::function<void(rt::TMessage&)> previousProc_;
+    std::function<bool(rt::TComponent*, int, rt::TShiftState)> previousShortCut_;
+    std::unique_ptr<TskSkinListener> listener_;
     TskSkinData* skinData_ = nullptr;
     TskSkinData* menusSkinData_ = nullptr;
     rt::TPopupMenu* systemMenu_ = nullptr;
@@ -272,9 +314,7 @@ private:
     rt::TPoint maskSize_{-1, -1};
     rt::TRegion region_;
 
-    rt::TTimer* hoverTicker_ = nullptr;
-    rt::TTimer* morphTicker_ = nullptr;
-    rt::TTimer* fadeTicker_ = nullptr;
+    bool hoverOn_ = false, morphOn_ = false, fadeOn_ = false;
     rt::TPopupMenu* defaultSysMenu_ = nullptr;
     std::vector<std::unique_ptr<rt::TMenuItem>> defaultSysItems_;
     rt::TBitmap smallIcon_;

@@ -2,6 +2,7 @@
 // Recording stand-ins for what the frame objects and the skinned form talk to: a form host for
 // the objects and a window for the form.
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -112,6 +113,10 @@ public:
         rt::TPoint cursor;
         bool underCursor = true;
         int frameInvalidations = 0;
+        // Parts of the frame painted at once, and where they were painted (when set).
+        std::vector<rt::TRect> framePieces;
+        rt::TCanvas* frameCanvas = nullptr;
+        std::map<std::uintptr_t, int> timers;
         int frameChanges = 0;
         std::optional<rt::TRegion> region;
         bool capture = false;
@@ -134,6 +139,14 @@ public:
     rt::TPoint CursorPos() const override { return s_.cursor; }
     bool UnderCursor() const override { return s_.underCursor; }
     void InvalidateFrame() override { ++s_.frameInvalidations; }
+    void PaintFrameNow(const rt::TRect& r,
+                       const std::function<void(rt::TCanvas&)>& paint) override {
+        s_.framePieces.push_back(r);
+        if (s_.frameCanvas == nullptr) return;
+        s_.frameCanvas->SetClipRect(r);
+        paint(*s_.frameCanvas);
+        s_.frameCanvas->ClearClip();
+    }
     void InvalidateClient() override {}
     void FrameChanged() override { ++s_.frameChanges; }
     void SetWindowRegion(const rt::TRegion* r) override {
@@ -145,6 +158,8 @@ public:
     void SetMouseCapture(bool on) override { s_.capture = on; }
     void SetOpacity(int alpha) override { s_.opacity.push_back(alpha); }
     void ProcessMessages() override {}
+    void SetTimer(std::uintptr_t id, int ms) override { s_.timers[id] = ms; }
+    void KillTimer(std::uintptr_t id) override { s_.timers.erase(id); }
     const rt::TBitmap* Icon() const override { return nullptr; }
     rt::TWinControl* ControlRoot() override { return nullptr; }
 

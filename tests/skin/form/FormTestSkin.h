@@ -137,6 +137,9 @@ struct SkinOptions {
     bool autoInactive = false;
     bool morphing = true;
     int borderWidth = 3;
+    // The user objects in every corner region (they cover the edges, so that a hovered one
+    // keeps the edges from sizing).
+    bool userObjects = true;
 };
 
 inline std::vector<std::string> DescriptionLines(const SkinOptions& o) {
@@ -169,26 +172,17 @@ inline std::vector<std::string> DescriptionLines(const SkinOptions& o) {
         for (const char* k : {"leftstretch=1", "rightstretch=1", "topstretch=1", "bottomstretch=1"})
             l.push_back(k);
     const std::string morph = o.morphing ? "1" : "0";
-    const std::vector<std::string> objects = {
-        "[SKINOBJECTS]",
-        "count=17",
-        "0=caption:caption",
-        "1=closebutton:stdbutton",
-        "2=maxbutton:stdbutton",
-        "3=minbutton:stdbutton",
-        "4=rollupbutton:stdbutton",
-        "5=sysmenubutton:stdbutton",
-        "6=menuitem:menuitem",
-        "7=barbutton:mainmenubarbutton",
-        "8=tl:userobject",
-        "9=tr:userobject",
-        "10=bl:userobject",
-        "11=br:userobject",
-        "12=tlbr:userobject",
-        "13=blbr:userobject",
-        "14=tlbl:userobject",
-        "15=trbr:userobject",
-        "16=middle:userobject",
+    std::vector<std::string> names = {"caption:caption",        "closebutton:stdbutton",
+                                      "maxbutton:stdbutton",    "minbutton:stdbutton",
+                                      "rollupbutton:stdbutton", "sysmenubutton:stdbutton",
+                                      "menuitem:menuitem",      "barbutton:mainmenubarbutton"};
+    if (o.userObjects)
+        for (const char* u : {"tl", "tr", "bl", "br", "tlbr", "blbr", "tlbl", "trbr", "middle"})
+            names.push_back(std::string(u) + ":userobject");
+    std::vector<std::string> objects = {"[SKINOBJECTS]", "count=" + std::to_string(names.size())};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        objects.push_back(std::to_string(i) + "=" + names[i]);
+    const std::vector<std::string> sections = {
         "[SKINCONTROLS]",
         "count=0",
         "[caption]",
@@ -261,6 +255,7 @@ inline std::vector<std::string> DescriptionLines(const SkinOptions& o) {
         "[middle]",
         "skinrect=40,45,50,55",
     };
+    objects.insert(objects.end(), sections.begin(), sections.end());
     l.insert(l.end(), objects.begin(), objects.end());
     return l;
 }

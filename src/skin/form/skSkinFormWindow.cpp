@@ -1,0 +1,261 @@
+// The skinned form on a real form: the window behind TskFormWindow, taking the form over, and
+// the replaced window procedure that hands each message to the component's handler.
+#include "skin/form/skSkinFormWindow.h"
+
+#include "runtime/Application.h"
+#include "runtime/Screen.h"
+#include "skin/data/skSkinListeners.h"
+#include "skin/form/skSkinForm.h"
+
+namespace sk {
+
+void TskFormWindowOnForm::SetBounds(const rt::TRect& b) {
+    form_.SetBounds(b.Left, b.Top, b.Width(), b.Height());
+}
+
+bool TskFormWindowOnForm::HasBorder() const {
+    return form_.BorderStyle != rt::TFormBorderStyle::bsNone;
+}
+
+bool TskFormWindowOnForm::Sizeable() const {
+    return form_.BorderStyle == rt::TFormBorderStyle::bsSizeable;
+}
+
+bool TskFormWindowOnForm::IsMainForm() const {
+    return rt::Application() != nullptr && rt::Application()->MainForm() == &form_;
+}
+
+void TskFormWindowOnForm::MinimizeApplication() {
+    if (rt::Application() != nullptr) rt::Application()->Minimize();
+}
+
+rt::TRect TskFormWindowOnForm::WorkArea() const { return rt::WorkArea(); }
+
+rt::TRect TskFormWindowOnForm::ScreenRect() const { return rt::ScreenRect(); }
+
+rt::TPoint TskFormWindowOnForm::CursorPos() const { return rt::GetCursorPos(); }
+
+bool TskFormWindowOnForm::UnderCursor() const {
+    return rt::WindowFromPoint(rt::GetCursorPos()) == &form_;
+}
+
+void TskFormWindowOnForm::ProcessMessages() {
+    if (rt::Application() != nullptr) rt::Application()->ProcessMessages();
+}
+
+const rt::TBitmap* TskFormWindowOnForm::Icon() const {
+    if (!form_.Icon.Empty()) return &form_.Icon;
+    if (rt::Application() != nullptr && !rt::Application()->Icon.Empty())
+        return &rt::Application()->Icon;
+    return nullptr;
+}
+
+void TskSkinForm::AttachToForm(rt::TForm& form) {
+    form_ = &form;
+    previousProc_ = form.WindowProc;
+    form.WindowProc = [this](rt::TMessage& m) { FormWindowProc(m); };
+    // The announcements reach the form's window procedure, as the window system's messages
+    // would: owner form first, then the others.
+    listener_ = std::make_unique<TskSkinListener>(&form, [this](rt::TMessage& m) {
+        if (form_ != nullptr) form_->WindowProc(m);
+    });
+    previousShortCut_ = form.OnShortCut;
+    form.OnShortCut = [this](rt::TComponent* sender, int key, rt::TShiftState shift) {
+        if (ShortCutHandler && ShortCutHandler(key, shift)) return true;
+        return previousShortCut_ ? previousShortCut_(sender, key, shift) : false;
+    };
+    SetWindow(std::make_unique<TskFormWindowOnForm>(form));
+    // The frame is ours now: the client rectangle follows its margins.
+    form.FrameChanged();
+}
+
+void TskSkinForm::DetachFromForm() {
+    if (form_ == nullptr) return;
+    rt::TForm& form = *form_;
+    listener_.reset();
+    form.WindowProc = previousProc_;
+    form.OnShortCut = previousShortCut_;
+    window_.reset();
+    form_ = nullptr;
+    // A form that lives on gets its plain frame back; one that is going away hears nothing more.
+    if (!form.Destroying()) {
+        form.SetWindowRegion(nullptr);
+        form.FrameChanged();
+    }
+}
+
+void TskSkinForm::CallPrevious(rt::TMessage& m) {
+    if (previousProc_) previousProc_(m);
+}
+
+namespace {
+
+// Messages that mean activity outside an open menu: the menus close before anything else.
+bool EndsMenus(unsigned msg) {
+    switch (msg) {
+        case rt::WM_MOVE:
+        case rt::WM_SIZE:
+        case rt::WM_ACTIVATE:
+        case rt::WM_KILLFOCUS:
+        case rt::WM_CANCELMODE:
+        case rt::WM_MOUSEACTIVATE:
+        case rt::WM_NCLBUTTONDOWN:
+        case rt::WM_NCRBUTTONDOWN:
+        case rt::WM_NCMBUTTONDOWN:
+        case rt::WM_LBUTTONDOWN:
+        case rt::WM_RBUTTONDOWN:
+        case rt::WM_MBUTTONDOWN:
+        case rt::WM_PARENTNOTIFY:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void TskSkinForm::FormWindowProc(rt::TMessage& m) {
+    using namespace rt;
+    if (form_ == nullptr) return;
+    TForm& form = *form_;
+    if (EndsMenus(m.Msg)) CancelMenus();
+    const TPoint at = LParamToPoint(m.LParam);
+    switch (m.Msg) {
+        case WM_NCCALCSIZE:
+            if (auto* p = ParamPtr<TNCCalcSizeParams>(m.LParam))
+                p->Client = CalcClientRect(p->Window);
+            return;
+        case WM_NCHITTEST:
+            m.Result = HitTest(at);
+            return;
+        case WM_NCPAINT:
+            if (auto* p = ParamPtr<TNCPaintParams>(m.WParam);
+                p != nullptr && p->Canvas != nullptr) {
+                if (form.Width() != frameWidth_ || form.Height() != frameHeight_)
+                    Resized(form.Width(), form.Height());
+                PaintFrame(*p->Canvas);
+            }
+            return;
+        case WM_ERASEBKGND:
+            if (m.WParam == 0) break;
+            PaintClient(*ParamPtr<TCanvas>(m.WParam), form.ClientRect());
+            m.Result = 1;
+            return;
+        case WM_GETMINMAXINFO:
+            CallPrevious(m);
+            if (auto* info = ParamPtr<TMinMaxInfo>(m.LParam)) {
+                info->MinTrackSize = MinTrackSize();
+                info->MaxTrackSize = MaxTrackSize();
+            }
+            return;
+        case WM_SIZE:
+            CallPrevious(m);
+            // While the window is dragged to a new size, WM_SIZING took the size already.
+            if (form_ != nullptr &&
+                (!inSizeMove_ || form.Width() != frameWidth_ || form.Height() != frameHeight_))
+                Resized(form.Width(), form.Height());
+            return;
+        case WM_SIZING:
+            CallPrevious(m);
+            if (auto* r = ParamPtr<TRect>(m.LParam)) Sizing(*r);
+            return;
+        case WM_MOVING:
+            if (auto* r = ParamPtr<TRect>(m.LParam)) Moving(*r);
+            break;
+        case WM_ENTERSIZEMOVE:
+            EnterSizeMove();
+            break;
+        case WM_EXITSIZEMOVE:
+            ExitSizeMove();
+            break;
+        case WM_ACTIVATE:
+            CallPrevious(m);
+            if (form_ != nullptr) Activate((m.WParam & 0xFFFF) != WA_INACTIVE);
+            return;
+        case WM_NCACTIVATE:
+            NcActivate(m.WParam != 0);
+            m.Result = 1;
+            return;
+        case WM_SETTEXT:
+            CallPrevious(m);
+            if (form_ != nullptr) TextChanged();
+            return;
+        case WM_SHOWWINDOW:
+            ShowWindow(m.WParam != 0);
+            break;
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+            // The previous procedure starts the move or size loop for the caption and the edges.
+            CallPrevious(m);
+            if (form_ != nullptr) NcMouseDown(at, int(m.WParam), m.Msg == WM_NCRBUTTONDOWN ? 1 : 0);
+            return;
+        case WM_NCLBUTTONUP:
+        case WM_NCRBUTTONUP:
+            CallPrevious(m);
+            if (form_ != nullptr) NcMouseUp(at, m.Msg == WM_NCRBUTTONUP ? 1 : 0);
+            return;
+        case WM_NCMOUSEMOVE:
+            CallPrevious(m);
+            if (form_ != nullptr) NcMouseMove(at);
+            return;
+        case WM_NCLBUTTONDBLCLK:
+        case WM_NCRBUTTONDBLCLK:
+            CallPrevious(m);
+            if (form_ != nullptr)
+                NcDoubleClick(at, int(m.WParam), m.Msg == WM_NCRBUTTONDBLCLK ? 1 : 0);
+            return;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            CallPrevious(m);
+            if (form_ != nullptr) ClientMouseUp(m.Msg == WM_RBUTTONUP ? 1 : 0);
+            return;
+        case WM_TIMER:
+            if (TimerTick(std::uintptr_t(m.WParam))) return;
+            break;
+        case WM_SYSCOMMAND:
+            switch (int(m.WParam) & 0xFFF0) {
+                case SC_KEYMENU:
+                    if (!KeyMenuHandler) break;
+                    KeyMenuHandler();
+                    return;
+                // The window states are the component's own, never the window system's.
+                case SC_MINIMIZE:
+                    SetWindowState(TskWindowState::wsMinimized);
+                    return;
+                case SC_MAXIMIZE:
+                    SetWindowState(TskWindowState::wsMaximized);
+                    return;
+                case SC_RESTORE:
+                    if (Application() != nullptr && Application()->MainForm() == &form &&
+                        Application()->IsMinimized())
+                        break;
+                    if (windowState_ != TskWindowState::wsNormal)
+                        SetWindowState(TskWindowState::wsNormal);
+                    else
+                        SetRollUpState(false);
+                    return;
+                default:
+                    break;
+            }
+            break;
+        case WM_DESTROY:
+            StopTimers();
+            break;
+        case WM_SYNCPAINT:
+            if (rollUpState_) InvalidateFrame();
+            break;
+        case SM_BEFORECHANGESKIN:
+        case SM_CHANGESKIN:
+        case SM_AFTERCHANGESKIN:
+            HandleSkinMessage(m);
+            break;
+        case WM_CLOSESKINMENU:
+            MenuClosed();
+            break;
+        default:
+            break;
+    }
+    if (form_ != nullptr) CallPrevious(m);
+}
+
+}  // namespace sk

@@ -1,0 +1,198 @@
+// The main window in its own frame: the skinned form's settings, the frame of each built-in skin
+// and of "No Skin" around the designed client area, and the frame's input on a shown window.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/MainFrm.h"
+#include "common/TempDir.h"
+#include "runtime/Application.h"
+#include "runtime/Menus.h"
+#include "runtime/testing/TestInput.h"
+#include "skin/controls/skSkinCtrls.h"
+#include "skin/data/skUtils.h"
+#include "skin/form/skFrameGeometry.h"
+#include "skin/form/skFrameObjects.h"
+
+namespace fs = std::filesystem;
+namespace ti = rt::testing;
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& cond) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!cond() && std::chrono::steady_clock::now() < end) ti::ProcessEvents();
+    return cond();
+}
+
+class MainFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tmp_ = std::make_unique<testutil::TempDir>("framora-frame");
+        fs::copy_file(fs::path(FRAMORA_SOURCE_DIR) / "resources/noframe.jpg",
+                      tmp_->path() / "noframe.jpg");
+        form_ = std::make_unique<app::TMainForm>(nullptr, tmp_->path().string() + "/");
+    }
+    void TearDown() override {
+        rt::Application()->MessageBoxHandler = nullptr;
+        form_.reset();
+        tmp_.reset();
+    }
+    void Show() {
+        form_->Show();
+        ASSERT_TRUE(WaitFor([&] { return form_->Active(); }));
+    }
+    rt::TPoint At(int x, int y) const { return form_->WindowToScreen({x, y}); }
+    int HitAt(int x, int y) const {
+        return int(form_->Perform(rt::WM_NCHITTEST, 0, rt::PointToLParam(At(x, y))));
+    }
+    rt::TPoint Centre(const std::string& id) const {
+        const rt::TRect r = form_->skSkinForm1->FindObject(id)->ObjectRect;
+        return At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    }
+
+    std::unique_ptr<testutil::TempDir> tmp_;
+    std::unique_ptr<app::TMainForm> form_;
+};
+
+TEST_F(MainFrame, SkinnedFormHasTheMainWindowsSettings) {
+    sk::TskSkinForm* f = form_->skSkinForm1;
+    EXPECT_EQ(f->Form(), form_.get());
+    EXPECT_EQ(f->BorderIcons(), sk::biSystemMenu | sk::biMinimize | sk::biRollUp);
+    EXPECT_EQ(f->SkinData(), form_->skSkinData1);
+    EXPECT_EQ(f->MenusSkinData(), form_->skSkinData1);
+    EXPECT_EQ(f->DefMenuItemHeight(), 20);
+    EXPECT_EQ(f->DefMenuItemFont.Name, "Arial");
+    EXPECT_EQ(f->DefMenuItemFont, sk::MakeSkinFont("Arial", 14, 0, rt::clWindowText));
+    EXPECT_TRUE(f->UseSkinFontInMenu);
+    EXPECT_TRUE(f->UseDefaultSysMenu);
+    EXPECT_FALSE(f->ShowIcon());
+    EXPECT_FALSE(f->MaximizeOnFullScreen);
+    EXPECT_FALSE(f->AlphaBlend());
+    EXPECT_FALSE(f->AlphaBlendAnimation);
+    EXPECT_FALSE(f->ShowObjectHint);
+    EXPECT_FALSE(f->Magnetic);
+    EXPECT_EQ(f->MagneticSize, 5);
+}
+
+// Each frame around the designed 532 x 336 client area; the window cannot be sized, has no
+// maximize button, and its caption moves it.
+TEST_F(MainFrame, EveryFrameKeepsTheDesignedClientArea) {
+    const struct {
+        const char* name;
+        void (app::TMainForm::*pick)(rt::TComponent*);
+    } choices[] = {{"Winxpblue", &app::TMainForm::mSkinWinxpblueClick},
+                   {"No Skin", &app::TMainForm::mSkinNoSkinClick},
+                   {"Wistler", &app::TMainForm::mSkinWistlerClick},
+                   {"WinAqua", &app::TMainForm::mSkinWinAquaClick}};
+    for (const auto& c : choices) {
+        SCOPED_TRACE(c.name);
+        (form_.get()->*c.pick)(nullptr);
+        sk::TskSkinForm* f = form_->skSkinForm1;
+        EXPECT_EQ(form_->ClientWidth(), 532);
+        EXPECT_EQ(form_->ClientHeight(), 336);
+        const rt::TRect client = form_->ClientInWindow();
+        if (f->Skinned()) {
+            const sk::TskFrameSkin skin = sk::TskFrameSkin::From(*form_->skSkinData1);
+            EXPECT_EQ(client.Left, skin.ClientRect.Left);
+            EXPECT_EQ(client.Top, skin.ClientRect.Top);
+            EXPECT_EQ(form_->Width() - client.Right, skin.PictureWidth - skin.ClientRect.Right);
+            EXPECT_EQ(form_->Height() - client.Bottom, skin.PictureHeight - skin.ClientRect.Bottom);
+            EXPECT_GE(form_->Width(), skin.PictureWidth) << "no wider than the skin's minimum";
+        } else {
+            EXPECT_EQ(client, rt::Rect(3, 22, 535, 358));
+        }
+        EXPECT_EQ(form_->ProgressBar1->BoundsRect(), rt::Rect(0, 319, 532, 336));
+        EXPECT_FALSE(f->FindObject("maxbutton")->Visible);
+        for (const char* id : {"closebutton", "minbutton", "rollupbutton", "sysmenubutton"}) {
+            EXPECT_TRUE(f->FindObject(id)->Enabled) << id;
+            EXPECT_TRUE(f->FindObject(id)->Visible) << id;
+        }
+        const rt::TRect caption =
+            f->Skinned() ? f->Geometry().CaptionArea : rt::Rect(60, 3, form_->Width() - 80, 22);
+        EXPECT_EQ(HitAt(caption.Left + caption.Width() / 2, caption.Top + caption.Height() / 2),
+                  rt::HTCAPTION);
+        EXPECT_FALSE(rt::IsSizingHitCode(HitAt(0, form_->Height() / 2)))
+            << "a single border does not size";
+        EXPECT_FALSE(rt::IsSizingHitCode(HitAt(form_->Width() - 1, form_->Height() - 1)));
+        EXPECT_EQ(HitAt(client.Left + 100, client.Top + 100), rt::HTCLIENT);
+    }
+}
+
+TEST_F(MainFrame, CaptionAndButtonsRollUpMoveAndClose) {
+    for (auto pick : {&app::TMainForm::mSkinNoSkinClick, &app::TMainForm::mSkinWinxpblueClick}) {
+        (form_.get()->*pick)(nullptr);
+        Show();
+        sk::TskSkinForm* f = form_->skSkinForm1;
+        const int height = form_->Height();
+        const rt::TRect area = f->Skinned() ? f->Geometry().CaptionArea : rt::Rect(60, 3, 400, 22);
+        const rt::TPoint caption = At(area.Left + area.Width() / 2, area.Top + area.Height() / 2);
+        ti::MouseMove(caption);
+        ti::MouseDoubleClick(caption);
+        EXPECT_TRUE(f->RollUpState()) << "no maximize button: the double click rolls up";
+        EXPECT_EQ(form_->Height(), f->MinTrackSize().Y);
+        EXPECT_EQ(form_->ClientHeight(), 0);
+        ti::MouseMove(Centre("rollupbutton"));
+        ti::MouseClick(Centre("rollupbutton"));
+        EXPECT_EQ(form_->Height(), height) << "back to the exact height";
+        EXPECT_EQ(form_->ClientHeight(), 336);
+
+        const rt::TRect before = form_->BoundsRect();
+        ti::MouseDrag(caption, {caption.X + 31, caption.Y + 17});
+        EXPECT_EQ(form_->BoundsRect(),
+                  rt::Bounds(before.Left + 31, before.Top + 17, before.Width(), before.Height()));
+        form_->Hide();
+    }
+    Show();
+    ti::MouseMove(Centre("closebutton"));
+    ti::MouseClick(Centre("closebutton"));
+    EXPECT_FALSE(form_->Visible());
+    EXPECT_TRUE(fs::exists(form_->SettingsFile())) << "closing wrote the skin choice";
+}
+
+// Counts the skin-change walk's visits.
+class CountingControl : public sk::TskSkinCustomControl {
+public:
+    using sk::TskSkinCustomControl::TskSkinCustomControl;
+    void ApplySkin() override {
+        ++applied;
+        sk::TskSkinCustomControl::ApplySkin();
+    }
+    int applied = 0;
+};
+
+TEST_F(MainFrame, SkinChangeReachesANestedControlOnce) {
+    auto* nested = new CountingControl(form_.get());
+    nested->SetBounds(2, 2, 20, 20);
+    nested->SetParent(form_->skSkinPanel1);
+    nested->SetSkinData(form_->skSkinData1);
+    nested->applied = 0;
+    form_->mSkinWistlerClick(nullptr);
+    EXPECT_EQ(nested->applied, 1);
+    form_->mSkinNoSkinClick(nullptr);
+    EXPECT_EQ(nested->applied, 2);
+}
+
+TEST_F(MainFrame, PlainMessageBoxStillAnswersOverTheSkinnedWindow) {
+    Show();
+    rt::TTimer answer(nullptr);
+    answer.SetInterval(10);
+    bool seen = false;
+    answer.OnTimer = [&](rt::TComponent*) {
+        auto* box = dynamic_cast<rt::TForm*>(ti::ActiveWindow());
+        if (box == nullptr || box == form_.get()) return;
+        answer.SetEnabled(false);
+        seen = true;
+        EXPECT_EQ(box->ClientInWindow().Top, 22) << "the runtime's plain frame";
+        ti::KeyClick(rt::VK_RETURN);
+    };
+    form_->skSkinSpeedButton5Click(nullptr);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(WaitFor([&] { return form_->Active(); }));
+    EXPECT_TRUE(form_->skSkinForm1->FormActive()) << "the frame shows the window active again";
+}
+
+}  // namespace
