@@ -1,75 +1,112 @@
 #!/usr/bin/env bash
-# Times a 60 s cut by framora-bench against the ffmpeg command line doing the same job
-# (accurate input seek, re-encode in the source's video codec, 16-bit PCM sound, AVI), on a
-# 640x480 MPEG-4/MP3 AVI and on an MPEG-2/MP2 program stream, and measures peak resident
-# memory of both. Run it against a release build.
+# Times the program's cut three ways on MPEG-4 and H.264 AVI sources (640x480 and 1920x1080,
+# MP3 sound) for 10 s, 60 s and 300 s stretches: as the program cuts (copying the pictures with
+# re-encoded edges where it can), with copying turned off (every picture re-encoded), and the
+# ffmpeg command line copying the streams (`-c copy`, which snaps the start to a key picture and
+# keeps the sound as it is). Each line gives the median wall time of interleaved runs and the
+# largest peak resident memory; then a Cinepak source, whose cut re-encodes to MPEG-4 because
+# FFmpeg's Cinepak encoder is far slower than real time. Run it against a release build.
 #
-#   bench/bench_cut.sh [path/to/framora-bench]   (default: build/bin/framora-bench)
-#   REPS=5 bench/bench_cut.sh ...                (repetitions per timing, default 3)
+#   bench/bench_cut.sh [path/to/framora-bench]   (default: build-release/bin/framora-bench)
+#   REPS=5 bench/bench_cut.sh ...                (runs per timing, default 3)
+#   LENGTHS="10 60" SIZES=640x480 bench/bench_cut.sh ...   (a subset)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-bench=${1:-$root/build/bin/framora-bench}
+bench=${1:-$root/build-release/bin/framora-bench}
 reps=${REPS:-3}
+lengths=${LENGTHS:-10 60 300}
+sizes=${SIZES:-640x480 1920x1080}
+codecs=${CODECS:-mpeg4 h264}
 [[ -x $bench ]] || { echo "framora-bench not found at $bench" >&2; exit 2; }
-for tool in ffmpeg ffprobe bc /usr/bin/time; do
+for tool in ffmpeg ffprobe /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 2; }
 done
 
 work=$(cd "$(dirname "$bench")/.." && pwd)/bench-media
 mkdir -p "$work"
-start=15
-end=75
+start=10
+duration=320
 
-make_clip() {  # name, then the encoding options
-    local out=$work/$1
-    shift
+make_clip() {  # name, picture size, seconds, then the encoding options
+    local out=$work/$1 size=$2 seconds=$3
+    shift 3
     if [[ ! -s $out ]]; then
         echo "making $out ..." >&2
         ffmpeg -nostdin -loglevel error -y \
-            -f lavfi -i testsrc2=size=640x480:rate=25:duration=90 \
-            -f lavfi -i sine=frequency=440:sample_rate=44100:duration=90 \
-            "$@" "$work/tmp-$$-${out##*/}"
+            -f lavfi -i "testsrc2=size=$size:rate=25:duration=$seconds" \
+            -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$seconds" \
+            "$@" -c:a libmp3lame -b:a 128k "$work/tmp-$$-${out##*/}"
         mv "$work/tmp-$$-${out##*/}" "$out"
     fi
     echo "$out"
 }
 
-avi=$(make_clip cut-mpeg4-mp3-640x480-90s.avi -c:v mpeg4 -q:v 5 -c:a libmp3lame -b:a 128k)
-mpg=$(make_clip cut-mpeg2-mp2-640x480-90s.mpg -c:v mpeg2video -q:v 5 -c:a mp2 -b:a 192k -f mpeg)
+source_for() {  # codec size
+    case $1 in
+        mpeg4) make_clip "cut-mpeg4-$2.avi" "$2" $duration -c:v mpeg4 -q:v 5 -g 12 -bf 2 ;;
+        h264)
+            local rate=2M
+            [[ $2 == 1920x1080 ]] && rate=6M
+            make_clip "cut-h264-$2.avi" "$2" $duration -c:v libx264 -preset veryfast -g 50 -b:v $rate ;;
+    esac
+}
 
-# Runs a command under /usr/bin/time and appends "wall cpu peak_kb" to the file named first.
+# Runs a command under /usr/bin/time, appending "wall peak_kb" to the log named first and the
+# command's last output line to "$log.out".
 measure() {
     local log=$1
     shift
-    /usr/bin/time -o "$log.one" -f "%e %U %S %M" "$@" >/dev/null 2>&1 ||
-        { echo "failed: $*" >&2; exit 1; }
-    awk '{printf "%s %.2f %s\n", $1, $2 + $3, $4}' "$log.one" >>"$log"
+    /usr/bin/time -o "$log.one" -f "%e %M" "$@" >"$log.last" 2>&1 ||
+        { echo "failed: $* ($(tail -1 "$log.last"))" >&2; exit 1; }
+    cat "$log.one" >>"$log"
+    tail -1 "$log.last" >"$log.out"
 }
 
-# Mean wall seconds, mean CPU seconds and the largest peak resident set (MB) of a log.
-summary() { awk '{w += $1; c += $2; if ($3 > m) m = $3} END {printf "%.2f %.2f %.1f\n", w / NR, c / NR, m / 1024}' "$1"; }
-
-describe() {
-    ffprobe -v error -show_entries stream=codec_name,nb_frames,duration:format=size \
-        -of compact=p=0:nk=1 "$1" | grep -v side_data | tr '\n' ' '
+# Median wall seconds and largest peak (MB) of a log.
+summary() {
+    sort -n -k1,1 "$1" | awk '{w[NR] = $1; if ($2 > m) m = $2}
+        END {printf "%.2f %.0f\n", (NR % 2 ? w[(NR + 1) / 2] : (w[NR / 2] + w[NR / 2 + 1]) / 2), m / 1024}'
 }
 
-for src in "$avi" "$mpg"; do
-    codec=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name -of default=nw=1:nk=1 "$src" | head -1)
-    ours=$work/cut-ours.avi
-    theirs=$work/cut-ffmpeg.avi
-    ff=(ffmpeg -nostdin -loglevel error -y -ss "$start" -to "$end" -i "$src"
-        -c:v "$codec" -q:v 5 -c:a pcm_s16le "$theirs")
-    echo "== ${src##*/}: cut $start..$end s, video $codec, $reps runs each (interleaved)"
-    rm -f "$work/log-ours" "$work/log-ff"
-    for ((i = 0; i < reps; i++)); do
-        measure "$work/log-ours" "$bench" cut "$src" "$start" "$end" "$ours"
-        measure "$work/log-ff" "${ff[@]}"
+printf '%-6s %-9s %5s | %8s %8s %8s | %6s %6s | %6s %6s %6s | %s\n' \
+    codec size cut smart full copy s/full s/copy MBsmt MBfull MBcopy "smart cut made"
+for codec in $codecs; do
+    for size in $sizes; do
+        src=$(source_for "$codec" "$size")
+        for length in $lengths; do
+            end=$((start + length))
+            logs=$work/log-$codec-$size-$length
+            rm -f "$logs".*
+            for ((i = 0; i < reps; i++)); do
+                measure "$logs.smart" "$bench" cut "$src" $start $end "$work/out-smart.avi"
+                measure "$logs.full" "$bench" cut --reencode "$src" $start $end "$work/out-full.avi"
+                measure "$logs.copy" ffmpeg -nostdin -loglevel error -y -ss $start -to $end \
+                    -i "$src" -c copy "$work/out-copy.avi"
+            done
+            read -r w_s m_s < <(summary "$logs.smart")
+            read -r w_f m_f < <(summary "$logs.full")
+            read -r w_c m_c < <(summary "$logs.copy")
+            made=$(sed 's/.*s: //' "$logs.smart.out")
+            printf '%-6s %-9s %4ss | %7ss %7ss %7ss | %6.3f %6.2f | %6s %6s %6s | %s\n' \
+                "$codec" "$size" "$length" "$w_s" "$w_f" "$w_c" \
+                "$(echo "$w_s / $w_f" | bc -l)" "$(echo "$w_s / $w_c" | bc -l)" \
+                "$m_s" "$m_f" "$m_c" "$made"
+        done
     done
-    read -r w_ours c_ours m_ours < <(summary "$work/log-ours")
-    read -r w_ff c_ff m_ff < <(summary "$work/log-ff")
-    echo "framora-bench: wall ${w_ours} s, cpu ${c_ours} s, peak ${m_ours} MB -> $(describe "$ours")"
-    echo "ffmpeg:        wall ${w_ff} s, cpu ${c_ff} s, peak ${m_ff} MB -> $(describe "$theirs")"
-    echo "ratio framora/ffmpeg: wall $(echo "scale=2; $w_ours / $w_ff" | bc), cpu $(echo "scale=2; $c_ours / $c_ff" | bc)"
 done
+
+# Cinepak: the cut keeps the source's codec only where its encoder keeps up.
+cvid=$work/cut-cinepak-320x240.avi
+if [[ ! -s $cvid ]]; then
+    ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=320x240:rate=15:duration=12 \
+        -c:v cinepak "$work/tmp-$$.avi" && mv "$work/tmp-$$.avi" "$cvid"
+fi
+rm -f "$work/log-cinepak".*
+for ((i = 0; i < reps; i++)); do
+    measure "$work/log-cinepak" "$bench" cut "$cvid" 2 10 "$work/out-cinepak.avi"
+done
+read -r w_k m_k < <(summary "$work/log-cinepak")
+codec_out=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name -of csv=p=0 \
+    "$work/out-cinepak.avi")
+echo "cinepak 320x240 8 s cut: ${w_k} s, peak ${m_k} MB, output picture codec $codec_out"

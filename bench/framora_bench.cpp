@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: framora-bench probe FILE\n"
                      "       framora-bench grab FILE SECONDS WIDTH HEIGHT OUT.bmp\n"
-                     "       framora-bench cut SOURCE START END OUT.avi\n");
+                     "       framora-bench cut [--reencode] SOURCE START END OUT.avi\n");
         return 2;
     }
     try {

@@ -134,6 +134,67 @@ for name, data in crash_bmps.items():
     write("skin_stream", "bmp_" + name, b"\x00" + image_stream([data, None, None], [], short_ini))
 
 
+def start_codes(stream):
+    """Offsets of the bytes after each 00 00 01 in a video elementary stream."""
+    at = stream.find(b"\x00\x00\x01")
+    while at >= 0:
+        yield at + 3
+        at = stream.find(b"\x00\x00\x01", at + 3)
+
+
+def split_pictures(stream, starts_unit, has_picture):
+    """Splits an elementary stream into one packet per picture, headers with the picture that
+    follows them, as a demuxer hands them out."""
+    packets, begin, seen = [], 0, False
+    for at in start_codes(stream):
+        if at >= len(stream):
+            break
+        if seen and starts_unit(stream, at):
+            packets.append(stream[begin:at - 3])
+            begin, seen = at - 3, False
+        seen = seen or has_picture(stream, at)
+    packets.append(stream[begin:])
+    return packets
+
+
+def picture_scan_seed(codec_byte, header, packets):
+    out = bytes([codec_byte, len(header)]) + header
+    for p in packets[:12]:
+        out += struct.pack(">H", min(len(p), 0xFFFF)) + p[:0xFFFF]
+    return out
+
+
+def elementary(args, fmt):
+    """A few pictures of a moving test picture, encoded by the ffmpeg command line."""
+    return subprocess.run(["ffmpeg", "-nostdin", "-v", "error", "-f", "lavfi", "-i",
+                           "testsrc2=s=64x48:r=25:d=0.6"] + args + ["-f", fmt, "-"],
+                          check=True, capture_output=True).stdout
+
+
+try:
+    m4v = elementary(["-c:v", "mpeg4", "-g", "6", "-bf", "2"], "m4v")
+    m2v = elementary(["-c:v", "mpeg2video", "-g", "6", "-bf", "2"], "mpeg2video")
+    avc = elementary(["-c:v", "libx264", "-g", "6"], "h264")
+except (OSError, subprocess.CalledProcessError):
+    # Without the ffmpeg command line the committed seeds stay as they are.
+    m4v = m2v = avc = None
+if m4v:
+    mpeg4 = split_pictures(m4v, lambda s, a: s[a] in (0xB0, 0xB5, 0xB6) or 0x20 <= s[a] <= 0x2F,
+                           lambda s, a: s[a] == 0xB6)
+    write("picture_scan", "mpeg4_b_frames", picture_scan_seed(0, b"", mpeg4))
+    write("picture_scan", "mpeg4_config_in_header",
+          picture_scan_seed(0, mpeg4[0][:mpeg4[0].find(b"\x00\x00\x01\xb6")], mpeg4[1:]))
+    packed = [mpeg4[0], mpeg4[1] + mpeg4[2], b"\x00\x00\x01\xb6\x7f\xff\xf0"] + mpeg4[3:]
+    write("picture_scan", "mpeg4_packed", picture_scan_seed(0, b"", packed))
+    mpeg2 = split_pictures(m2v, lambda s, a: s[a] in (0xB3, 0xB8, 0x00),
+                           lambda s, a: 0x01 <= s[a] <= 0xAF)
+    write("picture_scan", "mpeg2_b_frames", picture_scan_seed(1, b"", mpeg2))
+    h264 = split_pictures(avc, lambda s, a: (s[a] & 0x1F) in (6, 7, 8, 9) or
+                          ((s[a] & 0x1F) in (1, 5) and a + 1 < len(s) and s[a + 1] & 0x80),
+                          lambda s, a: (s[a] & 0x1F) in (1, 5))
+    write("picture_scan", "h264_pyramid", picture_scan_seed(2, b"", h264))
+
+
 # JPEG: the placeholder as it stands and claiming sizes that must be scaled or refused, pictures
 # in other sampling and colour forms made with ffmpeg, and a progressive one (ImageMagick, when
 # present).

@@ -154,7 +154,7 @@ AtomicFile::AtomicFile(const std::string& path) {
 
     // Linking an unnamed file into place goes through its /proc entry.
     if (gAllowUnnamed && ::access("/proc/self/fd", X_OK) == 0) {
-        fd_ = ::openat(dirFd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        fd_ = ::openat(dirFd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
         // Only a file system without unnamed files is worth a second try with a name.
         if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             int err = errno;
@@ -191,7 +191,7 @@ void AtomicFile::CreateNamed(const std::string& stem) {
         // Registered before it exists, so a signal between the two removes it too.
         temp_ = candidate;
         Register();
-        fd_ = ::openat(dirFd_, candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ = ::openat(dirFd_, candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0) return;
         int err = errno;
         Unregister();

@@ -49,7 +49,8 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Descriptor of the temporary, for writers that position their writes themselves.
+    // Descriptor of the temporary, for writers that position their writes themselves; it is
+    // open for reading too, so that what was written can be checked before the commit.
     int Fd() const noexcept { return fd_; }
     // Appends at the descriptor's offset; throws FileError(Write).
     void Write(const void* data, std::size_t size);

@@ -4,6 +4,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/bsf.h>
 #include <libavformat/avformat.h>
 #include <libavutil/frame.h>
 #include <libswresample/swresample.h>
@@ -55,6 +56,11 @@ using FramePtr = std::unique_ptr<AVFrame, AvDeleter<AVFrame, av_frame_free>>;
 using PacketPtr = std::unique_ptr<AVPacket, AvDeleter<AVPacket, av_packet_free>>;
 using SwsPtr = std::unique_ptr<SwsContext, AvDeleter<SwsContext, sws_freeContext>>;
 using SwrPtr = std::unique_ptr<SwrContext, AvDeleter<SwrContext, swr_free>>;
+using ParametersPtr =
+    std::unique_ptr<AVCodecParameters, AvDeleter<AVCodecParameters, avcodec_parameters_free>>;
+using BsfPtr = std::unique_ptr<AVBSFContext, AvDeleter<AVBSFContext, av_bsf_free>>;
+using ParserPtr =
+    std::unique_ptr<AVCodecParserContext, AvDeleter<AVCodecParserContext, av_parser_close>>;
 
 // Options handed to FFmpeg's open calls; freed with whatever FFmpeg left unused in it.
 class AvDictionary {

@@ -126,6 +126,14 @@ std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whenc
     return target;
 }
 
+int AtomicOutputFile::ReadAt(std::int64_t offset, std::uint8_t* buf, int size) const {
+    for (;;) {
+        ssize_t n = ::pread(file_.Fd(), buf, static_cast<size_t>(size), static_cast<off_t>(offset));
+        if (n >= 0) return static_cast<int>(n);
+        if (errno != EINTR) return AVERROR(errno);
+    }
+}
+
 void AtomicOutputFile::Commit() {
     avio_flush(io_);
     if (io_->error < 0) {

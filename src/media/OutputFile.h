@@ -48,6 +48,11 @@ public:
     // Drops the unfinished file; returns its name when it has one and could not be removed.
     std::string Discard() noexcept;
 
+    // Reads back up to `size` bytes at `offset` of what was written (after flushing Io()), so
+    // that the written file can be checked before it is committed. Returns the count read, 0 at
+    // the end of the file, or a negative AVERROR code.
+    int ReadAt(std::int64_t offset, std::uint8_t* buf, int size) const;
+
     // The text for a failed write, e.g. "... No space left on device"; empty when none failed.
     const std::string& WriteErrorText() const { return writeError_; }
     // The unfinished file's name while it has one (empty for an unnamed file).

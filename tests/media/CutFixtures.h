@@ -43,11 +43,14 @@ inline std::filesystem::path ProgramStream() {
                               "-c:a mp2 -b:a 192k -f mpeg");
 }
 
-// Long enough that a cut of it is still running when the test stops it.
+// Long enough that a cut of it is still running when the test stops it. A dropped picture
+// keeps the cut from copying the pictures, which would be over too soon.
 inline std::filesystem::path LongAvi() {
     return fixtures::Make("cut_long.avi",
                           "-f lavfi -i testsrc2=s=320x240:r=25:d=40 "
-                          "-f lavfi -i sine=f=440:r=44100:d=40 -c:v mpeg4 -q:v 4 -c:a libmp3lame");
+                          "-f lavfi -i sine=f=440:r=44100:d=40 "
+                          "-vf \"select='not(eq(n,30))'\" -fps_mode passthrough "
+                          "-c:v mpeg4 -q:v 4 -c:a libmp3lame");
 }
 
 }  // namespace cutfixtures

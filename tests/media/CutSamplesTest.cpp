@@ -7,8 +7,10 @@
 #include <chrono>
 #include <filesystem>
 
+#include "CopyOracle.h"
 #include "CutProbe.h"
 #include "common/Fixtures.h"
+#include "common/TempDir.h"
 #include "media/AvHolders.h"
 #include "media/CutJob.h"
 
@@ -34,7 +36,29 @@ std::vector<fs::path> Samples() {
     return files;
 }
 
-class CutSamplesTest : public ::testing::TestWithParam<fs::path> {};
+class CutSamplesTest : public ::testing::TestWithParam<fs::path> {
+protected:
+    // How the samples' cuts were made, printed once for the record.
+    static inline int copied_ = 0;
+    static inline int copiedWithEdges_ = 0;
+    static inline int reencoded_ = 0;
+    static inline int soundOnly_ = 0;
+    static void TearDownTestSuite() {
+        if (copied_ + copiedWithEdges_ + reencoded_ + soundOnly_ == 0) return;
+        std::printf(
+            "samples cut: %d copied whole, %d copied with re-encoded edges, %d re-encoded, "
+            "%d without pictures\n",
+            copied_, copiedWithEdges_, reencoded_, soundOnly_);
+    }
+};
+
+double SampleEnd(const fs::path& sample) {
+    const std::string probe =
+        cutprobe::Capture("ffprobe -v error -show_entries format=duration -of default=nw=1 " +
+                          cutprobe::Quote(sample.string()));
+    const double duration = std::atof(cutprobe::Field(probe, "duration").c_str());
+    return duration > 0 ? std::min(1.0, duration) : 1.0;
+}
 
 TEST_P(CutSamplesTest, CutsOrFailsCleanly) {
     const fs::path& sample = GetParam();
@@ -47,8 +71,7 @@ TEST_P(CutSamplesTest, CutsOrFailsCleanly) {
             cutprobe::Quote(sample.string()));
         const bool srcVideo = probe.find("codec_type=video") != std::string::npos;
         const bool srcAudio = probe.find("codec_type=audio") != std::string::npos;
-        double duration = std::atof(cutprobe::Field(probe, "duration").c_str());
-        const double end = duration > 0 ? std::min(1.0, duration) : 1.0;
+        const double end = SampleEnd(sample);
         const fs::path out = dir / (sample.filename().string() + ".avi");
 
         media::CutJob job;
@@ -96,6 +119,37 @@ TEST_P(CutSamplesTest, CutsOrFailsCleanly) {
     }
     std::error_code ec;
     fs::remove_all(dir, ec);
+}
+
+// Wherever a sample can be cut at all, the cut that copies puts the same pictures in the same
+// places as the one that re-encodes, copied pictures untouched, with the same sound.
+TEST_P(CutSamplesTest, CopiedCutMatchesReencodedCut) {
+    const fs::path& sample = GetParam();
+    testutil::TempDir dir("framora-samples-copy");
+    const double end = SampleEnd(sample);
+    try {
+        std::atomic<bool> cancel{false};
+        media::CutRequest probe;
+        probe.source = sample.string();
+        probe.stop = end;
+        probe.copyAllowed = false;
+        probe.output = (dir.path() / "probe.avi").string();
+        media::RenderCut(probe, cancel);
+    } catch (const media::MediaError&) {
+        GTEST_SKIP() << "not a cut that can be made at all";
+    }
+    const copyoracle::Cuts cuts = copyoracle::CheckCopiedCut(sample, 0, end, dir.path());
+    const media::CutOutcome& o = cuts.copied;
+    if (o.path == media::CutPath::Reencoded && o.encodedPictures == 0) {
+        ++soundOnly_;
+    } else if (o.path == media::CutPath::Reencoded) {
+        ++reencoded_;
+        std::printf("re-encoded: %s\n", o.whyReencoded.c_str());
+    } else if (o.encodedPictures == 0) {
+        ++copied_;
+    } else {
+        ++copiedWithEdges_;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, CutSamplesTest, ::testing::ValuesIn(Samples()),

@@ -1,0 +1,35 @@
+#pragma once
+// The picture side of a cut that copies the source's compressed pictures: the pictures from the
+// first key picture after the start mark on are copied as they are, those before it and those
+// at the end that cannot be copied without pictures beyond the end mark are decoded and encoded
+// again in the source's codec. Before the file is put in place, the pictures around every join
+// are decoded from it and compared with the source's.
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "media/CopyPlan.h"
+#include "media/CutVideo.h"
+
+namespace media {
+
+class CopiedVideo : public CutVideo {
+public:
+    // Plans the copy of `span` (see PlanCopy); throws CopyRefused with the reason when it
+    // cannot be copied. `edgeQuantiser` > 0 overrides the quantiser of the edges (for tests).
+    static std::unique_ptr<CopiedVideo> Make(const CutSpan& span, int videoIndex,
+                                             const std::atomic<bool>& cancel,
+                                             const std::function<void()>& rewind,
+                                             double edgeQuantiser = 0);
+
+    // Decodes the pictures around the joins from the written file and compares them with the
+    // source's: copied ones must be identical, re-encoded ones close. Throws CopyRefused when
+    // any differs, is missing, out of place or fails to decode.
+    virtual void Check(CutWriter& writer) = 0;
+
+    virtual std::int64_t CopiedPictures() const = 0;
+    virtual std::int64_t EncodedPictures() const = 0;
+};
+
+}  // namespace media

@@ -1,0 +1,158 @@
+#include "media/CutSound.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "media/CutSource.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
+namespace media {
+
+CutSound::CutSound(const AVStream* source, double zero, double start, std::int64_t samplesWanted)
+    : source_(source), zero_(zero), start_(start), samplesWanted_(samplesWanted) {
+    dec_ = OpenDecoder(source);
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PCM_S16LE);
+    if (codec == nullptr) throw MediaError("This FFmpeg has no 16-bit PCM encoder");
+    CodecContextPtr enc(avcodec_alloc_context3(codec));
+    if (!enc) throw MediaError("Out of memory opening the audio encoder");
+    enc->sample_fmt = AV_SAMPLE_FMT_S16;
+    enc->sample_rate = dec_->sample_rate;
+    enc->time_base = AVRational{1, dec_->sample_rate};
+    if (dec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+        av_channel_layout_default(&enc->ch_layout, dec_->ch_layout.nb_channels);
+    } else {
+        CheckAv(av_channel_layout_copy(&enc->ch_layout, &dec_->ch_layout),
+                "Cannot set up the audio encoder");
+    }
+    CheckAv(avcodec_open2(enc.get(), codec, nullptr), "Cannot open the 16-bit PCM encoder");
+    enc_ = std::move(enc);
+}
+
+CutSound::~CutSound() { av_channel_layout_uninit(&swrInLayout_); }
+
+void CutSound::AddStream(CutWriter& writer) {
+    writer_ = &writer;
+    ParametersPtr par(avcodec_parameters_alloc());
+    if (!par) throw MediaError("Out of memory describing the audio stream");
+    CheckAv(avcodec_parameters_from_context(par.get(), enc_.get()),
+            "Cannot describe the audio stream");
+    out_ = writer.AddStream(par.get(), enc_->time_base);
+}
+
+void CutSound::OnPacket(const AVPacket* pkt) {
+    // A damaged packet costs its sound, not the cut, as with any player.
+    if (avcodec_send_packet(dec_.get(), pkt) < 0 && pkt != nullptr) return;
+    while (!Done()) {
+        int r = avcodec_receive_frame(dec_.get(), decoded_.get());
+        if (r < 0) break;
+        OnFrame(decoded_.get());
+        av_frame_unref(decoded_.get());
+    }
+}
+
+void CutSound::OnFrame(const AVFrame* f) {
+    if (f->nb_samples <= 0) return;
+    const int outRate = enc_->sample_rate;
+    if (!swr_ || f->sample_rate != swrInRate_ || f->format != swrInFormat_ ||
+        av_channel_layout_compare(&f->ch_layout, &swrInLayout_) != 0) {
+        AVChannelLayout inLayout{};
+        if (f->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+            av_channel_layout_default(&inLayout, f->ch_layout.nb_channels);
+        } else {
+            CheckAv(av_channel_layout_copy(&inLayout, &f->ch_layout), "Cannot read audio layout");
+        }
+        SwrContext* raw = nullptr;
+        int r =
+            swr_alloc_set_opts2(&raw, &enc_->ch_layout, AV_SAMPLE_FMT_S16, outRate, &inLayout,
+                                static_cast<AVSampleFormat>(f->format), f->sample_rate, 0, nullptr);
+        av_channel_layout_uninit(&inLayout);
+        SwrPtr swr(raw);
+        CheckAv(r, "Cannot set up the audio conversion");
+        CheckAv(swr_init(swr.get()), "Cannot set up the audio conversion");
+        swr_ = std::move(swr);
+        swrInRate_ = f->sample_rate;
+        swrInFormat_ = f->format;
+        av_channel_layout_uninit(&swrInLayout_);
+        CheckAv(av_channel_layout_copy(&swrInLayout_, &f->ch_layout), "Cannot read audio layout");
+    }
+    const int channels = enc_->ch_layout.nb_channels;
+    const int capacity = swr_get_out_samples(swr_.get(), f->nb_samples);
+    if (capacity < 0) CheckAv(capacity, "Cannot convert the sound");
+    pcm_.resize(static_cast<size_t>(capacity) * channels * 2);
+    std::uint8_t* outData = pcm_.data();
+    int got =
+        CheckAv(swr_convert(swr_.get(), &outData, capacity,
+                            const_cast<const std::uint8_t**>(f->extended_data), f->nb_samples),
+                "Cannot convert the sound");
+
+    double t;
+    if (f->best_effort_timestamp != AV_NOPTS_VALUE) {
+        t = static_cast<double>(f->best_effort_timestamp) * av_q2d(source_->time_base) - zero_;
+    } else {
+        t = nextTime_;
+    }
+    nextTime_ = t + static_cast<double>(f->nb_samples) / f->sample_rate;
+
+    std::int64_t skip = 0;
+    if (!placed_) {
+        // Sample-accurate start: drop what lies before it, or fill a late start with silence.
+        const std::int64_t offset = std::llround((t - start_) * outRate);
+        if (offset <= -got) return;
+        placed_ = true;
+        if (offset > 0) WriteSamples(nullptr, offset);
+        if (offset < 0) skip = -offset;
+    }
+    WriteSamples(pcm_.data() + skip * channels * 2, got - skip);
+}
+
+void CutSound::WriteSamples(const std::uint8_t* data, std::int64_t count) {
+    const int channels = enc_->ch_layout.nb_channels;
+    const int chunkMax = 4096;
+    while (count > 0 && !Done()) {
+        const int n = static_cast<int>(
+            std::min<std::int64_t>({count, samplesWanted_ - samplesOut_, chunkMax}));
+        FramePtr frame = MakeFrame();
+        frame->format = AV_SAMPLE_FMT_S16;
+        frame->nb_samples = n;
+        frame->sample_rate = enc_->sample_rate;
+        CheckAv(av_channel_layout_copy(&frame->ch_layout, &enc_->ch_layout),
+                "Cannot set up a sound frame");
+        CheckAv(av_frame_get_buffer(frame.get(), 0), "Out of memory for a sound frame");
+        const size_t bytes = static_cast<size_t>(n) * channels * 2;
+        if (data != nullptr) {
+            std::memcpy(frame->data[0], data, bytes);
+            data += bytes;
+        } else {
+            std::memset(frame->data[0], 0, bytes);
+        }
+        frame->pts = samplesOut_;
+        Encode(frame.get());
+        samplesOut_ += n;
+        count -= n;
+    }
+}
+
+void CutSound::Finish() {
+    // Sound that ends before the stretch does is completed with silence, so both streams
+    // last the marked length.
+    WriteSamples(nullptr, samplesWanted_ - samplesOut_);
+    Encode(nullptr);
+}
+
+void CutSound::Encode(const AVFrame* frame) {
+    CheckAv(avcodec_send_frame(enc_.get(), frame), "Cannot encode the sound");
+    for (;;) {
+        int r = avcodec_receive_packet(enc_.get(), packet_.get());
+        if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return;
+        CheckAv(r, "Cannot encode the sound");
+        packet_->stream_index = out_->index;
+        av_packet_rescale_ts(packet_.get(), enc_->time_base, out_->time_base);
+        writer_->Write(packet_.get());
+    }
+}
+
+}  // namespace media
