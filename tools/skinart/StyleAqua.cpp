@@ -152,9 +152,10 @@ public:
         barHot.shadow = barDown.shadow = QColor(0, 0, 0, 0);
         BarItem = {Look{}, barHot, barDown};
         BarItemRadius = 4;
-        MenuHot = blueHot;
+        // The deeper gel keeps the white caption of a chosen item readable over its gloss.
+        MenuHot = blueDown;
         MenuHot.shadow = QColor(0, 0, 0, 0);
-        MenuHot.gloss = 0.6;
+        MenuHot.gloss = 0.5;
         MenuHotRadius = 3;
 
         CheckBox = clear;
