@@ -72,6 +72,9 @@ CutWriter::CutWriter(const std::string& output, std::int64_t writeLimit) : outpu
     out_.reset(raw);
     out_->pb = file_->Io();
     out_->flags |= AVFMT_FLAG_CUSTOM_IO;
+    // The muxer would otherwise flush the I/O buffer after every packet, one write call each;
+    // nothing reads the file before it is finished, so the buffer is written when full.
+    out_->flush_packets = 0;
     // Keeps the muxer from queueing many seconds of one stream while waiting for the other.
     out_->max_interleave_delta = 2 * AV_TIME_BASE;
 }

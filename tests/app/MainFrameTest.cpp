@@ -25,11 +25,7 @@ namespace ti = rt::testing;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& cond) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!cond() && std::chrono::steady_clock::now() < end) ti::ProcessEvents();
-    return cond();
-}
+using ti::WaitFor;
 
 class MainFrame : public ::testing::Test {
 protected:

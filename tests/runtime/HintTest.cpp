@@ -18,11 +18,7 @@ namespace {
 using namespace rt;
 namespace ti = rt::testing;
 
-bool WaitFor(const std::function<bool()>& cond) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (!cond() && std::chrono::steady_clock::now() < end) ti::ProcessEvents();
-    return cond();
-}
+using ti::WaitFor;
 
 void Settle() {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);

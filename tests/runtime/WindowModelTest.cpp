@@ -21,11 +21,7 @@ using namespace rt;
 namespace ti = rt::testing;
 
 // Runs events until cond holds or two seconds pass (the X server answers in its own time).
-bool WaitFor(const std::function<bool()>& cond) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!cond() && std::chrono::steady_clock::now() < end) ti::ProcessEvents();
-    return cond();
-}
+using ti::WaitFor;
 
 // Lets pending events and timers run for a moment.
 void Settle() {

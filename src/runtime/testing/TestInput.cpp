@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <chrono>
 #include <cstring>
 
 #include "runtime/ControlWidget.h"
@@ -124,6 +125,12 @@ std::string PlatformName() { return QGuiApplication::platformName().toStdString(
 void ProcessEvents() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool WaitFor(const std::function<bool()>& cond, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!cond() && std::chrono::steady_clock::now() < end) ProcessEvents();
+    return cond();
 }
 
 TBitmap GrabWindow(TControl& window) {

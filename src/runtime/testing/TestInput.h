@@ -3,6 +3,7 @@
 // path (the window under the point or the one holding the mouse, the focused window for keys),
 // so hit testing, capture, hooks and focus work as they do for real input.
 
+#include <functional>
 #include <string>
 
 #include "runtime/Controls.h"
@@ -29,6 +30,8 @@ std::string PlatformName();
 
 // Handles pending events, including those posted by the platform.
 void ProcessEvents();
+// Handles events until cond holds or ms milliseconds have passed; cond's last answer.
+bool WaitFor(const std::function<bool()>& cond, int ms = 3000);
 // The window of a form or popup as on screen: frame, client area and children.
 TBitmap GrabWindow(TControl& window);
 // The cursor shape over the screen point.

@@ -848,25 +848,11 @@ bool TskSkinMainMenuBar::Accelerator(int key) {
     return true;
 }
 
-void TskSkinMainMenuBar::NextItem() {
-    Layout();
-    const int n = int(objects_.size());
-    const int current = FindItem(
-        [](TskSkinMainMenuBarItem& i) { return i.Enabled && i.Fits && (i.Active || i.Down); });
-    int next = -1;
-    if (current >= 0) {
-        ItemAt(current)->MouseLeave();
-        for (int k = 1; k <= n && next < 0; ++k)
-            if (Selectable((current + k) % n)) next = (current + k) % n;
-    } else {
-        next = FindItem([](TskSkinMainMenuBarItem& i) { return i.Enabled && i.Fits; });
-    }
-    if (next < 0) return;
-    hoverIndex_ = next;
-    ItemAt(next)->MouseEnter();
-}
+void TskSkinMainMenuBar::NextItem() { StepItem(1); }
 
-void TskSkinMainMenuBar::PreviousItem() {
+void TskSkinMainMenuBar::PreviousItem() { StepItem(-1); }
+
+void TskSkinMainMenuBar::StepItem(int step) {
     Layout();
     const int n = int(objects_.size());
     const int current = FindItem(
@@ -874,10 +860,13 @@ void TskSkinMainMenuBar::PreviousItem() {
     int next = -1;
     if (current >= 0) {
         ItemAt(current)->MouseLeave();
-        for (int k = 1; k <= n && next < 0; ++k)
-            if (Selectable((current - k + n) % n)) next = (current - k + n) % n;
+        for (int k = 1; k <= n && next < 0; ++k) {
+            const int i = ((current + step * k) % n + n) % n;
+            if (Selectable(i)) next = i;
+        }
     } else {
-        next = FindItem([](TskSkinMainMenuBarItem& i) { return i.Enabled && i.Fits; }, n - 1, -1);
+        auto selectable = [](TskSkinMainMenuBarItem& i) { return i.Enabled && i.Fits; };
+        next = step > 0 ? FindItem(selectable) : FindItem(selectable, n - 1, -1);
     }
     if (next < 0) return;
     hoverIndex_ = next;

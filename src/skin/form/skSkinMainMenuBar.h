@@ -184,6 +184,8 @@ public:
     // Alt+key, or any key in menu mode: the matching enabled, fitting item opens. True when
     // an item matched.
     bool Accelerator(int key);
+    // The next or previous enabled item that fits, wrapping round; the first or last when none
+    // is selected.
     void NextItem();
     void PreviousItem();
     // Opens the selected item's popup (or runs a command item); false when nothing was.
@@ -232,6 +234,7 @@ private:
                  int step = 1) const;
     TskSkinMainMenuBarItem* ItemAt(int index) const;
     bool Selectable(int index) const;
+    void StepItem(int step);
     const TskDataSkinObject* SkinObjectNamed(const std::string& name) const;
 
     rt::TMainMenu* mainMenu_ = nullptr;

@@ -28,11 +28,7 @@ namespace ti = rt::testing;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& cond) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!cond() && std::chrono::steady_clock::now() < end) ti::ProcessEvents();
-    return cond();
-}
+using ti::WaitFor;
 
 void Settle(int ms = 100) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

@@ -24,11 +24,7 @@ namespace menulive {
 namespace ti = rt::testing;
 
 // Runs events until cond holds or two seconds pass.
-inline bool WaitFor(const std::function<bool()>& cond) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!cond() && std::chrono::steady_clock::now() < end) ti::ProcessEvents();
-    return cond();
-}
+using ti::WaitFor;
 
 // Lets pending events and timers run for ms milliseconds.
 inline void Settle(int ms = 100) {

@@ -32,11 +32,7 @@ constexpr TColor kBorder = 0x000080;  // maroon
 constexpr TColor kFill = 0xE0E0E0;
 constexpr TColor kInk = 0x0000FF;
 
-bool WaitFor(const std::function<bool()>& cond) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (!cond() && std::chrono::steady_clock::now() < end) ti::ProcessEvents();
-    return cond();
-}
+using ti::WaitFor;
 
 TColor At(const TBitmap& b, int x, int y) { return rt::PixelToColor(b.ScanLine(y)[x]); }
 
