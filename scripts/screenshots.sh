@@ -54,5 +54,49 @@ for choice in 1 2 3 4; do
     wait "$app" 2>/dev/null || true
     app=""
 done
+# The frame's states in Winxpblue, one strip above the other: the caption active, then inactive
+# behind the About window; the caption buttons normal, hot and pressed; the window rolled up by a
+# double click on its caption.
+printf '[Options]\r\nSkin=2\r\n' >"$BUILD/bin/framora.ini"
+"$BUILD/bin/Framora" &
+app=$!
+wid="$(xdotool search --sync --onlyvisible --name '^Framora$' | head -1)"
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+tmp="$(mktemp -d)"
+strip() { import -window root -crop "$1" +repage "$tmp/$2.png"; }
+buttons="80x30+$((X + WIDTH - 80))+${Y}"
+xdotool mousemove 0 0
+sleep 0.5
+strip "$buttons" normal
+strip "${WIDTH}x30+${X}+${Y}" active
+xdotool mousemove $((X + WIDTH - 16)) $((Y + 11)) sleep 0.1 mousemove $((X + WIDTH - 15)) $((Y + 12))
+sleep 0.6
+strip "$buttons" hot
+xdotool mousedown 1
+sleep 0.4
+strip "$buttons" pressed
+# Released away from the button, so the window stays.
+xdotool mousemove 0 0 sleep 0.2 mouseup 1
+sleep 0.5
+# "About" (392, 280, 49 x 25) opens the modal About window over the main one.
+border=$(((WIDTH - CLIENT_W) / 2))
+xdotool mousemove $((X + border + 416)) $((Y + HEIGHT - CLIENT_H - border + 292)) click 1
+sleep 1
+strip "${WIDTH}x30+${X}+${Y}" inactive
+xdotool key Escape
+sleep 0.5
+xdotool mousemove $((X + 200)) $((Y + 12)) click --repeat 2 --delay 80 1
+sleep 0.8
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+strip "${WIDTH}x${HEIGHT}+${X}+${Y}" rolled
+convert "$tmp/normal.png" "$tmp/hot.png" "$tmp/pressed.png" +append "$tmp/buttons.png"
+convert -background black "$tmp/active.png" "$tmp/inactive.png" "$tmp/buttons.png" \
+    "$tmp/rolled.png" -splice 0x6 -append "$OUT/frame-states.png"
+rm -rf "$tmp"
+kill "$app"
+wait "$app" 2>/dev/null || true
+app=""
+
 rm -f "$BUILD/bin/framora.ini"
 ls -l "$OUT"
