@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb once per built-in skin and once with "No Skin", and writes two
 # screenshots of the main window per skin to docs/screenshots/: <skin>.png with the mouse over
-# the "Cut" button, and <skin>-menu.png with the "File" menu open.
+# the "Cut" button, and <skin>-menu.png with the "File" menu open; then frame-states.png, the
+# frame's states in Winxpblue.
 # Environment: FRAMORA_SHOT_DISPLAY (default :63), FRAMORA_RELEASE_BUILD (default build-release).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
