@@ -21,6 +21,18 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
     return s.size() >= prefix.size() && rt::SameText(s.substr(0, prefix.size()), prefix);
 }
 
+void Say(const std::string& text) {
+    if (rt::TApplication* app = rt::Application())
+        app->MessageBox(text, app->Title.empty() ? "Framora" : app->Title,
+                        rt::MB_OK | rt::MB_ICONINFORMATION);
+}
+
+// Opens the target; when the desktop cannot, says so rather than leaving the click unanswered.
+void Open(const std::string& target) {
+    if (!rt::ShellOpen(target))
+        Say("Cannot open \"" + target + "\": no program on this desktop opens it.");
+}
+
 }  // namespace
 
 std::string VersionText(const std::string& appDir) {
@@ -57,17 +69,14 @@ std::string SupportUrl(const std::string& appDir) {
 
 void OpenHelp(const std::string& appDir) {
     const std::string help = appDir + kHelpFile;
-    if (rt::FileExists(help)) rt::ShellOpen(help);
+    if (rt::FileExists(help)) Open(help);
 }
 
 void OpenLink(const std::string& url) {
-    if (!url.empty()) {
-        rt::ShellOpen(url);
-        return;
-    }
-    if (rt::TApplication* app = rt::Application())
-        app->MessageBox(kNoAddressMessage, app->Title.empty() ? "Framora" : app->Title,
-                        rt::MB_OK | rt::MB_ICONINFORMATION);
+    if (url.empty())
+        Say(kNoAddressMessage);
+    else
+        Open(url);
 }
 
 }  // namespace app

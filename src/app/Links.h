@@ -24,10 +24,11 @@ std::string SupportUrl(const std::string& appDir);
 // Only web pages and mail are opened: anything else in the file counts as no address.
 std::string LinkUrl(const std::string& value);
 
-// Opens the help page with the desktop's handler when it is there; without it, nothing.
+// Opens the help page with the desktop's handler when it is there; without it, nothing. When
+// the desktop cannot open it, the user is told.
 void OpenHelp(const std::string& appDir);
-// Opens the URL with the desktop's handler; without one, tells the user that no address is
-// configured.
+// Opens the URL with the desktop's handler (telling the user when the desktop cannot); without
+// a URL, tells the user that no address is configured.
 void OpenLink(const std::string& url);
 
 }  // namespace app

@@ -55,17 +55,14 @@ std::string GetCurrentDir() {
     return buf;
 }
 
-std::function<void(const std::string&)> ShellOpenHandler;
+std::function<bool(const std::string&)> ShellOpenHandler;
 
-void ShellOpen(const std::string& target) {
-    if (ShellOpenHandler) {
-        ShellOpenHandler(target);
-        return;
-    }
+bool ShellOpen(const std::string& target) {
+    if (ShellOpenHandler) return ShellOpenHandler(target);
     QUrl url = target.find(':') != std::string::npos && target[0] != '/'
                    ? QUrl(QString::fromStdString(target))
                    : QUrl::fromLocalFile(QString::fromStdString(target));
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 namespace {

@@ -16,11 +16,11 @@ std::string UserDataDir(const std::string& name);
 bool IsWritableDir(const std::string& folder);
 std::string GetCurrentDir();
 
-// Opens a file or URL with the desktop's default handler (the shell's "open" verb). The result
-// is not reported: a desktop without a handler shows nothing.
-void ShellOpen(const std::string& fileOrUrl);
+// Opens a file or URL with the desktop's default handler (the shell's "open" verb); false when
+// the desktop has no program for it or could not start one.
+bool ShellOpen(const std::string& fileOrUrl);
 // Replaces the desktop's handler for ShellOpen (a test's recorder); empty restores it.
-extern std::function<void(const std::string& fileOrUrl)> ShellOpenHandler;
+extern std::function<bool(const std::string& fileOrUrl)> ShellOpenHandler;
 
 // One running instance per user, name and desktop session (display). The instance that holds a
 // lock file in the user's runtime folder ($XDG_RUNTIME_DIR, else a private folder of its own)

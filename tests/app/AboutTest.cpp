@@ -30,7 +30,10 @@ protected:
     void SetUp() override {
         tmp_ = std::make_unique<testutil::TempDir>("framora-about");
         dir_ = tmp_->path().string() + "/";
-        rt::ShellOpenHandler = [this](const std::string& target) { opened_.push_back(target); };
+        rt::ShellOpenHandler = [this](const std::string& target) {
+            opened_.push_back(target);
+            return desktopOpens_;
+        };
         rt::Application()->MessageBoxHandler = [this](const std::string& text, const std::string&,
                                                       int) {
             messages_.push_back(text);
@@ -50,6 +53,7 @@ protected:
     std::string dir_;
     std::vector<std::string> opened_;
     std::vector<std::string> messages_;
+    bool desktopOpens_ = true;
 };
 
 TEST_F(ProgramFolder, VersionComesFromInitIniElseTheDefault) {
@@ -112,6 +116,20 @@ TEST_F(ProgramFolder, HelpOpensThePageBesideTheProgramOrNothing) {
     std::ofstream(dir_ + "Help/index.html") << "<html></html>";
     app::OpenHelp(dir_);
     EXPECT_EQ(opened_, std::vector<std::string>{dir_ + "Help/index.html"});
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(ProgramFolder, ADesktopThatCannotOpenTheTargetIsReported) {
+    desktopOpens_ = false;
+    fs::create_directory(dir_ + "Help");
+    std::ofstream(dir_ + "Help/index.html") << "<html></html>";
+    app::OpenHelp(dir_);
+    app::OpenLink("https://framora.test/");
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[0],
+              "Cannot open \"" + dir_ + "Help/index.html\": no program on this desktop opens it.");
+    EXPECT_EQ(messages_[1],
+              "Cannot open \"https://framora.test/\": no program on this desktop opens it.");
 }
 
 // The About window beside a main window that is the application's main form, as in the
