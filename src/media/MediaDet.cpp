@@ -307,7 +307,8 @@ constexpr const char* kNothingDecoded =
 // Decodes the picture on screen at a time, bounded by the source's deadline.
 class FrameFinder {
 public:
-    FrameFinder(AVFormatContext* fmt, int avIndex, Deadline& deadline, const std::string& path)
+    FrameFinder(AVFormatContext* fmt, int avIndex, Deadline& deadline, const std::string& path,
+                int threads)
         : st_(fmt->streams[avIndex]), deadline_(deadline), path_(path) {
         const AVCodec* codec = avcodec_find_decoder(st_->codecpar->codec_id);
         if (codec == nullptr)
@@ -318,7 +319,7 @@ public:
         CheckAv(avcodec_parameters_to_context(dec_.get(), st_->codecpar),
                 "Preparing the video decoder");
         dec_->pkt_timebase = st_->time_base;
-        dec_->thread_count = 0;  // as many as the machine has
+        dec_->thread_count = threads;
         int rc = avcodec_open2(dec_.get(), codec, nullptr);
         if (rc < 0) Fail("its video decoder cannot start (" + AvErrorText(rc) + ")");
         reader_.emplace(fmt, avIndex, dec_.get(),
@@ -441,7 +442,8 @@ std::vector<std::uint8_t> MediaDet::GetBitmapBits(double seconds, int width, int
 
     source_->deadline.Start(kGrabTimeout);
     auto grab = [&] {
-        FrameFinder finder(source_->fmt.get(), video->avIndex, source_->deadline, source_->path);
+        FrameFinder finder(source_->fmt.get(), video->avIndex, source_->deadline, source_->path,
+                           decoderThreads_);
         const bool fresh = source_->fresh;
         source_->fresh = false;
         return finder.Find(seconds, video->length, video->origin, video->keys, fresh);

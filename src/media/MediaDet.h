@@ -50,6 +50,11 @@ public:
     // The same picture as the bytes of a BMP file.
     std::vector<std::uint8_t> GetBitmapBits(double seconds, int width, int height);
 
+    // Threads of the grab's decoder: 0 (the default) as many as the machine has; 1 decodes on
+    // the caller's thread, which spares a caller making thousands of short grabs (a fuzzer)
+    // the threads' start-up.
+    void SetDecoderThreads(int threads) { decoderThreads_ = threads < 0 ? 0 : threads; }
+
 private:
     struct StreamFacts;
     struct Source;
@@ -59,6 +64,7 @@ private:
 
     std::unique_ptr<Source> source_;
     int current_ = 0;
+    int decoderThreads_ = 0;
 };
 
 }  // namespace media
