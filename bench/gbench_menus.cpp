@@ -8,10 +8,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 
 #include "../tests/skin/form/MenuTestSkin.h"
+#include "MemoryGrowth.h"
 #include "runtime/Application.h"
 #include "runtime/Menus.h"
 #include "skin/form/skMenuCascade.h"
@@ -81,13 +81,6 @@ void BM_OpenDefault(benchmark::State& state) { Run(state, nullptr); }
 BENCHMARK(BM_OpenSkinned)->Arg(0)->Arg(1)->ArgName("skinmenu")->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpenDefault)->Arg(0)->Arg(1)->ArgName("skinmenu")->Unit(benchmark::kMicrosecond);
 
-long ResidentKb() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * 4;
-}
-
 void ReportMemory() {
     PaintingHost host;
     sk::TskMenuCascade cascade(host);
@@ -98,11 +91,7 @@ void ReportMemory() {
                 OpenAndClose(cascade, data, gMenus->skins);
             }
     };
-    thousand();
-    const long before = ResidentKb();
-    thousand();
-    std::printf("resident memory: %ld kB before and %ld kB after 1,000 more opens of each\n",
-                before, ResidentKb());
+    ReportMemoryGrowth(thousand);
 }
 
 }  // namespace

@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
+#include "MemoryGrowth.h"
 #include "app/MainFrm.h"
 #include "runtime/Application.h"
 #include "skin/form/skSkinMenu.h"
@@ -56,13 +56,6 @@ BENCHMARK(BM_MenuOpen)
     ->ArgNames({"skinned", "skinmenu"})
     ->Unit(benchmark::kMicrosecond);
 
-long ResidentKb() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * 4;
-}
-
 void ReportMemory() {
     auto thousand = [] {
         for (int i = 0; i < 1000; ++i)
@@ -70,11 +63,7 @@ void ReportMemory() {
                  {gForm->skSkinData1, static_cast<sk::TskSkinData*>(nullptr)})
                 for (int menu : {0, 1}) OpenAndClose(data, menu);
     };
-    thousand();
-    const long before = ResidentKb();
-    thousand();
-    std::printf("resident memory: %ld kB before and %ld kB after 1,000 more opens of each\n",
-                before, ResidentKb());
+    ReportMemoryGrowth(thousand);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "DemoPaint.h"
 #include "runtime/Application.h"
 #include "runtime/StdCtrls.h"
 #include "skin/controls/skSkinButton.h"
@@ -18,19 +19,8 @@
 
 namespace {
 
-rt::TColor Mix(rt::TColor a, rt::TColor b, double t) {
-    auto ch = [&](int shift) {
-        const int x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
-        return int(x + (y - x) * t + 0.5) << shift;
-    };
-    return ch(0) | ch(8) | ch(16);
-}
-
-void Fill(rt::TBitmap& p, const rt::TRect& r, rt::TColor c) {
-    p.Canvas().Brush.Style = rt::TBrushStyle::bsSolid;
-    p.Canvas().Brush.Color = c;
-    p.Canvas().FillRect(r);
-}
+using demo::Fill;
+using demo::Mix;
 
 void VGradient(rt::TBitmap& p, const rt::TRect& r, rt::TColor top, rt::TColor bottom) {
     for (int y = r.Top; y < r.Bottom; ++y)
@@ -301,11 +291,7 @@ public:
         SetCaption("Framora controls");
         SetBounds(0, 0, 820, 470);
         data_ = new sk::TskSkinData(this);
-        stored_ = std::make_unique<sk::TskStoredSkin>(nullptr);
-        stored_->ActivePictures.push_back(std::make_unique<rt::TBitmap>(PaintDemoPicture()));
-        rt::TStringList lines;
-        for (const std::string& l : DemoDescription()) lines.Add(l);
-        stored_->SetIniStrings(lines);
+        stored_ = demo::StoredSkin(PaintDemoPicture(), DemoDescription());
         data_->LoadStoredSkin(stored_.get());
         Column(10, nullptr, "No skin");
         Column(420, data_, "Skinned");

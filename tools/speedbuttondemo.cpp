@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DemoPaint.h"
 #include "app/MainFrm.h"
 #include "runtime/Application.h"
 #include "runtime/StdCtrls.h"
@@ -18,19 +19,8 @@
 
 namespace {
 
-rt::TColor Mix(rt::TColor a, rt::TColor b, double t) {
-    auto ch = [&](int shift) {
-        const int x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
-        return int(x + (y - x) * t + 0.5) << shift;
-    };
-    return ch(0) | ch(8) | ch(16);
-}
-
-void Fill(rt::TBitmap& p, const rt::TRect& r, rt::TColor c) {
-    p.Canvas().Brush.Style = rt::TBrushStyle::bsSolid;
-    p.Canvas().Brush.Color = c;
-    p.Canvas().FillRect(r);
-}
+using demo::Fill;
+using demo::Mix;
 
 // A rounded face: one-pixel border, a top-to-bottom shade inside, corners blended into `around`.
 void Face(rt::TBitmap& p, const rt::TRect& r, rt::TColor border, rt::TColor top, rt::TColor bottom,
@@ -111,12 +101,7 @@ std::vector<std::string> Description() {
 }
 
 std::unique_ptr<sk::TskStoredSkin> MakeSkin() {
-    auto s = std::make_unique<sk::TskStoredSkin>(nullptr);
-    s->ActivePictures.push_back(std::make_unique<rt::TBitmap>(PaintPicture()));
-    rt::TStringList lines;
-    for (const std::string& l : Description()) lines.Add(l);
-    s->SetIniStrings(lines);
-    return s;
+    return demo::StoredSkin(PaintPicture(), Description());
 }
 
 // A menu that stays open without showing anything, so that the sheet can show the look of a

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "media/AvHolders.h"
+#include "media/AvioSeek.h"
 
 extern "C" {
 #include <libavutil/mem.h>
@@ -99,29 +100,15 @@ int AtomicOutputFile::WritePacket(void* opaque, AvioWriteBuffer buf, int size) {
 std::int64_t AtomicOutputFile::Seek(void* opaque, std::int64_t offset, int whence) {
     auto* self = static_cast<AtomicOutputFile*>(opaque);
     whence &= ~AVSEEK_FORCE;
-    if (whence == AVSEEK_SIZE) {
+    std::int64_t size = 0;
+    if (whence == AVSEEK_SIZE || whence == SEEK_END) {
         struct stat st {};
         if (::fstat(self->file_.Fd(), &st) != 0) return AVERROR(errno);
-        return st.st_size;
+        size = st.st_size;
+        if (whence == AVSEEK_SIZE) return size;
     }
-    std::int64_t target = 0;
-    switch (whence) {
-        case SEEK_SET:
-            target = offset;
-            break;
-        case SEEK_CUR:
-            target = self->position_ + offset;
-            break;
-        case SEEK_END: {
-            struct stat st {};
-            if (::fstat(self->file_.Fd(), &st) != 0) return AVERROR(errno);
-            target = st.st_size + offset;
-            break;
-        }
-        default:
-            return AVERROR(EINVAL);
-    }
-    if (target < 0) return AVERROR(EINVAL);
+    const std::int64_t target = AvioSeekTarget(self->position_, size, offset, whence);
+    if (target < 0) return target;
     self->position_ = target;
     return target;
 }

@@ -12,6 +12,8 @@ extern "C" {
 #include <libavutil/mem.h>
 }
 
+#include "media/AvioSeek.h"
+
 namespace media {
 
 namespace {
@@ -136,21 +138,8 @@ std::int64_t SourceInput::Reader::Seek(void* opaque, std::int64_t offset, int wh
     whence &= ~AVSEEK_FORCE;
     const std::int64_t size = self->in_.Size();
     if (whence == AVSEEK_SIZE) return size;
-    std::int64_t target = 0;
-    switch (whence) {
-        case SEEK_SET:
-            target = offset;
-            break;
-        case SEEK_CUR:
-            if (__builtin_add_overflow(self->position_, offset, &target)) return AVERROR(EINVAL);
-            break;
-        case SEEK_END:
-            if (__builtin_add_overflow(size, offset, &target)) return AVERROR(EINVAL);
-            break;
-        default:
-            return AVERROR(EINVAL);
-    }
-    if (target < 0) return AVERROR(EINVAL);
+    const std::int64_t target = AvioSeekTarget(self->position_, size, offset, whence);
+    if (target < 0) return target;
     self->position_ = target;
     return target;
 }

@@ -33,6 +33,10 @@ inline TRect Bounds(int left, int top, int width, int height) {
     return TRect{left, top, left + width, top + height};
 }
 inline TPoint Point(int x, int y) { return TPoint{x, y}; }
+// r moved by dx, dy.
+inline TRect OffsetRect(const TRect& r, int dx, int dy) {
+    return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+}
 
 // 0x00BBGGRR, red in the low byte. Values with the high byte 0x80 name system colours.
 using TColor = std::int32_t;

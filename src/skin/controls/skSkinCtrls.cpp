@@ -337,13 +337,6 @@ bool InZoneClosed(rt::TPoint p, const rt::TRect& z) {
 bool RectInZone(const rt::TRect& r, const rt::TRect& z) {
     return InZone(rt::Point(r.Left, r.Top), z) && InZone(rt::Point(r.Right, r.Bottom), z);
 }
-rt::TRect Moved(rt::TRect r, int dx, int dy) {
-    r.Left += dx;
-    r.Right += dx;
-    r.Top += dy;
-    r.Bottom += dy;
-    return r;
-}
 
 }  // namespace
 
@@ -360,9 +353,9 @@ rt::TRect TskSkinCustomControlT<Base>::MapSkinRect(const rt::TRect& r) const {
             const rt::TRect rb = rt::Rect(rightBottomPoint_.X, rightBottomPoint_.Y, sw, sh);
             const rt::TPoint tl = rt::Point(r.Left, r.Top), br = rt::Point(r.Right, r.Bottom);
             if (RectInZone(r, lt)) return r;
-            if (RectInZone(r, rtz)) return Moved(r, dx, 0);
-            if (RectInZone(r, lb)) return Moved(r, 0, dy);
-            if (RectInZone(r, rb)) return Moved(r, dx, dy);
+            if (RectInZone(r, rtz)) return rt::OffsetRect(r, dx, 0);
+            if (RectInZone(r, lb)) return rt::OffsetRect(r, 0, dy);
+            if (RectInZone(r, rb)) return rt::OffsetRect(r, dx, dy);
             if (InZoneClosed(tl, lt) && InZoneClosed(br, rb)) {
                 out.Right += dx;
                 out.Bottom += dy;
@@ -370,11 +363,11 @@ rt::TRect TskSkinCustomControlT<Base>::MapSkinRect(const rt::TRect& r) const {
                 out.Right += dx;
             } else if (InZoneClosed(tl, lb) && InZoneClosed(br, rb)) {
                 out.Right += dx;
-                out = Moved(out, 0, dy);
+                out = rt::OffsetRect(out, 0, dy);
             } else if (InZoneClosed(tl, lt) && InZoneClosed(br, lb)) {
                 out.Bottom += dy;
             } else if (InZoneClosed(tl, rtz) && InZoneClosed(br, rb)) {
-                out = Moved(out, dx, 0);
+                out = rt::OffsetRect(out, dx, 0);
                 out.Bottom += dy;
             }
             return out;
@@ -383,13 +376,13 @@ rt::TRect TskSkinCustomControlT<Base>::MapSkinRect(const rt::TRect& r) const {
             if (r.Left <= leftTopPoint_.X && r.Right >= rightTopPoint_.X)
                 out.Right += dx;
             else if (r.Left >= rightTopPoint_.X && r.Right > rightTopPoint_.X)
-                out = Moved(out, dx, 0);
+                out = rt::OffsetRect(out, dx, 0);
             return out;
         case smVertical:
             if (r.Top <= leftTopPoint_.Y && r.Bottom >= leftBottomPoint_.Y)
                 out.Bottom += dy;
             else if (r.Top >= leftBottomPoint_.Y && r.Bottom > leftBottomPoint_.Y)
-                out = Moved(out, 0, dy);
+                out = rt::OffsetRect(out, 0, dy);
             return out;
         case smFixed:
         case smNone:

@@ -14,14 +14,6 @@ constexpr int kNextRepeat = 50;
 constexpr int kButtonSize = 17;
 constexpr int kMinThumb = 16;
 
-rt::TRect Moved(rt::TRect r, int dx, int dy) {
-    r.Left += dx;
-    r.Right += dx;
-    r.Top += dy;
-    r.Bottom += dy;
-    return r;
-}
-
 }  // namespace
 
 TskSkinScrollBar::TskSkinScrollBar(rt::TComponent* owner) : TskSkinCustomControl(owner) {
@@ -189,8 +181,8 @@ void TskSkinScrollBar::LayoutParts() {
         (v ? trackRect_.Bottom : trackRect_.Right) += d;
         // A button in the skin's fixed far end moves with that end.
         auto place = [&](const rt::TRect& r) {
-            if (v) return r.Top >= leftBottomPoint_.Y ? Moved(r, 0, d) : r;
-            return r.Left >= rightTopPoint_.X ? Moved(r, d, 0) : r;
+            if (v) return r.Top >= leftBottomPoint_.Y ? rt::OffsetRect(r, 0, d) : r;
+            return r.Left >= rightTopPoint_.X ? rt::OffsetRect(r, d, 0) : r;
         };
         parts_[kUpButton].Rect = place(upButtonRect_);
         parts_[kDownButton].Rect = place(downButtonRect_);

@@ -17,14 +17,6 @@ void FillFace(rt::TCanvas& c, const rt::TRect& r) {
     c.FillRect(r);
 }
 
-rt::TRect Offset(rt::TRect r, int dx, int dy) {
-    r.Left += dx;
-    r.Right += dx;
-    r.Top += dy;
-    r.Bottom += dy;
-    return r;
-}
-
 }  // namespace
 
 TskSkinSpeedButton::TskSkinSpeedButton(rt::TComponent* owner) : TskButtonControlT(owner) {
@@ -169,9 +161,9 @@ rt::TRect TskSkinMenuSpeedButton::ArrowRect() const {
         return rt::Rect(std::max(0, w - kArrowWidth), 0, w, h);
     switch (sizingMode_) {
         case smHorizontal:
-            return Offset(trackButtonRect_, w - skinRect_.Width(), 0);
+            return rt::OffsetRect(trackButtonRect_, w - skinRect_.Width(), 0);
         case smVertical:
-            return Offset(trackButtonRect_, 0, h - skinRect_.Height());
+            return rt::OffsetRect(trackButtonRect_, 0, h - skinRect_.Height());
         case smBoth:
             // A nine-piece button stretches its middle: the arrow keeps to its corner or edge.
             return MapSkinRect(trackButtonRect_);
@@ -268,7 +260,8 @@ void TskSkinMenuSpeedButton::DrawStateImage(rt::TBitmap& target, const rt::TRect
     // The button lit, its arrow part pressed.
     TskSkinSpeedButton::DrawStateImage(target, btn_.ActiveSkinRect, true, false);
     if (skinBitmap_ == nullptr) return;
-    const rt::TRect piece = Offset(trackButtonRect_, btn_.DownSkinRect.Left, btn_.DownSkinRect.Top);
+    const rt::TRect piece =
+        rt::OffsetRect(trackButtonRect_, btn_.DownSkinRect.Left, btn_.DownSkinRect.Top);
     const rt::TRect arrow = ArrowRect();
     target.Canvas().CopyRect(rt::Bounds(arrow.Left, arrow.Top, piece.Width(), piece.Height()),
                              *skinBitmap_, piece);
@@ -277,7 +270,7 @@ void TskSkinMenuSpeedButton::DrawStateImage(rt::TBitmap& target, const rt::TRect
 void TskSkinMenuSpeedButton::DrawArrow(rt::TCanvas& c, const rt::TRect& area) const {
     const bool pressed = (down_ && PaintsHot()) || menuShown_;
     // The helper centres its middle line; this arrow hangs from the centre row down.
-    const rt::TRect at = Offset(area, pressed ? 2 : 0, pressed ? 3 : 1);
+    const rt::TRect at = rt::OffsetRect(area, pressed ? 2 : 0, pressed ? 3 : 1);
     DrawTrackArrowImage(c, at, Enabled() ? rt::clBtnText : rt::clBtnShadow);
 }
 

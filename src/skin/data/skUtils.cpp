@@ -65,10 +65,6 @@ void Reset(TBitmap& target, int width, int height) {
     target.SetSize(std::max(width, 0), std::max(height, 0));
 }
 
-TRect Offset(const TRect& r, int dx, int dy) {
-    return Rect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
-}
-
 void HSkinImage(int l, int r, TBitmap& target, int width, const TRect& piece,
                 const TBitmap& picture, bool withRight) {
     const int h = piece.Height();
@@ -165,7 +161,9 @@ void CreateSkinImage(TPoint leftTop, TPoint rightTop, TPoint leftBottom, TPoint 
     TileV(target, newRightTop.Y, newRightBottom.Y, nc.Right, w, picture, sy + rightTop.Y,
           rightBottom.Y - rightTop.Y, sx + c.Right, sx + sw);
 
-    auto fixed = [&](TRect src, TRect dst) { Copy(target, dst, picture, Offset(src, sx, sy)); };
+    auto fixed = [&](TRect src, TRect dst) {
+        Copy(target, dst, picture, rt::OffsetRect(src, sx, sy));
+    };
     fixed(Rect(0, 0, leftTop.X, c.Top), Rect(0, 0, newLeftTop.X, nc.Top));
     fixed(Rect(0, c.Top, c.Left, leftTop.Y), Rect(0, nc.Top, nc.Left, newLeftTop.Y));
     fixed(Rect(rightTop.X, 0, sw, c.Top), Rect(newRightTop.X, 0, w, nc.Top));
@@ -176,7 +174,7 @@ void CreateSkinImage(TPoint leftTop, TPoint rightTop, TPoint leftBottom, TPoint 
     fixed(Rect(c.Right, rightBottom.Y, sw, c.Bottom),
           Rect(nc.Right, newRightBottom.Y, w, nc.Bottom));
 
-    if (fillClient) FillClient(target, nc, picture, Offset(c, sx, sy));
+    if (fillClient) FillClient(target, nc, picture, rt::OffsetRect(c, sx, sy));
 }
 
 void CreateSkinImage2(TPoint leftTop, TPoint rightTop, TPoint leftBottom, TPoint rightBottom,
@@ -198,14 +196,16 @@ void CreateSkinImage2(TPoint leftTop, TPoint rightTop, TPoint leftBottom, TPoint
     TileV(target, newLeftTop.Y, newLeftBottom.Y, 0, nc.Left, picture, sy + leftTop.Y,
           leftBottom.Y - leftTop.Y, sx, sx + nc.Left);
 
-    auto fixed = [&](TRect src, TRect dst) { Copy(target, dst, picture, Offset(src, sx, sy)); };
+    auto fixed = [&](TRect src, TRect dst) {
+        Copy(target, dst, picture, rt::OffsetRect(src, sx, sy));
+    };
     fixed(Rect(0, 0, leftTop.X, c.Top), Rect(0, 0, newLeftTop.X, nc.Top));
     fixed(Rect(0, c.Top, c.Left, leftTop.Y), Rect(0, nc.Top, nc.Left, newLeftTop.Y));
     fixed(Rect(0, leftBottom.Y, c.Left, sh), Rect(0, newLeftBottom.Y, nc.Left, h));
     fixed(Rect(c.Left, c.Bottom, leftBottom.X, sh), Rect(nc.Left, nc.Bottom, newLeftBottom.X, h));
 
     if (fillClient)
-        FillClient(target, Rect(nc.Left, nc.Top, w, nc.Bottom), picture, Offset(c, sx, sy));
+        FillClient(target, Rect(nc.Left, nc.Top, w, nc.Bottom), picture, rt::OffsetRect(c, sx, sy));
 }
 
 std::vector<std::uint8_t> CreateRegionData(const TBitmap& mask, int dx, int dy) {

@@ -15,32 +15,6 @@ using rt::TBitmap;
 using rt::TCanvas;
 using rt::TRect;
 
-void ApplyMorph(TskEffectBmp& self, const TskEffectBmp& other, TskMorphKind kind, double k) {
-    switch (kind) {
-        case mkGradient:
-            self.MorphGrad(other, k);
-            break;
-        case mkLeftGradient:
-            self.MorphLeftGrad(other, k);
-            break;
-        case mkRightGradient:
-            self.MorphRightGrad(other, k);
-            break;
-        case mkLeftSlide:
-            self.MorphLeftSlide(other, k);
-            break;
-        case mkRightSlide:
-            self.MorphRightSlide(other, k);
-            break;
-        case mkPush:
-            self.MorphPush(other, k);
-            break;
-        default:
-            self.Morph(other, k);
-            break;
-    }
-}
-
 void ApplyInactiveEffect(TskEffectBmp& image, TskInactiveEffect effect) {
     switch (effect) {
         case ieDarkness:
@@ -124,7 +98,7 @@ void TskActiveSkinObject::CopyLook(TCanvas& canvas, const TBitmap* picture,
 void TskActiveSkinObject::DrawMorph(TCanvas& canvas, const TBitmap& normal, const TBitmap& active,
                                     bool inactiveEffect) const {
     TskEffectBmp image(normal);
-    ApplyMorph(image, TskEffectBmp(active), MorphStyle, MorphLevel);
+    MorphByKind(image, TskEffectBmp(active), MorphStyle, MorphLevel);
     if (inactiveEffect && SkinData != nullptr) ApplyInactiveEffect(image, SkinData->InactiveEffect);
     image.Draw(canvas, ObjectRect.Left, ObjectRect.Top);
 }

@@ -199,8 +199,6 @@ public:
 std::vector<std::unique_ptr<TskActiveSkinObject>> CreateFrameObjects(TskFormHost& form,
                                                                      TskSkinData& skin);
 
-// Applies the morph of the given kind to self with other at position k.
-void ApplyMorph(TskEffectBmp& self, const TskEffectBmp& other, TskMorphKind kind, double k);
 // The skin's inactive-window effect with its fixed strength.
 void ApplyInactiveEffect(TskEffectBmp& image, TskInactiveEffect effect);
 

@@ -61,25 +61,9 @@ protected:
     static void Key(rt::TControl* focused, int vk, rt::TShiftState shift = 0, char32_t ch = 0) {
         rt::DeliverKeyDown(*focused, vk, shift, ch);
     }
-    static void Press(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Move(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_MOUSEMOVE, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Release(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(x, y));
-    }
     static void Fire(rt::TTimer* t) {
         ASSERT_NE(t, nullptr);
         t->OnTimer(t);
-    }
-    // Pixels of a colour inside r.
-    static int Count(rt::TBitmap& b, const rt::TRect& r, rt::TColor c) {
-        int n = 0;
-        for (int y = r.Top; y < r.Bottom; ++y)
-            for (int x = r.Left; x < r.Right; ++x) n += PixelAt(b, x, y) == c ? 1 : 0;
-        return n;
     }
 
     std::unique_ptr<rt::TForm> form_;

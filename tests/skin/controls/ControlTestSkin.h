@@ -6,32 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "FlatSkin.h"
 #include "runtime/Graphics.h"
 #include "skin/data/skSkinData.h"
 #include "skin/data/skStoredSkin.h"
 
 namespace controltest {
 
-// Colours of the picture's blocks (TColor, red in the low byte).
-constexpr rt::TColor kRed = 0x0000FF;
-constexpr rt::TColor kGreen = 0x00FF00;
-constexpr rt::TColor kBlue = 0xFF0000;
-constexpr rt::TColor kYellow = 0x00FFFF;
-constexpr rt::TColor kMagenta = 0xFF00FF;
-constexpr rt::TColor kGray = 0x808080;
-constexpr rt::TColor kOrange = 0x0080FF;
-constexpr rt::TColor kCyan = 0xFFFF00;
-constexpr rt::TColor kPurple = 0x800080;
-constexpr rt::TColor kNavy = 0x800000;
-constexpr rt::TColor kLight = 0xE0E0E0;
-constexpr rt::TColor kOlive = 0x008080;
-constexpr rt::TColor kTeal = 0x808000;
-
-inline void Fill(rt::TBitmap& b, const rt::TRect& r, rt::TColor c) {
-    b.Canvas().Brush.Color = c;
-    b.Canvas().Brush.Style = rt::TBrushStyle::bsSolid;
-    b.Canvas().FillRect(r);
-}
+using namespace flatskin;
 
 // Picture 0, 160 x 100:
 //  htrackbar  skin rect 0,0,104,18: columns 0-3 red, 4-99 green, 100-103 blue; thumb 0,20,19,38
@@ -169,15 +151,7 @@ inline std::vector<std::string> DescriptionLines(const std::string& trackName = 
 // The container for the test skin; trackName renames the track bar object.
 inline std::unique_ptr<sk::TskStoredSkin> MakeStoredSkin(
     const std::string& trackName = "htrackbar") {
-    auto s = std::make_unique<sk::TskStoredSkin>(nullptr);
-    s->ActivePictures.push_back(std::make_unique<rt::TBitmap>(PaintPicture()));
-    s->ActivePictures.push_back(std::make_unique<rt::TBitmap>(PaintMask()));
-    rt::TStringList lines;
-    for (const std::string& l : DescriptionLines(trackName)) lines.Add(l);
-    s->SetIniStrings(lines);
-    return s;
+    return StoredSkin({PaintPicture(), PaintMask()}, DescriptionLines(trackName));
 }
-
-inline rt::TColor PixelAt(rt::TBitmap& b, int x, int y) { return b.Canvas().Pixel(x, y); }
 
 }  // namespace controltest

@@ -32,15 +32,6 @@ protected:
         b->LayoutParts();
         return b;
     }
-    static void Press(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Move(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_MOUSEMOVE, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Release(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(x, y));
-    }
     static void Fire(Bar* b) {
         rt::TTimer* t = b->RepeatTimer();
         ASSERT_NE(t, nullptr);

@@ -6,32 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "FlatSkin.h"
 #include "runtime/Graphics.h"
 #include "skin/data/skSkinData.h"
 #include "skin/data/skStoredSkin.h"
 
 namespace speedskin {
 
-constexpr rt::TColor kRed = 0x0000FF;
-constexpr rt::TColor kGreen = 0x00FF00;
-constexpr rt::TColor kBlue = 0xFF0000;
-constexpr rt::TColor kYellow = 0x00FFFF;
-constexpr rt::TColor kMagenta = 0xFF00FF;
-constexpr rt::TColor kCyan = 0xFFFF00;
-constexpr rt::TColor kGray = 0x808080;
-constexpr rt::TColor kOrange = 0x0080FF;
-constexpr rt::TColor kPurple = 0x800080;
-constexpr rt::TColor kNavy = 0x800000;
-constexpr rt::TColor kOlive = 0x008080;
-constexpr rt::TColor kTeal = 0x808000;
-constexpr rt::TColor kBlack = 0x000000;
-constexpr rt::TColor kWhite = 0xFFFFFF;
-
-inline void Fill(rt::TBitmap& b, const rt::TRect& r, rt::TColor c) {
-    b.Canvas().Brush.Color = c;
-    b.Canvas().Brush.Style = rt::TBrushStyle::bsSolid;
-    b.Canvas().FillRect(r);
-}
+using namespace flatskin;
 
 // Picture 0, 160 x 40:
 //  toolbutton      0,0,30,20 normal, 30,0 active, 60,0 down, 90,0 disabled: navy ends of 3
@@ -119,14 +101,7 @@ inline Lines DescriptionLines() {
 }
 
 inline std::unique_ptr<sk::TskStoredSkin> MakeStoredSkin() {
-    auto s = std::make_unique<sk::TskStoredSkin>(nullptr);
-    s->ActivePictures.push_back(std::make_unique<rt::TBitmap>(PaintPicture()));
-    rt::TStringList lines;
-    for (const std::string& l : DescriptionLines()) lines.Add(l);
-    s->SetIniStrings(lines);
-    return s;
+    return StoredSkin({PaintPicture()}, DescriptionLines());
 }
-
-inline rt::TColor PixelAt(rt::TBitmap& b, int x, int y) { return b.Canvas().Pixel(x, y); }
 
 }  // namespace speedskin

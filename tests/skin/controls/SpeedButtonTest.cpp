@@ -51,26 +51,9 @@ protected:
         }
         return b;
     }
-    static void Press(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Move(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_MOUSEMOVE, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Release(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(x, y));
-    }
-    static void Enter(rt::TControl* c) { c->Perform(rt::CM_MOUSEENTER, 0, 0); }
-    static void Leave(rt::TControl* c) { c->Perform(rt::CM_MOUSELEAVE, 0, 0); }
     static void Fire(rt::TTimer* t) {
         ASSERT_NE(t, nullptr);
         t->OnTimer(t);
-    }
-    static int Count(rt::TBitmap& b, const rt::TRect& r, rt::TColor c) {
-        int n = 0;
-        for (int y = r.Top; y < r.Bottom; ++y)
-            for (int x = r.Left; x < r.Right; ++x) n += PixelAt(b, x, y) == c ? 1 : 0;
-        return n;
     }
     // The colour at x, y of the button as painted now.
     static rt::TColor Look(rt::TControl* c, int x, int y) {

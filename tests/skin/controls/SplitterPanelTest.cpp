@@ -31,15 +31,6 @@ protected:
         if (skinned) p->SetSkinData(data_);
         return p;
     }
-    static void Press(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Move(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_MOUSEMOVE, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Release(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(x, y));
-    }
     // The bounding box of the pixels of a colour.
     static rt::TRect Box(rt::TBitmap& b, rt::TColor c) {
         rt::TRect r{b.Width(), b.Height(), 0, 0};
@@ -52,12 +43,6 @@ protected:
                     r.Bottom = std::max(r.Bottom, y + 1);
                 }
         return r;
-    }
-    static int Count(rt::TBitmap& b, const rt::TRect& r, rt::TColor c) {
-        int n = 0;
-        for (int y = r.Top; y < r.Bottom; ++y)
-            for (int x = r.Left; x < r.Right; ++x) n += PixelAt(b, x, y) == c ? 1 : 0;
-        return n;
     }
 
     std::unique_ptr<rt::TForm> form_;

@@ -33,15 +33,6 @@ protected:
         if (skinned) g->SetSkinData(data_);
         return g;
     }
-    static void Press(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONDOWN, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Move(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_MOUSEMOVE, rt::MK_LBUTTON, rt::MakeLParam(x, y));
-    }
-    static void Release(rt::TControl* c, int x, int y) {
-        c->Perform(rt::WM_LBUTTONUP, 0, rt::MakeLParam(x, y));
-    }
 
     std::unique_ptr<rt::TForm> form_;
     sk::TskSkinData* data_ = nullptr;
