@@ -126,8 +126,8 @@ void TMainForm::BuildLayout() {
     Winxpblue = stored("Winxpblue", EmbeddedSkin_Winxpblue());
     Wistler = stored("Wistler", EmbeddedSkin_Wistler());
 
-    auto place = [this](rt::TControl* c, const char* name, int l, int t, int w, int h,
-                        rt::TWinControl* parent) {
+    auto place = [](rt::TControl* c, const char* name, int l, int t, int w, int h,
+                    rt::TWinControl* parent) {
         c->SetName(name);
         c->SetBounds(l, t, w, h);
         c->SetParent(parent);

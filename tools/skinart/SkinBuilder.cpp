@@ -19,7 +19,7 @@ constexpr const char* kActiveFiles[] = {"objects.bmp",   "controls.bmp", "popup.
 
 // Where the main window places the controls that sit straight on its client background: their
 // own backgrounds continue that background's rows seamlessly.
-constexpr int kLabelTop = 28, kTrackTop = 241, kToolTop = 280, kClientHeight = 336;
+constexpr int kLabelTop = 28, kTrackTop = 241, kToolTop = 280;
 
 using Rows = std::function<QColor(int)>;
 
