@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb once per built-in skin and once with "No Skin", and writes two
 # screenshots of the main window per skin to docs/screenshots/: <skin>.png with the mouse over
-# the "Cut" button, and <skin>-menu.png with the "File" menu open; then frame-states.png, the
-# frame's states in Winxpblue.
+# the "Mark Start Point" button and its hint, and <skin>-menu.png with the "File" menu open; then
+# frame-states.png, the frame's states in Winxpblue.
 # Environment: FRAMORA_SHOT_DISPLAY (default :63), FRAMORA_RELEASE_BUILD (default build-release).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -41,9 +41,10 @@ for choice in 1 2 3 4; do
     border=$(((WIDTH - CLIENT_W) / 2))
     cx=$((X + border))
     cy=$((Y + HEIGHT - CLIENT_H - border))
-    # Over "Cut" (288, 280, 49 x 25); the hover fades in over 200 ms.
-    xdotool mousemove $((cx + 312)) $((cy + 292))
-    sleep 0.6
+    # Over "Mark Start Point" (24, 280, 105 x 25): its hover fades in over 200 ms and its hint,
+    # which names its key, follows the hint pause.
+    xdotool mousemove $((cx + 70)) $((cy + 292))
+    sleep 1.6
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$OUT/$name.png"
     # The "File" menu drops from the menu bar's first item.
     xdotool mousemove $((cx + 14)) $((cy + 11)) click 1
@@ -80,9 +81,9 @@ strip "$buttons" pressed
 # Released away from the button, so the window stays.
 xdotool mousemove 0 0 sleep 0.2 mouseup 1
 sleep 0.5
-# "About" (392, 280, 49 x 25) opens the modal About window over the main one.
+# "About" (408, 280, 49 x 25) opens the modal About window over the main one.
 border=$(((WIDTH - CLIENT_W) / 2))
-xdotool mousemove $((X + border + 416)) $((Y + HEIGHT - CLIENT_H - border + 292)) click 1
+xdotool mousemove $((X + border + 432)) $((Y + HEIGHT - CLIENT_H - border + 292)) click 1
 sleep 1
 strip "${WIDTH}x30+${X}+${Y}" inactive
 xdotool key Escape

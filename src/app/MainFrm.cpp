@@ -1,7 +1,9 @@
 #include "app/MainFrm.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <thread>
 
 #include "EmbeddedSkin_WinAqua.h"
@@ -32,6 +34,19 @@ constexpr int kGlyphSpacing = 2;
 // The size the pictures are shown at, in their lowered panels.
 constexpr int kPictureWidth = 233;
 constexpr int kPictureHeight = 177;
+// The pictures inside their panels' lowered borders.
+constexpr int kImageWidth = 231;
+constexpr int kImageHeight = 175;
+constexpr const char* kNoPicturesText = "This file has no pictures";
+// The two mark buttons are 8 pixels wider than first laid out (the buttons after them move
+// along by 16), so that "Mark Start Point" and its glyph keep clear of the button's edges.
+constexpr int kMarkButtonWidth = 105;
+// The track bar, a little wider than the pictures so its thumb's centre can reach their edges.
+constexpr int kTrackLeft = 19, kTrackWidth = 491, kThumbLength = 12;
+// The position readout: right-aligned with the picture panels' right edge, between the markers
+// under the track bar and the buttons.
+constexpr int kReadoutLeft = 360, kReadoutRight = 505, kReadoutTop = 266, kReadoutHeight = 13;
+constexpr int kReadoutFontHeight = 12;
 // The designed client area, kept in every skin's frame.
 constexpr int kClientWidth = 532;
 constexpr int kClientHeight = 336;
@@ -41,6 +56,35 @@ constexpr int kClientHeight = 336;
 std::string SettingsFileFor(const std::string& programFile) {
     return rt::ChangeFileExt(
         rt::ExtractFilePath(programFile) + rt::LowerCase(rt::ExtractFileName(programFile)), ".ini");
+}
+
+rt::TRect FitAspect(int width, int height, double aspect) {
+    if (!(aspect > 0.0) || width <= 0 || height <= 0) return rt::Rect(0, 0, width, height);
+    // Measured in doubles first: an absurd aspect from a damaged file must not overflow.
+    const double fullWidthHeight = double(width) / aspect;
+    int w = width, h = height;
+    if (fullWidthHeight <= double(height))
+        h = std::max(1, int(std::lround(fullWidthHeight)));
+    else
+        w = std::clamp(int(std::lround(double(height) * aspect)), 1, width);
+    return rt::Bounds((width - w) / 2, (height - h) / 2, w, h);
+}
+
+std::string TimeText(int seconds, bool hours) {
+    seconds = std::max(0, seconds);
+    const int h = seconds / 3600, m = seconds / 60 % 60, sec = seconds % 60;
+    char buf[32];
+    if (hours || h > 0)
+        std::snprintf(buf, sizeof buf, "%d:%02d:%02d", h, m, sec);
+    else
+        std::snprintf(buf, sizeof buf, "%d:%02d", m, sec);
+    return buf;
+}
+
+std::string ReadoutText(int position, int length) {
+    // Both in one form, hours shown when the length needs them, so the text does not jump.
+    const bool hours = length >= 3600;
+    return TimeText(position, hours) + " / " + TimeText(length, hours);
 }
 
 int MarkerLeft(int width, int maximum, int value) {
@@ -78,11 +122,15 @@ void TMainForm::BuildMenus() {
     };
     File1 = item(skSkinMainMenu1->Items(), "&File", nullptr);
     Open1 = item(File1, "Open", &TMainForm::Open1Click);
+    Open1->ShortCut = rt::ShortCut('O', rt::ssCtrl);
     Close1 = item(File1, "Close", &TMainForm::Close1Click);
+    Close1->ShortCut = rt::ShortCut('W', rt::ssCtrl);
     item(File1, "-", nullptr);
     Exit1 = item(File1, "Exit", &TMainForm::Exit1Click);
+    Exit1->ShortCut = rt::ShortCut(rt::VK_F4, rt::ssAlt);
     Help1 = item(skSkinMainMenu1->Items(), "&Help", nullptr);
     Applictation1 = item(Help1, "Application help", &TMainForm::Applictation1Click);
+    Applictation1->ShortCut = rt::ShortCut(rt::VK_F1, 0);
     item(Help1, "-", nullptr);
     Visithomepage1 = item(Help1, "Visit homepage ->", &TMainForm::Visithomepage1Click);
     Support1 = item(Help1, "Support", &TMainForm::Support1Click);
@@ -105,6 +153,10 @@ void TMainForm::BuildMenus() {
 
 void TMainForm::BuildLayout() {
     SetCaption(kCaption);
+    // Installed before the skinned frame, which runs the menus' short cuts first and then this.
+    OnShortCut = [this](rt::TComponent*, int key, rt::TShiftState shift) {
+        return KeyCommand(key, shift);
+    };
     BorderStyle = rt::TFormBorderStyle::bsSingle;
     Position = rt::TPosition::poScreenCenter;
     SetClientSize(kClientWidth, kClientHeight);
@@ -165,11 +217,11 @@ void TMainForm::BuildLayout() {
     Image1 = new rt::TImage(this);
     Image1->Stretch = true;
     Image1->SetPicture(placeholder_);
-    place(Image1, "Image1", 1, 1, 231, 175, skSkinPanel1);
+    place(Image1, "Image1", 1, 1, kImageWidth, kImageHeight, skSkinPanel1);
     Image2 = new rt::TImage(this);
     Image2->Stretch = true;
     Image2->SetPicture(placeholder_);
-    place(Image2, "Image2", 1, 1, 231, 175, skSkinPanel2);
+    place(Image2, "Image2", 1, 1, kImageWidth, kImageHeight, skSkinPanel2);
 
     TrackBar1 = new sk::TskSkinTrackBar(this);
     TrackBar1->SetMaxValue(100);
@@ -178,8 +230,32 @@ void TMainForm::BuildLayout() {
     TrackBar1->SetCanFocused(false);
     TrackBar1->JumpWhenClick = false;
     TrackBar1->MouseSupport = true;
-    place(TrackBar1, "TrackBar1", 24, 241, 481, 17, this);
+    // The markers' centres lie at round((w - 15) f) + 26 in the window (f the value's fraction
+    // of the range). A bar at x = 19 whose 12-pixel thumb travels from 1 to 2 pixels before
+    // its right edge centres the thumb exactly there, and a width of 491 ends that travel
+    // 3 pixels inside the picture panels' edges at either end; the built-in skins' track areas
+    // are drawn to the same measures.
+    TrackBar1->DefaultTrackInsets = rt::Rect(1, 2, 2, 2);
+    TrackBar1->DefaultThumbLength = kThumbLength;
+    place(TrackBar1, "TrackBar1", kTrackLeft, 241, kTrackWidth, 17, this);
     TrackBar1->SetSkinData(skSkinData1);
+
+    TrackBar1->Hint =
+        "Position in the file: Left / Right one second, PgUp / PgDn ten, Home / End "
+        "the ends";
+    TrackBar1->OnChange = [this](rt::TComponent*) { UpdateReadout(); };
+
+    // The position and the length, under the track bar's right end.
+    lblPosition = new sk::TskSkinStdLabel(this);
+    lblPosition->UseSkinFont = false;
+    lblPosition->SetFont(sk::MakeSkinFont("Arial", kReadoutFontHeight, 0, rt::clWindowText));
+    lblPosition->SetAutoSize(false);
+    lblPosition->SetTransparent(true);
+    lblPosition->SetAlignment(rt::TAlignment::taRightJustify);
+    lblPosition->Hint = "Position / length of the file";
+    place(lblPosition, "lblPosition", kReadoutLeft, kReadoutTop, kReadoutRight - kReadoutLeft,
+          kReadoutHeight, this);
+    lblPosition->SetSkinData(skSkinData1);
 
     auto shape = [&](const char* name, int l, int t, int w, int h) {
         auto* s = new rt::TShape(this);
@@ -219,22 +295,37 @@ void TMainForm::BuildLayout() {
         b->SetNumGlyphs(kGlyphImages);
         b->SetSpacing(kGlyphSpacing);
     };
-    skSkinSpeedButton1 = speedButton("skSkinSpeedButton1", "Mark Start Point", 24, 97);
+    skSkinSpeedButton1 =
+        speedButton("skSkinSpeedButton1", "Mark Start Point", 24, kMarkButtonWidth);
     skSkinSpeedButton1->SetAction(actSelStrart);
     setGlyph(skSkinSpeedButton1, GlyphKind::MarkStart);
-    skSkinSpeedButton2 = speedButton("skSkinSpeedButton2", "Mark End Point", 128, 97);
+    skSkinSpeedButton2 = speedButton("skSkinSpeedButton2", "Mark End Point", 136, kMarkButtonWidth);
     skSkinSpeedButton2->SetAction(actSelEnd);
     setGlyph(skSkinSpeedButton2, GlyphKind::MarkEnd);
-    skSkinSpeedButton3 = speedButton("skSkinSpeedButton3", "Clear", 232, 49);
+    skSkinSpeedButton3 = speedButton("skSkinSpeedButton3", "Clear", 248, 49);
     skSkinSpeedButton3->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton3Click(s); };
-    skSkinSpeedButton4 = speedButton("skSkinSpeedButton4", "Cut", 288, 49);
+    skSkinSpeedButton4 = speedButton("skSkinSpeedButton4", "Cut", 304, 49);
     setGlyph(skSkinSpeedButton4, GlyphKind::Cut);
     skSkinSpeedButton4->OnClick = [this](rt::TComponent* s) { skSkinSpeedButton4Click(s); };
     skSkinMenuSpeedButton1 = new sk::TskSkinMenuSpeedButton(this);
-    button(skSkinMenuSpeedButton1, "skSkinMenuSpeedButton1", "Skin", 344, 41);
+    button(skSkinMenuSpeedButton1, "skSkinMenuSpeedButton1", "Skin", 360, 41);
     skSkinMenuSpeedButton1->SetSkinPopupMenu(skSkinPopupMenu1);
-    skSkinSpeedButton5 = speedButton("skSkinSpeedButton5", "About", 392, 49);
+    skSkinSpeedButton5 = speedButton("skSkinSpeedButton5", "About", 408, 49);
     skSkinSpeedButton5->OnClick = [this](rt::TComponent* s) { About1Click(s); };
+    skSkinSpeedButton1->Hint = "Mark the start at the track bar's position (I)";
+    skSkinSpeedButton2->Hint = "Mark the end at the track bar's position (O)";
+    skSkinSpeedButton3->Hint = "Clear both marks (Del)";
+    skSkinSpeedButton4->Hint = "Cut the marked stretch into a new AVI file (Ctrl+X)";
+    skSkinMenuSpeedButton1->Hint = "Choose the window's skin";
+    skSkinSpeedButton5->Hint = "About Framora";
+    for (rt::TControl* c : std::initializer_list<rt::TControl*>{
+             skSkinSpeedButton1, skSkinSpeedButton2, skSkinSpeedButton3, skSkinSpeedButton4,
+             skSkinMenuSpeedButton1, skSkinSpeedButton5, TrackBar1, lblPosition})
+        c->ShowHint = true;
+    // Hints show in the skin's hint window.
+    skSkinHint1 = new sk::TskSkinHint(this);
+    skSkinHint1->SetName("skSkinHint1");
+    skSkinHint1->SetSkinData(skSkinData1);
 
     ProgressBar1 = new sk::TskSkinGauge(this);
     ProgressBar1->SetMinValue(0);
@@ -257,6 +348,7 @@ void TMainForm::BuildLayout() {
 
     // The designed state: the first built-in skin, loaded while the window is created.
     skSkinData1->SetCompressedStoredSkin(WinAqua);
+    UpdateCommands();
 }
 
 void TMainForm::BuildFrame() {
@@ -306,8 +398,26 @@ void TMainForm::FormCreate(rt::TComponent*) {
 
 void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction&) {
     Hide();
+    WriteSettings();
+}
+
+void TMainForm::WriteSettings() {
     if (!settings_) settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
     settings_->WriteInteger("Options", "Skin", CheckedSkinChoice());
+}
+
+void TMainForm::ChooseSkin(int choice) {
+    ApplySkinChoice(choice);
+    // Stored at once (the file is replaced in one step), so a session that ends without the
+    // window being closed keeps the choice too.
+    try {
+        WriteSettings();
+    } catch (const rt::Exception& e) {
+        rt::Application()->MessageBox(std::string(e.what()) +
+                                          ".\nThe skin is used until Framora "
+                                          "ends, but not kept for next time.",
+                                      kCaption, rt::MB_OK | rt::MB_ICONWARNING);
+    }
 }
 
 void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }
@@ -343,10 +453,10 @@ int TMainForm::CheckedSkinChoice() const {
     return 1;
 }
 
-void TMainForm::mSkinWinAquaClick(rt::TComponent*) { ApplySkinChoice(1); }
-void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ApplySkinChoice(2); }
-void TMainForm::mSkinWistlerClick(rt::TComponent*) { ApplySkinChoice(3); }
-void TMainForm::mSkinNoSkinClick(rt::TComponent*) { ApplySkinChoice(4); }
+void TMainForm::mSkinWinAquaClick(rt::TComponent*) { ChooseSkin(1); }
+void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ChooseSkin(2); }
+void TMainForm::mSkinWistlerClick(rt::TComponent*) { ChooseSkin(3); }
+void TMainForm::mSkinNoSkinClick(rt::TComponent*) { ChooseSkin(4); }
 
 void TMainForm::Applictation1Click(rt::TComponent*) { OpenHelp(FAppDir); }
 
@@ -375,7 +485,7 @@ void TMainForm::Open1Click(rt::TComponent*) {
     // Probe with a fresh detector so that a file that cannot be opened leaves the window,
     // the open file and its detector exactly as they were.
     auto det = std::make_unique<media::MediaDet>();
-    double duration = 0;
+    double duration = 0, aspect = 0;
     bool hasVideo = false;
     try {
         det->put_Filename(file);
@@ -385,6 +495,7 @@ void TMainForm::Open1Click(rt::TComponent*) {
             media::Guid type = det->get_StreamType();
             if (type == media::MEDIATYPE_Video) {
                 duration = det->get_StreamLength();
+                aspect = det->get_DisplayAspect();
                 hasVideo = true;
             }
         }
@@ -399,29 +510,67 @@ void TMainForm::Open1Click(rt::TComponent*) {
     // A file without video has no length to move over: its range is 0 to 0.
     FDuration = hasVideo ? duration : 0;
     hasVideo_ = hasVideo;
+    aspect_ = aspect;
     TrackBar1->SetMax(int(std::trunc(FDuration)));
     TrackBar1->SetMin(0);
+    ResetGauge();
 
+    // The marks stay for the new file (the same stretch of several takes), within its length;
+    // the markers and pictures then show what a cut of this file takes.
+    FStartMark = std::min(FStartMark, TrackBar1->Max());
+    FEndMark = std::min(FEndMark, TrackBar1->Max());
+    UpdateMarkers();
+    UpdateCommands();
+    UpdateReadout();
     if (!hasVideo) {
-        ShowPlaceholder();
+        ShowNoPictures();
         return;
     }
-    std::string frame1 = PreviewFile(1);
-    try {
-        FMediaDet->WriteBitmapBits(0, kPreviewWidth, kPreviewHeight, frame1);
-    } catch (const std::exception& e) {
-        ShowPlaceholder();
-        rt::Application()->MessageBox(
-            "Cannot show the first frame of \"" + file + "\".\n" + e.what(), kCaption,
-            rt::MB_OK | rt::MB_ICONWARNING);
-        return;
-    }
-    LoadPreview(Image1, frame1);
-    LoadPreview(Image2, frame1);
+    PreviewGrab();
 }
 
 void TMainForm::LoadPreview(rt::TImage* image, const std::string& file) {
-    if (rt::FileExists(file)) image->LoadFromFile(file);
+    if (!rt::FileExists(file)) return;
+    rt::TBitmap grabbed;
+    rt::LoadPictureFile(file, grabbed);
+    // The grab fills the preview file's fixed size; the panel shows it at the picture's own
+    // display aspect, centred on black.
+    rt::TBitmap shown(kImageWidth, kImageHeight);
+    shown.Canvas().Brush.Color = rt::clBlack;
+    shown.Canvas().FillRect(rt::Rect(0, 0, kImageWidth, kImageHeight));
+    shown.Canvas().StretchDraw(FitAspect(kImageWidth, kImageHeight, aspect_), grabbed);
+    image->SetPicture(shown);
+}
+
+void TMainForm::ShowNoPictures() {
+    rt::TBitmap b(kImageWidth, kImageHeight);
+    rt::TCanvas& c = b.Canvas();
+    c.Brush.Color = rt::clBlack;
+    c.FillRect(rt::Rect(0, 0, kImageWidth, kImageHeight));
+    c.Font = sk::MakeSkinFont("Arial", 14, 0, rt::clSilver);
+    rt::TRect r = rt::Rect(8, 0, kImageWidth - 8, kImageHeight);
+    c.Brush.Style = rt::TBrushStyle::bsClear;
+    c.DrawText(kNoPicturesText, r, rt::DT_CENTER | rt::DT_VCENTER | rt::DT_SINGLELINE);
+    Image1->SetPicture(b);
+    Image2->SetPicture(b);
+}
+
+void TMainForm::ResetGauge() {
+    ProgressBar1->SetValue(0);
+    ProgressBar1->SetProgressText("");
+}
+
+void TMainForm::UpdateMarkers() {
+    const auto left = [this](int v) { return MarkerLeft(TrackBar1->Width(), TrackBar1->Max(), v); };
+    shpStart->SetLeft(left(FStartMark));
+    shpEnd->SetLeft(left(FEndMark));
+    shpProcess->SetBounds(shpStart->Left(), shpProcess->Top(),
+                          std::max(0, shpEnd->Left() - shpStart->Left()), shpProcess->Height());
+}
+
+void TMainForm::UpdateCommands() {
+    // A stretch to cut: a file open and an end after the start.
+    skSkinSpeedButton4->SetEnabled(!cutting_ && FMediaDet != nullptr && FEndMark > FStartMark);
 }
 
 void TMainForm::ShowPlaceholder() {
@@ -447,9 +596,55 @@ void TMainForm::Close1Click(rt::TComponent*) {
     FSourceFile.clear();
     FMediaDet.reset();
     hasVideo_ = false;
+    aspect_ = 0;
+    ResetGauge();
+    UpdateCommands();
+    UpdateReadout();
 }
 
 void TMainForm::Exit1Click(rt::TComponent*) { Close(); }
+
+bool TMainForm::KeyCommand(int key, rt::TShiftState shift) {
+    const auto press = [](sk::TskSkinSpeedButton* b) {
+        // A disabled button (no stretch to cut, a cut running) ignores its key as its click.
+        if (b->Enabled()) b->Click();
+        return true;
+    };
+    const auto move = [this](int to) {
+        TrackBar1->SetValue(to);
+        return true;
+    };
+    if (shift == rt::ssCtrl && key == 'X') return press(skSkinSpeedButton4);
+    if (shift != 0) return false;
+    const int v = TrackBar1->Value();
+    switch (key) {
+        case rt::VK_LEFT:
+            return move(v - 1);
+        case rt::VK_RIGHT:
+            return move(v + 1);
+        case rt::VK_PRIOR:
+            return move(v - 10);
+        case rt::VK_NEXT:
+            return move(v + 10);
+        case rt::VK_HOME:
+            return move(TrackBar1->MinValue());
+        case rt::VK_END:
+            return move(TrackBar1->MaxValue());
+        case 'I':
+            return press(skSkinSpeedButton1);
+        case 'O':
+            return press(skSkinSpeedButton2);
+        case rt::VK_DELETE:
+            return press(skSkinSpeedButton3);
+        default:
+            return false;
+    }
+}
+
+void TMainForm::UpdateReadout() {
+    lblPosition->SetCaption(FMediaDet ? ReadoutText(TrackBar1->Value(), TrackBar1->MaxValue())
+                                      : std::string());
+}
 
 void TMainForm::PlaceMarker(rt::TShape* shape, int value) {
     shape->SetLeft(MarkerLeft(TrackBar1->Width(), TrackBar1->Max(), value));
@@ -457,7 +652,7 @@ void TMainForm::PlaceMarker(rt::TShape* shape, int value) {
 }
 
 void TMainForm::PreviewGrab() {
-    // A file without video has no frames to show: its pictures keep the placeholder.
+    // A file without video has no frames to show: its pictures say so.
     if (!hasVideo_) return;
     std::string f1 = PreviewFile(1), f2 = PreviewFile(2);
     try {
@@ -466,8 +661,8 @@ void TMainForm::PreviewGrab() {
     } catch (const std::exception& e) {
         ShowPlaceholder();
         rt::Application()->MessageBox(
-            std::string("Cannot show the frames at the marks.\n") + e.what(), kCaption,
-            rt::MB_OK | rt::MB_ICONWARNING);
+            "Cannot show the frames at the marks of \"" + FSourceFile + "\".\n" + e.what(),
+            kCaption, rt::MB_OK | rt::MB_ICONWARNING);
         return;
     }
     LoadPreview(Image1, f1);
@@ -485,6 +680,7 @@ void TMainForm::actSelStrartExecute(rt::TComponent*) {
     PlaceMarker(shpStart, TrackBar1->Position());
     shpProcess->SetBounds(shpStart->Left(), shpProcess->Top(), shpEnd->Left() - shpStart->Left(),
                           shpProcess->Height());
+    UpdateCommands();
     PreviewGrab();
 }
 
@@ -503,6 +699,7 @@ void TMainForm::actSelEndExecute(rt::TComponent*) {
     shpProcess->SetBounds(shpStart->Left(), shpProcess->Top(), shpEnd->Left() - shpStart->Left(),
                           shpProcess->Height());
     shpProcess->Show();
+    UpdateCommands();
     PreviewGrab();
 }
 
@@ -514,11 +711,16 @@ void TMainForm::skSkinSpeedButton3Click(rt::TComponent*) {
     shpStart->Hide();
     shpEnd->Hide();
     shpProcess->Hide();
+    ResetGauge();
+    UpdateCommands();
 }
 
 std::string TMainForm::OutputName(const std::string& saveName, const std::string& sourceName) {
     std::string saveExt = rt::ExtractFileExt(saveName);
+    // The cut is always an AVI file: a source of another kind (MPEG) lends ".avi" instead of
+    // its own extension.
     std::string sourceExt = rt::ExtractFileExt(sourceName);
+    if (!rt::SameText(sourceExt, ".avi")) sourceExt = ".avi";
     if (rt::SameText(saveExt, sourceExt)) return saveName;
     return rt::ExtractFileName(saveName) + sourceExt;
 }
@@ -542,6 +744,7 @@ void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
     } restore{[&] {
         cutting_ = false;
         enable(true);
+        UpdateCommands();
     }};
 
     std::string output = OutputName(SaveDialog1->FileName, FSourceFile);

@@ -16,6 +16,7 @@
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skSkinData.h"
 #include "skin/form/skSkinForm.h"
+#include "skin/form/skSkinHint.h"
 #include "skin/form/skSkinMainMenuBar.h"
 #include "skin/form/skSkinMenu.h"
 
@@ -30,6 +31,15 @@ std::string SettingsFileFor(const std::string& programFile);
 // The left edge of a marker under a track bar of width w and maximum m at value v:
 // round((w - 15) / m * v) + 25, halves to even; 25 when m is 0.
 int MarkerLeft(int width, int maximum, int value);
+
+// A time of whole seconds as "m:ss", or "h:mm:ss" when it reaches an hour or `hours` asks.
+std::string TimeText(int seconds, bool hours = false);
+// The position readout: "0:06 / 0:11"; both with hours when the length has them.
+std::string ReadoutText(int position, int length);
+
+// The largest rectangle of the given aspect (width over height) centred in width x height;
+// the whole area when the aspect is unknown (0).
+rt::TRect FitAspect(int width, int height, double aspect);
 
 class TMainForm : public rt::TForm {
 public:
@@ -76,6 +86,9 @@ public:
     sk::TskSkinMenuSpeedButton* skSkinMenuSpeedButton1;
     sk::TskSkinSpeedButton* skSkinSpeedButton5;
     sk::TskSkinGauge* ProgressBar1;
+    // The track bar's position and the file's length.
+    sk::TskSkinStdLabel* lblPosition;
+    sk::TskSkinHint* skSkinHint1;
     sk::TskSkinPopupMenu* skSkinPopupMenu1;
     rt::TMenuItem* mSkinWinAqua;
     rt::TMenuItem* mSkinWinxpblue;
@@ -127,6 +140,10 @@ public:
     bool Cutting() const { return cutting_; }
 
     void WndProc(rt::TMessage& message) override;
+    // The window's keys (besides the menus' short cuts): Left / Right, PgUp / PgDn, Home / End
+    // move the track bar; I, O, Del and Ctrl+X press "Mark Start Point", "Mark End Point",
+    // "Clear" and "Cut". True when the key was one of them.
+    bool KeyCommand(int key, rt::TShiftState shift);
 
 private:
     void BuildLayout();
@@ -136,10 +153,23 @@ private:
     void LoadPreview(rt::TImage* image, const std::string& file);
     void ShowPlaceholder();
     void PlaceMarker(rt::TShape* shape, int value);
+    // Moves the markers to the marks in the track bar's current range; visibility stays.
+    void UpdateMarkers();
+    // "Cut" is usable while a file is open, a stretch is marked and no cut runs.
+    void UpdateCommands();
+    void UpdateReadout();
+    // Says in both panels that the open file has no pictures.
+    void ShowNoPictures();
+    // The gauge's text and value of an earlier cut go.
+    void ResetGauge();
     // Skin choice 1 to 3 loads that built-in skin, 4 clears the skin; each checks its menu item.
     // Any other value changes nothing.
     void ApplySkinChoice(int choice);
     int CheckedSkinChoice() const;
+    // A skin chosen from the menu: applied and written to the settings.
+    void ChooseSkin(int choice);
+    // Writes the checked skin to the settings file; throws the INI file's error.
+    void WriteSettings();
 
     rt::TBitmap placeholder_;
     // The settings file as read at creation; closing writes through it, so an unchanged file
@@ -148,6 +178,8 @@ private:
     bool cutting_ = false;
     // Whether the open file has a video stream to take preview frames from.
     bool hasVideo_ = false;
+    // Display aspect of the open file's pictures; 0 when unknown.
+    double aspect_ = 0;
 };
 
 }  // namespace app

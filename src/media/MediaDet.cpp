@@ -98,6 +98,9 @@ struct MediaDet::StreamFacts {
     Guid type;
     double length = 0.0;
     double frameRate = 0.0;
+    // Width over height of a video stream's pictures as shown, sample aspect included; 0 when
+    // the stream does not say.
+    double displayAspect = 0.0;
     // Timestamp of the first picture, which is 0 s; found by the first grab.
     int64_t origin = AV_NOPTS_VALUE;
     KeyPictures keys = KeyPictures::Unknown;
@@ -174,6 +177,18 @@ double FrameRate(const AVStream* st) {
     if (!ValidRate(r)) return 0.0;
     double fps = av_q2d(r);
     return std::isfinite(fps) ? fps : 0.0;
+}
+
+// A stream's display aspect: its picture size times the sample aspect the stream or its codec
+// gives (square samples when neither does); 0 without a picture size.
+double DisplayAspect(const AVFormatContext* fmt, const AVStream* st) {
+    const AVCodecParameters* par = st->codecpar;
+    if (par->width <= 0 || par->height <= 0) return 0.0;
+    AVRational sar = av_guess_sample_aspect_ratio(const_cast<AVFormatContext*>(fmt),
+                                                  const_cast<AVStream*>(st), nullptr);
+    if (sar.num <= 0 || sar.den <= 0) sar = AVRational{1, 1};
+    const double aspect = double(par->width) * av_q2d(sar) / double(par->height);
+    return std::isfinite(aspect) && aspect > 0.0 ? aspect : 0.0;
 }
 
 }  // namespace
@@ -257,6 +272,7 @@ void MediaDet::Open(std::unique_ptr<SourceInput> input, const std::string& path)
             !(st->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
             facts.type = MEDIATYPE_Video;
             facts.frameRate = FrameRate(st);
+            facts.displayAspect = DisplayAspect(fmt, st);
         } else if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
             facts.type = MEDIATYPE_Audio;
         } else {
@@ -298,6 +314,7 @@ const MediaDet::StreamFacts& MediaDet::Current() const {
 Guid MediaDet::get_StreamType() const { return Current().type; }
 double MediaDet::get_StreamLength() const { return Current().length; }
 double MediaDet::get_FrameRate() const { return Current().frameRate; }
+double MediaDet::get_DisplayAspect() const { return Current().displayAspect; }
 
 namespace {
 

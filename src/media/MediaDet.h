@@ -41,6 +41,9 @@ public:
     double get_StreamLength() const;
     // Frames per second of a video stream; 0 for audio.
     double get_FrameRate() const;
+    // Width over height of a video stream's pictures as they are meant to be shown (the sample
+    // aspect included: 720 x 576 at 64:45 gives 16:9); 0 for audio or when unknown.
+    double get_DisplayAspect() const;
 
     // Writes the frame on screen at `seconds` (0 = the first frame; past the end = the last
     // frame) scaled to width x height as a bottom-up 24-bit BMP. Uses the current stream when it

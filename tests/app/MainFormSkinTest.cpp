@@ -71,26 +71,55 @@ TEST_F(MainWindowSkin, ControlsAreSkinnedControlsWithTheirObjectsAndWinAquaAtSta
     EXPECT_EQ(form_->skSkinData1->CompressedStoredSkin(), form_->WinAqua);
     EXPECT_TRUE(form_->mSkinWinAqua->Checked());
     EXPECT_NE(form_->TrackBar1->SkinIndex(), -1);
-    EXPECT_EQ(form_->TrackBar1->BoundsRect().Left, 24);
-    EXPECT_EQ(form_->TrackBar1->Width(), 481);
+    EXPECT_EQ(form_->TrackBar1->BoundsRect().Left, 19);
+    EXPECT_EQ(form_->TrackBar1->Width(), 491);
     EXPECT_EQ(form_->skSkinPanel1->BorderStyle(), sk::bvLowered);
     EXPECT_EQ(form_->skSkinLabel1->Caption(), "Start Frame");
     EXPECT_TRUE(form_->skSkinLabel1->AutoSize());
 }
 
-// The markers' formula and the unskinned thumb do not share a centre: the marker sits left of
-// the thumb's centre by 3 pixels at the start, 5 to 6 in the middle and 8 at the end.
-TEST_F(MainWindowSkin, MarkersUnderTheUnskinnedThumb) {
-    form_->mSkinNoSkinClick(nullptr);
-    const rt::TColor frame = rt::ColorToRGB(rt::clBtnShadow);
-    ASSERT_EQ(form_->TrackBar1->MaxValue(), 100);
-    EXPECT_DOUBLE_EQ(Offset(0, 4, frame, 1), -3.0);
-    EXPECT_DOUBLE_EQ(Offset(50, 4, frame, 1), -6.0);
-    EXPECT_DOUBLE_EQ(Offset(100, 4, frame, 1), -8.0);
-    form_->TrackBar1->SetMaxValue(59);
-    EXPECT_DOUBLE_EQ(Offset(0, 4, frame, 1), -3.0);
-    EXPECT_DOUBLE_EQ(Offset(30, 4, frame, 1), -5.0);
-    EXPECT_DOUBLE_EQ(Offset(59, 4, frame, 1), -8.0);
+// In every skin and without one, the thumb is at least 11 pixels wide and the 2-pixel markers
+// sit exactly under its centre at the ends and the middle of the range: the columns where the
+// thumb is painted (found against the bar painted with the thumb far away) are centred on the
+// marker.
+TEST_F(MainWindowSkin, MarkersSitUnderTheThumbsCentreInEverySkin) {
+    app::TMainForm& f = *form_;
+    sk::TskSkinTrackBar* t = f.TrackBar1;
+    for (auto click : {&app::TMainForm::mSkinWinAquaClick, &app::TMainForm::mSkinWinxpblueClick,
+                       &app::TMainForm::mSkinWistlerClick, &app::TMainForm::mSkinNoSkinClick}) {
+        (f.*click)(nullptr);
+        const std::string skin = f.skSkinData1->Empty() ? "No Skin" : f.skSkinData1->SkinName;
+        for (int max : {1, 59, 100, 3600}) {
+            t->SetMaxValue(max);
+            for (int v : {0, max / 2, max}) {
+                const int far = v < max / 2 + 1 ? max : 0;
+                t->SetValue(far);
+                rt::TBitmap away = t->PaintToBitmap();
+                t->SetValue(v);
+                rt::TBitmap here = t->PaintToBitmap();
+                const rt::TRect box = t->ThumbBox();
+                EXPECT_GE(box.Width(), 11) << skin;
+                // A column shows the thumb when any of its pixels differs.
+                auto differs = [&](int x) {
+                    for (int y = 0; y < t->Height(); ++y)
+                        if (PixelAt(here, x, y) != PixelAt(away, x, y)) return true;
+                    return false;
+                };
+                const int mid = (box.Left + box.Right) / 2;
+                ASSERT_TRUE(differs(mid))
+                    << skin << " max " << max << " value " << v << ": no thumb painted there";
+                int first = mid, last = mid;
+                while (first > 0 && differs(first - 1)) --first;
+                while (last + 1 < t->Width() && differs(last + 1)) ++last;
+                EXPECT_EQ(first, box.Left) << skin << " max " << max << " value " << v;
+                EXPECT_EQ(last + 1, box.Right) << skin << " max " << max << " value " << v;
+                // Centres doubled, to stay in whole pixels: the marker's is its left edge + 1.
+                EXPECT_EQ(2 * t->Left() + first + last + 1,
+                          2 * (app::MarkerLeft(t->Width(), max, v) + 1))
+                    << skin << " max " << max << " value " << v;
+            }
+        }
+    }
 }
 
 TEST_F(MainWindowSkin, SkinChangeReachesEveryControlOfTheWindow) {
@@ -105,11 +134,12 @@ TEST_F(MainWindowSkin, SkinChangeReachesEveryControlOfTheWindow) {
     EXPECT_EQ(form_->skSkinLabel1->Height(), 12);
     EXPECT_NE(form_->skSkinLabel2->SkinIndex(), -1);
 
-    // A 19-pixel thumb on the track area 1..480: the marker is 8.5 pixels left of the thumb's
-    // centre at the start and 3.5 at the end.
-    EXPECT_DOUBLE_EQ(Offset(0, 9, kYellow), -8.5);
-    EXPECT_DOUBLE_EQ(Offset(50, 9, kYellow), -5.5);
-    EXPECT_DOUBLE_EQ(Offset(100, 9, kYellow), -3.5);
+    // A skin not drawn for this window (a 19-pixel thumb on the track area 1..490) places
+    // its thumb by its own measures: the marker is 3.5 pixels left of the thumb's centre at
+    // the start and 1.5 right of it at the end.
+    EXPECT_DOUBLE_EQ(Offset(0, 9, kYellow), -3.5);
+    EXPECT_DOUBLE_EQ(Offset(50, 9, kYellow), -1.5);
+    EXPECT_DOUBLE_EQ(Offset(100, 9, kYellow), 1.5);
 
     form_->skSkinData1->ClearSkin();
     EXPECT_EQ(form_->TrackBar1->SkinIndex(), -1);
@@ -128,12 +158,12 @@ TEST_F(MainWindowSkin, ToolButtonsAsDesigned) {
         bool glyph;
     };
     const Case cases[] = {
-        {f.skSkinSpeedButton1, "Mark Start Point", rt::Bounds(24, 280, 97, 25), true},
-        {f.skSkinSpeedButton2, "Mark End Point", rt::Bounds(128, 280, 97, 25), true},
-        {f.skSkinSpeedButton3, "Clear", rt::Bounds(232, 280, 49, 25), false},
-        {f.skSkinSpeedButton4, "Cut", rt::Bounds(288, 280, 49, 25), true},
-        {f.skSkinMenuSpeedButton1, "Skin", rt::Bounds(344, 280, 41, 25), false},
-        {f.skSkinSpeedButton5, "About", rt::Bounds(392, 280, 49, 25), false},
+        {f.skSkinSpeedButton1, "Mark Start Point", rt::Bounds(24, 280, 105, 25), true},
+        {f.skSkinSpeedButton2, "Mark End Point", rt::Bounds(136, 280, 105, 25), true},
+        {f.skSkinSpeedButton3, "Clear", rt::Bounds(248, 280, 49, 25), false},
+        {f.skSkinSpeedButton4, "Cut", rt::Bounds(304, 280, 49, 25), true},
+        {f.skSkinMenuSpeedButton1, "Skin", rt::Bounds(360, 280, 41, 25), false},
+        {f.skSkinSpeedButton5, "About", rt::Bounds(408, 280, 49, 25), false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.button->Caption(), c.caption);
@@ -256,6 +286,8 @@ TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
                 glyph + probe.Canvas().TextWidth(rt::StripAccelerators(b->Caption()));
             const int client = o->ClientRect.Width() + b->Width() - o->SkinRect.Width();
             EXPECT_LE(content, client) << skin << " \"" << b->Caption() << "\"";
+            // Clear of the button's edges: at least 4 pixels on either side.
+            EXPECT_LE(content + 8, b->Width()) << skin << " \"" << b->Caption() << "\"";
             EXPECT_LE(probe.Canvas().TextHeight("Ag"), b->Height()) << skin;
         }
         // Menu bar items and the gauge's texts.

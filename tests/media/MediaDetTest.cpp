@@ -131,6 +131,36 @@ TEST(MediaDetProbe, Mpeg4Mp3AviOf59_8Seconds) {
     EXPECT_EQ(p.rates[1], 0.0);
 }
 
+TEST(MediaDetProbe, DisplayAspectIncludesTheSampleAspect) {
+    const struct {
+        const char *name, *args;
+        double aspect;
+    } cases[] = {
+        {"square 4:3", "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v mpeg4", 4.0 / 3.0},
+        {"square 16:9", "-f lavfi -i testsrc=size=320x180:rate=25 -t 1 -c:v mpeg4", 16.0 / 9.0},
+        {"anamorphic 4:3 shown 16:9",
+         "-f lavfi -i testsrc=size=240x180:rate=25 -t 1 -vf setsar=4/3 -c:v mpeg4", 16.0 / 9.0},
+        {"MPEG-2 flagged 16:9",
+         "-f lavfi -i testsrc=size=352x288:rate=25 -t 1 -aspect 16:9 -c:v mpeg2video -f mpeg",
+         16.0 / 9.0},
+    };
+    for (const auto& c : cases) {
+        const std::string ext =
+            std::string(c.args).find("-f mpeg") != std::string::npos ? ".mpg" : ".avi";
+        fs::path file = fixtures::Make(std::string("aspect") + ext, c.args);
+        ASSERT_FALSE(file.empty()) << c.name;
+        MediaDet det;
+        det.put_Filename(file.string());
+        EXPECT_NEAR(det.get_DisplayAspect(), c.aspect, 0.01) << c.name;
+    }
+    // Sound has no pictures, so no aspect.
+    fs::path tone = fixtures::Make("aspect-tone.wav", "-f lavfi -i sine=frequency=300 -t 1");
+    ASSERT_FALSE(tone.empty());
+    MediaDet det;
+    det.put_Filename(tone.string());
+    EXPECT_EQ(det.get_DisplayAspect(), 0.0);
+}
+
 TEST(MediaDetProbe, FilesWithoutVideoOrWithCoverArt) {
     struct Case {
         const char* name;

@@ -468,28 +468,33 @@ void Builder::Buttons() {
     }
 }
 
-// The track bar's geometry keeps the thumb's centre under the main window's markers: for the
-// 481-pixel bar the markers' centres lie at 2 + round(466 f) (f the value's fraction of the
-// range). A 4-pixel thumb on a track area that starts at 0 and ends 11 pixels before the bar's
-// right edge puts the thumb's centre there: TrackStart = 0 + 4/2 = 2, TrackEnd = 470 - 2 = 468.
+// The track bar's geometry keeps the thumb's centre exactly over the main window's 2-pixel
+// markers: the window places its 491-pixel bar at x = 19, where the markers' centres fall
+// between the bar's columns 6 + round((w - 15) f) and the next (f the value's fraction of the
+// range). A 12-pixel thumb on a track area from 1 to 2 pixels before the bar's right edge
+// centres there: TrackStart = 1 + 12/2 = 7, TrackEnd = (w - 2) - 12/2 = w - 8, so the thumb
+// travels w - 15 pixels. The groove runs from 4 to 5 pixels before the right edge, 3 pixels
+// beyond either end of the thumb centre's travel, which lines it up with the picture panels.
+//
+//   bar:    |0 1 . . . 4 . . 7 . . . . . . . . . w-8 . . w-5 . . w-1|
+//   track:    [1 ............................................ w-2)
+//   groove:          [4 ..................................... w-5)
+//   thumb centre:          7 ...................... w-8
 void Builder::TrackBarAndGauge() {
     {
         const std::string sec = "htrackbar";
         Control(sec, "trackbar");
-        const int w = 40, h = s_.TrackH, left = 6, trackEnd = w - 11, right = w - (trackEnd - 6);
-        const int thumbW = 4;
+        const int w = 40, h = s_.TrackH, ends = 10;
+        const int thumbW = 12, grooveL = 4, grooveR = w - 5;
         const int gh = 6, gy = (h - gh) / 2;
-        auto groove = [&](QPainter& p, const R& r) {
-            s_.TrackGroove(p, QRectF(r.l, r.t + gy, trackEnd, gh));
-        };
         R skin = Piece(controls_, w, h, ClientAt(kTrackTop));
         {
             Painter p(controls_.Image());
-            groove(p, skin);
+            s_.TrackGroove(p, QRectF(skin.l + grooveL, skin.t + gy, grooveR - grooveL, gh));
         }
         ControlRoot(sec, skin);
-        HStrip(sec, w, left, right, Rc(0, 0, w, h));
-        ini_.Set(sec, "trackarea", Rc(0, 0, trackEnd, h));
+        HStrip(sec, w, ends, ends, Rc(0, 0, w, h));
+        ini_.Set(sec, "trackarea", Rc(1, 0, w - 2, h));
         // The thumb is copied opaque, so it carries the groove behind it.
         auto thumb = [&](bool active) {
             R r = Piece(controls_, thumbW, h, ClientAt(kTrackTop));
@@ -506,7 +511,7 @@ void Builder::TrackBarAndGauge() {
     {
         const std::string sec = "gauge";
         Control(sec, "gauge");
-        const int w = 40, h = s_.GaugeH, inset = 3, b = 3, e = 3, tile = 12;
+        const int w = 40, h = s_.GaugeH, inset = 3, b = s_.GaugeFillEnds, e = b, tile = 12;
         R skin = Piece(controls_, w, h, [this, h](int y) { return s_.BarRow(y, h); });
         {
             Painter p(controls_.Image());

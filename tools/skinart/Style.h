@@ -58,6 +58,8 @@ public:
     int LabelH = 18, TrackH = 17, GaugeH = 17, ButtonH = 25;
     int MenuItemH = 20, DividerH = 7, MenuGutter = 0, PopupBorder = 3, PopupRadius = 4;
     int HintRadius = 3;
+    // Fixed columns at either end of the gauge's fill piece (its rounded ends fit in them).
+    int GaugeFillEnds = 3;
     int ScrollT = 17;
 
     // Colours.

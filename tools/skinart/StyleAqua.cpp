@@ -104,8 +104,9 @@ public:
             Gel(0x24509A, 0x82B6F7, 0x4B90EE, 0xA8D6FF, 0.95, 0.45, 0x0B1F40, 0x0A2450);
         const Look blueDown =
             Gel(0x1C3F7C, 0x4F86D6, 0x2A62B8, 0x6FA4E8, 0.7, 0.3, 0xFFFFFF, 0x061A3C);
+        // Its rim 3:1 against the pin-striped client it rests on.
         const Look clear =
-            Gel(0x8FA6C4, 0xF0F5FC, 0xD6E2F2, 0xF6FAFF, 0.85, 0.3, 0x1C1C1C, 0x36506F);
+            Gel(0x6B84A8, 0xF0F5FC, 0xD6E2F2, 0xF6FAFF, 0.85, 0.3, 0x1C1C1C, 0x36506F);
         const Look grey =
             Gel(0xA8A8A8, 0xEAEAEA, 0xCFCFCF, 0xF0F0F0, 0.8, 0.25, 0xA2A2A2, 0x9C9C9C);
         Look glyphSoft = blue;
@@ -133,6 +134,7 @@ public:
         thDown.glyph = QColor(255, 255, 255, 170);
         Thumb = {th, thHot, thDown};
         ThumbRadius = 7;
+        GaugeFillEnds = (GaugeH - 6 + 1) / 2;
         TrackThumb = blue;
         TrackThumb.shadow = QColor(0, 0, 0, 0);
         TrackThumbActive = blueHot;
@@ -204,9 +206,12 @@ public:
         const QRectF ball(r.left() + 1, r.top(), r.width() - 2, r.height() - 1);
         const Look& look = CapButton[s];
         PaintLook(p, ball, ball.width() / 2, look);
-        const double g = kind == CapKind::SysMenu ? 6 : 6;
+        const double g = 6;
         const QRectF box(std::floor(ball.center().x() - g / 2),
                          std::floor(ball.center().y() - g / 2 - 0.5), g, g);
+        // The system menu shows menu lines: a down chevron would repeat the roll-down arrow of
+        // the rolled-up window beside it.
+        if (kind == CapKind::SysMenu) glyph = GlyphKind::Grip;
         PaintGlyph(p, glyph, box, look.glyph, kind == CapKind::Close ? 1.4 : 1.3);
     }
 
@@ -222,7 +227,7 @@ public:
     void TrackGroove(QPainter& p, const QRectF& r) const override {
         p.save();
         p.setPen(Qt::NoPen);
-        p.fillPath(RoundRect(r, r.height() / 2), Hex(0x9A9A9A));
+        p.fillPath(RoundRect(r, r.height() / 2), Hex(0x787878));
         const QRectF in = r.adjusted(1, 1, -1, -1);
         QLinearGradient g(0, in.top(), 0, in.bottom());
         g.setColorAt(0, Hex(0xC4C4C4));
@@ -231,29 +236,34 @@ public:
         p.restore();
     }
 
+    // The trough's inside, which the fill's rounded ends show around them.
+    static QLinearGradient TroughInside(const QRectF& in) {
+        QLinearGradient g(0, in.top(), 0, in.bottom());
+        g.setColorAt(0, Hex(0xD2D2D2));
+        g.setColorAt(0.35, Hex(0xF4F4F4));
+        g.setColorAt(1, Hex(0xFFFFFF));
+        return g;
+    }
+
     void GaugeTrough(QPainter& p, const QRectF& r) const override {
         p.save();
         p.setPen(Qt::NoPen);
         p.fillPath(RoundRect(r, r.height() / 2), Hex(0x8E8E8E));
         const QRectF in = r.adjusted(1, 1, -1, -1);
-        QLinearGradient g(0, in.top(), 0, in.bottom());
-        g.setColorAt(0, Hex(0xD2D2D2));
-        g.setColorAt(0.35, Hex(0xF4F4F4));
-        g.setColorAt(1, Hex(0xFFFFFF));
-        p.fillPath(RoundRect(in, in.height() / 2), g);
+        p.fillPath(RoundRect(in, in.height() / 2), TroughInside(in));
         p.restore();
     }
 
     void GaugeFill(QImage& img, const R& piece, int b, int e) const override {
-        // Blue gel with light diagonal bands; the bands repeat with the tile, so the tiled
-        // middle runs on seamlessly.
+        // A blue gel capsule whose rounded ends fit the trough's, with light diagonal bands;
+        // the bands repeat with the tile, so the tiled middle runs on seamlessly.
         Painter p(img);
         const QRectF r = piece.F();
-        p.fillRect(r, Hex(0xF4F4F4));
+        p.fillRect(r, TroughInside(r));
         Look gel = Gel(0x2A5EAC, 0x79AEF0, 0x3F82DC, 0x96C9FF, 0.85, 0.35, 0, 0);
         gel.shadow = QColor(0, 0, 0, 0);
         gel.border = Hex(0x3468B4);
-        PaintLook(p, r, 0, gel);
+        PaintLook(p, r, r.height() / 2, gel);
         const int tile = piece.W() - b - e;
         p.save();
         p.setClipRect(QRectF(piece.l + b, piece.t + 1, tile, piece.H() - 2));

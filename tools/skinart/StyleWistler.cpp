@@ -20,6 +20,11 @@ Look Soft(QColor border, unsigned top, unsigned bottom, unsigned text, unsigned 
 }
 
 constexpr unsigned kInk = 0x2E3A48;
+// Edges of the controls: at least 3:1 against the client, the bars and the menus they sit on,
+// so buttons, fields, the groove and the chosen menu item stay visible in the calm palette.
+constexpr unsigned kEdge = 0x6F7F92;
+constexpr unsigned kEdgeHot = 0x5F7FA6;
+constexpr unsigned kEdgeDown = 0x56677C;
 
 class Wistler : public Style {
 public:
@@ -64,17 +69,17 @@ public:
         Selection = Hex(0x7F9CC0);
         SelectionText = Hex(0xFFFFFF);
         ItemHot = Hex(0xE3EAF2);
-        FieldBorder = Hex(0xAEB9C5);
-        FieldBorderActive = Hex(0x7F9CC0);
+        FieldBorder = Hex(kEdge);
+        FieldBorderActive = Hex(kEdgeHot);
         FieldShadow = QColor(40, 60, 90, 18);
         BevelLight = Hex(0xFFFFFF);
-        BevelDark = Hex(0xB2BDC8);
+        BevelDark = Hex(kEdge);
         BarText = Hex(kInk);
         BarTextHot = Hex(0x1F2B38);
         BarTextDown = Hex(0x1F2B38);
         BarTextDisabled = Hex(0xA3ACB6);
         MenuBg = Hex(0xF7F9FA);
-        MenuBorder = Hex(0xA3AFBC);
+        MenuBorder = Hex(kEdge);
         MenuText = Hex(kInk);
         MenuTextHot = Hex(0x1F2B38);
         MenuTextDisabled = Hex(0xA3ACB6);
@@ -112,17 +117,17 @@ public:
         CloseButton = {capIdle, closeHot, closeDown, capDis};
         CapRadius = 4;
 
-        Look push = Soft(Hex(0xB3BECA), 0xFBFCFD, 0xEBEFF3, kInk, 0);
+        Look push = Soft(Hex(kEdge), 0xFBFCFD, 0xEBEFF3, kInk, 0);
         push.topLine = QColor(255, 255, 255, 200);
-        Look pushHot = Soft(Hex(0x8EA6C3), 0xFFFFFF, 0xEAF1F9, 0x1F2B38, 0);
+        Look pushHot = Soft(Hex(kEdgeHot), 0xFFFFFF, 0xEAF1F9, 0x1F2B38, 0);
         pushHot.edge = Hex(0xC9DBEF);
         pushHot.topLine = Hex(0xFFFFFF);
-        Look pushDown = Soft(Hex(0x8596AC), 0xD5DDE6, 0xE3E8EE, 0x1F2B38, 0);
+        Look pushDown = Soft(Hex(kEdgeDown), 0xD5DDE6, 0xE3E8EE, 0x1F2B38, 0);
         Look pushDis = Soft(Hex(0xD2D8DF), 0xF4F6F8, 0xF1F3F6, 0xA3ACB6, 0);
         Push = {push, pushHot, pushDown, pushDis};
         PushRadius = 4;
-        // Tool buttons rest almost invisibly on the client and light up like the push buttons.
-        Look tool = Soft(Hex(0xD3DAE2), 0xF3F5F8, 0xEBEFF3, kInk, 0);
+        // Tool buttons rest quietly on the client and light up like the push buttons.
+        Look tool = Soft(Hex(kEdge), 0xF8F9FB, 0xEBEFF3, kInk, 0);
         Tool = {tool, pushHot, pushDown, Soft(Hex(0xDDE2E8), 0xEFF2F5, 0xEDF0F3, 0xA3ACB6, 0)};
         ToolRadius = 4;
 
@@ -148,12 +153,13 @@ public:
         Look headDown = Soft(Hex(0xBCC6D1), 0xDDE3EA, 0xE4E9EE, 0, 0);
         Header = {head, headHot, headDown};
 
-        Look barHot = Soft(Hex(0xB7C5D4), 0xFBFCFD, 0xE4EBF3, 0, 0);
+        Look barHot = Soft(Hex(kEdgeHot), 0xF4F8FC, 0xDCE6F1, 0, 0);
         barHot.topLine = QColor(255, 255, 255, 220);
-        Look barDown = Soft(Hex(0x9FB0C3), 0xD3DCE6, 0xDEE5EC, 0, 0);
+        Look barDown = Soft(Hex(kEdgeHot), 0xC9D8EA, 0xBFD0E6, 0, 0);
         BarItem = {Look{}, barHot, barDown};
         BarItemRadius = 3;
-        MenuHot = Soft(Hex(0xB3C3D4), 0xEEF3F9, 0xDDE6F0, 0, 0);
+        // The chosen item: a clear blue plate under the dark caption.
+        MenuHot = Soft(Hex(kEdgeHot), 0xD4E1F0, 0xBFD0E6, 0, 0);
         MenuHotRadius = 3;
 
         CheckBox = Soft(Hex(0x9EAABA), 0xFFFFFF, 0xEEF1F4, 0, 0x3F5670);
@@ -210,7 +216,7 @@ public:
         p.save();
         const QRectF line(r.left(), std::floor(r.center().y()) - 2, r.width(), 4);
         p.setPen(Qt::NoPen);
-        p.fillPath(RoundRect(line, 2), Hex(0xBAC4CF));
+        p.fillPath(RoundRect(line, 2), Hex(kEdge));
         p.fillPath(RoundRect(line.adjusted(1, 1, -1, -1), 1), Hex(0xDDE3E9));
         p.restore();
     }

@@ -225,7 +225,7 @@ public:
         p.save();
         const QRectF line(r.left(), std::floor(r.center().y()) - 2, r.width(), 4);
         p.setPen(Qt::NoPen);
-        p.fillPath(RoundRect(line, 2), Hex(0x9D9A8A));
+        p.fillPath(RoundRect(line, 2), Hex(0x85826F));
         p.fillPath(RoundRect(line.adjusted(1, 1, -1, -1), 1), Hex(0xF7F6F1));
         p.fillRect(QRectF(line.left() + 1, line.top() + 1, line.width() - 2, 1), Hex(0xD6D3C6));
         p.restore();
@@ -236,10 +236,20 @@ public:
     }
 
     void GaugeTrough(QPainter& p, const QRectF& r) const override {
+        // Sunk into the status bar: a shadow above and left of the trough and a light edge
+        // below and right of it, then the blue-grey border and a white inside whose top rows
+        // are shaded by the edge above them.
         p.save();
         p.setPen(Qt::NoPen);
-        p.fillPath(RoundRect(r, 3), Hex(0x7F9DB9));
-        p.fillPath(RoundRect(r.adjusted(1, 1, -1, -1), 2), Hex(0xFFFFFF));
+        const QRectF well = r.adjusted(-1, -1, 1, 1);
+        p.fillPath(RoundRect(well, 4), Hex(0xFFFFFF));
+        p.fillPath(RoundRect(well.adjusted(0, 0, -1, -1), 4), Hex(0xACA899));
+        p.fillPath(RoundRect(r, 3), Hex(0x6A87A5));
+        const QRectF in = r.adjusted(1, 1, -1, -1);
+        QLinearGradient g(0, in.top(), 0, in.top() + 4);
+        g.setColorAt(0, Hex(0xC9D3DE));
+        g.setColorAt(1, Hex(0xFFFFFF));
+        p.fillPath(RoundRect(in, 2), g);
         p.restore();
     }
 

@@ -15,6 +15,14 @@ void PaintDefaultButtonFace(rt::TCanvas& c, const rt::TRect& r, bool pressed, bo
     c.FillRect(r);
     c.Brush.Color = pressed || hot ? rt::kDefaultFrame : rt::clBtnShadow;
     c.FrameRect(r);
+    // A bevel inside the frame: raised at rest and under the mouse, sunken while pressed.
+    if (r.Width() > 4 && r.Height() > 4) {
+        const rt::TRect in = rt::Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+        if (pressed)
+            DrawFrame3D(c, in, rt::clBtnShadow, rt::kDefaultPressed);
+        else
+            DrawFrame3D(c, in, rt::clBtnHighlight, rt::clBtnShadow);
+    }
 }
 
 template <class Base>

@@ -154,13 +154,16 @@ void TskSkinGauge::PaintDefault(rt::TBitmap& buffer) {
     c.Brush.Style = rt::TBrushStyle::bsSolid;
     c.Brush.Color = rt::clWindow;
     c.FillRect(rt::Rect(0, 0, w, h));
-    c.Brush.Color = rt::clBtnShadow;
-    c.FrameRect(rt::Rect(0, 0, w, h));
     const rt::TRect p = FilledPart(rt::Rect(1, 1, w - 1, h - 1));
     if (!p.IsEmpty()) {
         c.Brush.Color = rt::kDefaultHot;
         c.FillRect(p);
     }
+    // Sunk into the window: shadow above and left, light below and right, and a dark inner
+    // line along the top and left.
+    DrawFrame3D(c, rt::Rect(0, 0, w, h), rt::clBtnShadow, rt::clBtnHighlight);
+    if (w > 2 && h > 2)
+        DrawFrame3D(c, rt::Rect(1, 1, w - 1, h - 1), rt::cl3DDkShadow, rt::clBtnFace);
     PaintText(buffer);
 }
 

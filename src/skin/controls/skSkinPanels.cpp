@@ -410,6 +410,11 @@ void TskSkinLabel::FitSize(int& width, int& height) {
     }
 }
 
+void TskSkinLabel::ApplySkin() {
+    TskSkinCustomControl::ApplySkin();
+    if (autoSize_ && skinIndex_ == -1) AdjustWidth();
+}
+
 void TskSkinLabel::PrepareSkinPaint() {
     // Paint at the size we have: the caption's extra width only matters when sizing.
     int w = Width(), h = Height();
@@ -427,7 +432,8 @@ void TskSkinLabel::AdjustWidth() {
     } else {
         rt::TBitmap probe(1, 1);
         probe.Canvas().Font = DefaultFont();
-        w = probe.Canvas().TextWidth(Caption()) + 4;
+        // The default look draws the text 3 pixels in from either side.
+        w = probe.Canvas().TextWidth(Caption()) + 6;
     }
     if (w != Width()) SetWidth(w);
 }

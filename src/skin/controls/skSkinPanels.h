@@ -116,6 +116,8 @@ public:
 
     void FindSkinObject() override;
     void FitSize(int& width, int& height) override;
+    // An auto-sized label without a skin takes the width of its caption in the default look.
+    void ApplySkin() override;
 
 protected:
     void PaintDefault(rt::TBitmap& buffer) override;

@@ -98,15 +98,17 @@ void TskSkinTrackBar::UpdateThumbGeometry() {
         ComputeThumb(fitTrackArea_, buttonRect_.Width(), buttonRect_.Height());
         return;
     }
+    const rt::TRect& in = DefaultTrackInsets;
+    const rt::TRect track = rt::Rect(in.Left, in.Top, Width() - in.Right, Height() - in.Bottom);
     int bw, bh;
     if (vertical_) {
-        bw = Width() - 4;
-        bh = bw / 2;
+        bw = track.Width();
+        bh = DefaultThumbLength > 0 ? DefaultThumbLength : bw / 2;
     } else {
-        bh = Height() - 4;
-        bw = bh / 2;
+        bh = track.Height();
+        bw = DefaultThumbLength > 0 ? DefaultThumbLength : bh / 2;
     }
-    ComputeThumb(rt::Rect(2, 2, Width() - 2, Height() - 2), bw, bh);
+    ComputeThumb(track, bw, bh);
 }
 
 int TskSkinTrackBar::ValueForOffset(int p) const {
@@ -154,6 +156,14 @@ void TskSkinTrackBar::PaintDefault(rt::TBitmap& buffer) {
     c.FillRect(thumbBox_);
     c.Brush.Color = frame;
     c.FrameRect(thumbBox_);
+    // A resting thumb stands out of the face: light top-left, shadow bottom-right inside its
+    // frame.
+    if (!thumbDragging_ && !(canFocused_ && Focused()) && thumbBox_.Width() > 4 &&
+        thumbBox_.Height() > 4) {
+        const rt::TRect in = rt::Rect(thumbBox_.Left + 1, thumbBox_.Top + 1, thumbBox_.Right - 1,
+                                      thumbBox_.Bottom - 1);
+        DrawFrame3D(c, in, rt::clBtnHighlight, rt::clBtnShadow);
+    }
 }
 
 void TskSkinTrackBar::MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) {
@@ -188,7 +198,7 @@ void TskSkinTrackBar::MouseUp(rt::TMouseButton button, rt::TShiftState shift, in
     }
     if (!JumpWhenClick) return;
     UpdateThumbGeometry();
-    int e = 2;
+    int e = vertical_ ? DefaultTrackInsets.Bottom : DefaultTrackInsets.Left;
     if (skinIndex_ != -1) e = vertical_ ? fitTrackArea_.Top : fitTrackArea_.Left;
     const int p =
         vertical_ ? Height() - y - thumbBox_.Height() / 2 - e : x - thumbBox_.Width() / 2 - e;

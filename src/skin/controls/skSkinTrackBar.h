@@ -12,6 +12,10 @@ public:
 
     bool JumpWhenClick = false;
     bool MouseSupport = true;
+    // The unskinned look's track: its distances in from the control's left, top, right and
+    // bottom edges, and the thumb's length along it (0: half the thumb's breadth).
+    rt::TRect DefaultTrackInsets{2, 2, 2, 2};
+    int DefaultThumbLength = 0;
     bool CanFocused() const { return canFocused_; }
     void SetCanFocused(bool value);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -469,6 +471,71 @@ TEST_P(BuiltinSkin, HotAndPressedLooksDifferFromTheNormalLook) {
            "check box checked");
     differ(check->PictureIndex, check->UnCheckImageRect, check->ActiveUnCheckImageRect,
            "check box hot");
+}
+
+// WCAG contrast ratio of two colours (0x00RRGGBB): 1 for equal, 21 for black on white.
+double Contrast(std::uint32_t a, std::uint32_t b) {
+    auto luminance = [](std::uint32_t c) {
+        auto channel = [](std::uint32_t v) {
+            const double x = double(v & 0xFF) / 255.0;
+            return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c >> 16) + 0.7152 * channel(c >> 8) + 0.0722 * channel(c);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The edges a user finds controls by stand out from what they sit on by at least 3:1: the
+// strongest of the first columns of a look's middle row against the backdrop beside it.
+TEST_P(BuiltinSkin, ControlEdgesStandOutFromWhatTheySitOn) {
+    auto edge = [&](int picture, const rt::TRect& look, std::uint32_t backdrop, int row) {
+        const rt::TBitmap* p = Picture(picture);
+        double best = 1;
+        for (int x = look.Left; x < look.Left + 4; ++x)
+            best = std::max(best, Contrast(p->ScanLine(look.Top + row)[x] & 0xFFFFFF, backdrop));
+        return best;
+    };
+    auto at = [&](int picture, int x, int y) {
+        return Picture(picture)->ScanLine(y)[x] & 0xFFFFFF;
+    };
+    for (const char* name : {"toolbutton", "toolmenubutton"}) {
+        const auto* b = Control<sk::TskDataSkinButtonControl>(name);
+        const rt::TRect& r = b->SkinRect;
+        // The rounded corner shows the client the button sits on.
+        const std::uint32_t client = at(b->PictureIndex, r.Left, r.Top);
+        EXPECT_GE(edge(b->PictureIndex, r, client, r.Height() / 2), 3.0) << name;
+        // Font colours are 0x00BBGGRR, pictures 0x00RRGGBB.
+        const auto c = std::uint32_t(b->FontColor);
+        const std::uint32_t text = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+        EXPECT_GE(Contrast(text, client), 3.0) << name << " text";
+    }
+    const auto* track = Control<sk::TskDataSkinTrackBarControl>("htrackbar");
+    const rt::TRect& tr = track->SkinRect;
+    // The groove starts 4 columns in; its top edge runs along the middle rows.
+    double groove = 1;
+    for (int y = tr.Top; y < tr.Bottom; ++y)
+        groove = std::max(groove, Contrast(at(track->PictureIndex, tr.Left + tr.Width() / 2, y),
+                                           at(track->PictureIndex, tr.Left, y)));
+    EXPECT_GE(groove, 3.0) << "track bar groove";
+    const auto* gauge = Control<sk::TskDataSkinGaugeControl>("gauge");
+    const rt::TRect& gr = gauge->SkinRect;
+    double trough = 1;
+    for (int y = gr.Top; y < gr.Bottom; ++y)
+        trough = std::max(trough, Contrast(at(gauge->PictureIndex, gr.Left + gr.Width() / 2, y),
+                                           at(gauge->PictureIndex, gr.Left, y)));
+    EXPECT_GE(trough, 3.0) << "gauge trough";
+    // The chosen menu item against the menu: its plate's edge or the plate itself.
+    const auto* item = Object<sk::TskDataSkinMenuItem>("menuitem");
+    const rt::TRect& mi = item->SkinRect;
+    const rt::TRect& hot = item->ActiveSkinRect;
+    double chosen = 1;
+    for (int y = 0; y < mi.Height(); ++y)
+        for (int x = 0; x < mi.Width(); ++x)
+            chosen =
+                std::max(chosen, Contrast(at(item->ActivePictureIndex, hot.Left + x, hot.Top + y),
+                                          at(item->ActivePictureIndex, mi.Left + x, mi.Top + y)));
+    EXPECT_GE(chosen, 3.0) << "chosen menu item";
 }
 
 TEST_P(BuiltinSkin, MasksAreOneBitAndLeaveTheRoundedCornersOpen) {

@@ -198,7 +198,8 @@ TEST_F(PanelsAndLabels, UnskinnedLabelSizesToDefaultFontAndPaintsItsLook) {
     l->SetCaption("End Frame");
     rt::TBitmap probe(1, 1);
     probe.Canvas().Font = l->DefaultFont();
-    EXPECT_EQ(l->Width(), probe.Canvas().TextWidth("End Frame") + 4);
+    // The text is drawn 3 pixels in from either side.
+    EXPECT_EQ(l->Width(), probe.Canvas().TextWidth("End Frame") + 6);
     rt::TBitmap b = l->PaintToBitmap();
     EXPECT_EQ(PixelAt(b, 0, 0), rt::ColorToRGB(rt::clBtnFace));
     EXPECT_GT(CountPixels(b, rt::ColorToRGB(rt::clWindowText)), 10);
@@ -206,6 +207,12 @@ TEST_F(PanelsAndLabels, UnskinnedLabelSizesToDefaultFontAndPaintsItsLook) {
     b = l->PaintToBitmap();
     EXPECT_EQ(PixelAt(b, 0, 0), kOlive);
     EXPECT_GT(CountPixels(b, rt::clWhite), 10);  // the skin's font colour
+    // Back to the default look, the label takes its caption's width there again rather than
+    // keeping the skin's (which would cut the caption off).
+    l->SetWidth(20);
+    data_->ClearSkin();
+    l->ApplySkin();  // as a skinned form's walk does after the change
+    EXPECT_EQ(l->Width(), probe.Canvas().TextWidth("End Frame") + 6);
 }
 
 TEST_F(PanelsAndLabels, StandardLabelTakesTheSkinFontAndEmbossesWhenDisabled) {

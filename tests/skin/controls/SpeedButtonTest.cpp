@@ -292,8 +292,12 @@ TEST_F(SpeedButtons, GlyphLayoutMarginAndSpacing) {
         // Top-left and bottom-right pixels of the glyph (its bottom-left one is transparent).
         EXPECT_EQ(PixelAt(bmp, c.corner.X, c.corner.Y), kRed) << c.name;
         EXPECT_EQ(PixelAt(bmp, c.corner.X + 9, c.corner.Y + 9), kRed) << c.name;
-        EXPECT_EQ(PixelAt(bmp, c.corner.X - 1, c.corner.Y), face) << c.name;
-        EXPECT_EQ(PixelAt(bmp, c.corner.X, c.corner.Y - 1), face) << c.name;
+        // Beside the glyph: the face, or the light edge of the face's bevel (row and column 1).
+        const rt::TColor light = rt::ColorToRGB(rt::clBtnHighlight);
+        EXPECT_EQ(PixelAt(bmp, c.corner.X - 1, c.corner.Y), c.corner.X - 1 == 1 ? light : face)
+            << c.name;
+        EXPECT_EQ(PixelAt(bmp, c.corner.X, c.corner.Y - 1), c.corner.Y - 1 == 1 ? light : face)
+            << c.name;
     }
 
     // The caption follows the glyph at Spacing.
