@@ -209,9 +209,14 @@ public:
         const double g = 6;
         const QRectF box(std::floor(ball.center().x() - g / 2),
                          std::floor(ball.center().y() - g / 2 - 0.5), g, g);
-        // The system menu shows menu lines: a down chevron would repeat the roll-down arrow of
-        // the rolled-up window beside it.
-        if (kind == CapKind::SysMenu) glyph = GlyphKind::Grip;
+        // The system menu shows three crisp menu lines: a down chevron would repeat the
+        // roll-down arrow of the rolled-up window beside it.
+        if (kind == CapKind::SysMenu) {
+            const double x0 = std::floor(ball.center().x()) - 3;
+            const double y0 = std::floor(ball.center().y()) - 3;
+            for (int i = 0; i < 3; ++i) p.fillRect(QRectF(x0, y0 + 2 * i, 6, 1), look.glyph);
+            return;
+        }
         PaintGlyph(p, glyph, box, look.glyph, kind == CapKind::Close ? 1.4 : 1.3);
     }
 

@@ -443,8 +443,9 @@ void TskButtonControlT<Base>::PointerLeft() {
 template <class Base>
 void TskButtonControlT<Base>::MouseEnter() {
     Base::MouseEnter();
-    // The held button has told already, from the moves.
-    if (!(leftPressed_ && mouseInside_)) PointerEntered();
+    // The held button has told already, from the moves. A disabled button does not light up
+    // under the pointer: it would promise a click that does nothing.
+    if (!(leftPressed_ && mouseInside_) && this->Enabled()) PointerEntered();
 }
 
 template <class Base>

@@ -86,6 +86,10 @@ TEST_F(SpeedButtons, SkinnedStatesByPixels) {
     Leave(b);
     b->SetEnabled(false);
     EXPECT_EQ(Look(b, 37, 2), kGray);
+    // A disabled button does not light up under the pointer: it would promise a click.
+    Enter(b);
+    EXPECT_EQ(Look(b, 37, 2), kGray);
+    Leave(b);
 }
 
 TEST_F(SpeedButtons, DefaultLookUsesTheOnePalette) {
