@@ -4,13 +4,13 @@
 #include "app/MainFrm.h"
 #include "media/LibraryLogs.h"
 #include "runtime/Application.h"
-#include "runtime/SysUtils.h"
+#include "runtime/SingleInstance.h"
 
 int main(int argc, char** argv) {
     rt::TApplication application(argc, argv);
     application.Title = "Framora";
     rt::TSingleInstance instance("Framora");
-    switch (instance.Start(rt::WM_ACTIVATEINSTANCE)) {
+    switch (instance.Start({rt::TInstanceCommand::Activate, {}})) {
         case rt::TSingleInstance::TStart::Signalled:
             return 0;
         case rt::TSingleInstance::TStart::NotAnswering:
@@ -27,8 +27,13 @@ int main(int argc, char** argv) {
     app::TMainForm* mainForm = nullptr;
     // Listening before the window exists lets a start made meanwhile wait for this one instead
     // of starting a second; its message is handled once the window is there.
-    instance.Listen([&mainForm](unsigned msg) {
-        if (mainForm != nullptr) mainForm->Perform(msg, 0, 0);
+    instance.Listen([&mainForm](const rt::TInstanceMessage& message) {
+        if (mainForm == nullptr) return;
+        switch (message.command) {
+            case rt::TInstanceCommand::Activate:
+                mainForm->Perform(rt::WM_ACTIVATEINSTANCE, 0, 0);
+                break;
+        }
     });
     mainForm = application.CreateForm<app::TMainForm>();
     // The About window paints with the main window's skin: it comes second, hidden.
