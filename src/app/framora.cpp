@@ -11,6 +11,7 @@
 #include "media/LibraryLogs.h"
 #include "runtime/Application.h"
 #include "runtime/Desktop.h"
+#include "runtime/FileHandOver.h"
 #include "runtime/SingleInstance.h"
 #include "runtime/SysUtils.h"
 
@@ -46,7 +47,13 @@ int Answer(const app::TCommandLine& cl) {
 int main(int argc, char** argv) {
     // The command line is Framora's own, read before anything needs a display; the toolkit
     // gets none of it (its settings come from the environment, QT_QPA_PLATFORM and the like).
-    const app::TCommandLine cl = app::ParseCommandLine(Arguments(argc, argv), rt::GetCurrentDir());
+    app::TCommandLine cl = app::ParseCommandLine(Arguments(argc, argv), rt::GetCurrentDir());
+    // A name that cannot travel to a running Framora (not UTF-8, overlong) is refused here,
+    // whether one runs or not.
+    if (!cl.file.empty() && rt::FormatOpenRequest(cl.file).empty()) {
+        cl.action = app::TCommandLine::TAction::Error;
+        cl.error = "the file name is not UTF-8 or is too long";
+    }
     if (int status = Answer(cl); status >= 0) return status;
     int toolkitArgc = 1;
     char* toolkitArgv[] = {argv[0], nullptr};
@@ -55,7 +62,10 @@ int main(int argc, char** argv) {
     app::InstallProgramIcon();
     rt::SetDesktopFileName("org.framora.Framora");
     rt::TSingleInstance instance("Framora");
-    switch (instance.Start({rt::TInstanceCommand::Activate, {}})) {
+    const rt::TInstanceMessage request =
+        cl.file.empty() ? rt::TInstanceMessage{rt::TInstanceCommand::Activate, {}}
+                        : rt::TInstanceMessage{rt::TInstanceCommand::Open, cl.file};
+    switch (instance.Start(request)) {
         case rt::TSingleInstance::TStart::Signalled:
             return 0;
         case rt::TSingleInstance::TStart::NotAnswering:
@@ -79,6 +89,10 @@ int main(int argc, char** argv) {
         switch (message.command) {
             case rt::TInstanceCommand::Activate:
                 mainForm->Perform(rt::WM_ACTIVATEINSTANCE, 0, 0);
+                break;
+            case rt::TInstanceCommand::Open:
+                mainForm->Perform(rt::WM_ACTIVATEINSTANCE, 0, 0);
+                mainForm->OpenFromOutside(message.argument);
                 break;
         }
     });

@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "runtime/Application.h"
+#include "runtime/FileHandOver.h"
 #include "runtime/SysUtils.h"
 
 namespace rt {
@@ -35,6 +36,7 @@ struct Verb {
 };
 constexpr Verb kVerbs[] = {
     {"activate", TInstanceCommand::Activate, false},
+    {"open", TInstanceCommand::Open, true},
 };
 
 // Requests taken but not yet performed; more are answered "busy".
@@ -101,6 +103,8 @@ constexpr char kRunning = 'R';
 }  // namespace
 
 std::string FormatInstanceMessage(const TInstanceMessage& message) {
+    // A file's name has rules of its own (absolute, UTF-8), kept in one place.
+    if (message.command == TInstanceCommand::Open) return FormatOpenRequest(message.argument);
     static const char kHex[] = "0123456789ABCDEF";
     for (const Verb& v : kVerbs) {
         if (v.command != message.command) continue;
@@ -136,6 +140,11 @@ std::optional<TInstanceMessage> ParseInstanceMessage(std::string_view line) {
             return TInstanceMessage{v.command, {}};
         }
         if (space == std::string_view::npos) return std::nullopt;
+        if (v.command == TInstanceCommand::Open) {
+            std::optional<std::string> file = ParseOpenRequest(line);
+            if (!file) return std::nullopt;
+            return TInstanceMessage{v.command, std::move(*file)};
+        }
         std::optional<std::string> argument = DecodeArgument(line.substr(space + 1));
         if (!argument || argument->empty()) return std::nullopt;
         return TInstanceMessage{v.command, std::move(*argument)};

@@ -8,6 +8,8 @@
 //
 //     request  = verb [ " " argument ] LF
 //     verb     = "activate"                  ; bring the running instance's window forward
+//              | "open"                      ; the same, and open the file named by the
+//                                            ; argument (absolute, UTF-8: FileHandOver.h)
 //     argument = bytes; "%", every byte below 0x21 and 0x7F are written as "%" and two
 //                upper-case hexadecimal digits; "%00" is not allowed
 //
@@ -35,6 +37,7 @@ namespace rt {
 
 enum class TInstanceCommand {
     Activate,  // "activate", no argument
+    Open,      // "open", the file's absolute name
 };
 
 struct TInstanceMessage {

@@ -185,6 +185,12 @@ TEST(InstanceProtocol, RequestsAreOneBoundedLineOfAKnownVerb) {
             EXPECT_EQ(*m, activate);
         }
     }
+    // A file hand-over: the name escaped, absolute, and read back the same.
+    const rt::TInstanceMessage open{rt::TInstanceCommand::Open, "/v/a b%.avi"};
+    EXPECT_EQ(rt::FormatInstanceMessage(open), "open /v/a%20b%25.avi\n");
+    EXPECT_EQ(rt::ParseInstanceMessage("open /v/a%20b%25.avi"), open);
+    for (const char* bad : {"open", "open ", "open v/a.avi", "open /v/a b", "open /v/%00"})
+        EXPECT_FALSE(rt::ParseInstanceMessage(bad)) << bad;
 }
 
 // The listening side, with raw sockets as peers; the test thread runs the event loop while it
