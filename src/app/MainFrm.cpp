@@ -406,28 +406,32 @@ void TMainForm::FormCreate(rt::TComponent*) {
     ApplySkinChoice(settings_->ReadInteger("Options", "Skin", 1));
 }
 
-void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction&) {
-    Hide();
-    WriteSettings();
+bool TMainForm::SaveSettings() {
+    std::string failure;
+    try {
+        if (!settings_) settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
+        settings_->WriteInteger("Options", "Skin", CheckedSkinChoice());
+        return true;
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    rt::Application()->MessageBox("The settings could not be saved.\n\n" + failure, Caption(),
+                                  rt::MB_OK | rt::MB_ICONWARNING);
+    return false;
 }
 
-void TMainForm::WriteSettings() {
-    if (!settings_) settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
-    settings_->WriteInteger("Options", "Skin", CheckedSkinChoice());
+void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction&) {
+    // Written while the window still shows, so that a failure is told over it; whatever the
+    // write does, the close goes on and the program ends.
+    SaveSettings();
+    Hide();
 }
 
 void TMainForm::ChooseSkin(int choice) {
     ApplySkinChoice(choice);
     // Stored at once (the file is replaced in one step), so a session that ends without the
-    // window being closed keeps the choice too.
-    try {
-        WriteSettings();
-    } catch (const rt::Exception& e) {
-        rt::Application()->MessageBox(std::string(e.what()) +
-                                          ".\nThe skin is used until Framora "
-                                          "ends, but not kept for next time.",
-                                      kCaption, rt::MB_OK | rt::MB_ICONWARNING);
-    }
+    // window being closed keeps the choice too; a failure is told, and the skin stays in use.
+    SaveSettings();
 }
 
 void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }

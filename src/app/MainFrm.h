@@ -144,6 +144,9 @@ public:
     const std::string& WaitingFile() const { return waitingFile_; }
 
     std::string SettingsFile() const;
+    // Writes the settings (the skin choice) to SettingsFile(); a failure is told in a message
+    // box with the file's name and the reason, and gives false. Never throws.
+    bool SaveSettings();
     std::string PreviewFile(int n) const;
     // The output name for a save-dialog name, given the open source's name.
     static std::string OutputName(const std::string& saveName, const std::string& sourceName);
@@ -182,8 +185,6 @@ private:
     int CheckedSkinChoice() const;
     // A skin chosen from the menu: applied and written to the settings.
     void ChooseSkin(int choice);
-    // Writes the checked skin to the settings file; throws the INI file's error.
-    void WriteSettings();
 
     rt::TBitmap placeholder_;
     // The settings file as read at creation; closing writes through it, so an unchanged file
