@@ -82,6 +82,9 @@ public:
     void SetSystemMenu(rt::TPopupMenu* value);
     TskSkinMainMenuBar* MainMenuBar() const { return mainMenuBar_; }
     void SetMainMenuBar(TskSkinMainMenuBar* value);
+    // A bar that goes away, called while it is still whole: the menus it opened close and the
+    // form forgets it, so no close notice reaches it after its destructor.
+    void MainMenuBarGoing(TskSkinMainMenuBar* bar);
     bool UseDefaultSysMenu = true;
     TskBorderIcons BorderIcons() const { return borderIcons_; }
     // Rebuilds the default buttons (without skin) and applies the icon rules.

@@ -375,8 +375,9 @@ TskSkinMainMenuBar::TskSkinMainMenuBar(rt::TComponent* owner)
 }
 
 TskSkinMainMenuBar::~TskSkinMainMenuBar() {
-    // The component notifications tell the form and the menu that the bar goes; removing them
-    // here would leave the form pointing at it.
+    // The removal notices come after this destructor, when the bar is no longer whole: menus
+    // opened from it must close now, since their close notice is sent to the bar.
+    if (skinForm_ != nullptr) skinForm_->MainMenuBarGoing(this);
     hoverTicker_->SetEnabled(false);
     morphTicker_->SetEnabled(false);
     objects_.clear();
@@ -718,6 +719,8 @@ void TskSkinMainMenuBar::MorphTick() {
 void TskSkinMainMenuBar::MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) {
     TskSkinControl::MouseDown(button, shift, x, y);
     Layout();
+    // A new press ends any earlier one whose release went elsewhere.
+    pressedIndex_ = -1;
     TrackHover(TPoint{x, y});
     const int b = button == rt::TMouseButton::mbLeft    ? 0
                   : button == rt::TMouseButton::mbRight ? 1
