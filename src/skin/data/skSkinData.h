@@ -13,13 +13,11 @@
 #include "skin/data/skDataControls.h"
 #include "skin/data/skDataObjects.h"
 #include "skin/data/skIniParser.h"
+#include "skin/data/skSkinMessages.h"
 #include "skin/data/skStoredSkin.h"
 #include "skin/data/skTypes.h"
 
 namespace sk {
-
-// lParam of the skin messages.
-constexpr std::intptr_t kSkinMessageLParam = 1000;
 
 class TskSkinData : public rt::TComponent {
 public:

@@ -305,12 +305,11 @@ void TskSkinForm::ChangeSkinData() {
 }
 
 bool TskSkinForm::HandleSkinMessage(rt::TMessage& m) {
-    if (m.Msg != rt::SM_BEFORECHANGESKIN && m.Msg != rt::SM_CHANGESKIN &&
-        m.Msg != rt::SM_AFTERCHANGESKIN)
+    if (m.Msg != SM_BEFORECHANGESKIN && m.Msg != SM_CHANGESKIN && m.Msg != SM_AFTERCHANGESKIN)
         return false;
     auto* data = reinterpret_cast<TskSkinData*>(m.WParam);
     rt::TWinControl* root = window_ != nullptr ? window_->ControlRoot() : nullptr;
-    if (m.Msg == rt::SM_BEFORECHANGESKIN) {
+    if (m.Msg == SM_BEFORECHANGESKIN) {
         // Open popups paint from the skin that is about to go, and the bar rebuilds its items.
         if (mainMenuMode_)
             LeaveMainMenuMode();
@@ -325,11 +324,11 @@ bool TskSkinForm::HandleSkinMessage(rt::TMessage& m) {
             hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
             layoutValid_ = frameValid_ = false;
         }
-        if (root != nullptr) ForgetSkinObjects(*root, data);
-    } else if (m.Msg == rt::SM_CHANGESKIN) {
+    } else if (m.Msg == SM_CHANGESKIN) {
         if (data != nullptr && data == skinData_) ChangeSkinData();
-        if (root != nullptr) ApplySkins(*root, data);
     }
+    // The frame first, then the controls, through the one walk every form uses.
+    if (root != nullptr) HandleSkinChangeMessage(*root, m);
     return true;
 }
 

@@ -768,7 +768,7 @@ void TskSkinMainMenuBar::MouseLeave() {
 }
 
 void TskSkinMainMenuBar::WndProc(rt::TMessage& m) {
-    if (m.Msg == rt::WM_CLOSESKINMENU) {
+    if (m.Msg == WM_CLOSESKINMENU) {
         for (const auto& o : objects_) {
             auto* b = dynamic_cast<TskSkinMainMenuBarButton*>(o.get());
             if (b != nullptr && b->Command == cmSysMenu && b->Down) b->SetDown(false);
