@@ -72,6 +72,8 @@ public:
     static constexpr std::uintptr_t kFadeInTimer = 1;
     static constexpr std::uintptr_t kHoverTimer = 0x534B01;
     static constexpr std::uintptr_t kMorphTimer = 0x534B02;
+    // The caption height of the default frame.
+    static constexpr int kDefaultCaptionHeight = 19;
 
     TskSkinData* SkinData() const { return skinData_; }
     // Runs the skin change at once.
