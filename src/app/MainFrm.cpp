@@ -3,16 +3,19 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <vector>
 
 #include "EmbeddedSkin_WinAqua.h"
 #include "EmbeddedSkin_Winxpblue.h"
 #include "EmbeddedSkin_Wistler.h"
 #include "app/AboutFrm.h"
 #include "app/Links.h"
+#include "app/ProgramFiles.h"
 #include "app/Resources.h"
 #include "media/CutJob.h"
 #include "media/RenderEngine.h"
 #include "runtime/Application.h"
+#include "runtime/Desktop.h"
 #include "runtime/IniFiles.h"
 #include "runtime/SysUtils.h"
 
@@ -54,7 +57,14 @@ TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TFo
     WindowClassName = "Framora";
     FAppDir = appDir.empty() ? rt::ExtractFilePath(rt::ApplicationFileName()) : appDir;
     if (!FAppDir.empty() && FAppDir.back() != '/') FAppDir += '/';
+    FFilesDir = ShippedFilesDir(FAppDir);
     BuildLayout();
+    rt::AcceptDroppedFiles(
+        *this, [this](const std::vector<std::string>& files) { OpenFromOutside(files.front()); });
+    waitingTimer_ = new rt::TTimer(this);
+    waitingTimer_->SetEnabled(false);
+    waitingTimer_->SetInterval(200);
+    waitingTimer_->OnTimer = [this](rt::TComponent*) { OpenWaitingFile(); };
     OnCreate = [this](rt::TComponent* s) { FormCreate(s); };
     OnClose = [this](rt::TComponent* s, rt::TCloseAction& a) { FormClose(s, a); };
     DoCreate();
@@ -297,7 +307,7 @@ std::string TMainForm::PreviewFile(int n) const {
 void TMainForm::FormCreate(rt::TComponent*) {
     // A program folder we may not write to (a system-wide install) keeps the settings and the
     // previews in the user's data folder instead.
-    FDataDir = rt::IsWritableDir(FAppDir) ? FAppDir : rt::UserDataDir("framora");
+    FDataDir = WritableDataDir(FAppDir, FFilesDir);
     FStartMark = 0;
     FEndMark = 0;
     settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
@@ -348,11 +358,11 @@ void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ApplySkinChoice(2); }
 void TMainForm::mSkinWistlerClick(rt::TComponent*) { ApplySkinChoice(3); }
 void TMainForm::mSkinNoSkinClick(rt::TComponent*) { ApplySkinChoice(4); }
 
-void TMainForm::Applictation1Click(rt::TComponent*) { OpenHelp(FAppDir); }
+void TMainForm::Applictation1Click(rt::TComponent*) { OpenHelp(FFilesDir); }
 
-void TMainForm::Visithomepage1Click(rt::TComponent*) { OpenLink(HomepageUrl(FAppDir)); }
+void TMainForm::Visithomepage1Click(rt::TComponent*) { OpenLink(HomepageUrl(FFilesDir)); }
 
-void TMainForm::Support1Click(rt::TComponent*) { OpenLink(SupportUrl(FAppDir)); }
+void TMainForm::Support1Click(rt::TComponent*) { OpenLink(SupportUrl(FFilesDir)); }
 
 void TMainForm::About1Click(rt::TComponent*) {
     if (AboutForm != nullptr) AboutForm->ShowModal();
@@ -371,7 +381,31 @@ void TMainForm::WndProc(rt::TMessage& m) {
 
 void TMainForm::Open1Click(rt::TComponent*) {
     if (!OpenDialog1->Execute()) return;
-    std::string file = OpenDialog1->FileName;
+    OpenFile(OpenDialog1->FileName);
+}
+
+void TMainForm::OpenFromOutside(const std::string& file) {
+    waitingFile_ = file;
+    OpenWaitingFile();
+}
+
+void TMainForm::OpenWaitingFile() {
+    if (waitingFile_.empty()) {
+        waitingTimer_->SetEnabled(false);
+        return;
+    }
+    // Opening under a running cut or behind a dialog would change the file they work on.
+    if (Cutting() || rt::ModalWindowShowing()) {
+        waitingTimer_->SetEnabled(true);
+        return;
+    }
+    waitingTimer_->SetEnabled(false);
+    const std::string file = std::move(waitingFile_);
+    waitingFile_.clear();
+    OpenFile(file);
+}
+
+void TMainForm::OpenFile(const std::string& file) {
     // Probe with a fresh detector so that a file that cannot be opened leaves the window,
     // the open file and its detector exactly as they were.
     auto det = std::make_unique<media::MediaDet>();
@@ -428,7 +462,7 @@ void TMainForm::ShowPlaceholder() {
     rt::TBitmap picture = placeholder_;
     // The file beside the program is what Close shows; the built-in picture stands in when it
     // is missing or unreadable.
-    std::string noframe = FAppDir + "noframe.jpg";
+    std::string noframe = FFilesDir + "noframe.jpg";
     if (rt::FileExists(noframe)) {
         try {
             rt::LoadPictureFile(noframe, picture, kPictureWidth, kPictureHeight);
