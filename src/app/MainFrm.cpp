@@ -63,7 +63,7 @@ TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TFo
         *this, [this](const std::vector<std::string>& files) { OpenFromOutside(files.front()); });
     waitingTimer_ = new rt::TTimer(this);
     waitingTimer_->SetEnabled(false);
-    waitingTimer_->SetInterval(200);
+    waitingTimer_->SetInterval(50);
     waitingTimer_->OnTimer = [this](rt::TComponent*) { OpenWaitingFile(); };
     OnCreate = [this](rt::TComponent* s) { FormCreate(s); };
     OnClose = [this](rt::TComponent* s, rt::TCloseAction& a) { FormClose(s, a); };
@@ -385,8 +385,10 @@ void TMainForm::Open1Click(rt::TComponent*) {
 }
 
 void TMainForm::OpenFromOutside(const std::string& file) {
+    // Opened from the message loop, never inside the caller (a drop, a socket's handler),
+    // which a message box about the file would otherwise run in.
     waitingFile_ = file;
-    OpenWaitingFile();
+    waitingTimer_->SetEnabled(true);
 }
 
 void TMainForm::OpenWaitingFile() {

@@ -125,8 +125,8 @@ public:
     // Opens a video file, as File > "Open" does with the name its dialog returns.
     void OpenFile(const std::string& file);
     // A file handed in from outside (the command line, a later start, a drop on the window):
-    // opened at once, or, while a cut runs or a dialog holds the input, as soon as that ends;
-    // a newer file replaces one still waiting.
+    // opened from the message loop straight after, or, while a cut runs or a dialog holds the
+    // input, as soon as that ends; a newer file replaces one still waiting.
     void OpenFromOutside(const std::string& file);
     const std::string& WaitingFile() const { return waitingFile_; }
 

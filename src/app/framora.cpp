@@ -11,6 +11,7 @@
 #include "media/LibraryLogs.h"
 #include "runtime/Application.h"
 #include "runtime/Desktop.h"
+#include "runtime/FileHandOver.h"
 #include "runtime/SysUtils.h"
 
 namespace {
@@ -45,7 +46,13 @@ int Answer(const app::TCommandLine& cl) {
 int main(int argc, char** argv) {
     // The command line is Framora's own, read before anything needs a display; the toolkit
     // gets none of it (its settings come from the environment, QT_QPA_PLATFORM and the like).
-    const app::TCommandLine cl = app::ParseCommandLine(Arguments(argc, argv), rt::GetCurrentDir());
+    app::TCommandLine cl = app::ParseCommandLine(Arguments(argc, argv), rt::GetCurrentDir());
+    // A name that cannot travel to a running Framora (not UTF-8, overlong) is refused here,
+    // whether one runs or not.
+    if (!cl.file.empty() && rt::FormatOpenRequest(cl.file).empty()) {
+        cl.action = app::TCommandLine::TAction::Error;
+        cl.error = "the file name is not UTF-8 or is too long";
+    }
     if (int status = Answer(cl); status >= 0) return status;
     int toolkitArgc = 1;
     char* toolkitArgv[] = {argv[0], nullptr};
@@ -54,7 +61,7 @@ int main(int argc, char** argv) {
     app::InstallProgramIcon();
     rt::SetDesktopFileName("org.framora.Framora");
     rt::TSingleInstance instance("Framora");
-    switch (instance.Start(rt::WM_ACTIVATEINSTANCE)) {
+    switch (instance.Start(rt::WM_ACTIVATEINSTANCE, 1000, cl.file)) {
         case rt::TSingleInstance::TStart::Signalled:
             return 0;
         case rt::TSingleInstance::TStart::NotAnswering:
@@ -73,9 +80,15 @@ int main(int argc, char** argv) {
     app::TMainForm* mainForm = nullptr;
     // Listening before the window exists lets a start made meanwhile wait for this one instead
     // of starting a second; its message is handled once the window is there.
-    instance.Listen([&mainForm](unsigned msg) {
-        if (mainForm != nullptr) mainForm->Perform(msg, 0, 0);
-    });
+    instance.Listen(
+        [&mainForm](unsigned msg) {
+            if (mainForm != nullptr) mainForm->Perform(msg, 0, 0);
+        },
+        [&mainForm](const std::string& file) {
+            if (mainForm == nullptr) return;
+            mainForm->Perform(rt::WM_ACTIVATEINSTANCE, 0, 0);
+            mainForm->OpenFromOutside(file);
+        });
     mainForm = application.CreateForm<app::TMainForm>();
     // The About window paints with the main window's skin: it comes second, hidden.
     mainForm->AboutForm =

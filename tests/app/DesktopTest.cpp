@@ -1,13 +1,17 @@
 // Framora as a desktop program: its command line, where it finds its shipped files and keeps
 // its own, files dropped on its window, and the installed program run from a scratch prefix.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -28,6 +32,7 @@
 #include "common/TempDir.h"
 #include "runtime/Application.h"
 #include "runtime/Desktop.h"
+#include "runtime/FileHandOver.h"
 #include "runtime/testing/TestInput.h"
 
 extern char** environ;
@@ -91,6 +96,7 @@ TEST(Program, AnswersItsOptionsWithoutADisplay) {
         {"version", {"--version"}, 0, "Framora 1.0\n", ""},
         {"unknown option", {"--bogus"}, 2, "", "framora: unknown option \"--bogus\""},
         {"two files", {"a.avi", "b.avi"}, 2, "", "framora: one file at a time"},
+        {"a name that is not UTF-8", {"/v/\xE9t\xE9.avi"}, 2, "", "framora: the file name is not"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -217,11 +223,12 @@ TEST_F(DropOnWindow, OpensTheFirstLocalFileAndRefusesTheRest) {
     EXPECT_EQ(form_->FSourceFile, "");
     EXPECT_TRUE(rt::testing::DropUrls(
         Middle(), {"https://example.org/x.avi", "file://" + clip.string(), "file:///nowhere.avi"}));
-    EXPECT_EQ(form_->FSourceFile, clip.string());
+    EXPECT_TRUE(rt::testing::WaitFor([&] { return form_->FSourceFile == clip.string(); }, 10000));
     EXPECT_GE(form_->TrackBar1->Max(), 4);
     EXPECT_TRUE(messages_.empty());
     // A file that cannot be opened is said so, and the open one stays.
     EXPECT_TRUE(rt::testing::DropUrls(Middle(), {"file:///nowhere/clip.avi"}));
+    EXPECT_TRUE(rt::testing::WaitFor([&] { return !messages_.empty(); }, 10000));
     EXPECT_EQ(form_->FSourceFile, clip.string());
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_NE(messages_[0].find("/nowhere/clip.avi"), std::string::npos);
@@ -248,6 +255,35 @@ TEST_F(DropOnWindow, AFileHandedInWhileADialogIsOpenWaitsForIt) {
     EXPECT_TRUE(sawWaiting);
     EXPECT_TRUE(rt::testing::WaitFor([&] { return form_->FSourceFile == clip.string(); }, 10000));
     EXPECT_EQ(form_->WaitingFile(), "");
+}
+
+// Sends one line on the instance socket and reads the answer line; "" when the connection ends
+// without one.
+std::string SocketRequest(const fs::path& socket, const std::string& line) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return "no socket";
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, socket.c_str(), sizeof addr.sun_path - 1);
+    std::string answer;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+        std::size_t sent = 0;
+        while (sent < line.size()) {
+            const ssize_t n = ::send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0) break;
+            sent += std::size_t(n);
+        }
+        pollfd p{fd, POLLIN, 0};
+        char c = 0;
+        while (::poll(&p, 1, 20000) == 1 && ::read(fd, &c, 1) == 1) {
+            answer += c;
+            if (c == '\n') break;
+        }
+    } else {
+        answer = "no connection";
+    }
+    ::close(fd);
+    return answer;
 }
 
 // The build installed into a scratch prefix, with a user data folder and a runtime folder of
@@ -327,6 +363,62 @@ TEST_F(Installed, RunsFromAScratchPrefix) {
     EXPECT_NE(settings.find("[Options]"), std::string::npos) << settings;
     EXPECT_NE(settings.find("Skin=1"), std::string::npos) << settings;
     EXPECT_EQ(Tree(prefix_), installed) << "the program wrote into its installation";
+}
+
+// A later start with a file hands it to the running program over the instance socket and
+// ends; the running one opens it. Requests that are not a proper file hand-over (garbage, a
+// relative or non-UTF-8 name, a line over the cap) are refused and change nothing.
+TEST_F(Installed, ASecondStartHandsItsFileToTheFirst) {
+    const fs::path first = Clip("handover-first.avi", "testsrc=size=160x120:rate=25");
+    const fs::path red = Clip("handover-red.avi", "color=c=red:size=160x120:rate=25");
+    ASSERT_FALSE(first.empty());
+    ASSERT_FALSE(red.empty());
+    const fs::path frame1 = data_ / "framora/Frame1.bmp";
+    auto centreIsRed = [&] {
+        try {
+            rt::TBitmap b;
+            b.LoadFromFile(frame1.string());
+            const std::uint32_t p = b.ScanLine(b.Height() / 2)[b.Width() / 2];
+            return ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 60 && (p & 0xFF) < 60;
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+
+    ChildGuard running(Spawn(program_, {first.string()}, Env(":desk-handover")));
+    ASSERT_TRUE(WaitForFile(frame1)) << "the first start did not open its file";
+    const fs::path socket = tmp_ / "run" / "Framora-_desk-handover";
+    ASSERT_TRUE(WaitForFile(socket));
+
+    struct Case {
+        const char* name;
+        std::string line;
+        std::string answer;  // "" : the connection ends unanswered
+    };
+    const std::string tooLong = "open /" + std::string(rt::kMaxHandOverLine, 'a') + "\n";
+    const Case cases[] = {
+        {"garbage", "\x01\x02 hello\n", "unknown\n"},
+        {"open without a file", "open\n", "unknown\n"},
+        {"a relative name", "open clip.avi\n", "unknown\n"},
+        {"a name that is not UTF-8", "open /tmp/\xff\xfe.avi\n", "unknown\n"},
+        {"a bad escape", "open /tmp/%zz.avi\n", "unknown\n"},
+        {"over the line cap", tooLong, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SocketRequest(socket, c.line), c.answer);
+    }
+    EXPECT_FALSE(centreIsRed());
+
+    // The second start hands over its file and ends at once.
+    ChildGuard second(Spawn(program_, {red.string()}, Env(":desk-handover")));
+    EXPECT_EQ(WaitExit(second), 0);
+    const auto until = Clock::now() + std::chrono::seconds(60);
+    while (!centreIsRed() && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(centreIsRed()) << "the running program did not open the handed-over file";
+    int status = 0;
+    EXPECT_FALSE(running.TryWait(status)) << "the running program ended";
 }
 
 }  // namespace
