@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -192,7 +193,12 @@ public:
         return !head_.active && headFlushed_ && copyDone_ && (!plan_.HasTail() || !tail_.active);
     }
 
-    void Finish() override {
+    std::int64_t Written() const override { return written_; }
+    // A copy is refused when the source ends before the stretch does.
+    double SourceEnd() const override { return std::numeric_limits<double>::infinity(); }
+
+    void Finish(std::int64_t pictures) override {
+        if (pictures != plan_.pictures) Refuse("the source ends before the end mark");
         if (!ended_) AtEnd();
         if (!headFlushed_ || !copyDone_) Refuse("the source ended before the copy was complete");
         if (plan_.HasTail() && !tailFlushed_) Refuse("the source ended before the end mark");
