@@ -427,10 +427,11 @@ CutOutcome RenderCutWith(const CutRequest& request, const std::atomic<bool>& can
     try {
         return RenderCutFrom(request, *file, cancel, progress, leftOver);
     } catch (const MediaError& e) {
-        // An unfinished file that could not be removed is named, so the user can remove it.
+        // An unfinished file that could not be removed is named, so the user can remove it. A
+        // stop that interrupts FFmpeg mid-call surfaces as that call's failure.
         const std::string note = base::LeftOverNote(leftOver);
-        if (note.empty()) throw;
         if (cancel.load()) throw CutCancelled(note);
+        if (note.empty()) throw;
         throw MediaError(e.what() + note, e.code());
     }
 }
