@@ -144,7 +144,8 @@ void TMainForm::WatchCut() {
         ProgressBar1->SetValue(
             static_cast<int>(std::clamp<std::int64_t>(done, 0, planned) * 100 / planned));
     }
-    ProgressBar1->SetProgressText(CutProgressText(done, planned, elapsed));
+    ProgressBar1->SetProgressText(p.StopRequested() ? "Stopping ..."
+                                                    : CutProgressText(done, planned, elapsed));
 }
 
 void TMainForm::EndCut(long code) {
