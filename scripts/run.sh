@@ -6,4 +6,4 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 cmake -S "$ROOT" -B "$ROOT/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DFRAMORA_TESTS=OFF -DFRAMORA_BENCH=OFF >/dev/null
 cmake --build "$ROOT/build-release" --target framora
-exec "$ROOT/build-release/bin/Framora"
+exec "$ROOT/build-release/bin/framora"

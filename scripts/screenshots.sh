@@ -33,7 +33,7 @@ names=(WinAqua Winxpblue Wistler NoSkin)
 for choice in 1 2 3 4; do
     name="${names[$((choice - 1))]}"
     printf '[Options]\r\nSkin=%d\r\n' "$choice" >"$BUILD/bin/framora.ini"
-    "$BUILD/bin/Framora" &
+    "$BUILD/bin/framora" &
     app=$!
     wid="$(xdotool search --sync --onlyvisible --name '^Framora$' | head -1)"
     sleep 1
@@ -59,7 +59,7 @@ done
 # behind the About window; the caption buttons normal, hot and pressed; the window rolled up by a
 # double click on its caption.
 printf '[Options]\r\nSkin=2\r\n' >"$BUILD/bin/framora.ini"
-"$BUILD/bin/Framora" &
+"$BUILD/bin/framora" &
 app=$!
 wid="$(xdotool search --sync --onlyvisible --name '^Framora$' | head -1)"
 sleep 1

@@ -1,15 +1,18 @@
 #include "app/MainFrm.h"
 
 #include <cmath>
+#include <vector>
 
 #include "EmbeddedSkin_WinAqua.h"
 #include "EmbeddedSkin_Winxpblue.h"
 #include "EmbeddedSkin_Wistler.h"
 #include "app/AboutFrm.h"
 #include "app/Links.h"
+#include "app/ProgramFiles.h"
 #include "app/Resources.h"
 #include "media/CutJob.h"
 #include "runtime/Application.h"
+#include "runtime/Desktop.h"
 #include "runtime/IniFiles.h"
 #include "runtime/SysUtils.h"
 
@@ -51,7 +54,14 @@ TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TFo
     WindowClassName = "Framora";
     FAppDir = appDir.empty() ? rt::ExtractFilePath(rt::ApplicationFileName()) : appDir;
     if (!FAppDir.empty() && FAppDir.back() != '/') FAppDir += '/';
+    FFilesDir = ShippedFilesDir(FAppDir);
     BuildLayout();
+    rt::AcceptDroppedFiles(
+        *this, [this](const std::vector<std::string>& files) { OpenFromOutside(files.front()); });
+    waitingTimer_ = new rt::TTimer(this);
+    waitingTimer_->SetEnabled(false);
+    waitingTimer_->SetInterval(50);
+    waitingTimer_->OnTimer = [this](rt::TComponent*) { OpenWaitingFile(); };
     OnCreate = [this](rt::TComponent* s) { FormCreate(s); };
     OnClose = [this](rt::TComponent* s, rt::TCloseAction& a) { FormClose(s, a); };
     DoCreate();
@@ -299,7 +309,7 @@ std::string TMainForm::PreviewFile(int n) const {
 void TMainForm::FormCreate(rt::TComponent*) {
     // A program folder we may not write to (a system-wide install) keeps the settings and the
     // previews in the user's data folder instead.
-    FDataDir = rt::IsWritableDir(FAppDir) ? FAppDir : rt::UserDataDir("framora");
+    FDataDir = WritableDataDir(FAppDir, FFilesDir);
     FStartMark = 0;
     FEndMark = 0;
     settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
@@ -355,11 +365,11 @@ void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ApplySkinChoice(2); }
 void TMainForm::mSkinWistlerClick(rt::TComponent*) { ApplySkinChoice(3); }
 void TMainForm::mSkinNoSkinClick(rt::TComponent*) { ApplySkinChoice(4); }
 
-void TMainForm::Applictation1Click(rt::TComponent*) { OpenHelp(FAppDir); }
+void TMainForm::Applictation1Click(rt::TComponent*) { OpenHelp(FFilesDir); }
 
-void TMainForm::Visithomepage1Click(rt::TComponent*) { OpenLink(HomepageUrl(FAppDir)); }
+void TMainForm::Visithomepage1Click(rt::TComponent*) { OpenLink(HomepageUrl(FFilesDir)); }
 
-void TMainForm::Support1Click(rt::TComponent*) { OpenLink(SupportUrl(FAppDir)); }
+void TMainForm::Support1Click(rt::TComponent*) { OpenLink(SupportUrl(FFilesDir)); }
 
 void TMainForm::About1Click(rt::TComponent*) {
     if (AboutForm != nullptr) AboutForm->ShowModal();
@@ -378,7 +388,33 @@ void TMainForm::WndProc(rt::TMessage& m) {
 
 void TMainForm::Open1Click(rt::TComponent*) {
     if (!OpenDialog1->Execute()) return;
-    std::string file = OpenDialog1->FileName;
+    OpenFile(OpenDialog1->FileName);
+}
+
+void TMainForm::OpenFromOutside(const std::string& file) {
+    // Opened from the message loop, never inside the caller (a drop, a socket's handler),
+    // which a message box about the file would otherwise run in.
+    waitingFile_ = file;
+    waitingTimer_->SetEnabled(true);
+}
+
+void TMainForm::OpenWaitingFile() {
+    if (waitingFile_.empty()) {
+        waitingTimer_->SetEnabled(false);
+        return;
+    }
+    // Opening under a running cut or behind a dialog would change the file they work on.
+    if (Cutting() || rt::ModalWindowShowing()) {
+        waitingTimer_->SetEnabled(true);
+        return;
+    }
+    waitingTimer_->SetEnabled(false);
+    const std::string file = std::move(waitingFile_);
+    waitingFile_.clear();
+    OpenFile(file);
+}
+
+void TMainForm::OpenFile(const std::string& file) {
     // Probe with a fresh detector so that a file that cannot be opened leaves the window,
     // the open file and its detector exactly as they were.
     auto det = std::make_unique<media::MediaDet>();
@@ -435,7 +471,7 @@ void TMainForm::ShowPlaceholder() {
     rt::TBitmap picture = placeholder_;
     // The file beside the program is what Close shows; the built-in picture stands in when it
     // is missing or unreadable.
-    std::string noframe = FAppDir + "noframe.jpg";
+    std::string noframe = FFilesDir + "noframe.jpg";
     if (rt::FileExists(noframe)) {
         try {
             rt::LoadPictureFile(noframe, picture, kPictureWidth, kPictureHeight);

@@ -106,6 +106,9 @@ public:
     std::string FSourceFile;
     double FDuration = 0;
     std::string FAppDir;
+    // The folder of the files the program ships with (init.ini, noframe.jpg, Help/): the
+    // program folder, or the installed data folder (ProgramFiles.h).
+    std::string FFilesDir;
     // Where the settings and the preview bitmaps go: the program folder when it can be
     // written, else the user's data folder.
     std::string FDataDir;
@@ -138,6 +141,14 @@ public:
     void mSkinWistlerClick(rt::TComponent* sender);
     void mSkinNoSkinClick(rt::TComponent* sender);
 
+    // Opens a video file, as File > "Open" does with the name its dialog returns.
+    void OpenFile(const std::string& file);
+    // A file handed in from outside (the command line, a later start, a drop on the window):
+    // opened from the message loop straight after, or, while a cut runs or a dialog holds the
+    // input, as soon as that ends; a newer file replaces one still waiting.
+    void OpenFromOutside(const std::string& file);
+    const std::string& WaitingFile() const { return waitingFile_; }
+
     std::string SettingsFile() const;
     std::string PreviewFile(int n) const;
     // The output name for a save-dialog name, given the open source's name.
@@ -152,6 +163,9 @@ public:
     void WndProc(rt::TMessage& message) override;
 
 private:
+    void OpenWaitingFile();
+    std::string waitingFile_;
+    rt::TTimer* waitingTimer_ = nullptr;
     void BuildLayout();
     void BuildFrame();
     void BuildMenus();

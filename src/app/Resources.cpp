@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/Desktop.h"
+
 extern const unsigned char kNoFrameJpeg[];
 extern const std::size_t kNoFrameJpeg_size;
 
@@ -66,35 +68,19 @@ rt::TBitmap PaintGlyph(GlyphKind kind) {
 }  // namespace
 
 rt::TBitmap ProgramIcon() {
-    constexpr int kSize = 32;
-    rt::TBitmap icon(kSize, kSize);
-    rt::TCanvas& c = icon.Canvas();
-    c.Brush.Color = kKey;
-    c.FillRect(rt::Rect(0, 0, kSize, kSize));
-    // A piece of film: a dark strip with sprocket holes above and below one frame.
-    c.Brush.Color = rt::RGB(48, 48, 56);
-    c.FillRect(rt::Rect(1, 5, 31, 27));
-    c.Brush.Color = rt::RGB(232, 232, 224);
-    for (int x = 3; x < 30; x += 6) {
-        c.FillRect(rt::Rect(x, 7, x + 3, 9));
-        c.FillRect(rt::Rect(x, 23, x + 3, 25));
-    }
-    // The frame: sky over a green hill.
-    c.Brush.Color = rt::RGB(96, 168, 232);
-    c.FillRect(rt::Rect(3, 11, 29, 21));
-    c.SetClipRect(rt::Rect(3, 11, 29, 21));
-    c.Brush.Color = rt::RGB(64, 152, 72);
-    c.Pen.Color = rt::RGB(64, 152, 72);
-    c.Ellipse(rt::Rect(-2, 15, 24, 29));
-    c.ClearClip();
-    // The cut: a red marker through the film, with a notch at either end.
-    c.Brush.Color = rt::clRed;
-    c.FillRect(rt::Rect(19, 2, 21, 30));
-    c.FillRect(rt::Rect(17, 1, 23, 3));
-    c.FillRect(rt::Rect(17, 29, 23, 31));
-    icon.Transparent = true;
-    icon.TransparentColor = kKey;
-    return icon;
+    rt::TBitmap icon;
+    for (const TProgramIconImage& image : ProgramIconImages())
+        if (image.size == 32 && rt::LoadPngBitmap({image.data, image.bytes}, icon, kKey))
+            return icon;
+    // The pictures are made by the build with the program: a failure here is a broken build.
+    throw rt::EInvalidGraphic("The program's icon is missing.");
+}
+
+void InstallProgramIcon() {
+    std::vector<rt::TImageBytes> pngs;
+    for (const TProgramIconImage& image : ProgramIconImages())
+        pngs.push_back({image.data, image.bytes});
+    rt::SetProgramIcon(pngs);
 }
 
 rt::TBitmap MakeGlyph(GlyphKind kind) {

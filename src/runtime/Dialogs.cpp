@@ -4,7 +4,11 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
 #include <QStringList>
+#include <algorithm>
 
 namespace rt {
 
@@ -22,6 +26,25 @@ QStringList QtFilters(const std::string& filter) {
         out << parts[i] + " (" + patterns + ")";
     }
     return out;
+}
+
+// A dialog no larger than most of the screen it opens on, centred there: its own wish (or the
+// size it had last time) can exceed a small or a scaled screen, whose bottom row of buttons
+// would then be out of reach.
+void FitOnScreen(QWidget& dialog) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    const QSize most(area.width() * 9 / 10, area.height() * 9 / 10);
+    if (QLayout* layout = dialog.layout()) layout->setSizeConstraint(QLayout::SetNoConstraint);
+    dialog.setMinimumSize(std::min(dialog.minimumWidth(), most.width()),
+                          std::min(dialog.minimumHeight(), most.height()));
+    dialog.setMaximumSize(most);
+    const QSize want = dialog.sizeHint().expandedTo(QSize(560, 380));
+    const QSize size = want.boundedTo(most);
+    dialog.resize(size);
+    dialog.move(area.x() + (area.width() - size.width()) / 2,
+                area.y() + (area.height() - size.height()) / 2);
 }
 
 }  // namespace
@@ -45,6 +68,7 @@ bool TFileDialog::Execute() {
         std::string dir = InitialDir.empty() ? ExtractFilePath(FileName) : InitialDir;
         if (!dir.empty()) dlg.setDirectory(QString::fromStdString(dir));
         if (!FileName.empty()) dlg.selectFile(QString::fromStdString(ExtractFileName(FileName)));
+        FitOnScreen(dlg);
         if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) {
             FileName = QDir::cleanPath(dlg.selectedFiles().first()).toStdString();
             chosen = true;

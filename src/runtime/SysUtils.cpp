@@ -20,6 +20,7 @@
 
 #include "runtime/Application.h"
 #include "runtime/Classes.h"
+#include "runtime/FileHandOver.h"
 
 namespace rt {
 
@@ -105,6 +106,7 @@ struct TSingleInstance::Impl {
     int lockFd = -1;
     QLocalServer server;
     std::function<void(unsigned)> onMessage;
+    std::function<void(const std::string&)> onOpen;
 
     ~Impl() {
         // The socket goes before the lock: once the lock is free, a new instance may listen
@@ -133,7 +135,10 @@ TSingleInstance::TSingleInstance(std::string name) : impl_(std::make_unique<Impl
 
 TSingleInstance::~TSingleInstance() = default;
 
-TSingleInstance::TStart TSingleInstance::Start(unsigned message, int answerMs) {
+TSingleInstance::TStart TSingleInstance::Start(unsigned message, int answerMs,
+                                               const std::string& file) {
+    const std::string line =
+        file.empty() ? std::to_string(message) + "\n" : FormatOpenRequest(file);
     // Without a private folder nobody else's socket can be trusted: this instance just runs.
     if (lock_.empty()) return TStart::First;
     impl_->lockFd = ::open(lock_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -145,7 +150,7 @@ TSingleInstance::TStart TSingleInstance::Start(unsigned message, int answerMs) {
     const auto startupEnd = Clock::now() + std::chrono::seconds(30);
     Clock::time_point runningSince{};
     for (;;) {
-        if (SendMessage(message, std::min(answerMs, 250))) {
+        if (!line.empty() && SendLine(line, std::min(answerMs, 250))) {
             ::close(impl_->lockFd);
             impl_->lockFd = -1;
             return TStart::Signalled;
@@ -167,11 +172,11 @@ TSingleInstance::TStart TSingleInstance::Start(unsigned message, int answerMs) {
     return TStart::NotAnswering;
 }
 
-bool TSingleInstance::SendMessage(unsigned message, int timeoutMs) {
+bool TSingleInstance::SendLine(const std::string& line, int timeoutMs) {
     QLocalSocket socket;
     socket.connectToServer(QString::fromStdString(socket_));
     if (!socket.waitForConnected(timeoutMs)) return false;
-    socket.write(QByteArray::number(message) + "\n");
+    socket.write(line.data(), qint64(line.size()));
     if (!socket.waitForBytesWritten(timeoutMs)) return false;
     // The answer says the running instance took the message.
     while (!socket.canReadLine())
@@ -181,9 +186,11 @@ bool TSingleInstance::SendMessage(unsigned message, int timeoutMs) {
     return answered;
 }
 
-bool TSingleInstance::Listen(std::function<void(unsigned)> onMessage) {
+bool TSingleInstance::Listen(std::function<void(unsigned)> onMessage,
+                             std::function<void(const std::string&)> onOpen) {
     if (socket_.empty()) return false;
     impl_->onMessage = std::move(onMessage);
+    impl_->onOpen = std::move(onOpen);
     QString name = QString::fromStdString(socket_);
     {
         // A socket left by an instance that died is removed only when nobody answers on it.
@@ -197,12 +204,26 @@ bool TSingleInstance::Listen(std::function<void(unsigned)> onMessage) {
     QObject::connect(&impl_->server, &QLocalServer::newConnection, [this] {
         while (QLocalSocket* s = impl_->server.nextPendingConnection()) {
             QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-            QObject::connect(s, &QLocalSocket::readyRead, [this, s] {
+            QObject::connect(s, &QLocalSocket::readyRead, s, [this, s] {
+                // A line longer than any request ends the connection unanswered.
+                if (!s->canReadLine() && s->bytesAvailable() >= qint64(kMaxHandOverLine)) {
+                    s->abort();
+                    return;
+                }
                 while (s->canReadLine()) {
+                    const QByteArray raw = s->readLine();
+                    if (raw.size() > qsizetype(kMaxHandOverLine)) {
+                        s->abort();
+                        return;
+                    }
+                    const std::string line = raw.chopped(1).toStdString();
                     bool ok = false;
-                    unsigned msg = s->readLine().trimmed().toUInt(&ok);
-                    s->write("ok\n");
+                    const unsigned msg = QByteArray::fromStdString(line).toUInt(&ok);
+                    std::optional<std::string> file;
+                    if (!ok) file = ParseOpenRequest(line);
+                    s->write(ok || file ? "ok\n" : "unknown\n");
                     if (ok && impl_->onMessage) GuardedCall([&] { impl_->onMessage(msg); });
+                    if (file && impl_->onOpen) GuardedCall([&] { impl_->onOpen(*file); });
                 }
             });
         }

@@ -39,13 +39,16 @@ public:
     TSingleInstance(const TSingleInstance&) = delete;
     TSingleInstance& operator=(const TSingleInstance&) = delete;
 
-    // Takes the lock, or sends `message` to the instance that holds it. An instance that is
-    // still starting up gets time until it runs its message loop; one that runs it and does
-    // not answer within `answerMs` is reported as NotAnswering.
-    TStart Start(unsigned message, int answerMs = 1000);
-    // Starts listening; `onMessage` runs on the UI thread for each message a later start sends.
-    // The instance counts as running (and answering) once the message loop runs.
-    bool Listen(std::function<void(unsigned)> onMessage);
+    // Takes the lock, or sends `message` to the instance that holds it (with `file` given, the
+    // request to open that file instead, FileHandOver.h). An instance that is still starting up
+    // gets time until it runs its message loop; one that runs it and does not answer within
+    // `answerMs` is reported as NotAnswering.
+    TStart Start(unsigned message, int answerMs = 1000, const std::string& file = {});
+    // Starts listening; `onMessage` runs on the UI thread for each message a later start sends,
+    // `onOpen` for each file handed over. The instance counts as running (and answering) once
+    // the message loop runs.
+    bool Listen(std::function<void(unsigned)> onMessage,
+                std::function<void(const std::string&)> onOpen = {});
 
     // The socket's and the lock's full names.
     const std::string& SocketName() const { return socket_; }
@@ -53,7 +56,7 @@ public:
 
 private:
     struct Impl;
-    bool SendMessage(unsigned message, int timeoutMs);
+    bool SendLine(const std::string& line, int timeoutMs);
     std::unique_ptr<Impl> impl_;
     std::string socket_;
     std::string lock_;

@@ -101,7 +101,7 @@ protected:
         return n;
     }
 
-    const fs::path program_ = fs::path(FRAMORA_BINARY_DIR) / "bin" / "Framora";
+    const fs::path program_ = fs::path(FRAMORA_BINARY_DIR) / "bin" / "framora";
     testutil::TempDir runtime_{"framora-run"};
     std::vector<std::unique_ptr<testutil::ChildGuard>> children_;
 };

@@ -52,4 +52,28 @@ inline std::filesystem::path Make(const std::string& name, const std::string& ar
 // The samples folder of real-world files beside the project, when it exists.
 inline std::filesystem::path SamplesDir() { return FRAMORA_SAMPLES_DIR; }
 
+// Empty when the samples folder is there; else why the tests on real files cannot run, which
+// also goes to the test log, so a run without the samples says so rather than passing quietly.
+inline std::string SamplesMissing() {
+    std::error_code ec;
+    if (std::filesystem::is_directory(SamplesDir(), ec)) return {};
+    std::string why = "the media samples folder " + SamplesDir().string() +
+                      " is absent, so the tests on real files did not run (point "
+                      "FRAMORA_SAMPLES_DIR at it when configuring)";
+    std::fprintf(stderr, "NOTE: %s\n", why.c_str());
+    return why;
+}
+
+// One sample file by its path in the samples folder; empty with the reason when it is absent.
+inline std::filesystem::path Sample(const std::string& relative, std::string& whyMissing) {
+    whyMissing = SamplesMissing();
+    if (!whyMissing.empty()) return {};
+    std::filesystem::path p = SamplesDir() / relative;
+    std::error_code ec;
+    if (std::filesystem::exists(p, ec)) return p;
+    whyMissing = "the sample " + p.string() + " is absent";
+    std::fprintf(stderr, "NOTE: %s\n", whyMissing.c_str());
+    return {};
+}
+
 }  // namespace fixtures

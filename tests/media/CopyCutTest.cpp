@@ -190,8 +190,9 @@ TEST(CopyCheckTest, FailedCheckFallsBackToReencoding) {
 // A real file whose B-frames are packed with the picture before them (which the ffmpeg
 // command line cannot make): copied unpacked, one coded picture per packet.
 TEST(CopyCheckTest, PackedBFramesAreCopiedUnpacked) {
-    const fs::path sample = fs::path(fixtures::SamplesDir()) / "fate-suite" / "packed_bframes.avi";
-    if (!fs::exists(sample)) GTEST_SKIP() << "no packed B-frame sample";
+    std::string why;
+    const fs::path sample = fixtures::Sample("fate-suite/packed_bframes.avi", why);
+    if (sample.empty()) GTEST_SKIP() << why;
     testutil::TempDir dir("framora-copy-packed");
     const copyoracle::Cuts cuts = copyoracle::CheckCopiedCut(sample, 0, 0.4, dir.path());
     EXPECT_EQ(cuts.copied.path, media::CutPath::Copied) << cuts.copied.whyReencoded;

@@ -168,4 +168,10 @@ INSTANTIATE_TEST_SUITE_P(Samples, CutSamplesTest, ::testing::ValuesIn(Samples())
                          });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CutSamplesTest);
 
+// Without the samples the cases above do not exist at all: this one says why.
+TEST(CutSamples, FolderHoldsVideos) {
+    if (std::string why = fixtures::SamplesMissing(); !why.empty()) GTEST_SKIP() << why;
+    EXPECT_FALSE(Samples().empty()) << fixtures::SamplesDir();
+}
+
 }  // namespace

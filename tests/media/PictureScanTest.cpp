@@ -183,8 +183,9 @@ INSTANTIATE_TEST_SUITE_P(
 // Packed B-frames (two pictures in one packet, an uncoded placeholder in the next) are seen as
 // such, and the unpacking filter leaves one coded picture per packet.
 TEST(PictureInspectorTest, PackedBFramesAreRecognisedAndUnpacked) {
-    const fs::path sample = fs::path(fixtures::SamplesDir()) / "fate-suite" / "packed_bframes.avi";
-    if (!fs::exists(sample)) GTEST_SKIP() << "no packed B-frame sample";
+    std::string why;
+    const fs::path sample = fixtures::Sample("fate-suite/packed_bframes.avi", why);
+    if (sample.empty()) GTEST_SKIP() << why;
     const Inspected packed = Inspect(sample);
     int doubles = 0;
     int placeholders = 0;

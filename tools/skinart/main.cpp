@@ -4,6 +4,8 @@
 //       writes <out-dir>/<SkinName>/skin.ini and the bitmaps it names. A file whose bytes are
 //       already there is left untouched, so that the build repacks only skins that changed;
 //       the stamp file, when given, is written on every run.
+//   framora-skinart --icons <out-dir>
+//       writes the program's icon into <out-dir>: one PNG per size and the SVG (Icon.h).
 
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include <iterator>
 #include <string>
 
+#include "Icon.h"
 #include "SkinBuilder.h"
 #include "Styles.h"
 
@@ -44,8 +47,28 @@ bool WriteIfChanged(const fs::path& path, const std::vector<unsigned char>& byte
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        const fs::path out = argv[2];
+        std::error_code ec;
+        fs::create_directories(out, ec);
+        const auto files = skinart::ProgramIconFiles();
+        if (files.empty()) {
+            std::fprintf(stderr, "framora-skinart: cannot encode the icon\n");
+            return 1;
+        }
+        for (const auto& [name, bytes] : files) {
+            if (!WriteIfChanged(out / name, bytes)) {
+                std::fprintf(stderr, "framora-skinart: cannot write %s\n",
+                             (out / name).string().c_str());
+                return 1;
+            }
+        }
+        return 0;
+    }
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: framora-skinart <out-dir> [<stamp-file>]\n");
+        std::fprintf(stderr,
+                     "usage: framora-skinart <out-dir> [<stamp-file>]\n"
+                     "       framora-skinart --icons <out-dir>\n");
         return 2;
     }
     const fs::path out = argv[1];

@@ -1,9 +1,12 @@
 #include "runtime/testing/TestInput.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPointer>
 #include <QTest>
+#include <QUrl>
 #include <QWidget>
 #include <QWindow>
 #include <chrono>
@@ -118,6 +121,30 @@ void KeyRelease(int vk, TShiftState shift) { SendKey(vk, shift, QEvent::KeyRelea
 void KeyClick(int vk, TShiftState shift) {
     KeyPress(vk, shift);
     KeyRelease(vk, shift);
+}
+
+bool DropUrls(TPoint screen, const std::vector<std::string>& urls) {
+    TControl* c = WindowFromPoint(screen);
+    if (c == nullptr) return false;
+    QWidget* top = ImplOf(*c).Window()->window();
+    const QPoint g(screen.X, screen.Y);
+    // The widget under the point, or its nearest parent in the window that takes drops.
+    QWidget* target = top->childAt(top->mapFromGlobal(g));
+    if (target == nullptr) target = top;
+    while (target != top && !target->acceptDrops()) target = target->parentWidget();
+    if (!target->acceptDrops()) return false;
+    QMimeData mime;
+    QList<QUrl> list;
+    for (const std::string& u : urls) list.append(QUrl(QString::fromStdString(u)));
+    mime.setUrls(list);
+    const QPointF local = target->mapFromGlobal(QPointF(g));
+    QDragEnterEvent enter(local.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(local, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    ProcessEvents();
+    return drop.isAccepted();
 }
 
 std::string PlatformName() { return QGuiApplication::platformName().toStdString(); }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "runtime/Controls.h"
 #include "runtime/Graphics.h"
@@ -24,6 +25,11 @@ void MouseDrag(TPoint from, TPoint to, int steps = 4);
 void KeyPress(int vk, TShiftState shift = 0);
 void KeyRelease(int vk, TShiftState shift = 0);
 void KeyClick(int vk, TShiftState shift = 0);
+
+// Drags URLs (a file manager's "file:///..." and others) over the window at the screen point
+// and drops them there, as the window system hands a drag from another program to the widget
+// that takes drops; true when the window accepted the drop.
+bool DropUrls(TPoint screen, const std::vector<std::string>& urls);
 
 // The window system in use ("offscreen", "xcb", ...).
 std::string PlatformName();
