@@ -316,10 +316,25 @@ void TMainForm::FormCreate(rt::TComponent*) {
     ApplySkinChoice(settings_->ReadInteger("Options", "Skin", 1));
 }
 
+bool TMainForm::SaveSettings() {
+    std::string failure;
+    try {
+        if (!settings_) settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
+        settings_->WriteInteger("Options", "Skin", CheckedSkinChoice());
+        return true;
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    rt::Application()->MessageBox("The settings could not be saved.\n\n" + failure, Caption(),
+                                  rt::MB_OK | rt::MB_ICONWARNING);
+    return false;
+}
+
 void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction& action) {
+    // Written while the window still shows, so that a failure is told over it; whatever the
+    // write does, the close goes on and the program ends.
+    SaveSettings();
     Hide();
-    if (!settings_) settings_ = std::make_unique<rt::TIniFile>(SettingsFile());
-    settings_->WriteInteger("Options", "Skin", CheckedSkinChoice());
     // A running cut is finished first; the window closes for good when it ends.
     if (cutting_) {
         closeAfterCut_ = true;

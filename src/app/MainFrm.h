@@ -150,6 +150,9 @@ public:
     const std::string& WaitingFile() const { return waitingFile_; }
 
     std::string SettingsFile() const;
+    // Writes the settings (the skin choice) to SettingsFile(); a failure is told in a message
+    // box with the file's name and the reason, and gives false. Never throws.
+    bool SaveSettings();
     std::string PreviewFile(int n) const;
     // The output name for a save-dialog name, given the open source's name.
     static std::string OutputName(const std::string& saveName, const std::string& sourceName);

@@ -12,6 +12,7 @@
 #include "runtime/Application.h"
 #include "runtime/Desktop.h"
 #include "runtime/FileHandOver.h"
+#include "runtime/SingleInstance.h"
 #include "runtime/SysUtils.h"
 
 namespace {
@@ -61,7 +62,10 @@ int main(int argc, char** argv) {
     app::InstallProgramIcon();
     rt::SetDesktopFileName("org.framora.Framora");
     rt::TSingleInstance instance("Framora");
-    switch (instance.Start(rt::WM_ACTIVATEINSTANCE, 1000, cl.file)) {
+    const rt::TInstanceMessage request =
+        cl.file.empty() ? rt::TInstanceMessage{rt::TInstanceCommand::Activate, {}}
+                        : rt::TInstanceMessage{rt::TInstanceCommand::Open, cl.file};
+    switch (instance.Start(request)) {
         case rt::TSingleInstance::TStart::Signalled:
             return 0;
         case rt::TSingleInstance::TStart::NotAnswering:
@@ -80,15 +84,18 @@ int main(int argc, char** argv) {
     app::TMainForm* mainForm = nullptr;
     // Listening before the window exists lets a start made meanwhile wait for this one instead
     // of starting a second; its message is handled once the window is there.
-    instance.Listen(
-        [&mainForm](unsigned msg) {
-            if (mainForm != nullptr) mainForm->Perform(msg, 0, 0);
-        },
-        [&mainForm](const std::string& file) {
-            if (mainForm == nullptr) return;
-            mainForm->Perform(rt::WM_ACTIVATEINSTANCE, 0, 0);
-            mainForm->OpenFromOutside(file);
-        });
+    instance.Listen([&mainForm](const rt::TInstanceMessage& message) {
+        if (mainForm == nullptr) return;
+        switch (message.command) {
+            case rt::TInstanceCommand::Activate:
+                mainForm->Perform(rt::WM_ACTIVATEINSTANCE, 0, 0);
+                break;
+            case rt::TInstanceCommand::Open:
+                mainForm->Perform(rt::WM_ACTIVATEINSTANCE, 0, 0);
+                mainForm->OpenFromOutside(message.argument);
+                break;
+        }
+    });
     mainForm = application.CreateForm<app::TMainForm>();
     // The About window paints with the main window's skin: it comes second, hidden.
     mainForm->AboutForm =

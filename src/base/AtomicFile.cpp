@@ -19,7 +19,6 @@ namespace base {
 namespace {
 
 constexpr const char* kTempSuffix = ".part";
-constexpr int kMaxLinkHops = 40;
 
 std::atomic<bool> gAllowUnnamed{true};
 
@@ -71,40 +70,45 @@ std::string RandomSuffix() {
     return buf;
 }
 
-std::string DirOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Follows symbolic links to the file they name, which need not exist yet.
-std::string FollowLinks(std::string path) {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-        char buf[PATH_MAX];
-        ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
-        if (n <= 0) return path;
-        std::string link(buf, static_cast<std::size_t>(n));
-        path = link[0] == '/' ? link : DirOf(path) + link;
-    }
-    throw FileError(FileError::Create, ELOOP, path, "");
-}
-
 std::string ProcPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// Why a target of this kind is not replaced; empty for a regular file.
+std::string KindRefusal(mode_t mode) {
+    if (S_ISREG(mode)) return {};
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "It is a device, not a file";
+    if (S_ISFIFO(mode)) return "It is a named pipe, not a file";
+    if (S_ISSOCK(mode)) return "It is a socket, not a file";
+    return "It is not a regular file";
+}
+
+constexpr const char* kForeignLink =
+    "It is a link that another user made in a folder others can write to";
+
+// A link is followed when the user made it (or root did), or when it is the folder owner's in
+// a folder nobody else may write to: in a folder others can write to, another user's link may
+// lead anywhere, to a file of this user's that would then be replaced.
+bool MayFollow(const struct stat& link, const struct stat& folder) {
+    const uid_t me = ::geteuid();
+    if (link.st_uid == me || link.st_uid == 0) return true;
+    const bool shared = (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    return !shared && link.st_uid == folder.st_uid;
+}
 
 }  // namespace
 
-FileError::FileError(Step step, int error, std::string file, std::string leftOver)
+FileError::FileError(Step step, int error, std::string file, std::string leftOver, std::string why)
     : std::runtime_error((step == Create  ? "Cannot create a file in \""
                           : step == Write ? "Cannot write \""
                                           : "Cannot save \"") +
-                         file + "\": " + std::strerror(error) + base::LeftOverNote(leftOver)),
+                         file + "\": " + (why.empty() ? std::strerror(error) : why) +
+                         base::LeftOverNote(leftOver)),
       step_(step),
       error_(error),
       file_(std::move(file)),
-      leftOver_(std::move(leftOver)) {}
+      leftOver_(std::move(leftOver)),
+      why_(std::move(why)) {}
 
-std::string FileError::reason() const { return std::strerror(error_); }
+std::string FileError::reason() const { return why_.empty() ? std::strerror(error_) : why_; }
 
 std::string FileError::LeftOverNote() const { return base::LeftOverNote(leftOver_); }
 
@@ -126,8 +130,8 @@ std::string TempFileName(const std::string& name, const std::string& suffix, std
 
 void AtomicFile::AllowUnnamedForTesting(bool allow) { gAllowUnnamed = allow; }
 
-AtomicFile::AtomicFile(const std::string& path) {
-    target_ = FollowLinks(path);
+void AtomicFile::OpenFolder(const std::string& path) {
+    target_ = path;
     std::size_t slash = target_.find_last_of('/');
     folder_ = slash == std::string::npos ? std::string(".")
               : slash == 0               ? std::string("/")
@@ -135,21 +139,103 @@ AtomicFile::AtomicFile(const std::string& path) {
     name_ = slash == std::string::npos ? target_ : target_.substr(slash + 1);
     if (name_.empty() || name_ == "." || name_ == "..")
         throw FileError(FileError::Create, EISDIR, target_, "");
-
+    if (dirFd_ >= 0) ::close(dirFd_);
     dirFd_ = ::open(folder_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dirFd_ < 0) throw FileError(FileError::Create, errno, folder_, "");
+}
+
+// Finds what is replaced: `path` itself, looked at in its folder without following it, or
+// where a link there that may be followed leads. Leaves the target's folder open in dirFd_.
+void AtomicFile::Resolve(const std::string& path) {
+    OpenFolder(path);
+    struct stat st {};
+    if (::fstatat(dirFd_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) return;  // a new file
+        throw FileError(FileError::Create, errno, target_, "");
+    }
+    if (S_ISLNK(st.st_mode)) {
+        struct stat folder {};
+        if (::fstat(dirFd_, &folder) != 0) throw FileError(FileError::Create, errno, folder_, "");
+        if (!MayFollow(st, folder))
+            throw FileError(FileError::Refuse, EACCES, target_, "", kForeignLink);
+        // The system follows the link, with the protections it applies to links.
+        int fd = ::openat(dirFd_, name_.c_str(), O_PATH | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            // It leads to nothing yet: the file it names is made, empty, to learn where it is.
+            fd = ::openat(dirFd_, name_.c_str(),
+                          O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+            placeholder_ = fd >= 0;
+        }
+        if (fd < 0) throw FileError(FileError::Create, errno, target_, "");
+        // The system's name for the file it opened.
+        char real[PATH_MAX];
+        ssize_t n = -1;
+        if (::fstat(fd, &st) == 0) n = ::readlink(ProcPath(fd).c_str(), real, sizeof real - 1);
+        const int err = n < 0 ? errno : ENOENT;
+        ::close(fd);
+        if (n <= 0 || real[0] != '/') {
+            placeholder_ = false;
+            throw FileError(FileError::Create, err, target_, "");
+        }
+        if (placeholder_ && (!S_ISREG(st.st_mode) || st.st_size != 0)) placeholder_ = false;
+        const std::string linkName = target_;
+        OpenFolder(std::string(real, std::size_t(n)));
+        // Still the same file in the folder just opened, else it moved meanwhile.
+        struct stat there {};
+        if (::fstatat(dirFd_, name_.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+            there.st_dev != st.st_dev || there.st_ino != st.st_ino) {
+            placeholder_ = false;
+            throw FileError(FileError::Create, EAGAIN, linkName, "");
+        }
+        targetDev_ = st.st_dev;
+        targetIno_ = st.st_ino;
+    }
+    if (S_ISDIR(st.st_mode)) throw FileError(FileError::Create, EISDIR, target_, "");
+    // Refusals name what the caller named, not where a link led.
+    if (std::string why = KindRefusal(st.st_mode); !why.empty()) {
+        DropPlaceholder();
+        throw FileError(FileError::Refuse, EINVAL, path, "", why);
+    }
+    // A file the user may not write to keeps what it holds.
+    if (::faccessat(dirFd_, name_.c_str(), W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EPERM)) {
+        int err = errno;
+        DropPlaceholder();
+        throw FileError(FileError::Refuse, err, path, "");
+    }
+    targetExisted_ = true;
+    targetDev_ = st.st_dev;
+    targetIno_ = st.st_ino;
+    targetMode_ = st.st_mode & 07777;
+    targetUid_ = st.st_uid;
+    targetGid_ = st.st_gid;
+}
+
+void AtomicFile::DropPlaceholder() noexcept {
+    if (!placeholder_) return;
+    placeholder_ = false;
+    struct stat st {};
+    if (::fstatat(dirFd_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        st.st_size == 0 && st.st_dev == targetDev_ && st.st_ino == targetIno_)
+        ::unlinkat(dirFd_, name_.c_str(), 0);
+}
+
+AtomicFile::AtomicFile(const std::string& path) {
+    try {
+        Resolve(path);
+    } catch (...) {
+        if (dirFd_ >= 0) {
+            DropPlaceholder();
+            ::close(dirFd_);
+        }
+        throw;
+    }
     // Known now rather than after the whole file was written.
     long limit = ::fpathconf(dirFd_, _PC_NAME_MAX);
     if (limit > 0 && name_.size() > static_cast<std::size_t>(limit)) {
+        DropPlaceholder();
         ::close(dirFd_);
         throw FileError(FileError::Create, ENAMETOOLONG, target_, "");
-    }
-
-    struct stat old {};
-    targetExisted_ = ::fstatat(dirFd_, name_.c_str(), &old, 0) == 0;
-    if (targetExisted_ && S_ISDIR(old.st_mode)) {
-        ::close(dirFd_);
-        throw FileError(FileError::Create, EISDIR, target_, "");
     }
 
     // Linking an unnamed file into place goes through its /proc entry.
@@ -158,6 +244,7 @@ AtomicFile::AtomicFile(const std::string& path) {
         // Only a file system without unnamed files is worth a second try with a name.
         if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             int err = errno;
+            DropPlaceholder();
             ::close(dirFd_);
             throw FileError(FileError::Create, err, folder_, "");
         }
@@ -166,14 +253,16 @@ AtomicFile::AtomicFile(const std::string& path) {
         try {
             CreateNamed(name_);
         } catch (...) {
+            DropPlaceholder();
             ::close(dirFd_);
             throw;
         }
     }
     if (targetExisted_) {
-        // Failing here (a file system without permission bits) keeps the default mode.
-        (void)::fchmod(fd_, old.st_mode & 07777);
-        (void)::fchown(fd_, old.st_uid, old.st_gid);
+        // The mode of the regular file replaced. Failing here (a file system without
+        // permission bits) keeps the default mode.
+        (void)::fchmod(fd_, targetMode_);
+        (void)::fchown(fd_, targetUid_, targetGid_);
     }
 }
 
@@ -304,6 +393,7 @@ std::string AtomicFile::Discard() noexcept {
         ::close(fd_);
         fd_ = -1;
     }
+    if (!committed_) DropPlaceholder();
     std::string left;
     if (!temp_.empty()) {
         if (::unlinkat(dirFd_, temp_.c_str(), 0) != 0 && errno != ENOENT) left = TempName();

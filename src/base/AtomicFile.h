@@ -14,16 +14,19 @@ namespace base {
 // A failed step of replacing a file.
 class FileError : public std::runtime_error {
 public:
-    enum Step { Create, Write, Commit };
+    // Refuse: the target is not a file this writer may replace (a device, a pipe, a link
+    // another user made in a shared folder, ...); reason() says what it is.
+    enum Step { Create, Write, Commit, Refuse };
     // `file` is what the error concerns: the folder when it cannot take the file, else the
-    // target; `leftOver` is the temporary file that could not be removed (empty when none).
-    FileError(Step step, int error, std::string file, std::string leftOver);
+    // target; `leftOver` is the temporary file that could not be removed (empty when none);
+    // `why`, when given, is the reason in place of the system's text for `error`.
+    FileError(Step step, int error, std::string file, std::string leftOver, std::string why = {});
 
     Step step() const noexcept { return step_; }
     int error() const noexcept { return error_; }
     const std::string& file() const noexcept { return file_; }
     const std::string& leftOver() const noexcept { return leftOver_; }
-    // The system's text for the error, e.g. "No space left on device".
+    // The system's text for the error, e.g. "No space left on device", or the refusal's.
     std::string reason() const;
     // " The unfinished file \"...\" could not be removed; delete it by hand." or empty.
     std::string LeftOverNote() const;
@@ -33,6 +36,7 @@ private:
     int error_;
     std::string file_;
     std::string leftOver_;
+    std::string why_;
 };
 
 // Text of a named temporary that could not be removed, as FileError::LeftOverNote gives it.
@@ -40,9 +44,15 @@ std::string LeftOverNote(const std::string& leftOver);
 
 class AtomicFile {
 public:
-    // Prepares the replacement of `path`. A symbolic link is followed to the file it names,
-    // which is the one replaced; an existing file's permission bits (and, where allowed, its
-    // owner and group) carry over to the new one. Throws FileError(Create).
+    // Prepares the replacement of `path`, a regular file or a name not yet taken. The target
+    // is looked at relative to its folder without following it. A symbolic link there is
+    // followed (by the system, which applies its own protections) only when it is the user's
+    // own, or its folder's owner's in a folder nobody else may write to; the file it leads to
+    // is the one replaced, and one that does not exist yet is made. A device, a pipe, a
+    // socket, a folder, a link of someone else's in a shared folder and a file the user may
+    // not write to are refused: FileError(Refuse). An existing file's permission bits (and,
+    // where allowed, its owner and group) carry over to the new one. Throws FileError(Create)
+    // when the folder cannot take the file.
     explicit AtomicFile(const std::string& path);
     // Discards the new content unless Commit succeeded.
     ~AtomicFile();
@@ -60,7 +70,7 @@ public:
     // Drops the new content; returns the temporary's name when it could not be removed.
     std::string Discard() noexcept;
 
-    // The file that is replaced (after following symbolic links).
+    // The file that is replaced (where a followed link leads).
     const std::string& Target() const noexcept { return target_; }
     // The named temporary's full name; empty while it has none.
     std::string TempName() const;
@@ -69,6 +79,9 @@ public:
     static void AllowUnnamedForTesting(bool allow);
 
 private:
+    void Resolve(const std::string& path);
+    void OpenFolder(const std::string& path);
+    void DropPlaceholder() noexcept;
     void CreateNamed(const std::string& stem);
     std::string LinkUnnamed(bool toTarget);
     void Register();
@@ -83,6 +96,11 @@ private:
     int slot_ = -1;
     bool targetExisted_ = false;
     bool committed_ = false;
+    // An empty file made through a dangling link to learn where it leads; it goes again unless
+    // the new content takes its place.
+    bool placeholder_ = false;
+    unsigned long long targetDev_ = 0, targetIno_ = 0;
+    unsigned targetMode_ = 0, targetUid_ = 0, targetGid_ = 0;
 };
 
 // Replaces `path` with `size` bytes from `data` through an AtomicFile; throws FileError.

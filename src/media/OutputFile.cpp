@@ -51,7 +51,7 @@ base::AtomicFile CreateOutput(const std::string& finalName) {
     try {
         return base::AtomicFile(finalName);
     } catch (const base::FileError& e) {
-        if (e.error() == ENAMETOOLONG)
+        if (e.error() == ENAMETOOLONG || e.step() == base::FileError::Refuse)
             throw MediaError("Cannot create the output file \"" + finalName + "\": " + e.reason());
         throw MediaError("Cannot create the output file in the folder \"" + e.file() +
                          "\": " + e.reason());

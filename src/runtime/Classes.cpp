@@ -189,7 +189,7 @@ void WriteFileBytesAtomic(const std::string& path, const void* data, std::size_t
     try {
         base::WriteFileAtomic(path, data, size);
     } catch (const base::FileError& e) {
-        if (e.step() == base::FileError::Create)
+        if (e.step() == base::FileError::Create || e.step() == base::FileError::Refuse)
             throw EFCreateError("Cannot create file \"" + path + "\". " + e.reason());
         throw EWriteError("Cannot write file \"" + path + "\". " + e.reason() + e.LeftOverNote());
     }

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/AtomicFile.h"
+
 namespace rt {
 
 bool TryStrToInt(const std::string& raw, int& value) {
@@ -221,10 +223,11 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     content_.WriteString(section, key, value);
     std::string text = content_.Text();
     try {
-        WriteFileBytesAtomic(fileName_, text.data(), text.size());
-    } catch (const EStreamError&) {
+        base::WriteFileAtomic(fileName_, text.data(), text.size());
+    } catch (const base::FileError& e) {
         loaded_ = false;  // what is held is no longer what the file says
-        throw EIniFileException("Unable to write to " + fileName_);
+        throw EIniFileException("Unable to write to " + fileName_ + ": " + e.reason() + "." +
+                                e.LeftOverNote());
     }
     stamp_ = StampOf(fileName_);
     loaded_ = stamp_.size >= 0;

@@ -55,7 +55,8 @@ public:
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& def) const;
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
-    // Throws EIniFileException "Unable to write to <file>" when the file cannot be written.
+    // Throws EIniFileException "Unable to write to <file>: <the system's reason>." when the
+    // file cannot be written.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int value);
 

@@ -154,4 +154,35 @@ TEST_F(SingleInstance, SocketOfADeadInstanceIsReplaced) {
     EXPECT_EQ(WaitForEnds(1), std::make_pair(1, 0));
 }
 
+// What a running program takes on its socket: only the activation. A message number (16 was
+// once the program's close) or a line with no end must leave it running and answering.
+TEST_F(SingleInstance, RunningProgramTakesOnlyTheActivation) {
+    Launch(":96");
+    ASSERT_TRUE(WaitUntilRunning("_96"));
+    auto talk = [&](const std::string& text) {
+        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::strncpy(addr.sun_path, Socket("_96").c_str(), sizeof addr.sun_path - 1);
+        std::string answer;
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+            ::send(fd, text.data(), text.size(), MSG_NOSIGNAL) == ssize_t(text.size())) {
+            // Nothing more comes: the program answers what it read and ends the connection.
+            ::shutdown(fd, SHUT_WR);
+            char c = 0;
+            while (::recv(fd, &c, 1, 0) == 1) answer += c;
+        }
+        ::close(fd);
+        return answer;
+    };
+    EXPECT_EQ(talk("16\n2\n5120\n"), "unknown\nunknown\nunknown\n");
+    EXPECT_EQ(talk(std::string(20000, 'x')), "");
+    EXPECT_EQ(talk("activate\n"), "ok\n");
+    EXPECT_EQ(Running(), 1u);
+    // A second start is still answered and ends.
+    Launch(":96");
+    EXPECT_EQ(WaitForEnds(1), std::make_pair(1, 0));
+    EXPECT_EQ(Running(), 1u) << "the first one ended";
+}
+
 }  // namespace

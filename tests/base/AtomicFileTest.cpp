@@ -1,17 +1,24 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "base/AtomicFile.h"
 #include "common/ChildProcess.h"
+#include "common/DeviceNode.h"
 #include "common/FileSizeLimit.h"
 #include "common/TempDir.h"
 
@@ -87,12 +94,167 @@ TEST_P(AtomicFileTest, ReplacesInOneStepThroughLinksKeepingTheMode) {
     fs::create_symlink("real/new.bin", dir_ / "dangling");
     base::WriteFileAtomic(dir_ / "dangling", "made", 4);
     EXPECT_EQ(ReadAll(dir_ / "real" / "new.bin"), "made");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "dangling"));
 
     // A new file takes the usual mode of new files.
     const mode_t mask = ::umask(022);
     base::WriteFileAtomic(dir_ / "fresh", "x", 1);
     ::umask(mask);
     EXPECT_EQ(ModeOf(dir_ / "fresh") & 07777, 0644u);
+}
+
+// What may stand at the output's name. Only a regular file (or nothing) is replaced: another
+// user's link in a shared folder could lead to any file of this user's, and a device, a pipe or
+// a socket would become a regular file with its mode. Whatever is refused stays as it was and
+// nothing is left beside it.
+TEST_P(AtomicFileTest, OnlyRegularFilesAndOwnLinksAreReplaced) {
+    const fs::path victim = dir_ / "victim.avi";
+    struct Kind {
+        const char* what;
+        std::function<fs::path()> make;  // what is there; returns the name written to
+        const char* refusal;             // nullptr: written
+        bool needsRoot;
+        bool needsDevice = false;
+    };
+    const Kind kinds[] = {
+        {"another user's link in a sticky folder open to all",
+         [&] {
+             fs::create_directory(dir_ / "shared");
+             ::chmod((dir_ / "shared").c_str(), 01777);
+             fs::create_symlink(victim, dir_ / "shared" / "cut.avi");
+             EXPECT_EQ(::lchown((dir_ / "shared" / "cut.avi").c_str(), testutil::kNobody,
+                                testutil::kNobody),
+                       0);
+             return dir_ / "shared" / "cut.avi";
+         },
+         "It is a link that another user made in a folder others can write to", true},
+        {"one's own link in a sticky folder open to all",
+         [&] {
+             fs::create_directory(dir_ / "shared");
+             ::chmod((dir_ / "shared").c_str(), 01777);
+             fs::create_symlink(victim, dir_ / "shared" / "mine.avi");
+             return dir_ / "shared" / "mine.avi";
+         },
+         nullptr, false},
+        {"a link to a device",
+         [&] {
+             fs::create_symlink(testutil::DeviceForLinks(dir_.path()), dir_ / "null.avi");
+             return dir_ / "null.avi";
+         },
+         "It is a device, not a file", false, true},
+        {"a device node", [&] { return testutil::DeviceForLinks(dir_.path()); },
+         "It is a device, not a file", true, true},
+        {"a named pipe",
+         [&] {
+             EXPECT_EQ(::mkfifo((dir_ / "pipe.avi").c_str(), 0600), 0);
+             return dir_ / "pipe.avi";
+         },
+         "It is a named pipe, not a file", false},
+        {"a link to a named pipe",
+         [&] {
+             EXPECT_EQ(::mkfifo((dir_ / "pipe2").c_str(), 0600), 0);
+             fs::create_symlink("pipe2", dir_ / "pipe-link.avi");
+             return dir_ / "pipe-link.avi";
+         },
+         "It is a named pipe, not a file", false},
+        {"a socket",
+         [&] {
+             int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un addr{};
+             addr.sun_family = AF_UNIX;
+             const std::string name = (dir_ / "sock.avi").string();
+             std::strncpy(addr.sun_path, name.c_str(), sizeof addr.sun_path - 1);
+             EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+             ::close(fd);
+             return dir_ / "sock.avi";
+         },
+         "It is a socket, not a file", false},
+        {"a dangling link",
+         [&] {
+             fs::create_directory(dir_ / "real");
+             fs::create_symlink("real/new.avi", dir_ / "dangling.avi");
+             return dir_ / "dangling.avi";
+         },
+         nullptr, false},
+    };
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.what);
+        if (k.needsRoot && ::geteuid() != 0) continue;
+        for (const auto& e : fs::directory_iterator(dir_.path())) fs::remove_all(e.path());
+        if (k.needsDevice && testutil::DeviceForLinks(dir_.path()).empty()) continue;
+        WriteText(victim, "precious");
+        const fs::path name = k.make();
+        struct stat before {};
+        ASSERT_EQ(::lstat(name.c_str(), &before), 0);
+        const std::vector<std::string> namesBefore = Names(dir_.path());
+        try {
+            base::WriteFileAtomic(name, "new", 3);
+            EXPECT_EQ(k.refusal, nullptr) << "written";
+        } catch (const base::FileError& e) {
+            ASSERT_NE(k.refusal, nullptr) << e.what();
+            EXPECT_EQ(e.step(), base::FileError::Refuse);
+            EXPECT_EQ(e.reason(), k.refusal);
+            EXPECT_EQ(e.file(), name);
+            struct stat after {};
+            ASSERT_EQ(::lstat(name.c_str(), &after), 0);
+            EXPECT_EQ(after.st_mode, before.st_mode) << "changed kind or mode";
+            EXPECT_EQ(after.st_ino, before.st_ino) << "replaced";
+            EXPECT_EQ(Names(dir_.path()), namesBefore);
+        }
+        EXPECT_EQ(fs::is_symlink(name), S_ISLNK(before.st_mode)) << "a link was replaced";
+        if (k.refusal != nullptr) {
+            EXPECT_EQ(ReadAll(victim), "precious");
+        }
+    }
+    // The links that were followed wrote where they lead.
+    EXPECT_EQ(ReadAll(dir_ / "real" / "new.avi"), "new");
+}
+
+// A dangling link's file is made to learn where it lies; when the new content never comes, it
+// goes again.
+TEST_P(AtomicFileTest, DanglingLinkLeavesNothingWhenDiscarded) {
+    fs::create_directory(dir_ / "real");
+    fs::create_symlink("real/new.avi", dir_ / "out.avi");
+    {
+        base::AtomicFile file(dir_ / "out.avi");
+        EXPECT_EQ(file.Target(), (dir_ / "real" / "new.avi").string());
+        file.Write("part", 4);
+    }
+    EXPECT_TRUE(fs::is_empty(dir_ / "real"));
+    // And a link into a folder that is not there makes nothing.
+    fs::create_symlink("gone/new.avi", dir_ / "nowhere.avi");
+    try {
+        base::AtomicFile file(dir_ / "nowhere.avi");
+        ADD_FAILURE() << "taken";
+    } catch (const base::FileError& e) {
+        EXPECT_EQ(e.error(), ENOENT);
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "gone"));
+}
+
+// A file the user may not write to keeps its content; permission bits need a user other than
+// root.
+TEST_P(AtomicFileTest, ReadOnlyFileIsKept) {
+    testutil::GiveToUnprivileged(dir_.path());
+    const fs::path target = dir_ / "kept.avi";
+    const bool unnamed = Unnamed();
+    testutil::ChildGuard child(testutil::Fork(
+        [&] {
+            base::AtomicFile::AllowUnnamedForTesting(unnamed);
+            WriteText(target, "precious");
+            ::chmod(target.c_str(), 0444);
+            try {
+                base::WriteFileAtomic(target, "new", 3);
+            } catch (const base::FileError& e) {
+                if (e.step() != base::FileError::Refuse || e.error() != EACCES) return 2;
+                return ReadAll(target) == "precious" && Names(dir_.path()).size() == 1 ? 0 : 3;
+            }
+            return 1;
+        },
+        true));
+    const int status = child.Wait();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: replaced, 2: wrong error, 3: touched";
 }
 
 TEST_P(AtomicFileTest, AnyNameTheFolderTakesCanBeWritten) {

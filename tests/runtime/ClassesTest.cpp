@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -74,7 +76,8 @@ TEST_F(TempDir, IniFileThatCannotBeWrittenSaysSo) {
         ini.WriteInteger("Options", "Skin", 2);
         FAIL() << "no error";
     } catch (const rt::EIniFileException& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + file);
+        EXPECT_EQ(std::string(e.what()),
+                  "Unable to write to " + file + ": " + std::strerror(ENOENT) + ".");
     }
 }
 
