@@ -39,8 +39,16 @@ endfunction()
 # The built-in skins, drawn by framora-skinart (tools/skinart) into FRAMORA_SKIN_DIR, one folder
 # each. The file names are the tool's (kSkinFileNames in tools/skinart/SkinBuilder.cpp).
 set(FRAMORA_BUILTIN_SKINS WinAqua Winxpblue Wistler)
-set(FRAMORA_SKIN_FILES skin.ini frame.bmp mask.bmp objects.bmp controls.bmp popup.bmp
-    popupmask.bmp hint.bmp hintmask.bmp)
+set(FRAMORA_SKIN_FILES
+    skin.ini
+    frame.bmp
+    mask.bmp
+    objects.bmp
+    controls.bmp
+    popup.bmp
+    popupmask.bmp
+    hint.bmp
+    hintmask.bmp)
 set(FRAMORA_SKIN_DIR "${PROJECT_BINARY_DIR}/skins")
 
 # Draws the built-in skins and embeds each into TARGET. The tool rewrites only files whose

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The one list of Debian packages that the build, the program, the tests, the fuzzers and the
 # format check need; installs those that are missing. Options: --fuzz adds clang and its fuzzer
-# runtime, --format adds clang-format, --all adds both; --screenshots adds the X server, input
-# and capture tools scripts/screenshots.sh drives the program with; --package adds what builds
-# and checks the Debian package and the desktop files (dpkg-shlibdeps, lintian, the validators).
+# runtime, --format adds clang-format and cmake-format, --all adds both; --screenshots adds the
+# X server, input and capture tools scripts/screenshots.sh drives the program with; --package adds
+# what builds and checks the Debian package and the desktop files (dpkg-shlibdeps, lintian, the
+# validators).
 set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
@@ -17,8 +18,8 @@ PACKAGES=(
 for arg in "$@"; do
   case "$arg" in
     --fuzz) PACKAGES+=(clang-14 libclang-rt-14-dev) ;;
-    --format) PACKAGES+=(clang-format-14) ;;
-    --all) PACKAGES+=(clang-14 libclang-rt-14-dev clang-format-14) ;;
+    --format) PACKAGES+=(clang-format-14 cmake-format) ;;
+    --all) PACKAGES+=(clang-14 libclang-rt-14-dev clang-format-14 cmake-format) ;;
     --screenshots) PACKAGES+=(xvfb x11-utils xdotool imagemagick) ;;
     --package) PACKAGES+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
     *) echo "deps.sh: unknown option $arg" >&2; exit 2 ;;

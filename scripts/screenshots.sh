@@ -92,7 +92,9 @@ sleep 0.8
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 strip "${WIDTH}x${HEIGHT}+${X}+${Y}" rolled
 convert "$tmp/normal.png" "$tmp/hot.png" "$tmp/pressed.png" +append "$tmp/buttons.png"
-convert -background black "$tmp/active.png" "$tmp/inactive.png" "$tmp/buttons.png" \
+# Without the date and time chunks, the same pixels give the same bytes on every run.
+convert -define png:exclude-chunks=date,time -background black "$tmp/active.png" \
+    "$tmp/inactive.png" "$tmp/buttons.png" \
     "$tmp/rolled.png" -splice 0x6 -append "$OUT/frame-states.png"
 rm -rf "$tmp"
 kill "$app"

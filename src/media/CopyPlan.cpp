@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "media/CutSource.h"
+#include "media/FFmpegCompat.h"
 #include "media/FrameTiming.h"
 #include "media/SlotFiller.h"
 
@@ -493,8 +494,8 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
         e.profile = par->profile;
         e.level = par->level;
         e.reorderDepth = std::max(par->video_delay, dec->has_b_frames);
-        e.interlaced = sample->interlaced_frame != 0;
-        e.topFieldFirst = sample->top_field_first != 0;
+        e.interlaced = FrameInterlaced(sample);
+        e.topFieldFirst = FrameTopFieldFirst(sample);
         e.range = sample->color_range;
         e.space = sample->colorspace;
         e.primaries = sample->color_primaries;

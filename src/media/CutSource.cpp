@@ -127,28 +127,4 @@ FramePtr RefFrame(const AVFrame* src) {
     return f;
 }
 
-// FFmpeg 6 replaced the packet position that decoders pass on with an opaque value that must be
-// asked for; the position is not used by any decoder, so older versions carry the tag there.
-void EnableFrameTags([[maybe_unused]] AVCodecContext* dec) {
-#if LIBAVCODEC_VERSION_MAJOR >= 60
-    dec->flags |= AV_CODEC_FLAG_COPY_OPAQUE;
-#endif
-}
-
-void TagPacket(AVPacket* pkt, std::int64_t tag) {
-#if LIBAVCODEC_VERSION_MAJOR >= 60
-    pkt->opaque = reinterpret_cast<void*>(static_cast<std::intptr_t>(tag + 1));
-#else
-    pkt->pos = tag;
-#endif
-}
-
-std::int64_t FrameTag(const AVFrame* f) {
-#if LIBAVCODEC_VERSION_MAJOR >= 60
-    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(f->opaque)) - 1;
-#else
-    return f->pkt_pos;
-#endif
-}
-
 }  // namespace media

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "media/AvHolders.h"
+#include "media/FFmpegCompat.h"
 #include "media/SourceInput.h"
 
 namespace media {
@@ -85,11 +86,5 @@ AVRational CutPictureRate(AVFormatContext* in, AVStream* st);
 void SeekBeforeStart(AVFormatContext* in, int index, double zero, double start);
 
 FramePtr RefFrame(const AVFrame* src);
-
-// Marks a packet so that the picture decoded from it can be matched to it, whatever order the
-// decoder returns pictures in. The decoder must have been opened after EnableFrameTags.
-void EnableFrameTags(AVCodecContext* dec);
-void TagPacket(AVPacket* pkt, std::int64_t tag);
-std::int64_t FrameTag(const AVFrame* f);
 
 }  // namespace media

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "media/FFmpegCompat.h"
+
 namespace media {
 
 namespace {
@@ -32,14 +34,6 @@ int64_t SatSub(int64_t a, int64_t b) {
     return b < 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
 }
 
-bool IsKeyPicture(const AVFrame* f) {
-#ifdef AV_FRAME_FLAG_KEY
-    return (f->flags & AV_FRAME_FLAG_KEY) != 0;
-#else
-    return f->key_frame != 0;
-#endif
-}
-
 }  // namespace
 
 int64_t TickAfter(int64_t origin, double seconds, AVRational tb, int64_t frameTicks) {
@@ -64,9 +58,9 @@ void PictureClock::Restart() {
 }
 
 std::optional<int64_t> PictureClock::Stamp(const AVFrame* f, int64_t fallback) {
-    if (!IsKeyPicture(f)) sawNonKey_ = true;
+    if (!FrameIsKey(f)) sawNonKey_ = true;
     if (!keySeen_) {
-        if (!IsKeyPicture(f) && ++skipped_ < kMaxSkippedBeforeKey) return std::nullopt;
+        if (!FrameIsKey(f) && ++skipped_ < kMaxSkippedBeforeKey) return std::nullopt;
         keySeen_ = true;
     }
     int64_t ts = f->best_effort_timestamp;

@@ -219,7 +219,7 @@ void TPopupMenu::PopupFromControl(TControl* opener, const TRect& anchor, bool po
     const QPoint at = QCursor::pos();
     if (!c->ClientRect().Contains(c->ScreenToClient({at.x(), at.y()})))
         c->Perform(CM_MOUSELEAVE, 0, 0);
-    if (watch.Watched() != nullptr) c->Perform(WM_CLOSESKINMENU, 0, 0);
+    if (watch.Watched() != nullptr) c->Perform(WM_MENUCLOSED, 0, 0);
 }
 
 TMenuBar::TMenuBar(TComponent* owner) : TCustomControl(owner) {}

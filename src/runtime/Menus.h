@@ -94,7 +94,7 @@ public:
     virtual void Popup(int x, int y);
     // Drops the menu down from a control: below `anchor`, the control's rectangle in screen
     // coordinates, or above it with popupUp. Once every menu has closed the opener is sent
-    // WM_CLOSESKINMENU (unless it was freed meanwhile). The plain popup is modal: it has closed,
+    // WM_MENUCLOSED (unless it was freed meanwhile). The plain popup is modal: it has closed,
     // and told the opener, when this returns; a skinned menu engine returns while its menu
     // stays open and tells the opener later.
     virtual void PopupFromControl(TControl* opener, const TRect& anchor, bool popupUp);

@@ -102,11 +102,8 @@ constexpr int DLGC_WANTTAB = 0x0002;
 constexpr int DLGC_WANTALLKEYS = 0x0004;
 constexpr int DLGC_WANTCHARS = 0x0080;
 
-// The skin engine's private messages.
-constexpr unsigned SM_BEFORECHANGESKIN = 1225;
-constexpr unsigned SM_CHANGESKIN = 1226;
-constexpr unsigned SM_AFTERCHANGESKIN = 1227;
-constexpr unsigned WM_CLOSESKINMENU = 1228;
+// Sent to the control that opened a popup menu once every menu has closed.
+constexpr unsigned WM_MENUCLOSED = 1228;
 // Sent by a second start to the running instance.
 constexpr unsigned WM_ACTIVATEINSTANCE = WM_USER + 4096;  // 5120
 

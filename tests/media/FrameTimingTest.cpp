@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "media/FFmpegCompat.h"
 #include "media/FrameTiming.h"
 
 namespace {
@@ -61,11 +62,7 @@ protected:
         std::vector<int64_t> out;
         media::FramePtr f = media::MakeFrame();
         for (auto [key, ts] : in) {
-#ifdef AV_FRAME_FLAG_KEY
-            f->flags = key ? AV_FRAME_FLAG_KEY : 0;
-#else
-            f->key_frame = key ? 1 : 0;
-#endif
+            media::SetFrameKey(f.get(), key);
             f->best_effort_timestamp = ts < 0 ? AV_NOPTS_VALUE : ts;
             auto stamp = clock.Stamp(f.get(), fallback);
             out.push_back(stamp ? *stamp : -2);

@@ -18,7 +18,7 @@ public:
     Opener(rt::TComponent* owner, std::vector<std::string>& log)
         : rt::TGraphicControl(owner), log_(log) {}
     void WndProc(rt::TMessage& m) override {
-        if (m.Msg == rt::WM_CLOSESKINMENU) log_.push_back("closed");
+        if (m.Msg == rt::WM_MENUCLOSED) log_.push_back("closed");
         if (m.Msg == rt::CM_MOUSELEAVE) log_.push_back("left");
         rt::TGraphicControl::WndProc(m);
     }

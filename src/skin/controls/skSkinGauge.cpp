@@ -25,25 +25,17 @@ void TskSkinGauge::SetShowPercent(bool value) {
 }
 
 void TskSkinGauge::SetMinValue(int value) {
-    minValue_ = value;
-    value_ = std::clamp(value_, minValue_, std::max(minValue_, maxValue_));
+    range_.SetMin(value, TskRange::EndRule::PullIn);
     Invalidate();
 }
 
 void TskSkinGauge::SetMaxValue(int value) {
-    maxValue_ = value;
-    if (value_ > maxValue_) value_ = maxValue_;
-    if (value_ < minValue_) value_ = minValue_;
+    range_.SetMax(value, TskRange::EndRule::PullIn);
     Invalidate();
 }
 
 void TskSkinGauge::SetValue(int value) {
-    if (value > maxValue_)
-        value = maxValue_;
-    else if (value < minValue_)
-        value = minValue_;
-    if (value == value_) return;
-    value_ = value;
+    if (!range_.SetValue(value)) return;
     Invalidate();
 }
 
@@ -84,8 +76,7 @@ void TskSkinGauge::FitSize(int& width, int& height) {
 }
 
 rt::TRect TskSkinGauge::FilledPart(const rt::TRect& a) const {
-    const double range = double(maxValue_) - double(minValue_);
-    const double f = range == 0 ? 0.0 : (double(value_) - double(minValue_)) / range;
+    const double f = range_.Fraction();
     rt::TRect p = a;
     if (vertical_)
         p.Top = a.Bottom - RoundEven(f * a.Height());
@@ -95,9 +86,9 @@ rt::TRect TskSkinGauge::FilledPart(const rt::TRect& a) const {
 }
 
 int TskSkinGauge::Percent() const {
-    const double range = double(maxValue_) - double(minValue_);
-    if (range == 0) return 0;
-    return RoundEven(100.0 * (double(value_) - double(minValue_)) / range);
+    const double span = double(range_.Max) - double(range_.Min);
+    if (span == 0) return 0;
+    return RoundEven(100.0 * (double(range_.Value) - double(range_.Min)) / span);
 }
 
 std::string TskSkinGauge::DisplayText() const {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "skin/controls/skSkinCtrls.h"
+#include "skin/data/skRange.h"
 
 namespace sk {
 
@@ -18,11 +19,11 @@ public:
     void SetShowProgressText(bool value);
     bool ShowPercent() const { return showPercent_; }
     void SetShowPercent(bool value);
-    int MinValue() const { return minValue_; }
+    int MinValue() const { return range_.Min; }
     void SetMinValue(int value);
-    int MaxValue() const { return maxValue_; }
+    int MaxValue() const { return range_.Max; }
     void SetMaxValue(int value);
-    int Value() const { return value_; }
+    int Value() const { return range_.Value; }
     // Clamps to the range; only a changed value repaints.
     void SetValue(int value);
     bool Vertical() const { return vertical_; }
@@ -50,9 +51,7 @@ private:
     std::string progressText_;
     bool showProgressText_ = false;
     bool showPercent_ = false;
-    int minValue_ = 0;
-    int maxValue_ = 100;
-    int value_ = 50;
+    TskRange range_;
     bool vertical_ = false;
 
     rt::TRect progressArea_, progressRect_, fitProgressArea_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/data/skSkinMessages.h"
 #include "skin/data/skUtils.h"
 
 namespace sk {
@@ -240,7 +241,7 @@ void TskSkinMenuSpeedButton::MenuClosed() {
 }
 
 void TskSkinMenuSpeedButton::WndProc(rt::TMessage& m) {
-    if (m.Msg == rt::WM_CLOSESKINMENU) {
+    if (m.Msg == WM_CLOSESKINMENU) {
         if (opening_)
             closedWhileOpening_ = true;
         else

@@ -18,24 +18,17 @@ void TskSkinTrackBar::SetCanFocused(bool value) {
 }
 
 void TskSkinTrackBar::SetMinValue(int value) {
-    minValue_ = value;
-    if (value_ < minValue_) value_ = minValue_;
+    range_.SetMin(value, TskRange::EndRule::FollowThatEnd);
     Invalidate();
 }
 
 void TskSkinTrackBar::SetMaxValue(int value) {
-    maxValue_ = value;
-    if (value_ > maxValue_) value_ = maxValue_;
+    range_.SetMax(value, TskRange::EndRule::FollowThatEnd);
     Invalidate();
 }
 
 void TskSkinTrackBar::SetValue(int value) {
-    if (value > maxValue_)
-        value = maxValue_;
-    else if (value < minValue_)
-        value = minValue_;
-    if (value == value_) return;
-    value_ = value;
+    if (!range_.SetValue(value)) return;
     Invalidate();
     if (OnChange) OnChange(this);
 }
@@ -71,8 +64,7 @@ void TskSkinTrackBar::FitSize(int& width, int& height) {
 }
 
 void TskSkinTrackBar::ComputeThumb(const rt::TRect& t, int bw, int bh) {
-    const double range = double(maxValue_) - double(minValue_);
-    const double f = range == 0 ? 0.0 : (double(value_) - double(minValue_)) / range;
+    const double f = range_.Fraction();
     if (vertical_) {
         trackStart_ = t.Top + bh / 2;
         trackEnd_ = t.Bottom - bh / 2;
@@ -113,8 +105,8 @@ int TskSkinTrackBar::ValueForOffset(int p) const {
     const int span = trackEnd_ - trackStart_;
     double q = span > 0 ? double(p) / double(span) : 0.0;
     q = std::clamp(q, 0.0, 1.0);
-    const double range = double(maxValue_) - double(minValue_);
-    return int(std::int64_t(minValue_) + RoundEven(range * q));
+    const double range = double(range_.Max) - double(range_.Min);
+    return int(std::int64_t(range_.Min) + RoundEven(range * q));
 }
 
 bool TskSkinTrackBar::ShowsActiveThumb() const {
@@ -199,9 +191,9 @@ void TskSkinTrackBar::KeyDown(int& key, rt::TShiftState shift) {
     TskSkinCustomControl::KeyDown(key, shift);
     if (!canFocused_) return;
     if (key == rt::VK_LEFT || key == rt::VK_DOWN)
-        SetValue(value_ - 1);
+        SetValue(range_.Value - 1);
     else if (key == rt::VK_UP || key == rt::VK_RIGHT)
-        SetValue(value_ + 1);
+        SetValue(range_.Value + 1);
 }
 
 void TskSkinTrackBar::WndProc(rt::TMessage& m) {
@@ -211,9 +203,9 @@ void TskSkinTrackBar::WndProc(rt::TMessage& m) {
             const int delta =
                 std::int16_t(std::uint16_t((std::uintptr_t(m.WParam) >> 16) & 0xFFFF));
             if (vertical_)
-                SetValue(delta > 0 ? value_ + 1 : value_ - 1);
+                SetValue(delta > 0 ? range_.Value + 1 : range_.Value - 1);
             else
-                SetValue(delta > 0 ? value_ - 1 : value_ + 1);
+                SetValue(delta > 0 ? range_.Value - 1 : range_.Value + 1);
             return;
         }
         case rt::WM_SETFOCUS:

@@ -3,6 +3,7 @@
 // track, optional jump-to-click and keyboard control, OnChange on every change of Value.
 
 #include "skin/controls/skSkinCtrls.h"
+#include "skin/data/skRange.h"
 
 namespace sk {
 
@@ -15,11 +16,11 @@ public:
     bool CanFocused() const { return canFocused_; }
     void SetCanFocused(bool value);
 
-    int MinValue() const { return minValue_; }
+    int MinValue() const { return range_.Min; }
     void SetMinValue(int value);
-    int MaxValue() const { return maxValue_; }
+    int MaxValue() const { return range_.Max; }
     void SetMaxValue(int value);
-    int Value() const { return value_; }
+    int Value() const { return range_.Value; }
     // Clamps to the range; a changed value repaints and fires OnChange.
     void SetValue(int value);
     bool Vertical() const { return vertical_; }
@@ -64,9 +65,7 @@ private:
     bool ShowsActiveThumb() const;
 
     bool canFocused_ = false;
-    int minValue_ = 0;
-    int maxValue_ = 100;
-    int value_ = 50;
+    TskRange range_;
     bool vertical_ = false;
 
     rt::TRect trackArea_, buttonRect_, activeButtonRect_;

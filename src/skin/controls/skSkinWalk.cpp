@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "skin/controls/skSkinCtrls.h"
+#include "skin/data/skSkinMessages.h"
 
 namespace sk {
 
@@ -39,11 +40,11 @@ void ApplySkins(rt::TWinControl& root, const TskSkinData* data) {
 }
 
 bool HandleSkinChangeMessage(rt::TWinControl& form, rt::TMessage& m) {
-    if (m.Msg == rt::SM_BEFORECHANGESKIN) {
+    if (m.Msg == SM_BEFORECHANGESKIN) {
         ForgetSkinObjects(form, Announcer(m));
         return true;
     }
-    if (m.Msg == rt::SM_CHANGESKIN) {
+    if (m.Msg == SM_CHANGESKIN) {
         ApplySkins(form, Announcer(m));
         return true;
     }

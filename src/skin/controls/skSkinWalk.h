@@ -12,7 +12,8 @@ class TskSkinData;
 
 // Handles SM_BEFORECHANGESKIN and SM_CHANGESKIN (wParam: the skin data object, 0 for every
 // one) for the controls in the form's control tree; returns false for any other message.
-// The caller still passes the message on to its default handling.
+// The skinned form runs it after its own frame, a form without one (and the tests) alone; the
+// caller still passes the message on to its default handling.
 bool HandleSkinChangeMessage(rt::TWinControl& form, rt::TMessage& message);
 
 // The same walk for a known skin data object (null: every skinned control).

@@ -411,27 +411,14 @@ std::span<const TskField<TskDataSkinScrollBoxControl>> TskDataSkinScrollBoxContr
     return f;
 }
 
-namespace {
-// The keys tree view, list view and rich edit share.
-template <class C>
-std::span<const TskField<C>> TextViewFields() {
+std::span<const TskField<TskDataSkinTextView>> TskDataSkinTextView::Fields() {
+    using C = TskDataSkinTextView;
     static const TskField<C> f[] = {
         T("fontname", &C::FontName, "Arial"), I("fontheight", &C::FontHeight, "14"),
         F("fontstyle", &C::FontStyle),        C_("fontcolor", &C::FontColor),
         C_("bgcolor", &C::BgColor),
     };
     return f;
-}
-}  // namespace
-
-std::span<const TskField<TskDataSkinTreeView>> TskDataSkinTreeView::Fields() {
-    return TextViewFields<TskDataSkinTreeView>();
-}
-std::span<const TskField<TskDataSkinListView>> TskDataSkinListView::Fields() {
-    return TextViewFields<TskDataSkinListView>();
-}
-std::span<const TskField<TskDataSkinRichEdit>> TskDataSkinRichEdit::Fields() {
-    return TextViewFields<TskDataSkinRichEdit>();
 }
 
 std::span<const TskField<TskDataSkinBevel>> TskDataSkinBevel::Fields() {
@@ -491,9 +478,9 @@ const ControlKind kControlKinds[] = {
     {"scrollbar", Make<TskDataSkinScrollBarControl>},
     {"spinedit", Make<TskDataSkinSpinEditControl>},
     {"scrollbox", Make<TskDataSkinScrollBoxControl>},
-    {"treeview", Make<TskDataSkinTreeView>},
-    {"listview", Make<TskDataSkinListView>},
-    {"richedit", Make<TskDataSkinRichEdit>},
+    {"treeview", Make<TskDataSkinTextView>},
+    {"listview", Make<TskDataSkinTextView>},
+    {"richedit", Make<TskDataSkinTextView>},
     {"bevel", Make<TskDataSkinBevel>},
     {"slider", Make<TskDataSkinSlider>},
 };

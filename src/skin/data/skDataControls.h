@@ -316,36 +316,19 @@ public:
     static std::span<const TskField<TskDataSkinScrollBoxControl>> Fields();
 };
 
-// Tree view, list view and rich edit share one set of keys.
-class TskDataSkinTreeView : public TskDescribed<TskDataSkinTreeView, TskDataSkinControl> {
+// Tree view, list view and rich edit: one description, read by three kind words.
+class TskDataSkinTextView : public TskDescribed<TskDataSkinTextView, TskDataSkinControl> {
 public:
     using TskDescribed::TskDescribed;
     std::string FontName;
     int FontHeight = 0;
     rt::TFontStyles FontStyle = 0;
     int FontColor = 0, BgColor = 0;
-    static std::span<const TskField<TskDataSkinTreeView>> Fields();
+    static std::span<const TskField<TskDataSkinTextView>> Fields();
 };
-
-class TskDataSkinListView : public TskDescribed<TskDataSkinListView, TskDataSkinControl> {
-public:
-    using TskDescribed::TskDescribed;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, BgColor = 0;
-    static std::span<const TskField<TskDataSkinListView>> Fields();
-};
-
-class TskDataSkinRichEdit : public TskDescribed<TskDataSkinRichEdit, TskDataSkinControl> {
-public:
-    using TskDescribed::TskDescribed;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, BgColor = 0;
-    static std::span<const TskField<TskDataSkinRichEdit>> Fields();
-};
+using TskDataSkinTreeView = TskDataSkinTextView;
+using TskDataSkinListView = TskDataSkinTextView;
+using TskDataSkinRichEdit = TskDataSkinTextView;
 
 class TskDataSkinBevel : public TskDescribed<TskDataSkinBevel, TskDataSkinControl> {
 public:

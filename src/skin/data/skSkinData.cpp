@@ -128,9 +128,9 @@ void TskSkinData::ClearData() {
 
 void TskSkinData::ClearSkin() {
     ClearData();
-    SendSkinDataMessage(rt::SM_BEFORECHANGESKIN);
-    SendSkinDataMessage(rt::SM_CHANGESKIN);
-    SendSkinDataMessage(rt::SM_AFTERCHANGESKIN);
+    SendSkinDataMessage(SM_BEFORECHANGESKIN);
+    SendSkinDataMessage(SM_CHANGESKIN);
+    SendSkinDataMessage(SM_AFTERCHANGESKIN);
 }
 
 int TskSkinData::GetIndex(const std::string& name) const {
@@ -199,8 +199,8 @@ void TskSkinData::LoadDescription(const TskIniFile& ini) {
 
 void TskSkinData::FinishLoad() {
     empty_ = false;
-    SendSkinDataMessage(rt::SM_CHANGESKIN);
-    SendSkinDataMessage(rt::SM_AFTERCHANGESKIN);
+    SendSkinDataMessage(SM_CHANGESKIN);
+    SendSkinDataMessage(SM_AFTERCHANGESKIN);
 }
 
 void TskSkinData::AbandonLoad() {
@@ -211,7 +211,7 @@ void TskSkinData::AbandonLoad() {
 void TskSkinData::LoadCompressedStoredSkin(TskCompressedStoredSkin* container) {
     if (container == nullptr || container->IsEmpty()) return;
     empty_ = true;
-    SendSkinDataMessage(rt::SM_BEFORECHANGESKIN);
+    SendSkinDataMessage(SM_BEFORECHANGESKIN);
     ClearData();
     try {
         rt::TMemoryStream image;
@@ -222,8 +222,8 @@ void TskSkinData::LoadCompressedStoredSkin(TskCompressedStoredSkin* container) {
         if (v[0] != 1 || v[1] != 0 || v[2] != 0 || v[3] != 0) {
             // An unknown format: the skin stays empty, and consumers are told so that they
             // repaint with their default look.
-            SendSkinDataMessage(rt::SM_CHANGESKIN);
-            SendSkinDataMessage(rt::SM_AFTERCHANGESKIN);
+            SendSkinDataMessage(SM_CHANGESKIN);
+            SendSkinDataMessage(SM_AFTERCHANGESKIN);
             return;
         }
         // A failure part way leaves half a skin here; the handler below empties it again.
@@ -246,14 +246,14 @@ void TskSkinData::LoadCompressedStoredSkin(TskCompressedStoredSkin* container) {
 void TskSkinData::LoadStoredSkin(TskStoredSkin* container) {
     if (container == nullptr) return;
     empty_ = true;
-    SendSkinDataMessage(rt::SM_BEFORECHANGESKIN);
+    SendSkinDataMessage(SM_BEFORECHANGESKIN);
     ClearData();
     try {
         TskIniFile ini(container->IniStrings());
         for (const char* section : kSkinRequiredSections) {
             if (!ini.SectionExists(section)) {
-                SendSkinDataMessage(rt::SM_CHANGESKIN);
-                SendSkinDataMessage(rt::SM_AFTERCHANGESKIN);
+                SendSkinDataMessage(SM_CHANGESKIN);
+                SendSkinDataMessage(SM_AFTERCHANGESKIN);
                 return;
             }
         }

@@ -13,13 +13,11 @@
 #include "skin/data/skDataControls.h"
 #include "skin/data/skDataObjects.h"
 #include "skin/data/skIniParser.h"
+#include "skin/data/skSkinMessages.h"
 #include "skin/data/skStoredSkin.h"
 #include "skin/data/skTypes.h"
 
 namespace sk {
-
-// lParam of the skin messages.
-constexpr std::intptr_t kSkinMessageLParam = 1000;
 
 class TskSkinData : public rt::TComponent {
 public:
@@ -48,6 +46,11 @@ public:
     // Index of the first description named exactly `name`, or -1.
     int GetIndex(const std::string& name) const;
     int GetControlIndex(const std::string& name) const;
+    // The active picture at index, or null when there is none at that index.
+    const rt::TBitmap* ActivePicture(int index) const {
+        if (index < 0 || std::size_t(index) >= ActivePictures.size()) return nullptr;
+        return ActivePictures[std::size_t(index)].get();
+    }
 
     // Sends msg to the skin listeners, the owner form's first; nothing when the owner is no
     // form (neither a TForm nor a component a listener stands for).

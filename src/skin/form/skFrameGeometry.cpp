@@ -194,9 +194,9 @@ void LayoutFrameObjects(const std::vector<std::unique_ptr<TskActiveSkinObject>>&
         row[i]->ObjectRect = rt::Bounds(left, area.Top, sz.X, sz.Y);
         x = row[i]->ObjectRect.Right;
     }
-    // Only a caption that shares its area with the buttons gives way to them.
-    if (inCaption && caption != nullptr && !row.empty())
-        caption->ObjectRect.Left = x + g.ButtonsOffset;
+    // Buttons from the left push the caption's left edge past them, in the caption area or in
+    // their own.
+    if (caption != nullptr && !row.empty()) caption->ObjectRect.Left = x + g.ButtonsOffset;
 }
 
 void ApplyIconRules(const std::vector<std::unique_ptr<TskActiveSkinObject>>& objects,

@@ -22,7 +22,6 @@ using rt::TRect;
 
 namespace {
 
-constexpr int kDefaultCaptionHeight = 19;
 constexpr int kSmallIconSize = 16;
 
 // Every skinned form alive, for the minimized forms' slots.
@@ -305,12 +304,11 @@ void TskSkinForm::ChangeSkinData() {
 }
 
 bool TskSkinForm::HandleSkinMessage(rt::TMessage& m) {
-    if (m.Msg != rt::SM_BEFORECHANGESKIN && m.Msg != rt::SM_CHANGESKIN &&
-        m.Msg != rt::SM_AFTERCHANGESKIN)
+    if (m.Msg != SM_BEFORECHANGESKIN && m.Msg != SM_CHANGESKIN && m.Msg != SM_AFTERCHANGESKIN)
         return false;
     auto* data = reinterpret_cast<TskSkinData*>(m.WParam);
     rt::TWinControl* root = window_ != nullptr ? window_->ControlRoot() : nullptr;
-    if (m.Msg == rt::SM_BEFORECHANGESKIN) {
+    if (m.Msg == SM_BEFORECHANGESKIN) {
         // Open popups paint from the skin that is about to go, and the bar rebuilds its items.
         if (mainMenuMode_)
             LeaveMainMenuMode();
@@ -325,31 +323,12 @@ bool TskSkinForm::HandleSkinMessage(rt::TMessage& m) {
             hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
             layoutValid_ = frameValid_ = false;
         }
-        if (root != nullptr) ForgetSkinObjects(*root, data);
-    } else if (m.Msg == rt::SM_CHANGESKIN) {
+    } else if (m.Msg == SM_CHANGESKIN) {
         if (data != nullptr && data == skinData_) ChangeSkinData();
-        if (root != nullptr) ApplySkins(*root, data);
     }
+    // The frame first, then the controls, through the one walk every form uses.
+    if (root != nullptr) HandleSkinChangeMessage(*root, m);
     return true;
-}
-
-TPoint TskSkinForm::MinTrackSize() const {
-    TskSizeRules r;
-    r.Skinned = skinned_;
-    r.PictureWidth = frameSkin_.PictureWidth;
-    r.PictureHeight = frameSkin_.PictureHeight;
-    r.ClientRect = frameSkin_.ClientRect;
-    r.MinWidth = MinWidth;
-    r.MinHeight = MinHeight;
-    r.Minimized = windowState_ == TskWindowState::wsMinimized;
-    r.RolledUp = rollUpState_;
-    r.DefaultCaptionHeight = kDefaultCaptionHeight;
-    return FrameMinimumSize(r);
-}
-
-TPoint TskSkinForm::MaxTrackSize() const {
-    if (window_ == nullptr) return TPoint{};
-    return FrameMaximumSize(MaximizeOnFullScreen, window_->ScreenRect(), window_->WorkArea());
 }
 
 TRect TskSkinForm::CalcClientRect(const TRect& window) const {
@@ -473,15 +452,6 @@ void TskSkinForm::Resized(int width, int height) {
 
 void TskSkinForm::Sizing(TRect& rect) { Resized(rect.Width(), rect.Height()); }
 
-void TskSkinForm::Moving(TRect& rect) {
-    if (window_ == nullptr) return;
-    if (windowState_ == TskWindowState::wsMaximized) {
-        rect = window_->BoundsRect();
-        return;
-    }
-    if (Magnetic) rect = MagneticMove(rect, window_->WorkArea(), MagneticSize);
-}
-
 void TskSkinForm::EnterSizeMove() { inSizeMove_ = true; }
 
 void TskSkinForm::ExitSizeMove() {
@@ -530,32 +500,6 @@ void TskSkinForm::Activate(bool active) {
 void TskSkinForm::TextChanged() {
     frameValid_ = false;
     InvalidateFrame();
-}
-
-void TskSkinForm::ShowWindow(bool show) {
-    if (window_ == nullptr) return;
-    if (show) {
-        if (alphaBlend_ || AlphaBlendAnimation) {
-            window_->SetOpacity(0);
-            SetTicker(fadeOn_, kFadeInTimer, 1, true);
-        }
-        window_->FrameChanged();
-    } else if (alphaBlend_) {
-        window_->SetOpacity(255);
-    }
-}
-
-void TskSkinForm::FadeInTick() {
-    SetTicker(fadeOn_, kFadeInTimer, 1, false);
-    if (window_ == nullptr) return;
-    const int target = FadeInTarget(alphaBlend_, AlphaBlendAnimation, alphaBlendValue_);
-    if (AlphaBlendAnimation) {
-        window_->ProcessMessages();
-        for (int alpha : FadeInSteps(target)) window_->SetOpacity(alpha);
-    } else if (target != 255) {
-        window_->SetOpacity(target);
-    }
-    if (target == 255) window_->SetOpacity(255);
 }
 
 void TskSkinForm::TrackHover(TPoint p, bool over) {
@@ -708,61 +652,6 @@ std::vector<TPoint> TskSkinForm::OtherMinimizedForms() const {
         places.push_back(TPoint{b.Left, b.Top});
     }
     return places;
-}
-
-void TskSkinForm::SetWindowState(TskWindowState state) {
-    if (state == windowState_ || window_ == nullptr) return;
-    const TRect bounds = window_->BoundsRect();
-    switch (state) {
-        case TskWindowState::wsMaximized:
-            if (restoreRect_.IsEmpty()) restoreRect_ = bounds;
-            windowState_ = state;
-            window_->SetBounds(
-                MaximizedBounds(MaximizeOnFullScreen, window_->ScreenRect(), window_->WorkArea()));
-            break;
-        case TskWindowState::wsMinimized: {
-            // The main form minimizes the application and keeps its own state.
-            if (window_->IsMainForm()) {
-                window_->MinimizeApplication();
-                return;
-            }
-            if (restoreRect_.IsEmpty()) restoreRect_ = bounds;
-            windowState_ = state;
-            const TPoint min = MinTrackSize();
-            const TPoint slot =
-                MinimizedSlot(window_->WorkArea(), min.X, min.Y, OtherMinimizedForms());
-            window_->SetBounds(rt::Bounds(slot.X, slot.Y, min.X, min.Y));
-            break;
-        }
-        case TskWindowState::wsNormal:
-            maxRollUpState_ = false;
-            windowState_ = state;
-            if (!restoreRect_.IsEmpty()) window_->SetBounds(restoreRect_);
-            restoreRect_ = TRect{};
-            StartHoverTicker();
-            break;
-    }
-    const TRect now = window_->BoundsRect();
-    Resized(now.Width(), now.Height());
-    InvalidateFrame();
-}
-
-void TskSkinForm::SetRollUpState(bool rolledUp) {
-    if (rolledUp == rollUpState_ || window_ == nullptr) return;
-    if (!CanChangeRollUp(borderIcons_, windowState_, rollUpState_, maxRollUpState_)) return;
-    if (windowState_ == TskWindowState::wsMaximized) maxRollUpState_ = rolledUp;
-    const TRect b = window_->BoundsRect();
-    rollUpState_ = rolledUp;
-    if (rolledUp) {
-        rollUpHeight_ = b.Height();
-        window_->SetBounds(rt::Bounds(b.Left, b.Top, b.Width(), MinTrackSize().Y));
-    } else {
-        window_->SetBounds(rt::Bounds(b.Left, b.Top, b.Width(), rollUpHeight_));
-    }
-    const TRect now = window_->BoundsRect();
-    Resized(now.Width(), now.Height());
-    InvalidateFrame();
-    if (OnChangeRollUpState) OnChangeRollUpState(this);
 }
 
 void TskSkinForm::PaintObjectNow(TskActiveSkinObject& object) {

@@ -72,6 +72,8 @@ public:
     static constexpr std::uintptr_t kFadeInTimer = 1;
     static constexpr std::uintptr_t kHoverTimer = 0x534B01;
     static constexpr std::uintptr_t kMorphTimer = 0x534B02;
+    // The caption height of the default frame.
+    static constexpr int kDefaultCaptionHeight = 19;
 
     TskSkinData* SkinData() const { return skinData_; }
     // Runs the skin change at once.
@@ -82,6 +84,9 @@ public:
     void SetSystemMenu(rt::TPopupMenu* value);
     TskSkinMainMenuBar* MainMenuBar() const { return mainMenuBar_; }
     void SetMainMenuBar(TskSkinMainMenuBar* value);
+    // A bar that goes away, called while it is still whole: the menus it opened close and the
+    // form forgets it, so no close notice reaches it after its destructor.
+    void MainMenuBarGoing(TskSkinMainMenuBar* bar);
     bool UseDefaultSysMenu = true;
     TskBorderIcons BorderIcons() const { return borderIcons_; }
     // Rebuilds the default buttons (without skin) and applies the icon rules.

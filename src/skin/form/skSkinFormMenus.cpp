@@ -52,6 +52,12 @@ void TskSkinForm::SetMainMenuBar(TskSkinMainMenuBar* value) {
     if (mainMenuBar_ != nullptr) FreeNotification(mainMenuBar_);
 }
 
+void TskSkinForm::MainMenuBarGoing(TskSkinMainMenuBar* bar) {
+    if (bar == nullptr) return;
+    if (skinMenu_->MenuVisible() && skinMenu_->OpenerControl() == bar) skinMenu_->CloseAll();
+    if (mainMenuBar_ == bar) SetMainMenuBar(nullptr);
+}
+
 void TskSkinForm::BuildTrayMenu() {
     trayMenu_ = rt::Make<TskSkinPopupMenu>(this);
     trayMenu_->SetHostForm(Owner());
@@ -352,6 +358,9 @@ bool TskSkinForm::MenuHookMessage(rt::TMsg& m) {
         if (m.Message == rt::WM_MOUSEMOVE || m.Message == rt::WM_NCMOUSEMOVE)
             skinMenu_->Cascade().MouseMove(level, p.X, p.Y);
         if (m.Message == rt::WM_LBUTTONUP || m.Message == rt::WM_NCLBUTTONUP) {
+            // The release never reaches the bar that was pressed: it lets go of its press here,
+            // or it would keep waiting for the release with hover and clicks held up.
+            if (mainMenuBar_ != nullptr && m.Target == mainMenuBar_) mainMenuBar_->CancelPress();
             skinMenu_->MouseUpAt(level, at);
             return true;
         }

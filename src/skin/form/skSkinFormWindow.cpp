@@ -5,6 +5,7 @@
 #include "runtime/Application.h"
 #include "runtime/Screen.h"
 #include "skin/data/skSkinListeners.h"
+#include "skin/data/skSkinMessages.h"
 #include "skin/form/skSkinForm.h"
 #include "skin/form/skSkinMenu.h"
 

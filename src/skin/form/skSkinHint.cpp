@@ -70,11 +70,15 @@ void TskSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
     TskSkinData* data = hintComponent_->SkinData();
     const TBitmap* picture = SkinPicture(data);
     skinDataInUse_ = picture != nullptr ? data : nullptr;
-    const rt::TFont font =
-        picture != nullptr && hintComponent_->UseSkinFont
-            ? MakeSkinFont(data->HintWindow.FontName, data->HintWindow.FontHeight,
-                           data->HintWindow.FontStyle, rt::TColor(data->HintWindow.FontColor))
-            : hintComponent_->DefaultFont;
+    rt::TFont font = hintComponent_->DefaultFont;
+    if (picture != nullptr) {
+        // A skinned hint always writes in the skin's colour; the skin's face only with
+        // UseSkinFont.
+        if (hintComponent_->UseSkinFont)
+            font = MakeSkinFont(data->HintWindow.FontName, data->HintWindow.FontHeight,
+                                data->HintWindow.FontStyle, rt::TColor(data->HintWindow.FontColor));
+        font.Color = rt::TColor(data->HintWindow.FontColor);
+    }
 
     const TPoint text = TextSize(hint, font);
     int width = 0, height = 0;

@@ -181,6 +181,9 @@ public:
     void LeaveMenuMode();
     // A popup closed while the bar keeps menu mode: the pressed item shows hot again.
     void PopupClosed();
+    // The mouse button that pressed an object went up elsewhere (in a popup that took the
+    // release): the bar holds no pressed object any more.
+    void CancelPress() { pressedIndex_ = -1; }
     // Alt+key, or any key in menu mode: the matching enabled, fitting item opens. True when
     // an item matched.
     bool Accelerator(int key);

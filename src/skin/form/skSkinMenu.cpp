@@ -190,7 +190,7 @@ bool TskSkinMenu::Popup(rt::TControl* opener, TskSkinData* skinData, bool popupU
     if (!cascade_.Popup(skinData, popupUp, item, rect, startIndex, rt::WorkArea())) {
         Watch(shownMenu_, nullptr);
         anchor_ = rt::TRect{};
-        if (opener != nullptr) opener->Perform(rt::WM_CLOSESKINMENU, 0, 0);
+        if (opener != nullptr) opener->Perform(WM_CLOSESKINMENU, 0, 0);
         return false;
     }
     SetOpener(opener);
@@ -276,7 +276,7 @@ void TskSkinMenu::CascadeClosed() {
     rt::ReleaseCapture();
     rt::TControl* opener = opener_;
     SetOpener(nullptr);
-    if (opener != nullptr) opener->Perform(rt::WM_CLOSESKINMENU, 0, 0);
+    if (opener != nullptr) opener->Perform(WM_CLOSESKINMENU, 0, 0);
 }
 
 void TskSkinMenu::AllClosed() {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -496,6 +497,61 @@ TEST_P(BuiltinSkin, MasksAreOneBitAndLeaveTheRoundedCornersOpen) {
         EXPECT_EQ(m->PixelFormat, rt::TPixelFormat::pf1bit);
         EXPECT_FALSE(sk::CreateRegionFromMask(*m).Contains(0, 0));
     }
+}
+
+// Every key the art tool writes is one the parser reads: a misspelt key would load as the
+// key's default without a word.
+TEST_P(BuiltinSkin, EveryKeyTheArtToolWritesIsOneTheParserReads) {
+    std::ifstream in(fs::path(FRAMORA_SKIN_DIR) / GetParam() / "skin.ini", std::ios::binary);
+    ASSERT_TRUE(in.good());
+    sk::TskIniFile ini;
+    ini.SetText(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+
+    // Keys match whatever their letter case, as the parser matches them.
+    auto lower = [](std::string s) {
+        for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    std::map<std::string, std::set<std::string>> known;
+    auto add = [&](const std::string& section, const std::vector<sk::TskKeyInfo>& keys) {
+        for (const sk::TskKeyInfo& k : keys) known[section].insert(lower(k.Key));
+    };
+    auto addTable = [&](const std::string& section, auto table) {
+        for (const auto& f : table) known[section].insert(lower(f.Key));
+    };
+    // "ver" names the format's version for people; the loader does not need it.
+    known["VERSION"] = {"ver",         "skinname",  "skinauthor",
+                        "authoremail", "authorurl", "skincomments"};
+    known["PICTURES"] = {"picture", "inactivepicture", "mask", "activepicturescount"};
+    for (std::size_t i = 0; i < data_->ActivePictures.size(); ++i)
+        known["PICTURES"].insert(std::to_string(i));
+    addTable("FORMINFO", sk::TskSkinData::FormInfoFields());
+    addTable("POPUPWINDOW", sk::TskDataSkinPopupWindow::Fields());
+    addTable("HINTWINDOW", sk::TskDataSkinHintWindow::Fields());
+    known["SKINOBJECTS"].insert("count");
+    for (std::size_t i = 0; i < data_->ObjectList.size(); ++i) {
+        known["SKINOBJECTS"].insert(std::to_string(i));
+        add(data_->ObjectList[i]->IDName, data_->ObjectList[i]->Keys());
+    }
+    known["SKINCONTROLS"].insert("count");
+    for (std::size_t i = 0; i < data_->CtrlList.size(); ++i) {
+        known["SKINCONTROLS"].insert(std::to_string(i));
+        add(data_->CtrlList[i]->IDName, data_->CtrlList[i]->Keys());
+    }
+
+    int checked = 0;
+    for (const std::string& section : ini.Sections()) {
+        const auto it = known.find(section);
+        if (it == known.end()) {
+            ADD_FAILURE() << "[" << section << "] is read by no description";
+            continue;
+        }
+        for (const std::string& key : ini.Keys(section)) {
+            EXPECT_TRUE(it->second.count(lower(key)) != 0) << "[" << section << "] " << key;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 500);
 }
 
 TEST_P(BuiltinSkin, CompressedSkinStaysSmall) {

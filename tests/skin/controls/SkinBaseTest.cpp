@@ -6,6 +6,7 @@
 #include "skin/controls/skSkinCtrls.h"
 #include "skin/controls/skSkinWalk.h"
 #include "skin/data/skSkinListeners.h"
+#include "skin/data/skSkinMessages.h"
 
 using namespace controltest;
 
@@ -19,7 +20,7 @@ public:
     sk::TskSkinListener listener{this, [this](rt::TMessage& m) { WindowProc(m); }};
     void WndProc(rt::TMessage& m) override {
         sk::HandleSkinChangeMessage(*this, m);
-        if (m.Msg == rt::SM_BEFORECHANGESKIN && OnBefore) OnBefore();
+        if (m.Msg == sk::SM_BEFORECHANGESKIN && OnBefore) OnBefore();
         rt::TForm::WndProc(m);
     }
     std::function<void()> OnBefore;

@@ -7,6 +7,7 @@
 #include "runtime/StdCtrls.h"
 #include "skin/controls/SpeedButtonSkin.h"
 #include "skin/controls/skSkinSpeedButton.h"
+#include "skin/data/skSkinMessages.h"
 
 using namespace speedskin;
 
@@ -22,7 +23,7 @@ public:
         lastOpener = opener;
         lastAnchor = anchor;
         droppedUp = up;
-        if (closeBeforeReturning) opener->Perform(rt::WM_CLOSESKINMENU, 0, 0);
+        if (closeBeforeReturning) opener->Perform(sk::WM_CLOSESKINMENU, 0, 0);
     }
     int opens = 0;
     rt::TControl* lastOpener = nullptr;
@@ -353,10 +354,10 @@ TEST_F(SpeedButtons, MenuButtonDropsItsMenuAndStaysDownUntilItCloses) {
     EXPECT_EQ(Look(b, 30, 3), rt::kDefaultPressed);
     EXPECT_EQ(events, (std::vector<std::string>{"show"})) << "no click, no mouse-down event";
 
-    b->Perform(rt::WM_CLOSESKINMENU, 0, 0);
+    b->Perform(sk::WM_CLOSESKINMENU, 0, 0);
     EXPECT_FALSE(b->Down());
     EXPECT_FALSE(b->MenuShown());
-    b->Perform(rt::WM_CLOSESKINMENU, 0, 0);
+    b->Perform(sk::WM_CLOSESKINMENU, 0, 0);
     EXPECT_EQ(events, (std::vector<std::string>{"show", "hide"}));
 
     // A menu that has closed by the time it returns, as the plain modal popup does.
@@ -400,7 +401,7 @@ TEST_F(SpeedButtons, ArrowPartOpensTheMenuInTrackButtonMode) {
     EXPECT_EQ(PixelAt(open, 52, 14), text);
     EXPECT_EQ(PixelAt(open, 56, 14), text);
     EXPECT_EQ(PixelAt(open, 54, 16), text);
-    b->Perform(rt::WM_CLOSESKINMENU, 0, 0);
+    b->Perform(sk::WM_CLOSESKINMENU, 0, 0);
     Leave(b);
 
     // Idle: the arrow hangs from the centre row of the last 15 pixels, widths 5, 3, 1.
@@ -428,7 +429,7 @@ TEST_F(SpeedButtons, SkinnedArrowPartFollowsTheButtonsSize) {
     Press(strip, 5, 5);
     EXPECT_EQ(Look(strip, 10, 2), kOrange) << "the whole button opens the menu: all pressed";
     EXPECT_EQ(Look(strip, 50, 2), kPurple);
-    strip->Perform(rt::WM_CLOSESKINMENU, 0, 0);
+    strip->Perform(sk::WM_CLOSESKINMENU, 0, 0);
 
     strip->SetTrackButtonMode(true);
     Press(strip, 50, 5);

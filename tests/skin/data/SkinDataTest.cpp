@@ -102,9 +102,9 @@ protected:
     }
 };
 
-constexpr unsigned kBefore = rt::SM_BEFORECHANGESKIN;
-constexpr unsigned kChange = rt::SM_CHANGESKIN;
-constexpr unsigned kAfter = rt::SM_AFTERCHANGESKIN;
+constexpr unsigned kBefore = sk::SM_BEFORECHANGESKIN;
+constexpr unsigned kChange = sk::SM_CHANGESKIN;
+constexpr unsigned kAfter = sk::SM_AFTERCHANGESKIN;
 
 TEST_F(SkinDataTest, LoadsTheTestSkinFromAContainer) {
     EXPECT_TRUE(data->Empty());

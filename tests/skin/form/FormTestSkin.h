@@ -133,6 +133,7 @@ struct SkinOptions {
     bool stretch = false;
     bool buttonsInLeft = false;
     bool buttonsRect = false;  // the buttons in their own area instead of the caption area
+    const char* buttonsArea = "70,4,114,20";
     bool inactivePicture = false;
     bool autoInactive = false;
     bool morphing = true;
@@ -161,7 +162,7 @@ inline std::vector<std::string> DescriptionLines(const SkinOptions& o) {
         "hittestleftbottompoint=10,70",
         "hittestrightbottompoint=110,70",
         "captionrect=22,4,112,20",
-        std::string("buttonsrect=") + (o.buttonsRect ? "70,4,114,20" : "0,0,0,0"),
+        std::string("buttonsrect=") + (o.buttonsRect ? o.buttonsArea : "0,0,0,0"),
         "buttonsoffset=2",
         std::string("buttonsinleft=") + (o.buttonsInLeft ? "1" : "0"),
         "borderwidth=" + std::to_string(o.borderWidth),

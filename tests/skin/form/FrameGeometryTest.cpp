@@ -114,6 +114,14 @@ TEST_F(Geometry, CaptionButtonsInTheirOwnAreaOrFromTheLeft) {
     EXPECT_EQ(RectOf("maxbutton"), Rect(40, 4, 56, 18));
     EXPECT_EQ(RectOf("sysmenubutton"), Rect(94, 4, 110, 18));
     EXPECT_EQ(RectOf("caption").Left, 112);
+
+    // From the left in an area of their own: the caption starts past the last of them too.
+    Load({.buttonsInLeft = true, .buttonsRect = true, .buttonsArea = "22,4,60,20"});
+    sk::ApplyIconRules(objects_, sk::biSystemMenu | sk::biMinimize);
+    Layout(300, 200);
+    EXPECT_EQ(RectOf("closebutton"), Rect(22, 4, 38, 18));
+    EXPECT_EQ(RectOf("minbutton"), Rect(40, 4, 56, 18));
+    EXPECT_EQ(RectOf("caption"), Rect(58, 2, 280, 22));
 }
 
 TEST_F(Geometry, IconRulesKeepFramePictureButtonsVisibleButDead) {

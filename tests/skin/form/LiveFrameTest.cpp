@@ -3,7 +3,6 @@
 // Offscreen, and under Xvfb (xcb) in CI.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -29,11 +28,6 @@ namespace ti = rt::testing;
 namespace {
 
 using ti::WaitFor;
-
-void Settle(int ms = 100) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) ti::ProcessEvents();
-}
 
 // Hover tracking follows the pointer the window system reports. Under an X server that is the
 // real pointer, which synthetic input does not move: there it is moved too.
@@ -84,7 +78,7 @@ struct SkinnedForm {
     // objects (a hovered object on an edge keeps the edge from sizing).
     void Rest() {
         PointerTo(At(form->Width() / 2, form->Height() / 2));
-        Settle(120);
+        ASSERT_TRUE(WaitFor([&] { return frame->HoverIndex() < 0; }));
     }
     void Click(TPoint p) {
         ti::MouseMove(p);
@@ -241,7 +235,7 @@ TEST(LiveFrame, CaptionButtonsRollUpMinimizeAndClose) {
     ti::MouseMove(close);
     ti::MousePress(close);
     ti::MouseMove(s.At(150, 100));
-    Settle();
+    ASSERT_TRUE(WaitFor([&] { return !s.frame->FindObject("closebutton")->CursorInside; }));
     ti::MouseRelease(s.At(150, 100));
     EXPECT_TRUE(s.form->Visible());
     s.Click(close);

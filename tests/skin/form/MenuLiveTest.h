@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,12 +24,6 @@ namespace ti = rt::testing;
 
 // Runs events until cond holds or two seconds pass.
 using ti::WaitFor;
-
-// Lets pending events and timers run for ms milliseconds.
-inline void Settle(int ms = 100) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) ti::ProcessEvents();
-}
 
 // A form taken over by a skinned form component, which runs the menu glue in the form's window
 // procedure and takes its short-cuts; the keys that reach the form are recorded.

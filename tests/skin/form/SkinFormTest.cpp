@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/Menus.h"
+#include "skin/data/skSkinMessages.h"
 #include "skin/form/FormFakes.h"
 #include "skin/form/FormTestSkin.h"
 #include "skin/form/skSkinForm.h"
@@ -24,7 +25,7 @@ protected:
         return f;
     }
     void Announce(sk::TskSkinForm& f, sk::TskSkinData* data) {
-        for (unsigned msg : {rt::SM_BEFORECHANGESKIN, rt::SM_CHANGESKIN, rt::SM_AFTERCHANGESKIN}) {
+        for (unsigned msg : {sk::SM_BEFORECHANGESKIN, sk::SM_CHANGESKIN, sk::SM_AFTERCHANGESKIN}) {
             rt::TMessage m{msg, reinterpret_cast<std::intptr_t>(data), 1000, 0};
             EXPECT_TRUE(f.HandleSkinMessage(m));
         }

@@ -36,6 +36,14 @@ using ti::WaitFor;
 
 TColor At(const TBitmap& b, int x, int y) { return rt::PixelToColor(b.ScanLine(y)[x]); }
 
+// Whether any pixel inside the 4-pixel border has the colour.
+bool HasColourInside(const TBitmap& b, TColor colour) {
+    for (int x = 4; x < b.Width() - 4; ++x)
+        for (int y = 4; y < b.Height() - 4; ++y)
+            if (At(b, x, y) == colour) return true;
+    return false;
+}
+
 // Picture 0, the hint, 40 x 30: a 4-pixel maroon border around a light client (4,4,36,26).
 // Picture 1, its mask: black but for the white 2 x 2 top-left corner.
 std::unique_ptr<sk::TskStoredSkin> HintSkin(bool hintPicture) {
@@ -135,10 +143,7 @@ TEST_F(SkinHint, SkinnedHintGrowsFromThePictureAndTakesTheMaskShape) {
     EXPECT_EQ(At(b, 1, 1), kBorder) << "corners come from the picture";
     EXPECT_EQ(At(b, r.Width() - 2, r.Height() - 2), kBorder);
     EXPECT_EQ(At(b, 5, 5), kFill) << "the client is filled from the picture";
-    bool ink = false;
-    for (int x = 4; x < r.Width() - 4 && !ink; ++x)
-        for (int y = 4; y < r.Height() - 4 && !ink; ++y) ink = At(b, x, y) == kInk;
-    EXPECT_TRUE(ink) << "text in the skin's font colour";
+    EXPECT_TRUE(HasColourInside(b, kInk)) << "text in the skin's font colour";
 
     const rt::TRect tall = ShowAt({50, 50}, "Start\nEnd\nCut");
     const int dy = tall.Height() - 30;
@@ -151,6 +156,18 @@ TEST_F(SkinHint, SkinnedHintGrowsFromThePictureAndTakesTheMaskShape) {
     EXPECT_FALSE(Window().Region()->Contains(0, 0)) << "the mask's white corner is cut away";
     EXPECT_TRUE(Window().Region()->Contains(2, 2));
     EXPECT_TRUE(Window().Region()->Contains(r.Width() - 1, r.Height() - 1));
+}
+
+// UseSkinFont chooses the face; the colour of a skinned hint's text is the skin's either way.
+TEST_F(SkinHint, SkinnedTextKeepsTheSkinsColourWithOrWithoutTheSkinsFont) {
+    hint_->DefaultFont.Color = rt::clBlack;
+    for (bool useSkinFont : {true, false}) {
+        hint_->UseSkinFont = useSkinFont;
+        ShowAt({50, 50}, "Mark the start point of the cut");
+        EXPECT_TRUE(HasColourInside(Window().Image(), kInk)) << "UseSkinFont " << useSkinFont;
+        EXPECT_FALSE(HasColourInside(Window().Image(), rt::clBlack))
+            << "UseSkinFont " << useSkinFont;
+    }
 }
 
 TEST_F(SkinHint, GoesToTheOtherSideOfItsPointAtTheRightAndBottomEdges) {
