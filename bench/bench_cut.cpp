@@ -1,6 +1,7 @@
 // framora-bench cut [--reencode] SOURCE START END OUT.avi: the program's cut, timed from outside.
 // It prints how the cut was made (copied with re-encoded edges, or re-encoded), which the
-// program itself never tells its users; --reencode turns copying off.
+// gauge's hint also tells; --reencode turns copying off, --stop-at PERCENT stops the cut there
+// and tells how long the render took to end after the stop request.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -15,13 +16,24 @@
 
 int RunCut(int argc, char** argv) {
     bool reencode = false;
-    if (argc > 1 && std::strcmp(argv[1], "--reencode") == 0) {
-        reencode = true;
+    int stopAt = -1;
+    for (;;) {
+        if (argc > 1 && std::strcmp(argv[1], "--reencode") == 0) {
+            reencode = true;
+        } else if (argc > 2 && std::strcmp(argv[1], "--stop-at") == 0) {
+            stopAt = std::atoi(argv[2]);
+            ++argv;
+            --argc;
+        } else {
+            break;
+        }
         ++argv;
         --argc;
     }
     if (argc != 5) {
-        std::fprintf(stderr, "usage: framora-bench cut [--reencode] SOURCE START END OUT.avi\n");
+        std::fprintf(stderr,
+                     "usage: framora-bench cut [--reencode] [--stop-at PERCENT] SOURCE START END "
+                     "OUT.avi\n");
         return 2;
     }
     char* endA = nullptr;
@@ -38,10 +50,27 @@ int RunCut(int argc, char** argv) {
     }
     media::QuietLibraryLogs();
     const auto t0 = std::chrono::steady_clock::now();
-    std::atomic<bool> cancel{false};
+    media::CutProgress progress;
+    // With --stop-at, the time from the stop request to the end of the render.
+    std::chrono::steady_clock::time_point stopAsked{};
+    if (stopAt >= 0) {
+        progress.hookForTesting = [&](std::int64_t done, std::int64_t planned, bool) {
+            if (stopAsked.time_since_epoch().count() == 0 && planned > 0 &&
+                done * 100 >= planned * stopAt) {
+                stopAsked = std::chrono::steady_clock::now();
+                progress.Stop();
+            }
+        };
+    }
     media::CutOutcome outcome;
     try {
-        outcome = media::RenderCut(request, cancel);
+        outcome = media::RenderCut(request, progress);
+    } catch (const media::CutCancelled&) {
+        const auto end = std::chrono::steady_clock::now();
+        std::printf("cut %s stopped at %d%%: the render ended %.1f ms after the stop request\n",
+                    argv[1], stopAt,
+                    std::chrono::duration<double, std::milli>(end - stopAsked).count());
+        return 0;
     } catch (const media::MediaError& e) {
         std::fprintf(stderr, "framora-bench cut: failed: %s\n", e.what());
         return 1;

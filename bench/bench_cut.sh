@@ -10,6 +10,7 @@
 #   bench/bench_cut.sh [path/to/framora-bench]   (default: build-release/bin/framora-bench)
 #   REPS=5 bench/bench_cut.sh ...                (runs per timing, default 3)
 #   LENGTHS="10 60" SIZES=640x480 bench/bench_cut.sh ...   (a subset)
+#   FULL_UP_TO=60 bench/bench_cut.sh ...         (no full re-encode of longer stretches: "-")
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,6 +19,7 @@ reps=${REPS:-3}
 lengths=${LENGTHS:-10 60 300}
 sizes=${SIZES:-640x480 1920x1080}
 codecs=${CODECS:-mpeg4 h264}
+full_up_to=${FULL_UP_TO:-}
 [[ -x $bench ]] || { echo "framora-bench not found at $bench" >&2; exit 2; }
 for tool in ffmpeg ffprobe /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 2; }
@@ -78,19 +80,26 @@ for codec in $codecs; do
             end=$((start + length))
             logs=$work/log-$codec-$size-$length
             rm -f "$logs".*
+            full=1
+            [[ -n $full_up_to && $length -gt $full_up_to ]] && full=0
             for ((i = 0; i < reps; i++)); do
                 measure "$logs.smart" "$bench" cut "$src" $start $end "$work/out-smart.avi"
-                measure "$logs.full" "$bench" cut --reencode "$src" $start $end "$work/out-full.avi"
+                ((full)) && measure "$logs.full" "$bench" cut --reencode "$src" $start $end \
+                    "$work/out-full.avi"
                 measure "$logs.copy" ffmpeg -nostdin -loglevel error -y -ss $start -to $end \
                     -i "$src" -c copy "$work/out-copy.avi"
             done
             read -r w_s m_s < <(summary "$logs.smart")
-            read -r w_f m_f < <(summary "$logs.full")
+            w_f=- m_f=- r_f=-
+            if ((full)); then
+                read -r w_f m_f < <(summary "$logs.full")
+                r_f=$(printf '%.3f' "$(echo "$w_s / $w_f" | bc -l)")
+            fi
             read -r w_c m_c < <(summary "$logs.copy")
             made=$(sed 's/.*s: //' "$logs.smart.out")
-            printf '%-6s %-9s %4ss | %7ss %7ss %7ss | %6.3f %6.2f | %6s %6s %6s | %s\n' \
+            printf '%-6s %-9s %4ss | %7ss %7ss %7ss | %6s %6.2f | %6s %6s %6s | %s\n' \
                 "$codec" "$size" "$length" "$w_s" "$w_f" "$w_c" \
-                "$(echo "$w_s / $w_f" | bc -l)" "$(echo "$w_s / $w_c" | bc -l)" \
+                "$r_f" "$(echo "$w_s / $w_c" | bc -l)" \
                 "$m_s" "$m_f" "$m_c" "$made"
         done
     done

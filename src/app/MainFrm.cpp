@@ -1,10 +1,8 @@
 #include "app/MainFrm.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <thread>
 #include <vector>
 
 #include "EmbeddedSkin_WinAqua.h"
@@ -15,7 +13,6 @@
 #include "app/ProgramFiles.h"
 #include "app/Resources.h"
 #include "media/CutJob.h"
-#include "media/RenderEngine.h"
 #include "runtime/Application.h"
 #include "runtime/Desktop.h"
 #include "runtime/IniFiles.h"
@@ -112,6 +109,11 @@ TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TFo
     OnCreate = [this](rt::TComponent* s) { FormCreate(s); };
     OnClose = [this](rt::TComponent* s, rt::TCloseAction& a) { FormClose(s, a); };
     DoCreate();
+    // Esc stops a running cut before any other use of the key.
+    OnShortCut = [this, next = OnShortCut](rt::TComponent* s, int key, rt::TShiftState shift) {
+        if (key == rt::VK_ESCAPE && StopCut()) return true;
+        return next ? next(s, key, shift) : false;
+    };
 }
 
 TMainForm::~TMainForm() {
@@ -420,11 +422,16 @@ bool TMainForm::SaveSettings() {
     return false;
 }
 
-void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction&) {
+void TMainForm::FormClose(rt::TComponent*, rt::TCloseAction& action) {
     // Written while the window still shows, so that a failure is told over it; whatever the
     // write does, the close goes on and the program ends.
     SaveSettings();
     Hide();
+    // A running cut is finished first; the window closes for good when it ends.
+    if (cutting_) {
+        closeAfterCut_ = true;
+        action = rt::TCloseAction::caNone;
+    }
 }
 
 void TMainForm::ChooseSkin(int choice) {
@@ -763,75 +770,6 @@ std::string TMainForm::OutputName(const std::string& saveName, const std::string
     if (!rt::SameText(sourceExt, ".avi")) sourceExt = ".avi";
     if (rt::SameText(saveExt, sourceExt)) return saveName;
     return rt::ExtractFileName(saveName) + sourceExt;
-}
-
-void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
-    if (FStartMark == 0 && FEndMark == 0) return;
-    if (!SaveDialog1->Execute()) return;
-
-    sk::TskSkinSpeedButton* buttons[] = {skSkinSpeedButton1, skSkinSpeedButton2, skSkinSpeedButton3,
-                                         skSkinSpeedButton4};
-    auto enable = [&](bool on) {
-        for (auto* b : buttons) b->SetEnabled(on);
-        Open1->Enabled = on;
-        Close1->Enabled = on;
-    };
-    enable(false);
-    cutting_ = true;
-    struct Restore {
-        std::function<void()> fn;
-        ~Restore() { fn(); }
-    } restore{[&] {
-        cutting_ = false;
-        enable(true);
-        UpdateCommands();
-    }};
-
-    std::string output = OutputName(SaveDialog1->FileName, FSourceFile);
-    double startTime = FStartMark, endTime = FEndMark;
-
-    media::CutJob job;
-    auto fail = [&](const std::string& why) {
-        ProgressBar1->SetValue(0);
-        ProgressBar1->SetProgressText("Failed.");
-        rt::Application()->MessageBox("The cut could not be written.\n" + why, kCaption,
-                                      rt::MB_OK | rt::MB_ICONERROR);
-    };
-    try {
-        job.Start(FSourceFile, startTime, endTime, output);
-    } catch (const std::exception& e) {
-        fail(e.what());
-        return;
-    }
-
-    ProgressBar1->SetValue(0);
-    ProgressBar1->Show();
-    ProgressBar1->SetProgressText("Cutting ... Please wait ...");
-
-    long code = 0;
-    do {
-        job.WaitForCompletion(100, code);
-        for (int v = 0; v <= ProgressBar1->MaxValue(); ++v) {
-            ProgressBar1->SetValue(v);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            rt::Application()->ProcessMessages();
-            // The end is noticed within one step of the sweep rather than after all of it.
-            if (code == 0 && v % 10 == 9) job.WaitForCompletion(0, code);
-            if (code != 0) break;
-        }
-        rt::Application()->ProcessMessages();
-        // A sweep cut short by the end leaves the gauge empty, as a full one does.
-        if (code != 0 || ProgressBar1->Value() == ProgressBar1->MaxValue())
-            ProgressBar1->SetValue(0);
-    } while (code == 0);
-    job.Stop();
-
-    if (code == media::EC_COMPLETE) {
-        ProgressBar1->SetProgressText("Succeeded!");
-    } else {
-        std::string why = job.ErrorText();
-        fail(why.empty() ? "The render stopped before the end." : why);
-    }
 }
 
 }  // namespace app

@@ -1,6 +1,9 @@
 #pragma once
 // The main window: the open file, its probe, the marks, the previews and the cut.
 
+#include <chrono>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,9 +23,21 @@
 #include "skin/form/skSkinMainMenuBar.h"
 #include "skin/form/skSkinMenu.h"
 
+namespace media {
+class CutJob;
+struct CutOutcome;
+}  // namespace media
+
 namespace app {
 
 class TAboutForm;
+
+// The gauge's text while a cut runs: "Cutting ... Please wait ..." until the amount of work is
+// known, then "Cutting ... 42%", with the time left once the cut has run a second.
+std::string CutProgressText(std::int64_t done, std::int64_t planned, double elapsedSeconds);
+// The gauge's hint after a cut: how it was made ("1,489 pictures copied, 11 re-encoded", or
+// "re-encoded: <reason>"), and where it ended when the source ended before the end mark.
+std::string CutOutcomeHint(const media::CutOutcome& outcome);
 
 // The settings file beside a program file: same folder, the file name lower-cased with the
 // extension ".ini" (/opt/Cutter/Framora gives /opt/Cutter/framora.ini).
@@ -124,7 +139,11 @@ public:
     void actSelStrartExecute(rt::TComponent* sender);
     void actSelEndExecute(rt::TComponent* sender);
     void skSkinSpeedButton3Click(rt::TComponent* sender);
+    // Cut: asks for the output name and starts the cut, which the window then watches from a
+    // timer; returns at once.
     void skSkinSpeedButton4Click(rt::TComponent* sender);
+    // Esc while cutting: stops the cut, which leaves nothing behind. False when none runs.
+    bool StopCut();
     void Applictation1Click(rt::TComponent* sender);
     void Visithomepage1Click(rt::TComponent* sender);
     void Support1Click(rt::TComponent* sender);
@@ -152,6 +171,10 @@ public:
     static std::string OutputName(const std::string& saveName, const std::string& sourceName);
     // True while a cut runs.
     bool Cutting() const { return cutting_; }
+    // The running cut (null when none runs), for tests that watch it.
+    const media::CutJob* RunningCut() const { return cutJob_.get(); }
+    // Test seam: handed to every cut's render (see media::CutProgress::hookForTesting).
+    std::function<void(std::int64_t, std::int64_t, bool)> CutHookForTesting;
 
     void WndProc(rt::TMessage& message) override;
     // The window's keys (besides the menus' short cuts): Left / Right, PgUp / PgDn, Home / End
@@ -190,7 +213,16 @@ private:
     // The settings file as read at creation; closing writes through it, so an unchanged file
     // is not read again.
     std::unique_ptr<rt::TIniFile> settings_;
+    void WatchCut();
+    void EndCut(long code);
+    void EnableCutCommands(bool on);
+
     bool cutting_ = false;
+    std::unique_ptr<media::CutJob> cutJob_;
+    rt::TTimer* cutTimer_ = nullptr;
+    std::chrono::steady_clock::time_point cutStarted_;
+    // The window was closed during the cut: it closes for good when the cut has ended.
+    bool closeAfterCut_ = false;
     // Whether the open file has a video stream to take preview frames from.
     bool hasVideo_ = false;
     // Display aspect of the open file's pictures; 0 when unknown.

@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <exception>
+#include <limits>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "media/CutSource.h"
 #include "media/SlotFiller.h"
@@ -120,6 +125,102 @@ bool Damaged(const AVFrame* f) {
     return f->decode_error_flags != 0 || (f->flags & AV_FRAME_FLAG_CORRUPT) != 0;
 }
 
+// An edge's encoder on a thread of its own, so that the pictures of the start are encoded while
+// those after them are read and copied. Pictures go in in order (null: the end); the packets
+// come out in order and are written on the caller's thread.
+class EdgeEncoderThread {
+public:
+    explicit EdgeEncoderThread(CodecContextPtr enc)
+        : enc_(std::move(enc)), thread_([this] { Loop(); }) {}
+    ~EdgeEncoderThread() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    EdgeEncoderThread(const EdgeEncoderThread&) = delete;
+    EdgeEncoderThread& operator=(const EdgeEncoderThread&) = delete;
+
+    void Send(FramePtr frame) {
+        {
+            std::unique_lock lock(mutex_);
+            // A few decoded pictures wait at most: each holds a picture's memory.
+            changed_.wait(lock, [this] { return input_.size() < kMaxWaiting || failure_; });
+            input_.push_back(std::move(frame));
+            ++pending_;
+        }
+        changed_.notify_all();
+    }
+
+    // The packets encoded so far; with `wait`, once every picture sent is encoded. Rethrows
+    // the encoder's failure.
+    std::vector<PacketPtr> Take(bool wait) {
+        std::vector<PacketPtr> out;
+        {
+            std::unique_lock lock(mutex_);
+            if (wait) changed_.wait(lock, [this] { return pending_ == 0 || failure_; });
+            if (failure_) std::rethrow_exception(failure_);
+            out.swap(output_);
+        }
+        changed_.notify_all();
+        return out;
+    }
+
+    // Whether the end was encoded and its packets taken.
+    bool Ended() {
+        std::lock_guard lock(mutex_);
+        return ended_ && output_.empty();
+    }
+
+private:
+    static constexpr std::size_t kMaxWaiting = 8;
+
+    void Loop() {
+        for (;;) {
+            FramePtr frame;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return stopping_ || !input_.empty(); });
+                if (stopping_) return;
+                frame = std::move(input_.front());
+                input_.pop_front();
+            }
+            std::vector<PacketPtr> packets;
+            std::exception_ptr failure;
+            try {
+                EncodePicture(enc_.get(), frame.get(), [&](AVPacket* pkt) {
+                    PacketPtr copy = MakePacket();
+                    CheckAv(av_packet_ref(copy.get(), pkt), "Out of memory encoding a picture");
+                    packets.push_back(std::move(copy));
+                });
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            {
+                std::lock_guard lock(mutex_);
+                for (PacketPtr& p : packets) output_.push_back(std::move(p));
+                if (failure && !failure_) failure_ = failure;
+                if (!frame) ended_ = true;
+                --pending_;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    CodecContextPtr enc_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<FramePtr> input_;
+    std::vector<PacketPtr> output_;
+    std::int64_t pending_ = 0;
+    bool ended_ = false;
+    bool stopping_ = false;
+    std::exception_ptr failure_;
+    std::thread thread_;
+};
+
 class CopiedVideoImpl : public CopiedVideo {
 public:
     CopiedVideoImpl(const CutSpan& span, CopyPlan plan, double edgeQuantiser)
@@ -140,7 +241,8 @@ public:
         head_.active = true;
         head_.from = plan_.first;
         headFiller_ = std::make_unique<SlotFiller>(span, 0, plan_.headSlots);
-        headFlushed_ = !plan_.HasHead();
+        headFilled_ = !plan_.HasHead();
+        headFlushed_ = headFilled_;
         if (plan_.HasTail()) {
             tail_.dec = OpenDecoder(plan_.parameters.get(), span.stream->time_base, true);
             tail_.active = true;
@@ -189,10 +291,16 @@ public:
     }
 
     bool Done() const override {
-        return !head_.active && headFlushed_ && copyDone_ && (!plan_.HasTail() || !tail_.active);
+        return !head_.active && headFlushed_ && copyDone_ &&
+               (!plan_.HasTail() || (!tail_.active && tailFlushed_));
     }
 
-    void Finish() override {
+    std::int64_t Written() const override { return written_; }
+    // A copy is refused when the source ends before the stretch does.
+    double SourceEnd() const override { return std::numeric_limits<double>::infinity(); }
+
+    void Finish(std::int64_t pictures) override {
+        if (pictures != plan_.pictures) Refuse("the source ends before the end mark");
         if (!ended_) AtEnd();
         if (!headFlushed_ || !copyDone_) Refuse("the source ended before the copy was complete");
         if (plan_.HasTail() && !tailFlushed_) Refuse("the source ended before the end mark");
@@ -221,6 +329,28 @@ private:
         if (head_.active) Feed(head_, pkt, i, true);
         if (i >= plan_.entry && i <= plan_.last && !plan_.IsDropped(i)) Copy(pkt, i);
         if (tail_.active && i >= tail_.from) Feed(tail_, pkt, i, false);
+        // Once no more packets are needed, the cut waits for the edges' encoders.
+        const bool needsPackets = head_.active || tail_.active || !(queuedLast_ || copyDone_);
+        Collect(!needsPackets);
+    }
+
+    // Writes what the edges' encoders have given; with `wait`, once they have encoded all they
+    // were sent.
+    void Collect(bool wait) {
+        if (headThread_) {
+            for (PacketPtr& p : headThread_->Take(wait)) Encoded(p.get(), false);
+            if (headThread_->Ended()) {
+                headThread_.reset();
+                HeadWritten();
+            }
+        }
+        if (tailThread_) {
+            for (PacketPtr& p : tailThread_->Take(wait)) Encoded(p.get(), true);
+            if (tailThread_->Ended()) {
+                tailThread_.reset();
+                tailFlushed_ = true;
+            }
+        }
     }
 
     void AtEnd() {
@@ -235,16 +365,17 @@ private:
         }
         if (head_.active) Feed(head_, nullptr, -1, true);
         if (tail_.active) Feed(tail_, nullptr, -1, false);
-        if (head_.active && !headFlushed_ && headFiller_) {
+        if (head_.active && !headFilled_ && headFiller_) {
             headFiller_->Finish(headEmit_);
             FlushHead();
         }
         head_.active = false;
-        if (tail_.active && !tailFlushed_ && tailFiller_) {
+        if (tail_.active && !tailFilled_ && tailFiller_) {
             tailFiller_->Finish(tailEmit_);
             FlushTail();
         }
         tail_.active = false;
+        Collect(true);
     }
 
     // Errors of pictures before the one the decoder started at, or shown before it or before
@@ -316,14 +447,14 @@ private:
         if (rank == kNoRank) return;
         if (rank >= plan_.entryRank && rank <= plan_.lastRank)
             Keep(plan_.SlotOfRank(rank), f, true);
-        if (!headFlushed_) {
+        if (!headFilled_) {
             NoteQuantiser(f);
             headFiller_->Offer(f, *ts, headEmit_);
             if (headFiller_->Done()) FlushHead();
         }
         // The head decoder's work ends with the copied pictures that the start's check needs.
         const std::int64_t copyEnd = plan_.SlotOfRank(plan_.lastRank) + 1;
-        if (headFlushed_ && HaveReferences(0, std::min(copyEnd, plan_.headSlots + kCheckPictures)))
+        if (headFilled_ && HaveReferences(0, std::min(copyEnd, plan_.headSlots + kCheckPictures)))
             head_.active = false;
     }
 
@@ -334,15 +465,15 @@ private:
         if (rank == kNoRank) return;
         if (rank >= plan_.entryRank && rank <= plan_.lastRank)
             Keep(plan_.SlotOfRank(rank), f, true);
-        if (!tailFlushed_) {
+        if (!tailFilled_) {
             NoteQuantiser(f);
             tailFiller_->Offer(f, *ts, tailEmit_);
             if (tailFiller_->Done()) FlushTail();
         }
-        if (tailFlushed_) tail_.active = false;
+        if (tailFilled_) tail_.active = false;
     }
 
-    void EmitEdge(CodecContextPtr& enc, std::int64_t slot, const AVFrame* f, bool tail) {
+    void EmitEdge(std::unique_ptr<EdgeEncoderThread>& enc, std::int64_t slot, const AVFrame* f) {
         const std::int64_t tag = FrameTag(f);
         if (plan_.packets[tag].rank != plan_.RankOfSlot(slot))
             Refuse("the pictures of the start do not follow one another");
@@ -354,14 +485,14 @@ private:
         if (!enc) {
             EdgeFormat format = plan_.edges;
             format.quantiser = q;
-            enc = OpenEdgeEncoder(format);
+            enc = std::make_unique<EdgeEncoderThread>(OpenEdgeEncoder(format));
         }
         FramePtr frame = RefFrame(f);
         frame->pts = slot;
         frame->pict_type = AV_PICTURE_TYPE_NONE;
         frame->quality = EdgeQuality(plan_.edges, q);
         av_frame_remove_side_data(frame.get(), AV_FRAME_DATA_VIDEO_ENC_PARAMS);
-        EncodePicture(enc.get(), frame.get(), [&](AVPacket* pkt) { Encoded(pkt, tail); });
+        enc->Send(std::move(frame));
     }
 
     // The quantisers of the intra and predicted pictures around an edge set its quality;
@@ -380,23 +511,31 @@ private:
         return q[q.size() / 2];
     }
 
+    // Every picture of the start was given to its encoder: it is told the end, and the copies
+    // wait until its last packet is written.
     void FlushHead() {
-        if (headEnc_) {
-            EncodePicture(headEnc_.get(), nullptr, [&](AVPacket* pkt) { Encoded(pkt, false); });
-            headEnc_.reset();
-        }
-        headFlushed_ = true;
+        headFilled_ = true;
         quantisers_.clear();
+        if (headThread_) {
+            headThread_->Send(nullptr);
+        } else {
+            HeadWritten();
+        }
+    }
+
+    void HeadWritten() {
+        headFlushed_ = true;
         Release(copyQueue_);
         if (queuedLast_) SetCopyDone();
     }
 
     void FlushTail() {
-        if (tailEnc_) {
-            EncodePicture(tailEnc_.get(), nullptr, [&](AVPacket* pkt) { Encoded(pkt, true); });
-            tailEnc_.reset();
+        tailFilled_ = true;
+        if (tailThread_) {
+            tailThread_->Send(nullptr);
+        } else {
+            tailFlushed_ = true;
         }
-        tailFlushed_ = true;
     }
 
     void Encoded(AVPacket* pkt, bool tail) {
@@ -488,9 +627,11 @@ private:
     EdgeDecoder tail_;
     std::unique_ptr<SlotFiller> headFiller_;
     std::unique_ptr<SlotFiller> tailFiller_;
-    CodecContextPtr headEnc_;
-    CodecContextPtr tailEnc_;
-    bool headFlushed_ = false;
+    std::unique_ptr<EdgeEncoderThread> headThread_;
+    std::unique_ptr<EdgeEncoderThread> tailThread_;
+    bool headFilled_ = false;   // every picture of the start was sent to its encoder
+    bool headFlushed_ = false;  // and every packet of it written
+    bool tailFilled_ = false;
     bool tailFlushed_ = false;
     bool copyDone_ = false;
     bool queuedLast_ = false;
@@ -506,10 +647,10 @@ private:
     std::map<std::int64_t, Reference> references_;
 
     SlotFiller::Emit headEmit_ = [this](std::int64_t slot, const AVFrame* f, std::int64_t) {
-        EmitEdge(headEnc_, slot, f, false);
+        EmitEdge(headThread_, slot, f);
     };
     SlotFiller::Emit tailEmit_ = [this](std::int64_t slot, const AVFrame* f, std::int64_t) {
-        EmitEdge(tailEnc_, slot, f, true);
+        EmitEdge(tailThread_, slot, f);
     };
 };
 

@@ -52,7 +52,9 @@ public:
         // Only the pictures are read ahead; the demuxer skips the rest without reading it.
         for (unsigned i = 0; i < in_->nb_streams; ++i) {
             discard_.push_back(in_->streams[i]->discard);
-            if (static_cast<int>(i) != videoIndex) in_->streams[i]->discard = AVDISCARD_ALL;
+            const bool kept = static_cast<int>(i) == videoIndex ||
+                              (span.readAhead != nullptr && static_cast<int>(i) == span.soundIndex);
+            if (!kept) in_->streams[i]->discard = AVDISCARD_ALL;
         }
         const AVCodecID codec = st_->codecpar->codec_id;
         plan_.parameters.reset(avcodec_parameters_alloc());
@@ -120,6 +122,7 @@ public:
             if (r == AVERROR_EOF) break;
             if (r == AVERROR(EAGAIN)) continue;
             if (r < 0) Refuse("the source cannot be read to its end: " + AvErrorText(r));
+            if (span_.readAhead != nullptr) span_.readAhead->Keep(pkt.get());
             if (pkt->stream_index != videoIndex_) {
                 av_packet_unref(pkt.get());
                 continue;
@@ -299,6 +302,32 @@ double AverageQuantiser(const AVFrame* f) {
     return par->type == AV_VIDEO_ENC_PARAMS_MPEG2 ? q / 2 : q;
 }
 
+void ReadAhead::Keep(const AVPacket* pkt) {
+    if (!valid_) return;
+    bytes_ += pkt->size;
+    if (bytes_ > budget_) {
+        Reset();
+        valid_ = false;
+        return;
+    }
+    PacketPtr copy = MakePacket();
+    CheckAv(av_packet_ref(copy.get(), pkt), "Out of memory reading the source");
+    packets_.push_back(std::move(copy));
+}
+
+bool ReadAhead::Take(AVPacket* pkt) {
+    if (packets_.empty()) return false;
+    av_packet_move_ref(pkt, packets_.front().get());
+    packets_.pop_front();
+    return true;
+}
+
+void ReadAhead::Reset() {
+    packets_.clear();
+    bytes_ = 0;
+    valid_ = true;
+}
+
 bool CopyPlan::IsDropped(std::int64_t index) const {
     return std::find(dropped.begin(), dropped.end(), index) != dropped.end();
 }
@@ -383,11 +412,13 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
     };
     const std::int64_t r0 = onScreen(0);
     if (r0 < ranks[plan.first]) Refuse("the first picture after the start mark is late");
+    // Checked before the walk over the slots, whose count an end far past the source makes huge.
+    if (span.pictures > count - r0) Refuse("the source ends before the end mark");
+    const std::int64_t jLast = r0 + span.pictures - 1;
+    if (indexOfRank[jLast] < 0) Refuse("the source ends before the end mark");
     for (std::int64_t n = 1; n < span.pictures; ++n)
         if (onScreen(n) != r0 + n) Refuse("the cut's picture rate does not follow the source's");
     plan.r0 = r0;
-    const std::int64_t jLast = r0 + span.pictures - 1;
-    if (jLast >= count || indexOfRank[jLast] < 0) Refuse("the source ends before the end mark");
 
     // Copying starts at the first entry picture on screen in the stretch.
     plan.entry = -1;

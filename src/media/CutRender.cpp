@@ -17,13 +17,18 @@ namespace media {
 
 namespace {
 
+// Bytes of packets the copy's plan keeps so that the stretch is read once: a minute of 1080p
+// pictures at 8 Mbit/s.
+constexpr std::int64_t kReadAheadBudget = 64 << 20;
+
 // One pass over the source: its streams, the stretch in output pictures and sound samples, the
 // place reading starts, and the loop that reads packets and hands them to the picture and
 // sound sides.
 class CutPass {
 public:
-    CutPass(const CutRequest& request, const SourceInput& file, const std::atomic<bool>& cancel)
-        : request_(request), cancel_(cancel), watch_(&cancel) {
+    CutPass(const CutRequest& request, const SourceInput& file, const std::atomic<bool>& cancel,
+            CutProgress& progress)
+        : request_(request), file_(file), cancel_(cancel), progress_(progress), watch_(&cancel) {
         in_ = OpenCutInput(file, request.source, watch_);
         if (request.video) vIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_VIDEO);
         if (request.audio) aIndex_ = UsableStream(in_.get(), AVMEDIA_TYPE_AUDIO);
@@ -35,6 +40,8 @@ public:
         span_.file = &file;
         span_.input = in_.get();
         span_.watch = &watch_;
+        span_.readAhead = &readAhead_;
+        span_.soundIndex = aIndex_;
         span_.stream = in_->streams[vIndex_ >= 0 ? vIndex_ : aIndex_];
         span_.zero = SourceZero(in_.get(), span_.stream);
         span_.start = request.start;
@@ -57,9 +64,16 @@ public:
 
     // Back to the place reading starts, after the copy's plan has read ahead from it.
     void Rewind() {
+        readAhead_.Reset();
         if (!pictures_) return;
         watch_.Arm(kReadTimeout);
         pictures_->Rewind();
+    }
+
+    // After the copy's plan: what it read ahead is read from memory and the file from where
+    // the plan stopped, unless it read too much to keep.
+    void AfterPlan() {
+        if (!readAhead_.Valid()) Rewind();
     }
 
     bool HasVideo() const { return vIndex_ >= 0; }
@@ -77,17 +91,49 @@ public:
         return bitRate;
     }
 
-    // Writes the whole cut into `writer` with `video` as its picture side (null: no picture).
-    void Run(CutWriter& writer, CutVideo* video) {
+    // Whether Run has read from the pass: a second attempt then needs a pass of its own.
+    bool Used() const { return used_; }
+
+    // Writes the whole cut into `writer` with `video` as its picture side (null: no picture),
+    // then checks that the pictures and sound written are those planned.
+    void Run(CutWriter& writer, CutVideo* video, CutOutcome& outcome) {
+        used_ = true;
         if (video != nullptr) video->AddStream(writer);
         if (sound_) sound_->AddStream(writer);
         writer.Begin();
         pictures_.reset();
         finder_.reset();
-        Pump(video);
-        if (video != nullptr) video->Finish();
-        if (sound_) sound_->Finish();
+        progress_.Plan(video != nullptr ? span_.pictures : sound_->SamplesWanted());
+        const bool eof = Pump(video);
+        std::int64_t pictures = span_.pictures;
+        std::int64_t samples = sound_ ? sound_->SamplesWanted() : 0;
+        if (eof) EndOfSource(video, pictures, samples, outcome);
+        if (video != nullptr) video->Finish(pictures);
+        if (sound_) sound_->Finish(samples);
         writer.End();
+        if (video != nullptr && video->Written() != pictures) {
+            throw MediaError("The cut wrote " + std::to_string(video->Written()) +
+                             " pictures instead of " + std::to_string(pictures));
+        }
+        if (sound_ && sound_->SamplesOut() != samples) {
+            throw MediaError("The cut wrote " + std::to_string(sound_->SamplesOut()) +
+                             " sound samples instead of " + std::to_string(samples));
+        }
+        progress_.Update(video != nullptr ? pictures : samples);
+        outcome.hasVideo = video != nullptr;
+        outcome.hasSound = sound_ != nullptr;
+        outcome.writtenSeconds = video != nullptr
+                                     ? static_cast<double>(pictures) / av_q2d(span_.rate)
+                                     : static_cast<double>(samples) / sound_->SampleRate();
+    }
+
+    // Throws SourceChanged when the source file is not the one the cut started with.
+    void RequireUnchanged() const {
+        if (file_.Changed()) {
+            throw SourceChanged("The source file " + Quoted(request_.source) +
+                                " changed while it was being cut (it was shortened or written "
+                                "to), so the cut would not hold what was marked");
+        }
     }
 
 private:
@@ -154,21 +200,31 @@ private:
         pictures_->Rewind();
     }
 
-    void Pump(CutVideo* video) {
+    // Reads until both sides are complete or the file ends; returns true at the end of the file.
+    bool Pump(CutVideo* video) {
         auto videoDone = [&] { return video == nullptr || video->Done(); };
         auto soundDone = [&] { return !sound_ || sound_->Done(); };
+        auto done = [&] { return video != nullptr ? video->Written() : sound_->SamplesOut(); };
         PacketPtr packet = MakePacket();
         bool eof = false;
         int againCount = 0;
-        while (!(videoDone() && soundDone()) && !eof) {
+        while (!eof) {
+            // The sound is decoded beside the reading: once the pictures are complete, what is
+            // still being decoded may complete the sound too.
+            if (videoDone() && !soundDone()) sound_->Settle();
+            if (videoDone() && soundDone()) break;
             BeforeRead();
-            int r = av_read_frame(in_.get(), packet.get());
+            int r = readAhead_.Take(packet.get()) ? 0 : av_read_frame(in_.get(), packet.get());
             if (r == AVERROR(EAGAIN) && ++againCount < 1000) continue;
             if (r == AVERROR_EOF) {
                 eof = true;
                 break;
             }
-            if (r < 0) ReadFailed("Cannot read the source file ", r);
+            if (r < 0) {
+                CheckCancel();
+                RequireUnchanged();
+                ReadFailed("Cannot read the source file ", r);
+            }
             againCount = 0;
             if (packet->stream_index == vIndex_ && !videoDone()) {
                 video->OnPacket(packet.get());
@@ -176,16 +232,56 @@ private:
                 sound_->OnPacket(packet.get());
             }
             av_packet_unref(packet.get());
+            progress_.Update(done());
         }
         CheckCancel();
         if (eof) {
             if (!videoDone()) video->OnPacket(nullptr);
             if (!soundDone()) sound_->OnPacket(nullptr);
         }
+        return eof;
+    }
+
+    // The file ended before the stretch did, or just as it did. A file that changed since it
+    // was opened ends the cut; otherwise the stretch ends where the later of picture and sound
+    // really ends, so that nothing beyond the source is made up.
+    void EndOfSource(CutVideo* video, std::int64_t& pictures, std::int64_t& samples,
+                     CutOutcome& outcome) {
+        RequireUnchanged();
+        const double rate = av_q2d(span_.rate);
+        const double length = video != nullptr
+                                  ? static_cast<double>(span_.pictures) / rate
+                                  : static_cast<double>(samples) / sound_->SampleRate();
+        double end = 0;
+        if (video != nullptr) end = std::max(end, video->SourceEnd());
+        if (sound_) {
+            end = std::max(end, sound_->Done() ? length
+                                               : static_cast<double>(sound_->SamplesOut()) /
+                                                     sound_->SampleRate());
+        }
+        if (!(end < length)) return;
+        outcome.clamped = true;
+        if (video != nullptr) {
+            // The picture on screen at the real end is the last one written.
+            pictures = std::clamp<std::int64_t>(
+                static_cast<std::int64_t>(std::ceil(end * rate - 1e-6)), 1, span_.pictures);
+            if (sound_) {
+                samples = std::llround(static_cast<double>(pictures) / rate * sound_->SampleRate());
+                samples = std::max(samples, sound_->SamplesOut());
+            }
+            progress_.Plan(pictures);
+        } else {
+            samples = sound_->SamplesOut();
+            progress_.Plan(samples);
+        }
     }
 
     const CutRequest& request_;
+    const SourceInput& file_;
     const std::atomic<bool>& cancel_;
+    CutProgress& progress_;
+    bool used_ = false;
+    ReadAhead readAhead_{kReadAheadBudget};
     SourceWatch watch_;
     CutInput in_;
     int vIndex_ = -1;
@@ -214,7 +310,11 @@ public:
         writer_ = std::make_unique<CutWriter>(request.output, request.writeLimit);
         return *writer_;
     }
-    void Commit() {
+    // Puts the file in place, unless the cut was stopped or its source changed meanwhile.
+    void Commit(const CutPass& pass, const std::atomic<bool>& cancel, CutProgress& progress) {
+        progress.Committing();
+        if (cancel.load()) throw CutCancelled();
+        pass.RequireUnchanged();
         writer_->Commit();
         writer_.reset();
     }
@@ -224,12 +324,19 @@ private:
     std::unique_ptr<CutWriter> writer_;
 };
 
+// Why a cut cannot copy its pictures whatever the source holds; empty when it may try.
+std::string WhyNotCopied(const CutRequest& request) {
+    if (!request.video) return "no picture was asked for";
+    if (!request.videoLikeSource) return "the output's picture format is not the source's";
+    if (!request.copyAllowed) return "copying was turned off";
+    return {};
+}
+
 // Copies what can be copied; returns false (with the reason) when the cut must be re-encoded.
-bool TryCopiedCut(const CutRequest& request, const SourceInput& file,
-                  const std::atomic<bool>& cancel, CutOutcome& outcome, std::string& leftOver) {
+bool TryCopiedCut(const CutRequest& request, CutPass& pass, const std::atomic<bool>& cancel,
+                  CutProgress& progress, CutOutcome& outcome, std::string& leftOver) {
     AttemptOutput output(leftOver);
     try {
-        CutPass pass(request, file, cancel);
         if (!pass.HasVideo()) {
             outcome.whyReencoded = "the source has no picture to copy";
             return false;
@@ -237,11 +344,11 @@ bool TryCopiedCut(const CutRequest& request, const SourceInput& file,
         std::unique_ptr<CopiedVideo> video = CopiedVideo::Make(
             pass.Span(), pass.VideoIndex(), cancel, [&pass] { pass.Rewind(); },
             request.edgeQuantiserForTesting);
-        pass.Rewind();
+        pass.AfterPlan();
         CutWriter& writer = output.Open(request);
-        pass.Run(writer, video.get());
+        pass.Run(writer, video.get(), outcome);
         video->Check(writer);
-        output.Commit();
+        output.Commit(pass, cancel, progress);
         outcome.path = CutPath::Copied;
         outcome.whyReencoded.clear();
         outcome.copiedPictures = video->CopiedPictures();
@@ -251,73 +358,110 @@ bool TryCopiedCut(const CutRequest& request, const SourceInput& file,
         throw;
     } catch (const OutputError&) {
         throw;
+    } catch (const SourceChanged&) {
+        throw;
     } catch (const std::exception& e) {
         if (cancel.load()) throw CutCancelled();
+        pass.RequireUnchanged();
         // Anything the copy cannot handle, the re-encoding cut can: it decodes every picture
         // and tolerates damage the way a player does.
+        outcome = CutOutcome{};
         outcome.whyReencoded = e.what();
         return false;
     }
 }
 
 CutOutcome RenderCutFrom(const CutRequest& request, const SourceInput& file,
-                         const std::atomic<bool>& cancel, std::string& leftOver) {
+                         const std::atomic<bool>& cancel, CutProgress& progress,
+                         std::string& leftOver) {
     CutOutcome outcome;
-    if (!request.video) {
-        outcome.whyReencoded = "no picture was asked for";
-    } else if (!request.videoLikeSource) {
-        outcome.whyReencoded = "the output's picture format is not the source's";
-    } else if (!request.copyAllowed) {
-        outcome.whyReencoded = "copying was turned off";
-    } else if (TryCopiedCut(request, file, cancel, outcome, leftOver)) {
-        return outcome;
+    // One demuxer serves the copy and, when the copy is refused before anything was read for
+    // it, the re-encoding too.
+    auto pass = std::make_unique<CutPass>(request, file, cancel, progress);
+    outcome.whyReencoded = WhyNotCopied(request);
+    if (outcome.whyReencoded.empty()) {
+        if (TryCopiedCut(request, *pass, cancel, progress, outcome, leftOver)) return outcome;
+        if (pass->Used()) {
+            progress.Restart();
+            pass = std::make_unique<CutPass>(request, file, cancel, progress);
+        } else {
+            pass->AfterPlan();
+        }
     }
 
     AttemptOutput output(leftOver);
-    CutPass pass(request, file, cancel);
     std::unique_ptr<CutVideo> video;
-    if (pass.HasVideo()) {
-        video = MakeReencodedVideo(pass.Span(), request.source, pass.VideoBitRate(),
+    if (pass->HasVideo()) {
+        video = MakeReencodedVideo(pass->Span(), request.source, pass->VideoBitRate(),
                                    request.videoLikeSource);
-        outcome.encodedPictures = pass.Span().pictures;
     }
     CutWriter& writer = output.Open(request);
-    pass.Run(writer, video.get());
-    output.Commit();
+    pass->Run(writer, video.get(), outcome);
+    output.Commit(*pass, cancel, progress);
+    if (video) outcome.encodedPictures = video->Written();
     return outcome;
 }
 
-}  // namespace
-
-SourceStreams ProbeSourceStreams(const std::string& name) {
-    SourceWatch watch(nullptr);
-    const std::unique_ptr<SourceInput> file = OpenSourceFile(name);
-    const CutInput in = OpenCutInput(*file, name, watch);
-    SourceStreams s;
-    s.hasVideo = UsableStream(in.get(), AVMEDIA_TYPE_VIDEO) >= 0;
-    s.hasAudio = UsableStream(in.get(), AVMEDIA_TYPE_AUDIO) >= 0;
-    return s;
-}
-
-CutOutcome RenderCut(const CutRequest& request, const std::atomic<bool>& cancel) {
-    if (!(request.stop >= request.start) || request.start < 0 || !std::isfinite(request.stop)) {
+// Times are checked before anything is converted to pictures or samples.
+void RequireSaneStretch(const CutRequest& request) {
+    const double start = request.start;
+    const double stop = request.stop;
+    if (!std::isfinite(start) || !std::isfinite(stop) || start < 0 || stop < start) {
         throw MediaError(
             "The stretch to cut is invalid: it must start at 0 s or later and end "
             "no earlier than it starts");
     }
+    if (stop > kMaxCutSeconds) {
+        throw MediaError("The stretch to cut is invalid: its end (" + std::to_string(stop) +
+                         " s) lies beyond any file");
+    }
+}
+
+CutOutcome RenderCutWith(const CutRequest& request, const std::atomic<bool>& cancel,
+                         CutProgress& progress) {
+    RequireSaneStretch(request);
     RefuseOverwritingSource(request.source, request.output);
     // Opened once: the copy and the re-encoding that may follow it read the same file.
     const std::unique_ptr<SourceInput> file = OpenSourceFile(request.source);
     std::string leftOver;
     try {
-        return RenderCutFrom(request, *file, cancel, leftOver);
+        return RenderCutFrom(request, *file, cancel, progress, leftOver);
     } catch (const MediaError& e) {
-        // An unfinished file that could not be removed is named, so the user can remove it.
+        // An unfinished file that could not be removed is named, so the user can remove it. A
+        // stop that interrupts FFmpeg mid-call surfaces as that call's failure.
         const std::string note = base::LeftOverNote(leftOver);
-        if (note.empty()) throw;
         if (cancel.load()) throw CutCancelled(note);
+        if (note.empty()) throw;
         throw MediaError(e.what() + note, e.code());
     }
+}
+
+}  // namespace
+
+void CutProgress::Plan(std::int64_t planned) {
+    planned_ = base_ + std::max<std::int64_t>(planned, 0);
+    if (hookForTesting) hookForTesting(done_.load(), planned_.load(), false);
+}
+
+void CutProgress::Update(std::int64_t done) {
+    const std::int64_t now = base_ + std::max<std::int64_t>(done, 0);
+    if (now > done_.load()) done_ = now;
+    if (hookForTesting) hookForTesting(done_.load(), planned_.load(), false);
+}
+
+void CutProgress::Restart() { base_ = done_.load(); }
+
+void CutProgress::Committing() {
+    if (hookForTesting) hookForTesting(done_.load(), planned_.load(), true);
+}
+
+CutOutcome RenderCut(const CutRequest& request, CutProgress& progress) {
+    return RenderCutWith(request, progress.StopFlag(), progress);
+}
+
+CutOutcome RenderCut(const CutRequest& request, const std::atomic<bool>& cancel) {
+    CutProgress progress;
+    return RenderCutWith(request, cancel, progress);
 }
 
 }  // namespace media

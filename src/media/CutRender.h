@@ -6,21 +6,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "media/AvHolders.h"
 
 namespace media {
-
-// Which streams of a source can take part in a cut.
-struct SourceStreams {
-    bool hasVideo = false;
-    bool hasAudio = false;
-};
-
-// Opens `name` and reports its decodable picture and sound; throws MediaError when the file
-// cannot be opened or read as media.
-SourceStreams ProbeSourceStreams(const std::string& name);
 
 struct CutRequest {
     std::string source;
@@ -52,8 +43,14 @@ public:
                      (note.empty() ? "" : "." + note)) {}
 };
 
-// How a finished cut was made; for tests and benchmarks, not for users, to whom both ways are
-// the same cut.
+// Thrown when the source file ends or changes under a running cut: no other way of cutting
+// would do better, so the cut ends with it.
+class SourceChanged : public MediaError {
+public:
+    using MediaError::MediaError;
+};
+
+// How a finished cut was made.
 enum class CutPath { Reencoded, Copied };
 struct CutOutcome {
     CutPath path = CutPath::Reencoded;
@@ -61,12 +58,56 @@ struct CutOutcome {
     std::string whyReencoded;
     std::int64_t copiedPictures = 0;
     std::int64_t encodedPictures = 0;
+    bool hasVideo = false;
+    bool hasSound = false;
+    // Set when the end mark lay past the source's real end: the cut ends there instead.
+    bool clamped = false;
+    double writtenSeconds = 0;  // length of the output
 };
+
+// The live state of one render, shared by the render thread (which advances it) and whoever
+// watches the cut (which reads it and may ask it to stop). The counts are pictures (blocks of
+// sound for a cut without pictures); Planned() is 0 while the amount is not known yet.
+class CutProgress {
+public:
+    std::int64_t Done() const { return done_.load(); }
+    std::int64_t Planned() const { return planned_.load(); }
+    // Asks the render to stop; it ends promptly and leaves nothing behind.
+    void Stop() { stop_ = true; }
+    bool StopRequested() const { return stop_.load(); }
+    const std::atomic<bool>& StopFlag() const { return stop_; }
+
+    // Render side. Plan: the amount of work of the current attempt is now known; Update: this
+    // much of it is done. A second attempt after a refused copy starts after what the first
+    // did (Restart), so Done() never goes back.
+    void Plan(std::int64_t planned);
+    void Update(std::int64_t done);
+    void Restart();
+    // Before the finished file is put in place under its name.
+    void Committing();
+
+    // Test seam, called on the render thread after every step with Done() and Planned(), and
+    // once more with `committing` set just before the file is put in place.
+    std::function<void(std::int64_t done, std::int64_t planned, bool committing)> hookForTesting;
+
+private:
+    std::atomic<std::int64_t> done_{0};
+    std::atomic<std::int64_t> planned_{0};
+    std::int64_t base_ = 0;
+    std::atomic<bool> stop_{false};
+};
+
+// The longest stretch a cut takes, in seconds: far beyond any real file, and small enough that
+// every count of pictures or samples made from it stays exact.
+inline constexpr double kMaxCutSeconds = 1e9;
 
 // Writes the cut, replacing `request.output` only once the whole file was written. A stretch of
 // length 0 gives one frame (the picture at the start) and the sound of one frame's duration.
-// Throws MediaError with readable text on failure and CutCancelled when cancelled; in both
-// cases nothing is left under the output name and an existing file there is unchanged.
+// An end past the source's real end is taken back to it (the outcome says so). Throws
+// MediaError with readable text on failure (SourceChanged when the source ends or changes
+// while it is read) and CutCancelled when stopped; in every such case nothing is left under the
+// output name and an existing file there is unchanged.
+CutOutcome RenderCut(const CutRequest& request, CutProgress& progress);
 CutOutcome RenderCut(const CutRequest& request, const std::atomic<bool>& cancel);
 
 }  // namespace media

@@ -32,7 +32,15 @@ CutSound::CutSound(const AVStream* source, double zero, double start, std::int64
     enc_ = std::move(enc);
 }
 
-CutSound::~CutSound() { av_channel_layout_uninit(&swrInLayout_); }
+CutSound::~CutSound() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    av_channel_layout_uninit(&swrInLayout_);
+}
 
 void CutSound::AddStream(CutWriter& writer) {
     writer_ = &writer;
@@ -43,18 +51,85 @@ void CutSound::AddStream(CutWriter& writer) {
     out_ = writer.AddStream(par.get(), enc_->time_base);
 }
 
+// Packets that may wait for the decoder before the reader waits for it in turn.
+constexpr std::size_t kMaxQueuedPackets = 256;
+
 void CutSound::OnPacket(const AVPacket* pkt) {
+    if (!thread_.joinable()) thread_ = std::thread([this] { DecodeLoop(); });
+    PacketPtr copy;
+    if (pkt != nullptr) {
+        copy = MakePacket();
+        CheckAv(av_packet_ref(copy.get(), pkt), "Out of memory reading the sound");
+    }
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return input_.size() < kMaxQueuedPackets || failure_; });
+        if (!inputEnded_) {
+            input_.push_back(std::move(copy));
+            ++pending_;
+            if (pkt == nullptr) inputEnded_ = true;
+        }
+    }
+    changed_.notify_all();
+    Drain(pkt == nullptr);
+}
+
+void CutSound::Settle() {
+    if (thread_.joinable()) Drain(true);
+}
+
+void CutSound::DecodeLoop() {
+    std::vector<Decoded> out;
+    for (;;) {
+        PacketPtr pkt;
+        {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return stopping_ || !input_.empty(); });
+            if (stopping_) return;
+            pkt = std::move(input_.front());
+            input_.pop_front();
+        }
+        out.clear();
+        std::exception_ptr failure;
+        try {
+            Decode(pkt.get(), out);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        {
+            std::lock_guard lock(mutex_);
+            for (Decoded& d : out) output_.push_back(std::move(d));
+            --pending_;
+            if (failure && !failure_) failure_ = failure;
+        }
+        changed_.notify_all();
+    }
+}
+
+void CutSound::Decode(const AVPacket* pkt, std::vector<Decoded>& out) {
     // A damaged packet costs its sound, not the cut, as with any player.
     if (avcodec_send_packet(dec_.get(), pkt) < 0 && pkt != nullptr) return;
-    while (!Done()) {
+    for (;;) {
         int r = avcodec_receive_frame(dec_.get(), decoded_.get());
         if (r < 0) break;
-        OnFrame(decoded_.get());
+        Convert(decoded_.get(), out);
         av_frame_unref(decoded_.get());
     }
 }
 
-void CutSound::OnFrame(const AVFrame* f) {
+void CutSound::Drain(bool wait) {
+    std::vector<Decoded> ready;
+    {
+        std::unique_lock lock(mutex_);
+        if (wait) changed_.wait(lock, [this] { return pending_ == 0 || failure_; });
+        if (failure_) std::rethrow_exception(failure_);
+        ready.swap(output_);
+    }
+    changed_.notify_all();
+    for (const Decoded& d : ready) Place(d);
+}
+
+void CutSound::Convert(const AVFrame* f, std::vector<Decoded>& out) {
     if (f->nb_samples <= 0) return;
     const int outRate = enc_->sample_rate;
     if (!swr_ || f->sample_rate != swrInRate_ || f->format != swrInFormat_ ||
@@ -82,31 +157,35 @@ void CutSound::OnFrame(const AVFrame* f) {
     const int channels = enc_->ch_layout.nb_channels;
     const int capacity = swr_get_out_samples(swr_.get(), f->nb_samples);
     if (capacity < 0) CheckAv(capacity, "Cannot convert the sound");
-    pcm_.resize(static_cast<size_t>(capacity) * channels * 2);
-    std::uint8_t* outData = pcm_.data();
-    int got =
+    Decoded d;
+    d.pcm.resize(static_cast<size_t>(capacity) * channels * 2);
+    std::uint8_t* outData = d.pcm.data();
+    d.count =
         CheckAv(swr_convert(swr_.get(), &outData, capacity,
                             const_cast<const std::uint8_t**>(f->extended_data), f->nb_samples),
                 "Cannot convert the sound");
-
-    double t;
     if (f->best_effort_timestamp != AV_NOPTS_VALUE) {
-        t = static_cast<double>(f->best_effort_timestamp) * av_q2d(source_->time_base) - zero_;
+        d.time = static_cast<double>(f->best_effort_timestamp) * av_q2d(source_->time_base) - zero_;
     } else {
-        t = nextTime_;
+        d.time = nextTime_;
     }
-    nextTime_ = t + static_cast<double>(f->nb_samples) / f->sample_rate;
+    nextTime_ = d.time + static_cast<double>(f->nb_samples) / f->sample_rate;
+    out.push_back(std::move(d));
+}
 
+void CutSound::Place(const Decoded& d) {
+    if (Done()) return;
+    const int channels = enc_->ch_layout.nb_channels;
     std::int64_t skip = 0;
     if (!placed_) {
         // Sample-accurate start: drop what lies before it, or fill a late start with silence.
-        const std::int64_t offset = std::llround((t - start_) * outRate);
-        if (offset <= -got) return;
+        const std::int64_t offset = std::llround((d.time - start_) * enc_->sample_rate);
+        if (offset <= -d.count) return;
         placed_ = true;
         if (offset > 0) WriteSamples(nullptr, offset);
         if (offset < 0) skip = -offset;
     }
-    WriteSamples(pcm_.data() + skip * channels * 2, got - skip);
+    WriteSamples(d.pcm.data() + skip * channels * 2, d.count - skip);
 }
 
 void CutSound::WriteSamples(const std::uint8_t* data, std::int64_t count) {
@@ -136,9 +215,13 @@ void CutSound::WriteSamples(const std::uint8_t* data, std::int64_t count) {
     }
 }
 
-void CutSound::Finish() {
+int CutSound::SampleRate() const { return enc_->sample_rate; }
+
+void CutSound::Finish(std::int64_t samples) {
     // Sound that ends before the stretch does is completed with silence, so both streams
     // last the marked length.
+    Settle();
+    samplesWanted_ = std::max(samplesOut_, std::min(samplesWanted_, samples));
     WriteSamples(nullptr, samplesWanted_ - samplesOut_);
     Encode(nullptr);
 }

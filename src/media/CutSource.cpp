@@ -14,7 +14,15 @@ int SourceWatch::Callback(void* opaque) {
     return (self->cancel_ != nullptr && self->cancel_->load()) || self->Expired() ? 1 : 0;
 }
 
+namespace {
+std::atomic<std::int64_t> fileOpens{0};
+std::atomic<std::int64_t> demuxerOpens{0};
+}  // namespace
+
+SourceOpens SourceOpensForTesting() { return {fileOpens.load(), demuxerOpens.load()}; }
+
 std::unique_ptr<SourceInput> OpenSourceFile(const std::string& name) {
+    ++fileOpens;
     std::string reason;
     std::unique_ptr<SourceInput> file = SourceInput::OpenFile(name, reason);
     if (!file) throw MediaError("Cannot open the source file " + Quoted(name) + ": " + reason);
@@ -22,6 +30,7 @@ std::unique_ptr<SourceInput> OpenSourceFile(const std::string& name) {
 }
 
 CutInput OpenCutInput(const SourceInput& file, const std::string& name, SourceWatch& watch) {
+    ++demuxerOpens;
     CutInput in;
     AVFormatContext* raw = avformat_alloc_context();
     if (raw == nullptr) throw MediaError("Out of memory opening the source file");

@@ -39,6 +39,14 @@ inline constexpr auto kReadTimeout = std::chrono::seconds(10);
 inline constexpr const char* kTooSlow =
     "reading it took too long; it may be damaged or on a slow device";
 
+// Test seam: how many times a cut has opened a source file and a demuxer on one, in this
+// process.
+struct SourceOpens {
+    std::int64_t files = 0;
+    std::int64_t demuxers = 0;
+};
+SourceOpens SourceOpensForTesting();
+
 // The source as a regular file only, opened once for every pass of a cut: a pipe or a device
 // would block it. Throws MediaError with the file's name and the reason.
 std::unique_ptr<SourceInput> OpenSourceFile(const std::string& name);

@@ -70,6 +70,7 @@ private:
     std::int64_t writeLimit_;
     std::int64_t position_ = 0;
     std::int64_t written_ = 0;
+    std::int64_t flushedTo_ = 0;
     std::string writeError_;
 };
 

@@ -1,3 +1,4 @@
+#include <limits>
 #include <string>
 
 #include "media/CutSource.h"
@@ -41,12 +42,17 @@ public:
     }
 
     bool Done() const override { return filler_.Done(); }
+    std::int64_t Written() const override { return written_; }
+    double SourceEnd() const override {
+        return filler_.Done() ? std::numeric_limits<double>::infinity() : filler_.EndOfLast();
+    }
 
-    void Finish() override {
+    void Finish(std::int64_t pictures) override {
         if (filler_.NothingOnScreen()) {
             throw MediaError("The source file " + Quoted(sourceName_) + " has no picture at " +
                              std::to_string(span_.start) + " s");
         }
+        filler_.EndAt(pictures);
         filler_.Finish(emit_);
         Encode(nullptr);
     }
@@ -89,6 +95,7 @@ private:
             pkt->stream_index = out_->index;
             av_packet_rescale_ts(pkt, enc_->time_base, out_->time_base);
             writer_->Write(pkt);
+            ++written_;
         });
     }
 
@@ -99,6 +106,7 @@ private:
     FramePtr decoded_ = MakeFrame();
     CutWriter* writer_ = nullptr;
     AVStream* out_ = nullptr;
+    std::int64_t written_ = 0;
     FramePtr converted_;
     std::int64_t convertedPicture_ = -1;
     SwsPtr sws_;

@@ -1,5 +1,8 @@
 #include "media/SlotFiller.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "media/CutSource.h"
 
 namespace media {
@@ -46,6 +49,15 @@ bool SlotFiller::NothingOnScreen() const {
     const double lastTime =
         static_cast<double>(last_ - span_.origin) * av_q2d(span_.stream->time_base);
     return next_ == 0 && lastTime + step_ <= span_.start;
+}
+
+void SlotFiller::EndAt(std::int64_t endSlot) { end_ = std::max(next_, std::min(end_, endSlot)); }
+
+double SlotFiller::EndOfLast() const {
+    if (!haveLast_) return std::numeric_limits<double>::infinity();
+    return static_cast<double>(last_ + clock_.FrameTicks() - span_.origin) *
+               av_q2d(span_.stream->time_base) -
+           span_.start;
 }
 
 void SlotFiller::Finish(const Emit& emit) {

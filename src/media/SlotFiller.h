@@ -36,6 +36,11 @@ public:
     bool NothingOnScreen() const;
     // The source ended: the last picture stays on screen for the remaining slots.
     void Finish(const Emit& emit);
+    // Slots from now on fill only up to `endSlot` (no further than the end given at creation).
+    void EndAt(std::int64_t endSlot);
+    // Seconds after the cut's start at which the last picture offered leaves the screen: where
+    // the source's pictures really end. Infinity when none was offered.
+    double EndOfLast() const;
 
     bool Done() const { return next_ >= end_; }
     std::int64_t NextSlot() const { return next_; }

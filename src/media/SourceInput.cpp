@@ -61,6 +61,8 @@ std::unique_ptr<SourceInput> SourceInput::OpenFile(const std::string& path, std:
         std::unique_ptr<SourceInput> in(new SourceInput);
         in->fd_ = fd;
         in->size_ = st.st_size;
+        in->mtimeSec_ = st.st_mtim.tv_sec;
+        in->mtimeNsec_ = st.st_mtim.tv_nsec;
         return in;
     }
     ::close(fd);
@@ -83,6 +85,14 @@ std::int64_t SourceInput::Size() const {
     struct stat st {};
     if (fd_ >= 0 && ::fstat(fd_, &st) == 0) return st.st_size;
     return size_;
+}
+
+bool SourceInput::Changed() const {
+    if (fd_ < 0) return false;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) return true;
+    return st.st_size != size_ || st.st_mtim.tv_sec != mtimeSec_ ||
+           st.st_mtim.tv_nsec != mtimeNsec_;
 }
 
 std::unique_ptr<SourceInput::Reader> SourceInput::Attach(AVFormatContext* ctx) const {

@@ -43,6 +43,10 @@ public:
         AVIOInterruptCB interrupt_{};
     };
 
+    // Whether the file was shortened, lengthened or written to since it was opened (its size
+    // or modification time differ); a file in memory never changes.
+    bool Changed() const;
+
     // Makes `ctx` (allocated, with its interrupt callback set, not yet opened) read from this
     // input through a new reader, which must outlive the context (close the context first).
     std::unique_ptr<Reader> Attach(AVFormatContext* ctx) const;
@@ -54,6 +58,8 @@ private:
     int fd_ = -1;
     const std::uint8_t* data_ = nullptr;
     std::int64_t size_ = 0;
+    std::int64_t mtimeSec_ = 0;
+    std::int64_t mtimeNsec_ = 0;
 };
 
 }  // namespace media

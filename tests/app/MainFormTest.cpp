@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "app/MainFrm.h"
 #include "common/Fixtures.h"
@@ -12,6 +14,7 @@
 #include "runtime/Graphics.h"
 #include "runtime/IniFiles.h"
 #include "runtime/Menus.h"
+#include "runtime/testing/TestInput.h"
 
 namespace fs = std::filesystem;
 
@@ -174,6 +177,13 @@ protected:
                 sum +=
                     std::abs(int((a.Pixels()[i] >> s) & 0xFF) - int((b.Pixels()[i] >> s) & 0xFF));
         return sum / (3.0 * double(a.Pixels().size()));
+    }
+
+    // Clicks Cut and lets the window watch the cut to its end.
+    void Cut() {
+        form_->skSkinSpeedButton4Click(form_->skSkinSpeedButton4);
+        EXPECT_TRUE(rt::testing::WaitFor([this] { return !form_->Cutting(); }, 120000))
+            << "the cut did not end";
     }
 
     std::unique_ptr<testutil::TempDir> tmp_;
@@ -620,7 +630,7 @@ TEST_F(MainWindow, CutWritesTheMarkedStretch) {
     // Saved with another extension: the name gets the source's and lands in the save folder.
     fs::create_directories(dir_ / "out");
     saveAnswer_ = (dir_ / "out" / "clip.mpg").string();
-    form_->skSkinSpeedButton4Click(form_->skSkinSpeedButton4);
+    Cut();
     EXPECT_TRUE(messages_.empty()) << messages_.front();
     EXPECT_EQ(form_->ProgressBar1->ProgressText(), "Succeeded!");
     EXPECT_EQ(form_->ProgressBar1->Value(), 0) << "the gauge stays partly filled";
@@ -648,13 +658,15 @@ TEST_F(MainWindow, FailedCutSaysWhyAndNeverSucceeded) {
     Open(copy);
     auto size = fs::file_size(copy);
     saveAnswer_ = copy.string();
-    form_->skSkinSpeedButton4Click(form_->skSkinSpeedButton4);
+    Cut();
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_NE(form_->ProgressBar1->ProgressText(), "Succeeded!");
     EXPECT_EQ(fs::file_size(copy), size);
     EXPECT_TRUE(form_->skSkinSpeedButton1->Enabled());
 }
 
+// Closed once the cut has written 25 pictures (the render waits there until the close was
+// seen): the window hides at once, the settings are written, and the cut still finishes.
 TEST_F(MainWindow, ClosingDuringACutHidesAtOnceAndFinishesTheFile) {
     fs::path clip = Clip598();
     ASSERT_FALSE(clip.empty());
@@ -663,19 +675,34 @@ TEST_F(MainWindow, ClosingDuringACutHidesAtOnceAndFinishesTheFile) {
     form_->TrackBar1->SetPosition(3);
     form_->actSelEndExecute(nullptr);
     saveAnswer_ = (dir_ / "during.avi").string();
-    bool hiddenDuringCut = false, settingsDuringCut = false;
-    rt::TTimer timer(nullptr);
-    timer.SetInterval(50);
-    timer.OnTimer = [&](rt::TComponent*) {
-        timer.SetEnabled(false);
-        ASSERT_TRUE(form_->Cutting());
-        form_->Close();
-        hiddenDuringCut = !form_->Visible();
-        settingsDuringCut = fs::exists(form_->SettingsFile());
+    std::mutex m;
+    std::condition_variable cv;
+    bool reached = false, released = false;
+    form_->CutHookForTesting = [&](std::int64_t done, std::int64_t, bool) {
+        if (done < 25) return;
+        std::unique_lock lock(m);
+        if (!reached) {
+            reached = true;
+            cv.wait_for(lock, std::chrono::seconds(60), [&] { return released; });
+        }
     };
     form_->skSkinSpeedButton4Click(form_->skSkinSpeedButton4);
-    EXPECT_TRUE(hiddenDuringCut);
-    EXPECT_TRUE(settingsDuringCut);
+    ASSERT_TRUE(rt::testing::WaitFor(
+        [&] {
+            std::lock_guard lock(m);
+            return reached;
+        },
+        60000));
+    ASSERT_TRUE(form_->Cutting());
+    form_->Close();
+    EXPECT_FALSE(form_->Visible()) << "the window waits for the cut to hide";
+    EXPECT_TRUE(fs::exists(form_->SettingsFile()));
+    {
+        std::lock_guard lock(m);
+        released = true;
+    }
+    cv.notify_all();
+    EXPECT_TRUE(rt::testing::WaitFor([this] { return !form_->Cutting(); }, 120000));
     EXPECT_EQ(form_->ProgressBar1->ProgressText(), "Succeeded!");
     EXPECT_TRUE(fs::exists(dir_ / "during.avi"));
     EXPECT_TRUE(messages_.empty());

@@ -43,6 +43,14 @@ inline std::filesystem::path ProgramStream() {
                               "-c:a mp2 -b:a 192k -f mpeg");
 }
 
+// Regular MPEG-4 pictures (a key picture every 12) with 16-bit PCM sound, 8 s: its cuts copy the
+// pictures between the edges.
+inline std::filesystem::path CopyableAvi() {
+    return fixtures::Make("cut_copyable.avi",
+                          "-f lavfi -i testsrc2=s=176x144:r=25:d=8 -f lavfi -i "
+                          "sine=f=440:r=22050:d=8 -c:a pcm_s16le -c:v mpeg4 -q:v 5 -g 12");
+}
+
 // Long enough that a cut of it is still running when the test stops it. A dropped picture
 // keeps the cut from copying the pictures, which would be over too soon.
 inline std::filesystem::path LongAvi() {

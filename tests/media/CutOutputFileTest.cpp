@@ -57,8 +57,8 @@ struct KillCase {
 
 class KilledCut : public ::testing::TestWithParam<KillCase> {};
 
-// The process that cuts ends by a signal half way: the folder holds the older file as it was
-// and nothing else.
+// The process that cuts ends by a signal once 50 pictures are written: the folder holds the
+// older file as it was and nothing else.
 TEST_P(KilledCut, LeavesOnlyTheOlderFile) {
     const fs::path source = cutfixtures::LongAvi();
     ASSERT_FALSE(source.empty());
@@ -70,8 +70,13 @@ TEST_P(KilledCut, LeavesOnlyTheOlderFile) {
     testutil::ChildGuard child(testutil::Fork([&] {
         base::AtomicFile::AllowUnnamedForTesting(GetParam().unnamed);
         CutJob job;
+        // The render waits for the signal once it has written part of the file.
+        job.SetProgressHookForTesting([&](std::int64_t done, std::int64_t, bool) {
+            if (done < 50) return;
+            (void)!::write(ready[1], "r", 1);
+            for (;;) ::pause();
+        });
         job.Start(source, 0, 40, out);
-        (void)!::write(ready[1], "r", 1);
         long code = 0;
         while (!job.WaitForCompletion(100, code)) {
         }
@@ -79,9 +84,8 @@ TEST_P(KilledCut, LeavesOnlyTheOlderFile) {
     }));
     ::close(ready[1]);
     char c;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1) << "the cut did not start";
+    ASSERT_EQ(::read(ready[0], &c, 1), 1) << "the cut did not reach 50 pictures";
     ::close(ready[0]);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ::kill(child.pid(), GetParam().signal);
     const int status = child.Wait();
     ASSERT_TRUE(WIFSIGNALED(status)) << "the cut ended by itself first: " << status;
@@ -153,16 +157,19 @@ TEST(CutOutputFile, UnremovableUnfinishedFileIsNamed) {
         [&] {
             base::AtomicFile::AllowUnnamedForTesting(false);
             CutJob job;
+            // Once pictures are written to the unfinished file, the folder stops taking changes.
+            std::string temp;
+            job.SetProgressHookForTesting([&](std::int64_t done, std::int64_t, bool) {
+                if (done < 1 || !temp.empty()) return;
+                if (Names(dir.path()).size() != 1) return;
+                temp = (dir / Names(dir.path()).front()).string();
+                ::chmod(dir.path().c_str(), 0555);
+            });
             job.Start(source, 0, 5, (dir / "out.avi").string());
-            // Once the unfinished file is there, the folder stops taking changes.
-            for (int i = 0; i < 2000 && Names(dir.path()).empty(); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            if (Names(dir.path()).size() != 1) return 2;
-            const std::string temp = (dir / Names(dir.path()).front()).string();
-            ::chmod(dir.path().c_str(), 0555);
             long code = 0;
             while (!job.WaitForCompletion(100, code)) {
             }
+            if (temp.empty()) return 2;
             if (code != media::EC_ERRORABORT) return 3;
             std::fprintf(stderr, "%s\n", job.ErrorText().c_str());
             return job.ErrorText().find("\"" + temp + "\" could not be removed") ==
@@ -203,7 +210,9 @@ TEST(CutSource, OnlyRegularFilesAreRead) {
                         std::atomic<bool> cancel{false};
                         media::RenderCut(request, cancel);
                     } else {
-                        CutJob().Start(c.source, 0, 1, dir / "out.avi");
+                        CutJob job;
+                        job.Start(c.source, 0, 1, dir / "out.avi");
+                        if (Finish(job) != media::EC_COMPLETE) return job.ErrorText();
                     }
                 } catch (const MediaError& e) {
                     return e.what();

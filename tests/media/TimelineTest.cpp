@@ -4,8 +4,7 @@
 
 #include "CutFixtures.h"
 #include "media/AvHolders.h"
-#include "media/GraphBuilder.h"
-#include "media/RenderEngine.h"
+#include "media/CutJob.h"
 #include "media/Timeline.h"
 
 namespace {
@@ -73,42 +72,66 @@ TEST(TimelineTest, ValidateSourceNamesNamesTheMissingFile) {
     }
 }
 
-// One group per type over a video-only source: the audio group has no output pin.
-TEST(RenderEngineTest, PinsFollowTheSourcesStreams) {
-    auto tl = std::make_shared<AMTimeline>();
-    for (const Guid& type : {MEDIATYPE_Video, MEDIATYPE_Audio}) {
-        auto group = tl->CreateEmptyNode(TIMELINE_MAJOR_TYPE_GROUP);
-        group->SetMediaType(type);
-        tl->AddGroup(group);
-        auto track = tl->CreateEmptyNode(TIMELINE_MAJOR_TYPE_TRACK);
-        group->VTrackInsBefore(track, 0);
-        auto source = tl->CreateEmptyNode(TIMELINE_MAJOR_TYPE_SOURCE);
-        source->SetMediaTimes2(1, 2);
-        source->SetMediaName(cutfixtures::VideoOnlyAvi().string());
-        track->SrcAdd(source);
-    }
-    RenderEngine engine;
-    EXPECT_THROW(engine.GetFilterGraph(), MediaError);
-    engine.SetTimelineObject(tl);
-    engine.ConnectFrontEnd();
-    OutputPinPtr video = engine.GetGroupOutputPin(0);
-    ASSERT_NE(video, nullptr);
-    EXPECT_EQ(video->majorType, MEDIATYPE_Video);
-    EXPECT_EQ(video->mediaStart, 1);
-    EXPECT_EQ(video->mediaStop, 2);
-    EXPECT_EQ(engine.GetGroupOutputPin(1), nullptr);
-    EXPECT_THROW(engine.GetGroupOutputPin(2), MediaError);
+// The cut's timeline reads into one request; timelines the render cannot write are refused
+// before anything opens a file.
+TEST(CutRequestTest, TimelineBecomesOneRequest) {
+    auto tl = BuildCutTimeline("/v/in.avi", 2.5, 7);
+    ASSERT_EQ(tl->GetGroupCount(), 2);
+    EXPECT_EQ(tl->Group(0)->MediaType(), MEDIATYPE_Video);
+    EXPECT_EQ(tl->Group(1)->MediaType(), MEDIATYPE_Audio);
+    const CutRequest r = RequestFromTimeline(*tl, "out.avi");
+    EXPECT_EQ(r.source, "/v/in.avi");
+    EXPECT_EQ(r.output, "out.avi");
+    EXPECT_EQ(r.start, 2.5);
+    EXPECT_EQ(r.stop, 7);
+    EXPECT_TRUE(r.video);
+    EXPECT_TRUE(r.audio);
+    EXPECT_TRUE(r.videoLikeSource);
 
-    CaptureGraphBuilder2 builder;
-    builder.SetFiltergraph(engine.GetFilterGraph());
-    EXPECT_THROW(builder.SetOutputFileName(MEDIATYPE_Video, "x.avi"), MediaError);
-    EXPECT_THROW(engine.GetFilterGraph()->Run(), MediaError) << "ran without an output";
-    AviMuxPtr mux = builder.SetOutputFileName(MEDIASUBTYPE_Avi, "/tmp/never-written.avi");
-    EXPECT_THROW(builder.RenderStream(nullptr, mux), MediaError);
-    EXPECT_THROW(engine.GetFilterGraph()->Run(), MediaError) << "ran with nothing connected";
-    long code = -1;
-    EXPECT_FALSE(engine.GetFilterGraph()->WaitForCompletion(0, code));
-    EXPECT_EQ(code, 0);
+    struct Case {
+        const char* name;
+        std::function<void(AMTimeline&)> change;
+        bool video, audio;
+        bool refused;
+    };
+    auto sourceOf = [](AMTimeline& t, long g) { return t.Group(g)->Tracks()[0]->Sources()[0]; };
+    const Case cases[] = {
+        {"sound group without a source",
+         [](AMTimeline& t) {
+             AMTimelineObjPtr video = t.Group(0);
+             t = AMTimeline();
+             t.AddGroup(video);
+             auto audio = t.CreateEmptyNode(TIMELINE_MAJOR_TYPE_GROUP);
+             audio->SetMediaType(MEDIATYPE_Audio);
+             audio->VTrackInsBefore(t.CreateEmptyNode(TIMELINE_MAJOR_TYPE_TRACK), -1);
+             t.AddGroup(audio);
+         },
+         true, false, false},
+        {"sound from another stretch", [&](AMTimeline& t) { sourceOf(t, 1)->SetMediaTimes2(2, 7); },
+         true, true, true},
+        {"sound from another file",
+         [&](AMTimeline& t) { sourceOf(t, 1)->SetMediaName("/v/other.avi"); }, true, true, true},
+        {"a source without a name",
+         [&](AMTimeline& t) {
+             sourceOf(t, 0)->SetMediaName("");
+             sourceOf(t, 1)->SetMediaName("");
+         },
+         true, true, true},
+    };
+    for (const Case& c : cases) {
+        auto t = BuildCutTimeline("/v/in.avi", 2.5, 7);
+        c.change(*t);
+        if (c.refused) {
+            EXPECT_THROW(RequestFromTimeline(*t, "out.avi"), MediaError) << c.name;
+            continue;
+        }
+        const CutRequest req = RequestFromTimeline(*t, "out.avi");
+        EXPECT_EQ(req.video, c.video) << c.name;
+        EXPECT_EQ(req.audio, c.audio) << c.name;
+    }
+    EXPECT_THROW(RequestFromTimeline(*tl, ""), MediaError) << "no output name";
+    EXPECT_THROW(RequestFromTimeline(AMTimeline(), "out.avi"), MediaError) << "empty timeline";
+    EXPECT_THROW(BuildCutTimeline("/v/in.avi", 3, 2), MediaError) << "marks out of order";
 }
 
 }  // namespace
