@@ -58,34 +58,6 @@ int Accept4(int fd) {
     return ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
 }
 
-bool NeedsEscape(unsigned char c) { return c < 0x21 || c == 0x7F || c == '%'; }
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-std::optional<std::string> DecodeArgument(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c != '%') {
-            if (NeedsEscape(c)) return std::nullopt;
-            out += static_cast<char>(c);
-            continue;
-        }
-        if (i + 2 >= text.size()) return std::nullopt;
-        const int hi = HexValue(text[i + 1]), lo = HexValue(text[i + 2]);
-        if (hi < 0 || lo < 0 || (hi == 0 && lo == 0)) return std::nullopt;
-        out += static_cast<char>(hi * 16 + lo);
-        i += 2;
-    }
-    return out;
-}
-
 // The desktop session the instance belongs to: its display, made fit for a file name.
 std::string SessionKey() {
     const char* d = std::getenv("DISPLAY");
@@ -103,28 +75,12 @@ constexpr char kRunning = 'R';
 }  // namespace
 
 std::string FormatInstanceMessage(const TInstanceMessage& message) {
-    // A file's name has rules of its own (absolute, UTF-8), kept in one place.
+    // The one request with an argument is a file's, whose rules (absolute, UTF-8, escapes) the
+    // hand-over keeps in one place.
     if (message.command == TInstanceCommand::Open) return FormatOpenRequest(message.argument);
-    static const char kHex[] = "0123456789ABCDEF";
     for (const Verb& v : kVerbs) {
-        if (v.command != message.command) continue;
-        std::string line(v.word);
-        if (v.takesArgument) {
-            line += ' ';
-            for (char ch : message.argument) {
-                const auto c = static_cast<unsigned char>(ch);
-                if (c == 0) return {};
-                if (NeedsEscape(c)) {
-                    line += '%';
-                    line += kHex[c >> 4];
-                    line += kHex[c & 15];
-                } else {
-                    line += ch;
-                }
-            }
-        }
-        line += '\n';
-        return line.size() <= kMaxInstanceLine ? line : std::string();
+        if (v.command != message.command || v.takesArgument) continue;
+        return std::string(v.word) + '\n';
     }
     return {};
 }
@@ -140,14 +96,9 @@ std::optional<TInstanceMessage> ParseInstanceMessage(std::string_view line) {
             return TInstanceMessage{v.command, {}};
         }
         if (space == std::string_view::npos) return std::nullopt;
-        if (v.command == TInstanceCommand::Open) {
-            std::optional<std::string> file = ParseOpenRequest(line);
-            if (!file) return std::nullopt;
-            return TInstanceMessage{v.command, std::move(*file)};
-        }
-        std::optional<std::string> argument = DecodeArgument(line.substr(space + 1));
-        if (!argument || argument->empty()) return std::nullopt;
-        return TInstanceMessage{v.command, std::move(*argument)};
+        std::optional<std::string> file = ParseOpenRequest(line);
+        if (!file) return std::nullopt;
+        return TInstanceMessage{v.command, std::move(*file)};
     }
     return std::nullopt;
 }
