@@ -46,8 +46,8 @@ void TWinControl::FrameChanged() {
                                    inWindow.Height());
     if (before != inWindow) {
         // Children sit in client coordinates: their widgets move with the client's origin.
-        for (TControl* child : controls_) child->SetBounds(child->Left(), child->Top(),
-                                                           child->Width(), child->Height());
+        for (TControl* child : controls_)
+            child->SetBounds(child->Left(), child->Top(), child->Width(), child->Height());
         if (before.Width() != inWindow.Width() || before.Height() != inWindow.Height()) {
             Resize();
             Realign();

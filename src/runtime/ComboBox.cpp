@@ -5,7 +5,6 @@
 #include <chrono>
 
 #include "runtime/Application.h"
-#include "runtime/EditCtrls.h"
 #include "runtime/Screen.h"
 #include "runtime/StdCtrls.h"
 

@@ -123,8 +123,8 @@ struct ControlImpl {
     // while WM_NCCALCSIZE gave one smaller than the window.
     bool nonClient = false;
     TRect client;
-    int lastNcHit = -1;     // for WM_NCMOUSELEAVE
-    bool ncPress = false;   // buttons held since a press on the frame
+    int lastNcHit = -1;    // for WM_NCMOUSELEAVE
+    bool ncPress = false;  // buttons held since a press on the frame
     // A wrapped platform control filling the client area; it takes the focus for the control.
     QWidget* platform = nullptr;
     // The top-level window that shows this control when it is a window of its own.

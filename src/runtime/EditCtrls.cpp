@@ -203,9 +203,7 @@ void TCustomEdit::SetSelLength(int value) {
     line->setSelection(SelStart(), std::max(0, value));
 }
 
-std::string TCustomEdit::SelText() const {
-    return LineEditOf(*this)->selectedText().toStdString();
-}
+std::string TCustomEdit::SelText() const { return LineEditOf(*this)->selectedText().toStdString(); }
 
 void TCustomEdit::SetSelText(const std::string& text) {
     if (!readOnly_) LineEditOf(*this)->insert(QString::fromStdString(text));
@@ -375,23 +373,5 @@ void TCustomEdit::UpdatePlatformLook() {
 }
 
 TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {}
-
-void DrawFocusRect(TCanvas& canvas, const TRect& r) {
-    if (r.IsEmpty()) return;
-    // Every other pixel along the edge, inverted, starting at the top-left corner.
-    auto dot = [&](int x, int y) {
-        if (((x + y) & 1) != 0) return;
-        const TColor c = canvas.Pixel(x, y);
-        canvas.SetPixel(x, y, RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)));
-    };
-    for (int x = r.Left; x < r.Right; ++x) {
-        dot(x, r.Top);
-        if (r.Bottom - 1 > r.Top) dot(x, r.Bottom - 1);
-    }
-    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
-        dot(r.Left, y);
-        if (r.Right - 1 > r.Left) dot(r.Right - 1, y);
-    }
-}
 
 }  // namespace rt

@@ -121,8 +121,4 @@ public:
     explicit TEdit(TComponent* owner);
 };
 
-// A dotted one-pixel rectangle that inverts what lies under it, the focus mark of the default
-// look.
-void DrawFocusRect(TCanvas& canvas, const TRect& r);
-
 }  // namespace rt

@@ -30,10 +30,9 @@ void CollectTabOrder(const TWinControl& parent, std::vector<TWinControl*>& out) 
     std::vector<TWinControl*> children;
     for (int i = 0; i < parent.ControlCount(); ++i)
         if (auto* wc = dynamic_cast<TWinControl*>(parent.Controls(i))) children.push_back(wc);
-    std::stable_sort(children.begin(), children.end(),
-                     [](const TWinControl* a, const TWinControl* b) {
-                         return a->TabOrder() < b->TabOrder();
-                     });
+    std::stable_sort(
+        children.begin(), children.end(),
+        [](const TWinControl* a, const TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
     for (TWinControl* c : children) {
         out.push_back(c);
         CollectTabOrder(*c, out);

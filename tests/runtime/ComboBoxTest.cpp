@@ -56,8 +56,8 @@ protected:
         combo_ = new rt::TComboBox(form_.get());
         combo_->SetParent(form_.get());
         combo_->SetBounds(10, 10, 150, 21);
-        combo_->SetItems({"apple", "banana", "Blueberry", "cherry", "date", "elder", "fig",
-                          "grape", "hazel", "kiwi"});
+        combo_->SetItems({"apple", "banana", "Blueberry", "cherry", "date", "elder", "fig", "grape",
+                          "hazel", "kiwi"});
         combo_->DropDownCount = 4;
         combo_->OnChange = [this](rt::TComponent*) { changes_.push_back(combo_->ItemIndex()); };
         form_->Show();

@@ -215,11 +215,10 @@ TEST_F(Edit, ChildFrameTakesItsPartOfTheWindowAndTheMouseOverIt) {
     ti::MouseMove({origin.X + 160, origin.Y + 60});
     const std::string object = std::to_string(rt::HTOBJECT);
     EXPECT_EQ(f->log,
-              (std::vector<std::string>{"ncmove " + object, "ncdown " + object,
-                                        "ncmove " + std::to_string(rt::HTNOWHERE),
-                                        "ncup " + std::to_string(rt::HTNOWHERE), "ncleave",
-                                        "down 4,6", "ncmove " + std::to_string(rt::HTBORDER),
-                                        "ncleave"}));
+              (std::vector<std::string>{
+                  "ncmove " + object, "ncdown " + object, "ncmove " + std::to_string(rt::HTNOWHERE),
+                  "ncup " + std::to_string(rt::HTNOWHERE), "ncleave", "down 4,6",
+                  "ncmove " + std::to_string(rt::HTBORDER), "ncleave"}));
 }
 
 }  // namespace
