@@ -28,7 +28,8 @@ struct ControlParts {
     int picture;
 };
 
-// The edit with a button at its right end ("buttonedit"; SkinBuilderEdit.cpp).
+// The edit with a button at its right end ("buttonedit") and the combo box's disabled button
+// (SkinBuilderEdit.cpp; after the fields).
 void AddEditControls(ControlParts& parts);
 
 // Line height of the runtime's Arial (Liberation Sans) for a skin "fontheight".

@@ -1,4 +1,6 @@
-// The edit with a button at its right end: the field of "edit", and in its right end a small
+// The edit with a button at its right end, and the combo box's disabled button.
+//
+// "buttonedit": the field of "edit", and in its right end a small
 // tool button with three dots (it opens something to choose from). The button's normal look
 // is part of the field's strip; its hot, pressed and disabled looks are pictures of the
 // button's size, each with the field behind it, copied over it.
@@ -89,6 +91,20 @@ void AddEditControls(ControlParts& parts) {
     ini.Set(sec, "activebuttonrect", state(kHot));
     ini.Set(sec, "downbuttonrect", state(kDown));
     ini.Set(sec, "unenabledbuttonrect", state(kDisabled));
+
+    // The combo box's disabled button (at the same place of a field of the same size): its
+    // normal arrow button faded into the disabled field. The arrow buttons have no disabled
+    // look of their own and would show pressed.
+    {
+        R r = atlas.Alloc(bw, bw);
+        Painter p(atlas.Image());
+        p.setClipRect(r.F());
+        FillRows(atlas.Image(), r, [&](int y) { return s.ClientRow(y + button.t); });
+        s.Field(p, QRectF(r.l - button.l, r.t - button.t, w, h), false, true);
+        s.ScrollArrow(p, r.F().adjusted(-1, -1, 1, 1), GlyphKind::ArrowDown, kNormal);
+        p.fillRect(r.F(), WithAlpha(Mix(s.Window, s.FieldBorder, 0.15), 150));
+        ini.Set("combobox", "unenabledbuttonrect", r);
+    }
 }
 
 }  // namespace skinart
