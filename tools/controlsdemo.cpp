@@ -1,6 +1,8 @@
 // A window of the dialog controls for looking at them: push buttons, scroll bars, rolling
-// caption panels, a splitter and bevel dividers, once without a skin (left) and once painted
-// from a small skin drawn here in code (right). Run it under Xvfb and take a screenshot.
+// caption panels, a splitter and bevel dividers, edits and combo boxes, once without a skin
+// (left) and once painted from a skin (right): a small one drawn here in code, or a built-in
+// one chosen in the "Skin" box at the top. Tab walks through them all. Run it under Xvfb and
+// take a screenshot; "--skin NAME" starts with that skin ("No Skin" for none).
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,13 +10,19 @@
 #include <string>
 
 #include "DemoPaint.h"
+#include "EmbeddedSkin_WinAqua.h"
+#include "EmbeddedSkin_Winxpblue.h"
+#include "EmbeddedSkin_Wistler.h"
 #include "runtime/Application.h"
 #include "runtime/StdCtrls.h"
 #include "skin/controls/skSkinButton.h"
+#include "skin/controls/skSkinComboBox.h"
+#include "skin/controls/skSkinEdit.h"
 #include "skin/controls/skSkinExPanel.h"
 #include "skin/controls/skSkinPanels.h"
 #include "skin/controls/skSkinScrollBar.h"
 #include "skin/controls/skSkinSplitter.h"
+#include "skin/controls/skSkinWalk.h"
 #include "skin/data/skUtils.h"
 
 namespace {
@@ -287,17 +295,53 @@ std::vector<std::string> DemoDescription() {
 
 class DemoForm : public rt::TForm {
 public:
-    explicit DemoForm(rt::TComponent* owner) : rt::TForm(owner) {
+    explicit DemoForm(rt::TComponent* owner, const std::string& skin) : rt::TForm(owner) {
         SetCaption("Framora controls");
-        SetBounds(0, 0, 820, 470);
+        SetBounds(0, 0, 830, 770);
         data_ = new sk::TskSkinData(this);
         stored_ = demo::StoredSkin(PaintDemoPicture(), DemoDescription());
-        data_->LoadStoredSkin(stored_.get());
+        for (const auto& [name, bytes] : {std::pair<const char*, const std::vector<std::uint8_t>*>{
+                                              "WinAqua", &EmbeddedSkin_WinAqua()},
+                                          {"Winxpblue", &EmbeddedSkin_Winxpblue()},
+                                          {"Wistler", &EmbeddedSkin_Wistler()}}) {
+            auto* c = new sk::TskCompressedStoredSkin(this);
+            rt::TMemoryStream s;
+            s.WriteBuffer(bytes->data(), std::int64_t(bytes->size()));
+            s.SetPosition(0);
+            c->ReadFormProperty(s);
+            builtIn_.emplace_back(name, c);
+        }
+        auto* label = Add<rt::TLabel>(this, 420, 12, 40, 16);
+        label->SetCaption("&Skin:");
+        chooser_ = Add<sk::TskSkinComboBox>(this, 460, 8, 160, 21);
+        chooser_->SetItems({"Demo", "WinAqua", "Winxpblue", "Wistler", "No Skin"});
+        label->SetFocusControl(chooser_);
+        chooser_->OnChange = [this](rt::TComponent*) { UseSkin(chooser_->Text()); };
+        chooser_->SetSkinData(data_);
         Column(10, nullptr, "No skin");
         Column(420, data_, "Skinned");
+        chooser_->SetItemIndex(0);
+        for (int i = 0; i < chooser_->ItemCount(); ++i)
+            if (rt::SameText(chooser_->Item(i), skin)) chooser_->SetItemIndex(i);
+        UseSkin(chooser_->Text());
     }
 
 private:
+    // Loads the chosen skin; a form without a skinned frame walks its controls itself.
+    void UseSkin(const std::string& name) {
+        sk::ForgetSkinObjects(*this, data_);
+        if (name == "No Skin") {
+            data_->ClearSkin();
+        } else if (auto it = std::find_if(builtIn_.begin(), builtIn_.end(),
+                                          [&](const auto& b) { return b.first == name; });
+                   it != builtIn_.end()) {
+            data_->LoadCompressedStoredSkin(it->second);
+        } else {
+            data_->LoadStoredSkin(stored_.get());
+        }
+        sk::ApplySkins(*this, data_);
+    }
+
     template <class T>
     T* Add(rt::TWinControl* parent, int x, int y, int w, int h) {
         auto* c = new T(this);
@@ -307,7 +351,7 @@ private:
     }
 
     void Column(int x0, sk::TskSkinData* data, const std::string& title) {
-        auto* heading = Add<rt::TLabel>(this, x0, 8, 200, 16);
+        auto* heading = Add<rt::TLabel>(this, x0, 38, 200, 16);
         heading->Font().Style = rt::fsBold;
         heading->SetCaption(title);
         auto skin = [&](auto* c) {
@@ -316,51 +360,51 @@ private:
         };
         const char* captions[] = {"&OK", "Cancel", "&Apply", "Off"};
         for (int i = 0; i < 4; ++i) {
-            auto* b = skin(Add<sk::TskSkinButton>(this, x0 + 85 * i, 32, 75, 25));
+            auto* b = skin(Add<sk::TskSkinButton>(this, x0 + 85 * i, 62, 75, 25));
             b->SetCaption(captions[i]);
             if (i == 0) b->SetDefault(true);
             if (i == 1) b->Cancel = true;
             if (i == 3) b->SetEnabled(false);
         }
-        auto* toggleA = skin(Add<sk::TskSkinButton>(this, x0, 66, 75, 25));
+        auto* toggleA = skin(Add<sk::TskSkinButton>(this, x0, 96, 75, 25));
         toggleA->SetCaption("List");
-        auto* toggleB = skin(Add<sk::TskSkinButton>(this, x0 + 85, 66, 75, 25));
+        auto* toggleB = skin(Add<sk::TskSkinButton>(this, x0 + 85, 96, 75, 25));
         toggleB->SetCaption("Details");
         // Both columns sit on the form: one group each.
         for (auto* t : {toggleA, toggleB}) t->SetGroupIndex(data != nullptr ? 2 : 1);
         toggleA->SetDown(true);
-        auto* divider = skin(Add<sk::TskSkinBevel>(this, x0 + 165, 66, 26, 25));
+        auto* divider = skin(Add<sk::TskSkinBevel>(this, x0 + 165, 96, 26, 25));
         divider->SetDividerMode(true);
-        auto* repeat = skin(Add<sk::TskSkinButton>(this, x0 + 196, 66, 75, 25));
+        auto* repeat = skin(Add<sk::TskSkinButton>(this, x0 + 196, 96, 75, 25));
         repeat->SetCaption("Repeat");
         repeat->RepeatMode = true;
 
-        auto* h = skin(Add<sk::TskSkinScrollBar>(this, x0, 104, 380, 19));
+        auto* h = skin(Add<sk::TskSkinScrollBar>(this, x0, 134, 380, 19));
         h->SetRange(0, 99, 25, 30);
-        auto* hb = skin(Add<sk::TskSkinScrollBar>(this, x0, 130, 380, 19));
+        auto* hb = skin(Add<sk::TskSkinScrollBar>(this, x0, 160, 380, 19));
         hb->SetBoth(true);
         hb->SetPosition(70);
         auto* v = new sk::TskSkinScrollBar(this);
         v->SetKind(sk::sbVertical);
         v->SetSkinDataName("vscrollbar");
-        v->SetBounds(x0 + 361, 160, 19, 150);
+        v->SetBounds(x0 + 361, 190, 19, 150);
         v->SetParent(this);
         skin(v);
         v->SetRange(0, 199, 40, 80);
 
-        auto* open = skin(Add<sk::TskSkinExPanel>(this, x0, 160, 170, 150));
+        auto* open = skin(Add<sk::TskSkinExPanel>(this, x0, 190, 170, 150));
         open->SetCaption("Folders");
-        auto* rolledV = skin(Add<sk::TskSkinExPanel>(this, x0 + 180, 160, 170, 80));
+        auto* rolledV = skin(Add<sk::TskSkinExPanel>(this, x0 + 180, 190, 170, 80));
         rolledV->SetCaption("Rolled up");
         rolledV->SetRollState(true);
-        auto* rolledH = skin(Add<sk::TskSkinExPanel>(this, x0 + 180, 200, 100, 110));
+        auto* rolledH = skin(Add<sk::TskSkinExPanel>(this, x0 + 180, 230, 100, 110));
         rolledH->SetShowCloseButton(false);
         rolledH->SetRollKind(sk::rkRollHorizontal);
         rolledH->SetCaption("Folders");
         rolledH->SetRollState(true);
 
         // A folder panel beside a file list, with a splitter between them.
-        auto* area = Add<rt::TCustomControl>(this, x0, 320, 380, 130);
+        auto* area = Add<rt::TCustomControl>(this, x0, 350, 380, 130);
         auto* tree = skin(Add<sk::TskSkinExPanel>(area, 0, 0, 140, 130));
         tree->SetAlign(rt::TAlign::alLeft);
         tree->SetShowCloseButton(false);
@@ -372,17 +416,78 @@ private:
         list->SetAlign(rt::TAlign::alClient);
         list->SetShowRollButton(false);
         list->SetCaption("Files");
+
+        Edits(x0, 490, skin);
+        // Tree and list views go below, from y = 600 to 750.
+    }
+
+    // Edits (plain, with a button, read-only, disabled) and combo boxes (short, long enough
+    // to scroll, with owner-drawn icons).
+    template <class Skin>
+    void Edits(int x0, int y, const Skin& skin) {
+        auto edit = [&](int x, int yy, int w, const std::string& text) {
+            auto* e = skin(Add<sk::TskSkinEdit>(this, x, yy, w, 21));
+            e->SetText(text);
+            return e;
+        };
+        edit(x0, y, 180, "clip.avi");
+        auto* browse = edit(x0 + 190, y, 190, "/home/user/Videos");
+        browse->SetButtonMode(true);
+        browse->SetSkinDataName("buttonedit");
+        browse->OnButtonClick = [browse](rt::TComponent*) {
+            browse->SetText(browse->Text() == "/home/user/Videos" ? "/media/usb"
+                                                                  : "/home/user/Videos");
+        };
+        auto* fixed = edit(x0, y + 30, 180, "read-only: select and copy");
+        fixed->SetReadOnly(true);
+        auto* off = edit(x0 + 190, y + 30, 190, "disabled");
+        off->SetEnabled(false);
+
+        auto* types = skin(Add<sk::TskSkinComboBox>(this, x0, y + 62, 180, 21));
+        types->SetItems(
+            {"All files (*.avi,*.mpg,*.mpeg)", "AVI files (*.avi)", "MPEG files (*.mpg,*.mpeg)"});
+        types->SetItemIndex(0);
+        auto* drives = skin(Add<sk::TskSkinComboBox>(this, x0 + 190, y + 62, 190, 21));
+        std::vector<std::string> places = {"/", "/home/user", "/media/usb", "/mnt/share"};
+        for (int i = 1; i <= 12; ++i) places.push_back("/media/disk" + std::to_string(i));
+        drives->SetItems(places);
+        drives->SetItemIndex(1);
+        // Owner-drawn: a small drive icon before each name.
+        drives->OnDrawItem = [](rt::TComponent* sender, rt::TCanvas& c, int index,
+                                const rt::TRect& r, rt::TOwnerDrawState) {
+            const auto* combo = static_cast<sk::TskSkinComboBox*>(sender);
+            if (index < 0 || index >= combo->ItemCount()) return;
+            const rt::TColor text = c.Font.Color;
+            const int top = r.Top + (r.Height() - 10) / 2;
+            c.Brush.Style = rt::TBrushStyle::bsSolid;
+            c.Brush.Color = rt::clGray;
+            c.FillRect(rt::Rect(r.Left + 3, top, r.Left + 18, top + 10));
+            c.Brush.Color = index == 0 ? 0x3C8C3C : index < 4 ? 0xC08A4C : 0x6A6A6A;
+            c.FillRect(rt::Rect(r.Left + 4, top + 1, r.Left + 17, top + 9));
+            c.Brush.Color = 0x40E040;
+            c.FillRect(rt::Rect(r.Left + 13, top + 6, r.Left + 15, top + 8));
+            c.Brush.Style = rt::TBrushStyle::bsClear;
+            c.Font.Color = text;
+            rt::TRect tr = rt::Rect(r.Left + 22, r.Top, r.Right - 2, r.Bottom);
+            c.DrawText(combo->Item(index), tr,
+                       rt::DT_LEFT | rt::DT_VCENTER | rt::DT_SINGLELINE | rt::DT_NOPREFIX);
+        };
     }
 
     sk::TskSkinData* data_;
     std::unique_ptr<sk::TskStoredSkin> stored_;
+    std::vector<std::pair<std::string, sk::TskCompressedStoredSkin*>> builtIn_;
+    sk::TskSkinComboBox* chooser_ = nullptr;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
     rt::TApplication app(argc, argv);
-    auto* form = app.CreateForm<DemoForm>();
+    std::string skin = "Demo";
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "--skin") skin = argv[i + 1];
+    auto* form = app.CreateForm<DemoForm>(skin);
     form->Show();
     app.Run();
     return 0;

@@ -29,7 +29,7 @@ constexpr KeyPair kKeys[] = {
     {Qt::Key_PageUp, VK_PRIOR},   {Qt::Key_PageDown, VK_NEXT}, {Qt::Key_End, VK_END},
     {Qt::Key_Home, VK_HOME},      {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},
     {Qt::Key_Right, VK_RIGHT},    {Qt::Key_Down, VK_DOWN},     {Qt::Key_Insert, VK_INSERT},
-    {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_Delete, VK_DELETE},  {Qt::Key_Backtab, VK_TAB},
 };
 
 QPoint gLastCursor;
@@ -162,7 +162,7 @@ unsigned ButtonMessage(Qt::MouseButton b, unsigned left, unsigned right, unsigne
 }  // namespace
 
 void ControlWidget::mousePressEvent(QMouseEvent* e) {
-    if (RouteToFrame(e)) return;
+    if (RouteToFrame(e) || RouteNonClient(e)) return;
     unsigned msg = ButtonMessage(e->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN);
     QPoint p = e->position().toPoint();
     if (isWindow() && OutsideWindowRegion(this, p)) return;
@@ -184,14 +184,14 @@ void ControlWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
-    if (RouteToFrame(e)) return;
+    if (RouteToFrame(e) || RouteNonClient(e)) return;
     unsigned msg = ButtonMessage(e->button(), WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP);
     QPoint p = e->position().toPoint();
     DispatchInput(owner_, msg, MouseKeys(e->modifiers(), e->buttons()), MakeLParam(p.x(), p.y()));
 }
 
 void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (RouteToFrame(e)) return;
+    if (RouteToFrame(e) || RouteNonClient(e)) return;
     QPoint p = e->position().toPoint();
     // Controls handle double clicks of the left button only; other buttons press again.
     unsigned msg = ButtonMessage(e->button(), WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MBUTTONDOWN);
@@ -199,7 +199,7 @@ void ControlWidget::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void ControlWidget::mouseMoveEvent(QMouseEvent* e) {
-    if (RouteToFrame(e)) return;
+    if (RouteToFrame(e) || RouteNonClient(e)) return;
     QPoint p = e->position().toPoint();
     DispatchInput(owner_, WM_MOUSEMOVE, MouseKeys(e->modifiers(), e->buttons()),
                   MakeLParam(p.x(), p.y()));
@@ -210,6 +210,10 @@ void ControlWidget::enterEvent(QEnterEvent*) { Send(CM_MOUSEENTER, 0, 0); }
 void ControlWidget::leaveEvent(QEvent*) {
     if (owner_ != nullptr && owner_->Impl().frame != nullptr)
         owner_->Impl().frame->RouteLeave(this);
+    if (owner_ != nullptr && owner_->Impl().lastNcHit >= 0) {
+        owner_->Impl().lastNcHit = -1;
+        Send(WM_NCMOUSELEAVE, 0, 0);
+    }
     Send(CM_MOUSELEAVE, 0, 0);
 }
 

@@ -5,6 +5,7 @@
 // non-client area runtime emulates, and the form's own widget inside it at the client
 // rectangle, which holds the child controls.
 
+#include <QEvent>
 #include <QPointer>
 #include <QWidget>
 #include <map>
@@ -42,9 +43,14 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
+    // Tab travels as a key to the form's own order (TabOrder.cpp), never along Qt's chain.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     std::intptr_t Send(unsigned msg, std::intptr_t w, std::intptr_t l);
+    // A mouse event over a child control's own frame, or one that belongs to a press on it:
+    // hit test and non-client messages (ChildFrame.cpp). False leaves the event to the client.
+    bool RouteNonClient(QMouseEvent* e);
     // A mouse event over a form's bare client area goes through the form's frame (hit test).
     bool RouteToFrame(QMouseEvent* e);
     TControl* owner_;
@@ -113,6 +119,14 @@ struct ControlImpl {
     FrameWidget* frame = nullptr;          // a form's top-level window; owned
     bool popup = false;                    // a TPopupWindow: a top-level window of its own
     std::map<std::uintptr_t, int> timers;  // the control's timer ids to Qt's
+    // A child control's own frame (ChildFrame.cpp): the client rectangle in window coordinates
+    // while WM_NCCALCSIZE gave one smaller than the window.
+    bool nonClient = false;
+    TRect client;
+    int lastNcHit = -1;    // for WM_NCMOUSELEAVE
+    bool ncPress = false;  // buttons held since a press on the frame
+    // A wrapped platform control filling the client area; it takes the focus for the control.
+    QWidget* platform = nullptr;
     // The top-level window that shows this control when it is a window of its own.
     QWidget* Window() const { return frame != nullptr ? static_cast<QWidget*>(frame) : widget; }
 };
@@ -127,6 +141,8 @@ TControl* ControlOf(QWidget* w);
 // procedure unless a hook swallowed it; returns the target's result.
 std::intptr_t DispatchInput(TControl* target, unsigned msg, std::intptr_t w, std::intptr_t l);
 
+// The message for a mouse event, client or non-client.
+unsigned MouseMessage(QEvent::Type type, Qt::MouseButton b, bool client);
 // Translations between Qt's input terms and the window system's.
 int VirtualKeyOf(int qtKey);
 int QtKeyOf(int virtualKey);
@@ -135,6 +151,9 @@ std::intptr_t MouseKeys(Qt::KeyboardModifiers m, Qt::MouseButtons b);
 Qt::CursorShape ShapeOf(TCursor c);
 // True when the window (a form's frame, a popup) has a region that leaves the point out.
 bool OutsideWindowRegion(const QWidget* window, QPoint local);
+// A control's widget (or the platform control it wraps) got the keyboard focus: WM_SETFOCUS,
+// then the form's controls hear where the focus is now.
+void NoteFocusIn(TControl* control);
 // The last mouse position any of our windows saw (the offscreen platform has no pointer).
 void NoteCursorPos(QPoint global);
 QPoint LastCursorPos();

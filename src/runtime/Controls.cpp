@@ -12,6 +12,13 @@ namespace rt {
 
 namespace {
 
+// Where a parent's client area begins inside its widget (a child control's own frame).
+TPoint ClientOrigin(const TWinControl* parent) {
+    if (parent == nullptr || ImplOf(*parent).frame != nullptr || !ImplOf(*parent).nonClient)
+        return {0, 0};
+    return {ImplOf(*parent).client.Left, ImplOf(*parent).client.Top};
+}
+
 TShiftState ShiftFromKeys(std::intptr_t k) {
     TShiftState s = 0;
     if (k & MK_LBUTTON) s |= ssLeft;
@@ -56,7 +63,8 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent_ != nullptr) {
         parent_->InsertControl(this);
         w->setParent(parent_->impl_->widget);
-        w->setGeometry(left_, top_, width_, height_);
+        const TPoint o = ClientOrigin(parent_);
+        w->setGeometry(left_ + o.X, top_ + o.Y, width_, height_);
         w->setVisible(visible_);
         w->raise();
         parent_->Realign();
@@ -84,7 +92,12 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     QWidget* w = impl_->widget;
-    if (w->geometry() != QRect(left, top, width, height)) w->setGeometry(left, top, width, height);
+    const TPoint o = ClientOrigin(parent_);
+    const QRect g(left + o.X, top + o.Y, width, height);
+    if (w->geometry() != g) w->setGeometry(g);
+    // A control with a frame of its own places its client area again at every new size.
+    if (resized && impl_->frame == nullptr && (impl_->nonClient || impl_->platform != nullptr))
+        static_cast<TWinControl*>(this)->FrameChanged();
     if (resized) {
         Resize();
         if (auto* wc = dynamic_cast<TWinControl*>(this)) wc->Realign();
@@ -146,6 +159,21 @@ void TControl::Invalidate() { impl_->widget->update(); }
 void TControl::Repaint() { impl_->widget->repaint(); }
 
 TBitmap TControl::PaintToBitmap() {
+    // A child control's own frame first, then its client area over what the frame left there.
+    if (impl_->nonClient && impl_->frame == nullptr && width_ > 0 && height_ > 0) {
+        TBitmap whole(width_, height_);
+        TNCPaintParams params{&whole.Canvas(), Rect(0, 0, width_, height_)};
+        Perform(WM_NCPAINT, PtrParam(&params), 0);
+        whole.Canvas().ClearClip();
+        const TRect c = impl_->client;
+        if (!c.IsEmpty()) {
+            TBitmap client(c.Width(), c.Height());
+            client.Canvas().CopyRect(Rect(0, 0, c.Width(), c.Height()), whole, c);
+            Paint(client.Canvas());
+            whole.Canvas().Draw(c.Left, c.Top, client);
+        }
+        return whole;
+    }
     // A form paints its client area; its frame is the non-client painting's.
     TBitmap b = impl_->frame != nullptr ? TBitmap(impl_->widget->width(), impl_->widget->height())
                                         : TBitmap(width_, height_);
@@ -162,13 +190,19 @@ void TControl::PaintNow(void* qpainter) {
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const {
-    QPoint q = impl_->widget->mapToGlobal(QPoint(p.X, p.Y));
+    const TPoint o = impl_->nonClient && impl_->frame == nullptr
+                         ? TPoint{impl_->client.Left, impl_->client.Top}
+                         : TPoint{0, 0};
+    QPoint q = impl_->widget->mapToGlobal(QPoint(p.X + o.X, p.Y + o.Y));
     return {q.x(), q.y()};
 }
 
 TPoint TControl::ScreenToClient(TPoint p) const {
+    const TPoint o = impl_->nonClient && impl_->frame == nullptr
+                         ? TPoint{impl_->client.Left, impl_->client.Top}
+                         : TPoint{0, 0};
     QPoint q = impl_->widget->mapFromGlobal(QPoint(p.X, p.Y));
-    return {q.x(), q.y()};
+    return {q.x() - o.X, q.y() - o.Y};
 }
 
 bool TControl::MouseCapture() const { return QWidget::mouseGrabber() == impl_->widget; }
@@ -378,10 +412,14 @@ bool TWinControl::Focused() const { return Impl().widget->hasFocus(); }
 
 void TWinControl::SetFocus() { Impl().widget->setFocus(Qt::OtherFocusReason); }
 
-void TWinControl::InsertControl(TControl* c) { controls_.push_back(c); }
+void TWinControl::InsertControl(TControl* c) {
+    controls_.push_back(c);
+    if (auto* wc = dynamic_cast<TWinControl*>(c)) tabList_.push_back(wc);
+}
 
 void TWinControl::RemoveControl(TControl* c) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), c), tabList_.end());
 }
 
 void TWinControl::Realign() {

@@ -225,8 +225,25 @@ public:
     // Whether the control could take the focus now: it and every parent up to its form are
     // visible and enabled (KeyRouting.cpp).
     bool CanFocus() const;
+    // Tab takes the focus only to controls with TabStop; TabOrder is the control's place among
+    // its parent's windowed children (0 first; a new child comes last). Setting it moves the
+    // control there, clamped to the list (TabOrder.cpp).
     bool TabStop = false;
+    int TabOrder() const;
+    void SetTabOrder(int value);
     TKeyEvent OnKeyDown;
+
+    // A child control may keep a frame of its own around its client area, as forms do:
+    // FrameChanged asks WM_NCCALCSIZE (rectangles in the parent's client coordinates) and
+    // places the client area there; WM_NCPAINT (TNCPaintParams, window coordinates) paints the
+    // frame before each paint of the client, and the mouse over the frame is hit tested with
+    // WM_NCHITTEST and gets the non-client mouse messages, as on a form (ChildFrame.cpp).
+    virtual void FrameChanged();
+    // The client rectangle in window coordinates ((0, 0) is the control's top-left).
+    virtual TRect ClientInWindow() const;
+    TRect ClientRect() const override;
+    // Paints the frame again (with the client area, which shows through it).
+    virtual void InvalidateNonClient();
     // Lays out aligned children again (after a size change of this control).
     void Realign();
     // Sends the message to every control below this one, depth first in child order, until one
@@ -241,6 +258,7 @@ private:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabList_;  // the windowed children in tab order
     int alpha_ = 255;
     // Set while this control lays out its children: their size changes call back here.
     bool realigning_ = false;
@@ -294,20 +312,20 @@ public:
     // Sizes the window so that the client area gets this size.
     void SetClientSize(int width, int height);
     // The client rectangle in window coordinates ((0, 0) is the window's top-left).
-    TRect ClientInWindow() const { return client_; }
+    TRect ClientInWindow() const override { return client_; }
     // Screen point to window coordinates and back.
     TPoint ScreenToWindow(TPoint p) const { return {p.X - Left(), p.Y - Top()}; }
     TPoint WindowToScreen(TPoint p) const { return {p.X + Left(), p.Y + Top()}; }
 
     // Asks WM_NCCALCSIZE again, places the client area and repaints the frame: for a window
     // procedure whose frame geometry changed (a new skin, a replaced procedure).
-    void FrameChanged();
+    void FrameChanged() override;
     // Non-client painting. InvalidateNonClient repaints the whole frame with WM_NCPAINT soon;
     // RepaintNonClient sends WM_NCPAINT for one window rectangle now and shows the result.
     // PaintNonClientNow paints one part of the frame now without WM_NCPAINT: `paint` draws in
     // window coordinates, clipped to r, onto the bitmap that holds the frame as last painted,
     // and r goes to the screen in one copy (frame objects changing look, animation steps).
-    void InvalidateNonClient();
+    void InvalidateNonClient() override;
     void RepaintNonClient(const TRect& r);
     void PaintNonClientNow(const TRect& r, const std::function<void(TCanvas&)>& paint);
 
@@ -341,6 +359,15 @@ public:
     bool Active() const;
     // The control of this form that has the focus, or null (KeyRouting.cpp).
     TWinControl* ActiveControl() const;
+    // The form's controls that Tab visits, in tab order: depth first, each control before its
+    // children, every parent's children by TabOrder. Only controls with TabStop that could take
+    // the focus now count (TabOrder.cpp).
+    std::vector<TWinControl*> TabOrderList() const;
+    // The control after (or before) current in that order, wrapping; null when none can take
+    // the focus. current may be null or any control: the search starts at its place.
+    TWinControl* FindNextControl(TWinControl* current, bool forward) const;
+    // Moves the focus as Tab (forward) and Shift+Tab do.
+    void SelectNext(TWinControl* current, bool forward);
 
     std::function<void(TComponent*)> OnCreate;
     std::function<void(TComponent*)> OnShow;

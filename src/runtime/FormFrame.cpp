@@ -56,7 +56,10 @@ Qt::Edges HitEdges(int hit) {
     return e;
 }
 
-// The message for a mouse event, client or non-client.
+QPointer<FrameWidget> gLastActive;
+
+}  // namespace
+
 unsigned MouseMessage(QEvent::Type type, Qt::MouseButton b, bool client) {
     int button = b == Qt::RightButton ? 1 : b == Qt::MiddleButton ? 2 : 0;
     static constexpr unsigned kClient[3][3] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK},
@@ -78,10 +81,6 @@ unsigned MouseMessage(QEvent::Type type, Qt::MouseButton b, bool client) {
             return client ? WM_MOUSEMOVE : WM_NCMOUSEMOVE;
     }
 }
-
-QPointer<FrameWidget> gLastActive;
-
-}  // namespace
 
 TForm* LastActiveForm() { return gLastActive != nullptr ? gLastActive->Form() : nullptr; }
 

@@ -199,6 +199,8 @@ void TForm::Show() {
         QApplication::setActiveWindow(w);
 #endif
     NoteActivation(w);
+    // A form shows with the focus on a control: the first in tab order unless one has it.
+    if (ActiveControl() == nullptr) SelectNext(nullptr, true);
     if (OnShow) OnShow(this);
 }
 

@@ -107,6 +107,13 @@ TWinControl* TForm::ActiveControl() const {
 
 void DeliverKeyDown(TControl& focused, int vk, TShiftState shift, char32_t ch) {
     TForm* form = focused.ParentForm();
+    // Tab and Shift+Tab move the focus through the form, unless the control types tabs.
+    if (vk == VK_TAB && (shift & (ssCtrl | ssAlt)) == 0 && form != nullptr &&
+        !Wants(focused, DLGC_WANTTAB)) {
+        auto* current = dynamic_cast<TWinControl*>(&focused);
+        form->SelectNext(current == form ? nullptr : current, (shift & ssShift) == 0);
+        return;
+    }
     if (vk != 0 && IsDialogKey(vk) && form != nullptr && !Wants(focused, DLGC_WANTALLKEYS)) {
         TMessage m{CM_DIALOGKEY, vk, std::intptr_t(shift), 0};
         form->Broadcast(m);
@@ -135,6 +142,8 @@ void NotifyFocusChanged(TForm& form, TWinControl* control) {
 }
 
 void ControlWidget::keyPressEvent(QKeyEvent* e) {
+    // A wrapped platform control routes its keys itself; what it leaves over ends here.
+    if (owner_ != nullptr && owner_->Impl().platform != nullptr) return;
     const int vk = VirtualKeyOf(e->key());
     const char32_t ch = TypedChar(*e);
     if (owner_ == nullptr || (vk == 0 && ch == 0)) {
@@ -146,6 +155,7 @@ void ControlWidget::keyPressEvent(QKeyEvent* e) {
 
 void ControlWidget::keyReleaseEvent(QKeyEvent* e) {
     // A held key repeats as press-release pairs here; only the last release is the real one.
+    if (owner_ != nullptr && owner_->Impl().platform != nullptr) return;
     const int vk = VirtualKeyOf(e->key());
     if (owner_ == nullptr || vk == 0 || e->isAutoRepeat()) {
         QWidget::keyReleaseEvent(e);
@@ -154,10 +164,12 @@ void ControlWidget::keyReleaseEvent(QKeyEvent* e) {
     GuardedCall([&] { DeliverKeyUp(*owner_, vk, ShiftOfKey(e->modifiers())); });
 }
 
-void ControlWidget::focusInEvent(QFocusEvent*) {
-    Send(WM_SETFOCUS, 0, 0);
-    TControl* owner = owner_;
-    TForm* form = owner != nullptr ? owner->ParentForm() : nullptr;
+void ControlWidget::focusInEvent(QFocusEvent*) { NoteFocusIn(owner_); }
+
+void NoteFocusIn(TControl* owner) {
+    if (owner == nullptr) return;
+    GuardedCall([&] { owner->Perform(WM_SETFOCUS, 0, 0); });
+    TForm* form = owner->ParentForm();
     // While a form frees its controls the focus moves on through the ones still left.
     if (form == nullptr || form->Destroying()) return;
     auto* control = dynamic_cast<TWinControl*>(owner);

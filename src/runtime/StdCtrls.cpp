@@ -17,6 +17,24 @@ void PaintDefaultFace(TCanvas& canvas, const TRect& r, bool hot, bool pressed) {
     }
 }
 
+void DrawFocusRect(TCanvas& canvas, const TRect& r) {
+    if (r.IsEmpty()) return;
+    // Every other pixel along the edge, inverted, starting at the top-left corner.
+    auto dot = [&](int x, int y) {
+        if (((x + y) & 1) != 0) return;
+        const TColor c = canvas.Pixel(x, y);
+        canvas.SetPixel(x, y, RGB(255 - GetRValue(c), 255 - GetGValue(c), 255 - GetBValue(c)));
+    };
+    for (int x = r.Left; x < r.Right; ++x) {
+        dot(x, r.Top);
+        if (r.Bottom - 1 > r.Top) dot(x, r.Bottom - 1);
+    }
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+        dot(r.Left, y);
+        if (r.Right - 1 > r.Left) dot(r.Right - 1, y);
+    }
+}
+
 std::string StripAccelerators(const std::string& caption) {
     std::string out;
     for (std::size_t i = 0; i < caption.size(); ++i) {

@@ -120,6 +120,9 @@ private:
 
 // Draws the default look's button background (frame and fill) into r.
 void PaintDefaultFace(TCanvas& canvas, const TRect& r, bool hot, bool pressed);
+// A dotted one-pixel rectangle that inverts what lies under it: the default look's mark of the
+// control that has the focus.
+void DrawFocusRect(TCanvas& canvas, const TRect& r);
 // Draws text with the class library's "&" accelerator marks removed.
 std::string StripAccelerators(const std::string& caption);
 

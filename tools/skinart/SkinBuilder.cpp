@@ -1027,6 +1027,10 @@ SkinFiles Builder::Build() {
     TrackBarAndGauge();
     Panels();
     Fields();
+    {
+        ControlParts parts{s_, ini_, controls_, controlList_, kControls};
+        AddEditControls(parts);
+    }
     ScrollBars();
     Views();
 

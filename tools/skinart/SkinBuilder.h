@@ -18,6 +18,20 @@ extern const char* const kSkinFileNames[9];
 
 SkinFiles BuildSkin(const Style& style);
 
+// What a builder file of its own gets to add control objects: the style, the description,
+// the controls picture (at picture index `picture`) and the "SKINCONTROLS" entries.
+struct ControlParts {
+    const Style& style;
+    Ini& ini;
+    Atlas& controls;
+    std::vector<std::string>& list;
+    int picture;
+};
+
+// The edit with a button at its right end ("buttonedit") and the combo box's disabled button
+// (SkinBuilderEdit.cpp; after the fields).
+void AddEditControls(ControlParts& parts);
+
 // Line height of the runtime's Arial (Liberation Sans) for a skin "fontheight".
 int TextHeightFor(int fontHeight);
 

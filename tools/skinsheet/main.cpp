@@ -27,6 +27,8 @@
 #include "runtime/Application.h"
 #include "runtime/Menus.h"
 #include "skin/controls/skSkinButton.h"
+#include "skin/controls/skSkinComboBox.h"
+#include "skin/controls/skSkinEdit.h"
 #include "skin/controls/skSkinExPanel.h"
 #include "skin/controls/skSkinGauge.h"
 #include "skin/controls/skSkinPanels.h"
@@ -234,6 +236,8 @@ private:
     std::vector<Cell> RollingPanels();
     std::vector<Cell> Splitters();
     std::vector<Cell> Bevels();
+    std::vector<Cell> Edits(bool button);
+    std::vector<Cell> ComboBoxes();
     TBitmap Hint(const std::string& text);
     template <class T>
     T* Make(int w, int h) {
@@ -401,6 +405,89 @@ std::vector<Cell> Sheet::ScrollBars(const std::string& name) {
         MoveTo(b, at.X, at.Y);
         if (st.press) Press(b, at.X, at.Y);
         cells.push_back({st.label, b->PaintToBitmap()});
+    }
+    return cells;
+}
+
+// The platform edit draws an edit's text over the frame on screen; a sheet cell draws it the
+// same way, in the control's font and colour, at the text area's left.
+void EditText(TBitmap& b, sk::TskSkinEdit* e, const std::string& text) {
+    rt::TCanvas& c = b.Canvas();
+    c.Font = e->Font();
+    c.Brush.Style = rt::TBrushStyle::bsClear;
+    rt::TRect r = e->TextArea();
+    r.Left += 2;
+    c.DrawText(text, r, rt::DT_LEFT | rt::DT_VCENTER | rt::DT_SINGLELINE | rt::DT_NOPREFIX);
+}
+
+std::vector<Cell> Sheet::Edits(bool button) {
+    std::vector<Cell> cells;
+    struct S {
+        const char* label;
+        bool hot, buttonHot, buttonDown, disabled;
+    };
+    const std::vector<S> states =
+        button ? std::vector<S>{{"normal", false, false, false, false},
+                                {"button hot", true, true, false, false},
+                                {"button down", true, true, true, false},
+                                {"disabled", false, false, false, true}}
+               : std::vector<S>{{"normal", false, false, false, false},
+                                {"hot or focused", true, false, false, false},
+                                {"disabled", false, false, false, true}};
+    for (const S& st : states) {
+        auto* e = new sk::TskSkinEdit(host_.get());
+        e->SetParent(host_.get());
+        e->SetBounds(0, 0, 200, 21);
+        e->SetButtonMode(button);
+        e->SetSkinDataName(button ? "buttonedit" : "edit");
+        e->SetSkinData(data_);
+        if (st.hot) e->Perform(rt::CM_MOUSEENTER, 0, 0);
+        if (st.buttonHot) e->Perform(rt::WM_NCMOUSEMOVE, sk::HTEDITBUTTON, 0);
+        if (st.buttonDown) e->Perform(rt::WM_NCLBUTTONDOWN, sk::HTEDITBUTTON, 0);
+        if (st.disabled) e->SetEnabled(false);
+        TBitmap b = e->PaintToBitmap();
+        EditText(b, e, button ? "/home/user/Videos" : "clip.avi");
+        cells.push_back({st.label, b});
+    }
+    return cells;
+}
+
+std::vector<Cell> Sheet::ComboBoxes() {
+    std::vector<Cell> cells;
+    const std::vector<std::string> items = {"All files (*.avi,*.mpg)", "AVI files (*.avi)",
+                                            "MPEG files (*.mpg)"};
+    auto make = [&](int count = 3) {
+        auto* c = Make<sk::TskSkinComboBox>(200, 21);
+        std::vector<std::string> list = items;
+        for (int i = 3; i < count; ++i) list.push_back("Type " + std::to_string(i + 1));
+        c->SetItems(list);
+        c->SetItemIndex(0);
+        return c;
+    };
+    cells.push_back({"normal", make()->PaintToBitmap()});
+    auto* hot = make();
+    MoveTo(hot, 190, 10);
+    cells.push_back({"button hot", hot->PaintToBitmap()});
+    auto* off = make();
+    off->SetEnabled(false);
+    cells.push_back({"disabled", off->PaintToBitmap()});
+    // Open: the box with its list below, the second item highlighted; then a list that scrolls.
+    for (int count : {3, 12}) {
+        auto* open = make(count);
+        open->DropDownCount = 6;
+        open->SetDroppedDown(true);
+        open->Perform(rt::WM_KEYDOWN, rt::VK_DOWN, 0);
+        const TBitmap box = open->PaintToBitmap();
+        TBitmap list = open->ListWindow()->PaintToBitmap();
+        if (sk::TskSkinScrollBar* bar = open->ListScrollBar())
+            Paste(list, bar->Left(), bar->Top(), bar->PaintToBitmap());
+        open->SetDroppedDown(false);
+        TBitmap both(std::max(box.Width(), list.Width()), box.Height() + list.Height());
+        both.Canvas().Brush.Color = rt::clWhite;
+        both.Canvas().FillRect(rt::Rect(0, 0, both.Width(), both.Height()));
+        Paste(both, 0, 0, box);
+        Paste(both, 0, box.Height(), list);
+        cells.push_back({count > 3 ? "open, scrolling" : "open", both});
     }
     return cells;
 }
@@ -627,20 +714,13 @@ std::vector<Entry> Sheet::BuildSheet() {
     e.push_back(Painter("toolmenubutton",
                         [this] { return ToolButtons<sk::TskSkinMenuSpeedButton>(41, "Skin", 4); }));
 
+    e.push_back(Painter("edit", [this] { return Edits(false); }));
+    e.push_back(Painter("buttonedit", [this] { return Edits(true); }));
+    e.push_back(Painter("combobox", [this] { return ComboBoxes(); }));
+
     e.push_back(Heading("Controls whose painters are still to come"));
     e.push_back(Cut("toolpanel", [&d] {
         return std::vector<Cell>{{"tool bar", sheet::ToolPanel(d, 300)}};
-    }));
-    e.push_back(Cut("edit", [&d] {
-        return std::vector<Cell>{{"normal", sheet::Edit(d, 200, false, "clip.avi")},
-                                 {"hot or focused", sheet::Edit(d, 200, true, "clip.avi")}};
-    }));
-    e.push_back(Cut("combobox", [&d] {
-        std::vector<Cell> cells;
-        const char* labels[] = {"normal", "button hot", "button down", "disabled"};
-        for (int s = 0; s < 4; ++s)
-            cells.push_back({labels[s], sheet::ComboBox(d, 200, s, "All files (*.avi,*.mpg)")});
-        return cells;
     }));
     e.push_back(Cut("listbox", [&d] {
         return std::vector<Cell>{

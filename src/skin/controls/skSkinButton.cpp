@@ -1,6 +1,7 @@
 #include "skin/controls/skSkinButton.h"
 
 #include "runtime/KeyRouting.h"
+#include "runtime/StdCtrls.h"
 
 namespace sk {
 
@@ -10,11 +11,15 @@ TskSkinButton::TskSkinButton(rt::TComponent* owner) : TskButtonControlT(owner) {
     SetBounds(0, 0, 75, 25);
 }
 
-void TskSkinButton::SetCanFocused(bool value) { canFocused_ = value; }
+// Tab visits only buttons that take the focus.
+void TskSkinButton::SetCanFocused(bool value) {
+    canFocused_ = value;
+    TabStop = value;
+}
 
 void TskSkinButton::SetGroupIndex(int value) {
     TskButtonControlT::SetGroupIndex(value);
-    if (value != 0) canFocused_ = false;
+    if (value != 0) SetCanFocused(false);
 }
 
 void TskSkinButton::SetDefault(bool value) {
@@ -169,6 +174,7 @@ void TskSkinButton::PaintDefault(rt::TBitmap& buffer) {
     DrawButtonContent(c, ClientRect(), Caption(), Glyph(), NumGlyphs(),
                       GlyphImageNumber(Down(), mouseInside_, Enabled(), NumGlyphs()), Layout(),
                       Margin(), Spacing(), down);
+    if (IsFocusedButton()) rt::DrawFocusRect(c, rt::Rect(3, 3, Width() - 3, Height() - 3));
 }
 
 }  // namespace sk

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "runtime/StdCtrls.h"
 #include "skin/data/skUtils.h"
 
 namespace sk {
@@ -156,6 +157,7 @@ void TskSkinTrackBar::PaintDefault(rt::TBitmap& buffer) {
                                       thumbBox_.Bottom - 1);
         DrawFrame3D(c, in, rt::clBtnHighlight, rt::clBtnShadow);
     }
+    if (canFocused_ && Focused()) rt::DrawFocusRect(c, rt::Rect(1, 1, w - 1, h - 1));
 }
 
 void TskSkinTrackBar::MouseDown(rt::TMouseButton button, rt::TShiftState shift, int x, int y) {
