@@ -329,7 +329,6 @@ public:
 private:
     // Loads the chosen skin; a form without a skinned frame walks its controls itself.
     void UseSkin(const std::string& name) {
-        sk::ForgetSkinObjects(*this, data_);
         if (name == "No Skin") {
             data_->ClearSkin();
         } else if (auto it = std::find_if(builtIn_.begin(), builtIn_.end(),

@@ -52,7 +52,7 @@ void TskSkinComboBox::Notification(rt::TComponent* component, rt::TOperation ope
     if (operation == rt::TOperation::opRemove && component != nullptr &&
         component == static_cast<rt::TComponent*>(skinData_)) {
         skinData_ = nullptr;
-        ForgetSkinObject();
+        DropSkinObject();
     }
 }
 
@@ -78,21 +78,23 @@ TskSkinScrollBar* TskSkinComboBox::ListScrollBar() const {
     return DroppedDown() && bar_->Visible() ? bar_ : nullptr;
 }
 
-void TskSkinComboBox::ForgetSkinObject() {
+void TskSkinComboBox::DropSkinObject() {
     skinIndex_ = -1;
     picture_ = nullptr;
+    held_.reset();
 }
 
 void TskSkinComboBox::FindSkinObject() {
-    ForgetSkinObject();
+    DropSkinObject();
     if (skinData_ == nullptr || skinData_->Empty()) return;
     const int index = skinData_->GetControlIndex(skinDataName_);
-    if (index < 0 || std::size_t(index) >= skinData_->CtrlList.size()) return;
+    if (index < 0 || std::size_t(index) >= skinData_->Skin().CtrlList.size()) return;
+    held_ = skinData_->Share();
     const auto* d =
-        dynamic_cast<const TskDataSkinComboBox*>(skinData_->CtrlList[std::size_t(index)].get());
+        dynamic_cast<const TskDataSkinComboBox*>(held_->Control(index));
     if (d == nullptr || d->SkinRect.IsEmpty()) return;
     skinIndex_ = index;
-    picture_ = skinData_->ActivePicture(d->PictureIndex);
+    picture_ = held_->ActivePicture(d->PictureIndex);
     skinRect_ = d->SkinRect;
     clientRect_ = d->ClientRect;
     leftWidth_ = std::clamp(d->LeftTopPoint.X, 0, skinRect_.Width());

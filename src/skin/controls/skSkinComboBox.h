@@ -47,8 +47,6 @@ public:
     bool ButtonHot() const { return buttonHot_; }
 
     void ApplySkin() override;
-    void ForgetSkinObject() override;
-    bool ForgetsBeforeSkinChange() const override { return true; }
     void SetBounds(int left, int top, int width, int height) override;
     void WndProc(rt::TMessage& message) override;
     rt::TRect ListItemsRect() const override;
@@ -69,6 +67,8 @@ protected:
     void ListScrolled() override;
 
 private:
+    // Lets go of the description, its picture and the skin they come from.
+    void DropSkinObject();
     bool Skinned() const { return skinIndex_ != -1 && picture_ != nullptr; }
     // The strip of `piece` across width w with the item ends.
     void DrawItemStrip(rt::TCanvas& canvas, const rt::TRect& piece, const rt::TRect& r) const;
@@ -82,6 +82,8 @@ private:
     TskSkinScrollBar* bar_ = nullptr;  // owned by the list window
 
     int skinIndex_ = -1;
+    // The skin the description and picture below come from, held until the next lookup.
+    TskSkinRef held_;
     const rt::TBitmap* picture_ = nullptr;
     rt::TRect skinRect_, clientRect_;
     int leftWidth_ = 0, rightWidth_ = 0;

@@ -55,7 +55,7 @@ void TskSkinCustomEdit::Notification(rt::TComponent* component, rt::TOperation o
     if (operation == rt::TOperation::opRemove && component != nullptr &&
         component == static_cast<rt::TComponent*>(skinData_)) {
         skinData_ = nullptr;
-        ForgetSkinObject();
+        DropSkinObject();
     }
 }
 
@@ -87,21 +87,23 @@ void TskSkinCustomEdit::SetButtonMode(bool value) {
     FrameChanged();
 }
 
-void TskSkinCustomEdit::ForgetSkinObject() {
+void TskSkinCustomEdit::DropSkinObject() {
     skinIndex_ = -1;
     picture_ = nullptr;
+    held_.reset();
 }
 
 void TskSkinCustomEdit::FindSkinObject() {
-    ForgetSkinObject();
+    DropSkinObject();
     if (skinData_ == nullptr || skinData_->Empty()) return;
     const int index = skinData_->GetControlIndex(skinDataName_);
-    if (index < 0 || std::size_t(index) >= skinData_->CtrlList.size()) return;
+    if (index < 0 || std::size_t(index) >= skinData_->Skin().CtrlList.size()) return;
+    held_ = skinData_->Share();
     const auto* d =
-        dynamic_cast<const TskDataSkinEditControl*>(skinData_->CtrlList[std::size_t(index)].get());
+        dynamic_cast<const TskDataSkinEditControl*>(held_->Control(index));
     if (d == nullptr || d->SkinRect.IsEmpty()) return;
     skinIndex_ = index;
-    picture_ = skinData_->ActivePicture(d->PictureIndex);
+    picture_ = held_->ActivePicture(d->PictureIndex);
     skinRect_ = d->SkinRect;
     activeSkinRect_ = d->ActiveSkinRect.IsEmpty() ? d->SkinRect : d->ActiveSkinRect;
     clientRect_ = d->ClientRect;

@@ -69,8 +69,6 @@ public:
     bool ButtonDown() const { return buttonDown_; }
 
     void ApplySkin() override;
-    void ForgetSkinObject() override;
-    bool ForgetsBeforeSkinChange() const override { return true; }
     // With a skin object the height stays the skin's.
     void SetBounds(int left, int top, int width, int height) override;
     void WndProc(rt::TMessage& message) override;
@@ -87,6 +85,8 @@ protected:
     void UpdateFontColor();
 
 private:
+    // Lets go of the description, its picture and the skin they come from.
+    void DropSkinObject();
     void SetButtonHot(bool value);
     void SetButtonDown(bool value);
 
@@ -99,6 +99,8 @@ private:
     bool buttonMode_ = false;
 
     int skinIndex_ = -1;
+    // The skin the description and picture below come from, held until the next lookup.
+    TskSkinRef held_;
     const rt::TBitmap* picture_ = nullptr;
     rt::TRect skinRect_, activeSkinRect_, clientRect_;
     int leftWidth_ = 0, rightWidth_ = 0;
