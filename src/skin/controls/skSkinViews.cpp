@@ -160,6 +160,14 @@ void TskSkinViewT<View>::FinishBars(bool changed) {
     busy_ = true;
     this->Parent()->Realign();
     busy_ = false;
+    // The view's new size may change what the other bar needs (a vertical bar taking width
+    // can call for the horizontal one, and back); a few passes settle it, the platform view's
+    // own range changes are not always announced when the ranges stay the same.
+    if (settling_ < 2) {
+        ++settling_;
+        UpdateScrollBars();
+        --settling_;
+    }
 }
 
 template class TskSkinViewT<rt::TCustomTreeView>;

@@ -72,6 +72,7 @@ protected:
     TskHeldSkin held_;
     int lastVPos_ = 0, lastHPos_ = 0;
     bool busy_ = false;
+    int settling_ = 0;
 
 private:
     TskSkinData* skinData_ = nullptr;

@@ -159,6 +159,27 @@ TEST_F(SkinViews, ReportListOfThirtyRowsWithRoomForTenPagesByTenStepsByOne) {
         << "the bar follows the view";
 }
 
+TEST_F(SkinViews, BarsSettleAfterTheOtherBarTakesRoom) {
+    // Columns narrower than what the vertical bar leaves of the view: no horizontal bar, also
+    // when the list comes from another style; wider ones: both bars.
+    for (const int columns : {250, 290}) {
+        SCOPED_TRACE(columns);
+        sk::TskSkinListView* list = PlaceList(true, rt::TViewStyle::vsSmallIcon, 60);
+        list->Column(0).Width = columns - 60;
+        list->ColumnsChanged();
+        list->SetViewStyle(rt::TViewStyle::vsReport);
+        ASSERT_TRUE(rt::testing::WaitFor([&] { return vBar_->Visible(); }));
+        rt::testing::ProcessEvents();
+        const rt::TScrollInfo h = list->ScrollInfo(rt::SB_HORZ);
+        EXPECT_EQ(hBar_->Visible(), columns > 285)
+            << "width " << list->Width() << " max " << h.Max << " page " << h.Page;
+        EXPECT_TRUE(hBar_->Both()) << "the corner square follows the vertical bar";
+        delete list;
+        delete vBar_;
+        delete hBar_;
+    }
+}
+
 TEST_F(SkinViews, ListStyleScrollsByLineMessagesAndHidesTheVerticalBar) {
     sk::TskSkinListView* list = PlaceList(true, rt::TViewStyle::vsReport, 200);
     ASSERT_TRUE(rt::testing::WaitFor([&] { return vBar_->Visible(); }));
