@@ -10,6 +10,7 @@
 #include <string>
 
 #include "DemoPaint.h"
+#include "DemoViews.h"
 #include "EmbeddedSkin_WinAqua.h"
 #include "EmbeddedSkin_Winxpblue.h"
 #include "EmbeddedSkin_Wistler.h"
@@ -417,7 +418,7 @@ private:
         list->SetCaption("Files");
 
         Edits(x0, 490, skin);
-        // Tree and list views go below, from y = 600 to 750.
+        // The tree and list views have a window of their own (DemoViews.h).
     }
 
     // Edits (plain, with a button, read-only, disabled) and combo boxes (short, long enough
@@ -488,6 +489,7 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]) == "--skin") skin = argv[i + 1];
     auto* form = app.CreateForm<DemoForm>(skin);
     form->Show();
+    demo::ShowViewsWindow(form);
     app.Run();
     return 0;
 }
