@@ -5,6 +5,7 @@
 
 #include "runtime/Application.h"
 #include "runtime/Desktop.h"
+#include "runtime/Screen.h"
 #include "skin/controls/skSkinButton.h"
 #include "skin/controls/skSkinPanels.h"
 #include "skin/data/skSkinData.h"
@@ -219,6 +220,13 @@ std::unique_ptr<TskMessageForm> TskSkinMessage::CreateMessageForm(const std::str
     label->SetParent(form.get());
     label->SetSkinData(ctrlSkinData_);
     form->Message = label;
+    // A long text wraps at its spaces rather than making the box wider than most of the screen.
+    const int wrapWidth = rt::WorkArea().Width() * 5 / 8 - kLabelLeft - 40;
+    if (wrapWidth > 0 && label->Width() > wrapWidth) {
+        label->SetWordWrap(true);
+        label->SetWidth(wrapWidth);
+        label->AdjustBounds();
+    }
     const int labelRight = label->Left() + label->Width();
 
     if (type != mtCustom) {

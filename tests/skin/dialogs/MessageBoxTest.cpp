@@ -8,6 +8,7 @@
 
 #include "runtime/Application.h"
 #include "runtime/ExtCtrls.h"
+#include "runtime/Screen.h"
 #include "runtime/testing/TestInput.h"
 #include "skin/controls/FlatSkin.h"
 #include "skin/controls/skSkinButton.h"
@@ -125,6 +126,20 @@ TEST(SkinMessage, EmptySetHasNoButtonAndTheTextSetsTheWidth) {
     EXPECT_EQ(box->Image, nullptr) << "a custom box has no picture";
     EXPECT_EQ(box->Caption(), rt::Application()->Title);
     EXPECT_EQ(box->ClientWidth(), box->Message->Left() + box->Message->Width() + 40);
+}
+
+TEST(SkinMessage, LongTextWrapsAtSpacesWithinTheScreen) {
+    TskSkinMessage message(nullptr);
+    std::string text = "The cut could not be written.\n";
+    for (int i = 0; i < 40; ++i) text += "word" + std::to_string(i) + " ";
+    auto box = message.CreateMessageForm(text, sk::mtError, MsgDlgSet(sk::mbOK));
+    const int wrapWidth = rt::WorkArea().Width() * 5 / 8 - 90;
+    EXPECT_LE(box->Message->Width(), wrapWidth);
+    EXPECT_GT(box->Message->Width(), wrapWidth / 2);
+    auto oneLine = message.CreateMessageForm("word", sk::mtError, MsgDlgSet(sk::mbOK));
+    EXPECT_GE(box->Message->Height(), 4 * oneLine->Message->Height());
+    EXPECT_EQ(box->ClientWidth(), box->Message->Left() + box->Message->Width() + 40);
+    EXPECT_EQ(box->ClientHeight(), 25 + box->Message->Height() + 50);
 }
 
 TEST(SkinMessage, ButtonsLieInBitOrderWithTheirResultsAndRoles) {
