@@ -265,19 +265,7 @@ enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum class TPosition { poDesigned, poScreenCenter, poMainFormCenter };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
-enum TModalResult {
-    mrNone = 0,
-    mrOk = 1,
-    mrCancel = 2,
-    mrAbort = 3,
-    mrRetry = 4,
-    mrIgnore = 5,
-    mrYes = 6,
-    mrNo = 7,
-    mrAll = 8,
-    mrNoToAll = 9,
-    mrYesToAll = 10
-};
+enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class TMainMenu;
 

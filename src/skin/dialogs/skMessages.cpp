@@ -58,12 +58,12 @@ const std::array<TskMsgDlgButtonInfo, kMsgDlgButtonCount>& MsgDlgButtonTable() {
         {"No", "&No", rt::mrNo},
         {"OK", "OK", rt::mrOk},
         {"Cancel", "Cancel", rt::mrCancel},
-        {"Abort", "&Abort", rt::mrAbort},
-        {"Retry", "&Retry", rt::mrRetry},
-        {"Ignore", "&Ignore", rt::mrIgnore},
-        {"All", "&All", rt::mrAll},
-        {"NoToAll", "N&oToAll", rt::mrNoToAll},
-        {"YesToAll", "&YesToAll", rt::mrYesToAll},
+        {"Abort", "&Abort", mrAbort},
+        {"Retry", "&Retry", mrRetry},
+        {"Ignore", "&Ignore", mrIgnore},
+        {"All", "&All", mrAll},
+        {"NoToAll", "N&oToAll", mrNoToAll},
+        {"YesToAll", "&YesToAll", mrYesToAll},
         {"Help", "&Help", rt::mrNone},
     }};
     return table;

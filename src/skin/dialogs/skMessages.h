@@ -39,6 +39,15 @@ enum TskMsgDlgBtn {
     mbHelp
 };
 constexpr int kMsgDlgButtonCount = 11;
+// The modal results of the buttons beyond the runtime's mrOk, mrCancel, mrYes and mrNo.
+enum TskMsgDlgResult {
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10
+};
 using TskMsgDlgButtons = std::uint16_t;
 constexpr TskMsgDlgButtons MsgDlgSet(TskMsgDlgBtn b) { return TskMsgDlgButtons(1u << b); }
 
