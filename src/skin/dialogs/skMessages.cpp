@@ -180,8 +180,8 @@ int TskSkinMessage::ButtonHeight() const {
     if (ctrlSkinData_ == nullptr || ctrlSkinData_->Empty()) return kDefaultButtonHeight;
     const int index = ctrlSkinData_->GetControlIndex(ButtonSkinDataName);
     if (index < 0) return kDefaultButtonHeight;
-    const auto* button = dynamic_cast<const TskDataSkinButtonControl*>(
-        ctrlSkinData_->CtrlList[std::size_t(index)].get());
+    const auto* button =
+        dynamic_cast<const TskDataSkinButtonControl*>(ctrlSkinData_->Skin().Control(index));
     return button != nullptr ? button->SkinRect.Height() : kDefaultButtonHeight;
 }
 
