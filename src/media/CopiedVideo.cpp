@@ -550,7 +550,11 @@ private:
         const std::int64_t slot = plan_.SlotOfRank(sp.rank);
         if (!headFlushed_) {
             Hold(copyQueue_, std::move(pkt), slot);
-            if (index == plan_.last) queuedLast_ = true;
+            if (index == plan_.last) {
+                queuedLast_ = true;
+                // Holding it may have waited for the start to be written.
+                if (headFlushed_) SetCopyDone();
+            }
             return;
         }
         WriteVideo(pkt.get(), slot);
@@ -559,11 +563,22 @@ private:
 
     // Packets wait for the ones that go before them in the file only for a few pictures; a
     // source whose pictures do not come out of the decoder would make them wait for ever.
+    // Once every picture of the start is with its encoder, the copies wait for it instead: it
+    // is only slow (a busy machine), and giving up would re-encode the whole stretch.
     using Queue = std::deque<std::pair<PacketPtr, std::int64_t>>;
     void Hold(Queue& queue, PacketPtr pkt, std::int64_t slot) {
         held_ += pkt->size;
-        if (held_ > kMaxHeldBytes) Refuse("too many pictures wait for the decoder");
         queue.emplace_back(std::move(pkt), slot);
+        if (held_ <= kMaxHeldBytes) return;
+        if (&queue == &copyQueue_ && headFilled_ && headThread_) {
+            for (PacketPtr& p : headThread_->Take(true)) Encoded(p.get(), false);
+            if (headThread_->Ended()) {
+                headThread_.reset();
+                HeadWritten();
+            }
+            if (held_ <= kMaxHeldBytes) return;
+        }
+        Refuse("too many pictures wait for the decoder");
     }
 
     void Release(Queue& queue) {
