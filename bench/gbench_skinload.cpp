@@ -122,9 +122,9 @@ void BM_LoadWholeSkin(benchmark::State& state) {
     sk::TskSkinData data(nullptr);
     for (auto _ : state) {
         data.LoadCompressedStoredSkin(skin.container.get());
-        benchmark::DoNotOptimize(data.CtrlList.data());
+        benchmark::DoNotOptimize(data.Skin().CtrlList.data());
     }
-    if (data.Empty() || data.CtrlList.size() != 110 || data.ObjectList.size() != 40)
+    if (data.Empty() || data.Skin().CtrlList.size() != 110 || data.Skin().ObjectList.size() != 40)
         state.SkipWithError("the bench skin did not load completely");
     state.counters["inflated_kB"] = double(skin.inflatedSize) / 1000.0;
     state.counters["text_kB"] = double(skin.textSize) / 1000.0;
@@ -177,7 +177,7 @@ void BM_LoadBuiltin(benchmark::State& state, const std::string& name) {
     sk::TskSkinData data(nullptr);
     for (auto _ : state) {
         data.LoadCompressedStoredSkin(c);
-        benchmark::DoNotOptimize(data.CtrlList.data());
+        benchmark::DoNotOptimize(data.Skin().CtrlList.data());
     }
     if (data.Empty() || data.SkinName != name) state.SkipWithError("the skin did not load");
     state.counters["compressed_kB"] = double(c->CompressedData().Bytes().size()) / 1000.0;

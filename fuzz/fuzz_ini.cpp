@@ -59,13 +59,14 @@ const std::string& KindOf(const KindMap& kinds, const std::type_info& type) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     sk::TskIniFile ini;
     ini.SetText(std::string_view(reinterpret_cast<const char*>(data), size));
-    sk::TskSkinData skin(nullptr);
+    sk::TskSkinData data(nullptr);
+    sk::TskSkin skin;
     try {
-        skin.LoadFormInfo(ini);
+        data.LoadFormInfo(ini);
         skin.PopupWindow.LoadFromIni(ini, "POPUPWINDOW");
         skin.HintWindow.LoadFromIni(ini, "HINTWINDOW");
-        skin.LoadSkinObjects(ini);
-        skin.LoadSkinControls(ini);
+        sk::LoadSkinObjects(ini, skin);
+        sk::LoadSkinControls(ini, skin);
     } catch (const rt::EConvertError&) {
         return 0;
     }

@@ -30,11 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         skin.SetCompressedStoredSkin(&container);
     } catch (const rt::Exception&) {
-        if (!skin.Empty() || !skin.ObjectList.empty() || !skin.ActivePictures.empty()) std::abort();
+        if (!skin.Empty() || !skin.Skin().ObjectList.empty() || !skin.Skin().ActivePictures.empty())
+            std::abort();
         return 0;
     }
     // Whatever loaded is usable: every picture has the pixels its size says.
-    for (const auto& bmp : skin.ActivePictures)
+    for (const auto& bmp : skin.Skin().ActivePictures)
         if (bmp->Pixels().size() != std::size_t(bmp->Width()) * std::size_t(bmp->Height()))
             std::abort();
     return 0;

@@ -387,6 +387,7 @@ void TMainForm::BuildFrame() {
     };
     skSkinForm1->SetSkinData(skSkinData1);
     skSkinForm1->SetMenusSkinData(skSkinData1);
+    skSkinPopupMenu1->SetSkinForm(skSkinForm1);
 }
 
 std::string TMainForm::SettingsFile() const {

@@ -102,7 +102,7 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor c) {
         color_ = c;
-        Invalidate();
+        ColorChanged();
     }
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
@@ -168,6 +168,7 @@ protected:
     virtual void EnabledChanged() { Invalidate(); }
     virtual void TextChanged() { Invalidate(); }
     virtual void FontChanged() { Invalidate(); }
+    virtual void ColorChanged() { Invalidate(); }
     // Paints what shows under this control into its canvas: the parent's own painting and the
     // window-less siblings below this one. Transparent controls start their paint with it, so
     // that one bitmap per paint still holds every pixel.

@@ -22,6 +22,10 @@ public:
     int AddMasked(const TBitmap& image, TColor mask);
     // Draws image `index` at (x, y); a disabled image shows its shape embossed in the button
     // highlight and shadow colours. Nothing for an index out of range.
+    // The image at index with its transparent colour set, or null out of range.
+    const TBitmap* Image(int index) const {
+        return index >= 0 && index < Count() ? &images_[std::size_t(index)] : nullptr;
+    }
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;
 
 private:

@@ -264,7 +264,7 @@ TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
             << skin;
 
         auto control = [&](const char* name) {
-            return d.CtrlList[std::size_t(d.GetControlIndex(name))].get();
+            return d.Skin().CtrlList[std::size_t(d.GetControlIndex(name))].get();
         };
         auto font = [](const std::string& name, int height, rt::TFontStyles style) {
             rt::TBitmap probe(1, 1);
@@ -294,7 +294,7 @@ TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
         const auto* bar = dynamic_cast<const sk::TskDataSkinMainMenuBar*>(control("mainmenubar"));
         EXPECT_EQ(bar->SkinRect.Height(), f.skSkinMainMenuBar1->Height()) << skin;
         const auto* item = dynamic_cast<const sk::TskDataSkinMainMenuItem*>(
-            d.ObjectList[std::size_t(d.GetIndex(bar->MenuBarItem))].get());
+            d.Skin().ObjectList[std::size_t(d.GetIndex(bar->MenuBarItem))].get());
         rt::TBitmap probe = font(item->FontName, item->FontHeight, item->FontStyle);
         EXPECT_LE(item->TextRect.Top + probe.Canvas().TextHeight("Ag"), item->SkinRect.Height())
             << skin;
@@ -304,7 +304,7 @@ TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
         EXPECT_LE(probe.Canvas().TextWidth("Cutting ... Please wait ..."), f.ProgressBar1->Width());
         // The caption's title fits the caption band.
         const auto* caption = dynamic_cast<const sk::TskDataSkinCaption*>(
-            d.ObjectList[std::size_t(d.GetIndex("caption"))].get());
+            d.Skin().ObjectList[std::size_t(d.GetIndex("caption"))].get());
         probe = font(caption->FontName, caption->FontHeight, caption->FontStyle);
         EXPECT_LE(probe.Canvas().TextHeight("Framora"), caption->TextRect.Height()) << skin;
     }
@@ -336,7 +336,8 @@ TEST_F(MainWindowSkin, MarkersLineUpWithTheThumbInEveryBuiltInSkin) {
         rt::TBitmap b = t->PaintToBitmap();
         const auto* o = dynamic_cast<const sk::TskDataSkinTrackBarControl*>(t->SkinObject());
         ASSERT_NE(o, nullptr);
-        const rt::TBitmap& pic = *f.skSkinData1->ActivePictures[std::size_t(o->PictureIndex)];
+        const rt::TBitmap& pic =
+            *f.skSkinData1->Skin().ActivePictures[std::size_t(o->PictureIndex)];
         const rt::TRect box = t->ThumbBox();
         for (int y = box.Top; y < box.Bottom; ++y)
             for (int x = box.Left; x < box.Right; ++x)

@@ -16,18 +16,18 @@ using rt::TRect;
 template <class T>
 const T* Ctl(const sk::TskSkinData& d, const std::string& name) {
     const int i = d.GetControlIndex(name);
-    return i < 0 ? nullptr : dynamic_cast<const T*>(d.CtrlList[std::size_t(i)].get());
+    return i < 0 ? nullptr : dynamic_cast<const T*>(d.Skin().CtrlList[std::size_t(i)].get());
 }
 
 template <class T>
 const T* Obj(const sk::TskSkinData& d, const std::string& name) {
     const int i = d.GetIndex(name);
-    return i < 0 ? nullptr : dynamic_cast<const T*>(d.ObjectList[std::size_t(i)].get());
+    return i < 0 ? nullptr : dynamic_cast<const T*>(d.Skin().ObjectList[std::size_t(i)].get());
 }
 
 const TBitmap* Pic(const sk::TskSkinData& d, int index) {
-    if (index < 0 || index >= int(d.ActivePictures.size())) return nullptr;
-    return d.ActivePictures[std::size_t(index)].get();
+    if (index < 0 || index >= int(d.Skin().ActivePictures.size())) return nullptr;
+    return d.Skin().ActivePictures[std::size_t(index)].get();
 }
 
 TBitmap Blank(int w, int h, rt::TColor c) {
@@ -152,10 +152,10 @@ TBitmap MenuBar(const sk::TskSkinData& d, int w, const std::vector<std::string>&
 
 TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& items, int hot,
                   rt::TColor outside) {
-    const sk::TskDataSkinPopupWindow& pw = d.PopupWindow;
+    const sk::TskDataSkinPopupWindow& pw = d.Skin().PopupWindow;
     const TBitmap* pic = Pic(d, pw.WindowPictureIndex);
     const sk::TskDataSkinMenuItem* item = nullptr;
-    for (const auto& o : d.ObjectList)
+    for (const auto& o : d.Skin().ObjectList)
         if ((item = dynamic_cast<const sk::TskDataSkinMenuItem*>(o.get())) != nullptr) break;
     if (pic == nullptr || item == nullptr) return Blank(40, 40, rt::clFuchsia);
     const TBitmap* ipic = Pic(d, item->ActivePictureIndex);

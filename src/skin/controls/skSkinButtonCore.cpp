@@ -275,7 +275,7 @@ void TskButtonControlT<Base>::FindSkinObject() {
         btn_ = TskButtonSkinValues{};
         return;
     }
-    if (auto* obj = dynamic_cast<TskDataSkinButtonControl*>(this->SkinObject())) {
+    if (auto* obj = dynamic_cast<const TskDataSkinButtonControl*>(this->SkinObject())) {
         btn_.Read(*obj);
     } else {
         // Another kind of description under our name: paint the default look.

@@ -48,29 +48,20 @@ void TskSkinControlT<Base>::SetSkinDataName(const std::string& name) {
 }
 
 template <class Base>
-TskDataSkinControl* TskSkinControlT<Base>::SkinObject() const {
-    if (skinIndex_ < 0 || skinData_ == nullptr || skinData_->Empty()) return nullptr;
-    if (std::size_t(skinIndex_) >= skinData_->CtrlList.size()) return nullptr;
-    return skinData_->CtrlList[std::size_t(skinIndex_)].get();
+const TskDataSkinControl* TskSkinControlT<Base>::SkinObject() const {
+    return skinIndex_ < 0 ? nullptr : held_.Description();
 }
 
 template <class Base>
 void TskSkinControlT<Base>::FindSkinObject() {
-    if (skinData_ == nullptr || skinData_->Empty())
-        skinIndex_ = -1;
-    else
-        skinIndex_ = skinData_->GetControlIndex(skinDataName_);
+    held_.Refresh(skinData_, skinDataName_);
+    skinIndex_ = held_.Index();
 }
 
 template <class Base>
 void TskSkinControlT<Base>::ApplySkin() {
     FindSkinObject();
     this->Invalidate();
-}
-
-template <class Base>
-void TskSkinControlT<Base>::ForgetSkinObject() {
-    skinIndex_ = -1;
 }
 
 template <class Base>
@@ -163,21 +154,13 @@ void TskSkinCustomControlT<Base>::SetUseSkinFont(bool value) {
 }
 
 template <class Base>
-const rt::TBitmap* TskSkinCustomControlT<Base>::ActivePicture(int index) const {
-    TskSkinData* data = this->SkinData();
-    if (data == nullptr || index < 0 || std::size_t(index) >= data->ActivePictures.size())
-        return nullptr;
-    return data->ActivePictures[std::size_t(index)].get();
-}
-
-template <class Base>
 void TskSkinCustomControlT<Base>::FindSkinObject() {
     Base::FindSkinObject();
     if (this->skinIndex_ == -1) {
         skinBitmap_ = nullptr;
         return;
     }
-    auto* obj = dynamic_cast<TskDataSkinCustomControl*>(this->SkinObject());
+    auto* obj = dynamic_cast<const TskDataSkinCustomControl*>(this->SkinObject());
     if (obj == nullptr) {
         // Another kind of description under our name: nothing to fit or compose from.
         sizingMode_ = smFixed;
@@ -409,15 +392,8 @@ void TskSkinCustomControl::FindSkinObject() {
     TskSkinCustomControlT::FindSkinObject();
     skinMask_ = nullptr;
     if (skinIndex_ == -1) return;
-    if (auto* obj = dynamic_cast<TskDataSkinCustomControl*>(SkinObject()))
+    if (auto* obj = dynamic_cast<const TskDataSkinCustomControl*>(SkinObject()))
         skinMask_ = ActivePicture(obj->MaskPictureIndex);
-}
-
-void TskSkinCustomControl::ForgetSkinObject() {
-    TskSkinCustomControlT::ForgetSkinObject();
-    // The pictures go with the skin data's next load.
-    skinBitmap_ = nullptr;
-    skinMask_ = nullptr;
 }
 
 void TskSkinCustomControl::UpdateRegion() {

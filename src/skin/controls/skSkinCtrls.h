@@ -1,15 +1,32 @@
 #pragma once
-// The skinned control bases. Each control looks its skin object up by name in the skin data
-// object, fits the object's picture to its own size and paints through one off-screen buffer;
-// without a skin object it paints its default look. Two families share the code through class
-// templates: windowed controls (TskSkinControl, TskSkinCustomControl, with a window region from
-// the mask picture) and window-less ones (TskGraphicSkinControl, TskGraphicSkinCustomControl).
+// The skinned control bases. Each control holds the skin it paints from (TskHeldSkin: the
+// loaded skin, shared and read-only) and its own description there, fits the description's
+// picture to its own size and paints through one off-screen buffer; without a description it
+// paints its default look. Two families share the code through class templates: windowed
+// controls (TskSkinControl, TskSkinCustomControl, with a window region from the mask picture)
+// and window-less ones (TskGraphicSkinControl, TskGraphicSkinCustomControl).
+//
+// Writing a new skinned control:
+//  - derive from one of the four bases and give it a description name (SetSkinDataName);
+//  - override FindSkinObject: call the base, then, when SkinIndex() != -1, read what you need
+//    from `dynamic_cast<const TskDataSkinXxx*>(SkinObject())` (another kind under your name:
+//    set skinIndex_ = -1 and paint the default look). Pictures come from ActivePicture(i).
+//    The base looks the description up by name only when the skin data object has published
+//    another skin, so calling FindSkinObject at the start of every paint costs nothing;
+//  - pointers into SkinObject() and the pictures stay valid while the control holds the skin,
+//    that is until its next FindSkinObject: nothing needs forgetting before a skin change, and
+//    a control never reads TskSkinData's current skin directly while it paints;
+//  - override ApplySkin (call the base first) for what a change must redo: sizes, fonts,
+//    layout. The form calls it for every skinned control of its tree after each change of a
+//    skin data object it uses (skin/controls/skSkinWalk.h); a control needs no subscription
+//    of its own.
 
 #include <optional>
 #include <string>
 
 #include "runtime/Controls.h"
 #include "runtime/Graphics.h"
+#include "skin/data/skHeldSkin.h"
 #include "skin/data/skSkinData.h"
 #include "skin/data/skUtils.h"
 
@@ -23,12 +40,8 @@ class TskSkinnable {
 public:
     virtual ~TskSkinnable() = default;
     virtual TskSkinData* SkinData() const = 0;
-    // Drops the looked-up skin object (before the skin data replaces its contents).
-    virtual void ForgetSkinObject() = 0;
-    // Looks the skin object up again, refits and repaints (after a change).
+    // Takes the new skin, refits and repaints (after a change).
     virtual void ApplySkin() = 0;
-    // Windowed controls forget their object before a change; window-less ones only re-apply.
-    virtual bool ForgetsBeforeSkinChange() const = 0;
 };
 
 template <class Base>
@@ -42,18 +55,18 @@ public:
     virtual void SetSkinData(TskSkinData* value);
     const std::string& SkinDataName() const { return skinDataName_; }
     void SetSkinDataName(const std::string& name);
-    // Index of the skin object in the skin data's CtrlList; -1 without one.
+    // Index of the skin object in the held skin's CtrlList; -1 without one.
     int SkinIndex() const { return skinIndex_; }
-    // The looked-up description, or null.
-    TskDataSkinControl* SkinObject() const;
+    // The looked-up description in the held skin, or null.
+    const TskDataSkinControl* SkinObject() const;
 
     rt::TNotifyEvent OnMouseEnter;
     rt::TNotifyEvent OnMouseLeave;
 
+    // Takes the skin data object's skin when it has published another one since the last
+    // call; subclasses read their description's fields here.
     virtual void FindSkinObject();
     void ApplySkin() override;
-    void ForgetSkinObject() override;
-    bool ForgetsBeforeSkinChange() const override { return this->IsWindowed(); }
 
     void WndProc(rt::TMessage& message) override;
 
@@ -68,12 +81,14 @@ protected:
     void Notification(rt::TComponent* component, rt::TOperation operation) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    const TskHeldSkin& HeldSkin() const { return held_; }
 
     int skinIndex_ = -1;
     std::string skinDataName_;
 
 private:
     TskSkinData* skinData_ = nullptr;
+    TskHeldSkin held_;
 };
 
 template <class Base>
@@ -121,8 +136,8 @@ protected:
     // Composes `source` of the skin picture into target for the control's current size, with
     // the sizing mode and points of the skin object (background and state images).
     void ComposeSkinImage(rt::TBitmap& target, const rt::TRect& source) const;
-    // The skin data's active picture at index, or null when there is none.
-    const rt::TBitmap* ActivePicture(int index) const;
+    // The held skin's active picture at index, or null when there is none.
+    const rt::TBitmap* ActivePicture(int index) const { return this->HeldSkin().Picture(index); }
 
     const rt::TBitmap* skinBitmap_ = nullptr;
     rt::TRect skinRect_, clientRect_;
@@ -154,7 +169,6 @@ public:
     const std::optional<rt::TRegion>& ControlRegion() const { return controlRegion_; }
 
     void FindSkinObject() override;
-    void ForgetSkinObject() override;
 
 protected:
     void UpdateRegion() override;

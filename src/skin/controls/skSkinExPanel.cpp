@@ -125,7 +125,7 @@ rt::TRect TskSkinExPanel::ClientRect() const {
 void TskSkinExPanel::FindSkinObject() {
     TskSkinCustomControl::FindSkinObject();
     if (skinIndex_ == -1) return;
-    auto* obj = dynamic_cast<TskDataSkinExPanelControl*>(SkinObject());
+    auto* obj = dynamic_cast<const TskDataSkinExPanelControl*>(SkinObject());
     if (obj == nullptr) {
         // Another kind of description under our name: paint the default look.
         skinIndex_ = -1;

@@ -47,7 +47,7 @@ void TskSkinGauge::SetVertical(bool value) {
 void TskSkinGauge::FindSkinObject() {
     TskSkinCustomControl::FindSkinObject();
     if (skinIndex_ == -1) return;
-    if (auto* obj = dynamic_cast<TskDataSkinGaugeControl*>(SkinObject())) {
+    if (auto* obj = dynamic_cast<const TskDataSkinGaugeControl*>(SkinObject())) {
         vertical_ = obj->Vertical;
         progressRect_ = obj->ProgressRect;
         progressArea_ = obj->ProgressArea;

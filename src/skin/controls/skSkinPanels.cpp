@@ -169,7 +169,7 @@ void TskSkinPanel::FindSkinObject() {
     TskSkinCustomControl::FindSkinObject();
     bgPictureIndex_ = -1;
     if (skinIndex_ == -1) return;
-    if (auto* obj = dynamic_cast<TskDataSkinPanelControl*>(SkinObject())) {
+    if (auto* obj = dynamic_cast<const TskDataSkinPanelControl*>(SkinObject())) {
         bgPictureIndex_ = obj->BgPictureIndex;
         captionRect_ = obj->CaptionRect;
         alignment_ = obj->Alignment;
@@ -376,7 +376,7 @@ void TskSkinLabel::SetAutoSize(bool value) {
 void TskSkinLabel::FindSkinObject() {
     TskSkinCustomControl::FindSkinObject();
     if (skinIndex_ == -1) return;
-    if (auto* obj = dynamic_cast<TskDataSkinLabelControl*>(SkinObject())) {
+    if (auto* obj = dynamic_cast<const TskDataSkinLabelControl*>(SkinObject())) {
         fontName_ = obj->FontName;
         fontHeight_ = obj->FontHeight;
         fontStyle_ = obj->FontStyle;
@@ -502,18 +502,14 @@ void TskSkinStdLabel::SetSkinDataName(const std::string& name) {
 }
 
 void TskSkinStdLabel::FindSkinObject() {
-    if (skinData_ == nullptr || skinData_->Empty())
-        skinIndex_ = -1;
-    else
-        skinIndex_ = skinData_->GetControlIndex(skinDataName_);
+    held_.Refresh(skinData_, skinDataName_);
+    skinIndex_ = held_.Index();
 }
 
 rt::TFont TskSkinStdLabel::TextFont() const {
-    auto* obj = (skinIndex_ == -1 || skinData_ == nullptr || skinData_->Empty() ||
-                 std::size_t(skinIndex_) >= skinData_->CtrlList.size())
+    auto* obj = skinIndex_ == -1
                     ? nullptr
-                    : dynamic_cast<TskDataSkinStdLabelControl*>(
-                          skinData_->CtrlList[std::size_t(skinIndex_)].get());
+                    : dynamic_cast<const TskDataSkinStdLabelControl*>(held_.Description());
     if (obj == nullptr) return UseSkinFont ? defaultFont_ : Font();
     rt::TFont f =
         UseSkinFont ? MakeSkinFont(obj->FontName, obj->FontHeight, obj->FontStyle, 0) : Font();

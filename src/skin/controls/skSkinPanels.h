@@ -158,9 +158,7 @@ public:
     // The font the caption is drawn and measured with in the current skin state.
     rt::TFont TextFont() const override;
 
-    void ForgetSkinObject() override { skinIndex_ = -1; }
     void ApplySkin() override;
-    bool ForgetsBeforeSkinChange() const override { return false; }
 
 protected:
     void Paint(rt::TCanvas& canvas) override;
@@ -169,6 +167,7 @@ protected:
 private:
     TskSkinData* skinData_ = nullptr;
     std::string skinDataName_ = "stdlabel";
+    TskHeldSkin held_;
     int skinIndex_ = -1;
     rt::TFont defaultFont_;
 };

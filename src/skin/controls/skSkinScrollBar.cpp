@@ -106,7 +106,7 @@ rt::TTimer* TskSkinScrollBar::RepeatTimer() const {
 void TskSkinScrollBar::FindSkinObject() {
     TskSkinCustomControl::FindSkinObject();
     if (skinIndex_ == -1) return;
-    auto* obj = dynamic_cast<TskDataSkinScrollBarControl*>(SkinObject());
+    auto* obj = dynamic_cast<const TskDataSkinScrollBarControl*>(SkinObject());
     if (obj == nullptr) {
         // Another kind of description under our name: paint the default look.
         skinIndex_ = -1;

@@ -151,7 +151,7 @@ void TskSkinMenuSpeedButton::SetTrackButtonMode(bool value) {
 void TskSkinMenuSpeedButton::FindSkinObject() {
     TskSkinSpeedButton::FindSkinObject();
     trackButtonRect_ = {};
-    if (auto* obj = dynamic_cast<TskDataSkinMenuButtonControl*>(SkinObject()))
+    if (auto* obj = dynamic_cast<const TskDataSkinMenuButtonControl*>(SkinObject()))
         trackButtonRect_ = obj->TrackButtonRect;
 }
 

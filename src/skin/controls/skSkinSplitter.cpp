@@ -4,14 +4,6 @@
 
 namespace sk {
 
-namespace {
-
-int LookUp(const TskSkinData* data, const std::string& name) {
-    return data == nullptr || data->Empty() ? -1 : data->GetControlIndex(name);
-}
-
-}  // namespace
-
 TskSkinSplitter::TskSkinSplitter(rt::TComponent* owner) : rt::TSplitter(owner) {
     SetWidth(defaultSize_);
 }
@@ -38,28 +30,21 @@ void TskSkinSplitter::SetDefaultSize(int value) {
 }
 
 void TskSkinSplitter::FindSkinObject() {
-    skinIndex_ = LookUp(skinData_, skinDataName_);
+    held_.Refresh(skinData_, skinDataName_);
+    skinIndex_ = held_.Index();
     picture_ = nullptr;
     if (skinIndex_ == -1) return;
-    auto* obj = dynamic_cast<TskDataSkinSplitterControl*>(
-        skinData_->CtrlList[std::size_t(skinIndex_)].get());
+    auto* obj = dynamic_cast<const TskDataSkinSplitterControl*>(held_.Description());
     // Another kind of description, or one without a picture area, gives no thickness.
     if (obj == nullptr || obj->SkinRect.IsEmpty()) {
         skinIndex_ = -1;
         return;
     }
-    const int pi = obj->PictureIndex;
-    if (pi >= 0 && std::size_t(pi) < skinData_->ActivePictures.size())
-        picture_ = skinData_->ActivePictures[std::size_t(pi)].get();
+    picture_ = held_.Picture(obj->PictureIndex);
     skinRect_ = obj->SkinRect;
     leftTopPoint_ = obj->LeftTopPoint;
     rightTopPoint_ = obj->RightTopPoint;
     leftBottomPoint_ = obj->LeftBottomPoint;
-}
-
-void TskSkinSplitter::ForgetSkinObject() {
-    skinIndex_ = -1;
-    picture_ = nullptr;
 }
 
 void TskSkinSplitter::ApplySkin() {
@@ -102,7 +87,8 @@ void TskSkinSplitter::Notification(rt::TComponent* component, rt::TOperation ope
     if (operation == rt::TOperation::opRemove && component != nullptr &&
         component == static_cast<rt::TComponent*>(skinData_)) {
         skinData_ = nullptr;
-        ForgetSkinObject();
+        skinIndex_ = -1;
+        picture_ = nullptr;
     }
 }
 
@@ -130,12 +116,12 @@ void TskSkinBevel::SetDividerMode(bool value) {
 }
 
 void TskSkinBevel::ApplySkin() {
-    skinIndex_ = LookUp(skinData_, skinDataName_);
+    held_.Refresh(skinData_, skinDataName_);
+    skinIndex_ = held_.Index();
     if (skinIndex_ == -1) {
         highlightTone_ = rt::clBtnHighlight;
         shadowTone_ = rt::clBtnShadow;
-    } else if (auto* obj = dynamic_cast<TskDataSkinBevel*>(
-                   skinData_->CtrlList[std::size_t(skinIndex_)].get())) {
+    } else if (auto* obj = dynamic_cast<const TskDataSkinBevel*>(held_.Description())) {
         highlightTone_ = obj->LightColor;
         shadowTone_ = obj->DarkColor;
     }

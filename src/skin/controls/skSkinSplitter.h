@@ -25,9 +25,7 @@ public:
     void SetDefaultSize(int value);
     int SkinIndex() const { return skinIndex_; }
 
-    void ForgetSkinObject() override;
     void ApplySkin() override;
-    bool ForgetsBeforeSkinChange() const override { return true; }
 
 protected:
     void Paint(rt::TCanvas& canvas) override;
@@ -39,6 +37,7 @@ private:
     TskSkinData* skinData_ = nullptr;
     std::string skinDataName_ = "vsplitter";
     int defaultSize_ = 10;
+    TskHeldSkin held_;
     int skinIndex_ = -1;
     const rt::TBitmap* picture_ = nullptr;
     rt::TRect skinRect_;
@@ -60,9 +59,7 @@ public:
     rt::TColor HighlightTone() const { return highlightTone_; }
     rt::TColor ShadowTone() const { return shadowTone_; }
 
-    void ForgetSkinObject() override { skinIndex_ = -1; }
     void ApplySkin() override;
-    bool ForgetsBeforeSkinChange() const override { return false; }
 
 protected:
     void Paint(rt::TCanvas& canvas) override;
@@ -72,6 +69,7 @@ private:
     TskSkinData* skinData_ = nullptr;
     std::string skinDataName_ = "bevel";
     bool dividerMode_ = false;
+    TskHeldSkin held_;
     int skinIndex_ = -1;
     rt::TColor highlightTone_ = rt::clBtnHighlight;
     rt::TColor shadowTone_ = rt::clBtnShadow;

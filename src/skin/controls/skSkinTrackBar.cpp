@@ -42,7 +42,7 @@ void TskSkinTrackBar::FindSkinObject() {
     TskSkinCustomControl::FindSkinObject();
     trackArea_ = buttonRect_ = activeButtonRect_ = rt::TRect{};
     if (skinIndex_ == -1) return;
-    if (auto* obj = dynamic_cast<TskDataSkinTrackBarControl*>(SkinObject())) {
+    if (auto* obj = dynamic_cast<const TskDataSkinTrackBarControl*>(SkinObject())) {
         trackArea_ = obj->TrackArea;
         buttonRect_ = obj->ButtonRect;
         activeButtonRect_ =

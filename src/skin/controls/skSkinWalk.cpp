@@ -1,5 +1,6 @@
 #include "skin/controls/skSkinWalk.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "skin/controls/skSkinCtrls.h"
@@ -26,24 +27,26 @@ const TskSkinData* Announcer(const rt::TMessage& m) {
 
 }  // namespace
 
-void ForgetSkinObjects(rt::TWinControl& root, const TskSkinData* data) {
-    std::vector<TskSkinnable*> list;
-    Collect(root, data, list);
-    for (TskSkinnable* s : list)
-        if (s->ForgetsBeforeSkinChange()) s->ForgetSkinObject();
-}
-
 void ApplySkins(rt::TWinControl& root, const TskSkinData* data) {
     std::vector<TskSkinnable*> list;
     Collect(root, data, list);
     for (TskSkinnable* s : list) s->ApplySkin();
 }
 
+std::vector<TskSkinData*> UsedSkinData(rt::TWinControl& root) {
+    std::vector<TskSkinnable*> list;
+    Collect(root, nullptr, list);
+    std::vector<TskSkinData*> used;
+    for (TskSkinnable* s : list)
+        if (TskSkinData* d = s->SkinData();
+            d != nullptr && std::find(used.begin(), used.end(), d) == used.end())
+            used.push_back(d);
+    return used;
+}
+
 bool HandleSkinChangeMessage(rt::TWinControl& form, rt::TMessage& m) {
-    if (m.Msg == SM_BEFORECHANGESKIN) {
-        ForgetSkinObjects(form, Announcer(m));
-        return true;
-    }
+    // Before a change there is nothing to do: every control keeps the skin it holds.
+    if (m.Msg == SM_BEFORECHANGESKIN) return true;
     if (m.Msg == SM_CHANGESKIN) {
         ApplySkins(form, Announcer(m));
         return true;

@@ -1,7 +1,9 @@
 #pragma once
-// The skin-change walk a form runs when its skin data object announces a change: before it,
-// every windowed skinned control on the form that paints from the announcing object forgets
-// its skin object; after it, every such control (windowed or not) applies the skin again.
+// The skin-change walk a form runs when a skin data object it uses announces a change: every
+// skinned control on the form (windowed or not) that paints from the announcing object takes
+// the new skin. Controls hold the skin they paint from, so nothing happens before a change.
+
+#include <vector>
 
 #include "runtime/Controls.h"
 #include "runtime/Messages.h"
@@ -17,7 +19,10 @@ class TskSkinData;
 bool HandleSkinChangeMessage(rt::TWinControl& form, rt::TMessage& message);
 
 // The same walk for a known skin data object (null: every skinned control).
-void ForgetSkinObjects(rt::TWinControl& root, const TskSkinData* data);
 void ApplySkins(rt::TWinControl& root, const TskSkinData* data);
+
+// The skin data objects the skinned controls of the tree paint from, each once, in the order
+// the walk meets them.
+std::vector<TskSkinData*> UsedSkinData(rt::TWinControl& root);
 
 }  // namespace sk

@@ -1,50 +1,21 @@
 #include "skin/data/skSkinData.h"
 
 #include <algorithm>
-#include <set>
-
-#include "runtime/Controls.h"
-#include "runtime/Messages.h"
-#include "skin/data/skSkinListeners.h"
 
 namespace sk {
 
 using namespace fields;
 
-namespace {
-
-// The entry indices 0 .. count-1 that a list section really holds, in order. A huge "count"
-// must not mean billions of lookups for keys that are not there (they would be skipped anyway).
-std::vector<int> ListIndices(const TskIniFile& ini, const std::string& section) {
-    int count = ini.ReadInteger(section, "count", 0);
-    std::set<int> found;
-    for (const std::string& key : ini.Keys(section)) {
-        int i;
-        if (!TryStrToInt(key, i) || i < 0 || i >= count || std::to_string(i) != key) continue;
-        found.insert(i);
-    }
-    return {found.begin(), found.end()};
-}
-
-// "name:kind" split at the first colon; no colon gives an empty name and kind.
-void SplitEntry(const std::string& value, std::string& name, std::string& kind) {
-    std::size_t colon = value.find(':');
-    if (colon == std::string::npos) {
-        name.clear();
-        kind.clear();
-        return;
-    }
-    name = value.substr(0, colon);
-    kind = value.substr(colon + 1);
-}
-
-}  // namespace
-
-TskSkinData::TskSkinData(rt::TComponent* owner) : TComponent(owner) {}
+TskSkinData::TskSkinData(rt::TComponent* owner)
+    : TComponent(owner),
+      skin_(std::make_shared<const TskSkin>()),
+      subscribers_(std::make_shared<detail::TskSubscriberList>()) {}
 
 TskSkinData::~TskSkinData() {
+    // Tokens that outlive this object find the list closed; a call in progress stops.
+    subscribers_->Closed = true;
+    subscribers_->Entries.clear();
     empty_ = true;
-    ClearObjects();
 }
 
 std::span<const TskField<TskSkinData>> TskSkinData::FormInfoFields() {
@@ -102,47 +73,46 @@ void TskSkinData::Notification(rt::TComponent* component, rt::TOperation operati
     if (component == storedSkin_) storedSkin_ = nullptr;
 }
 
-void TskSkinData::SendSkinDataMessage(unsigned msg) {
-    // Only a skin data object that sits on a form announces anything.
-    rt::TComponent* owner = Owner();
-    if (owner == nullptr || (dynamic_cast<rt::TForm*>(owner) == nullptr && !HasSkinListener(owner)))
-        return;
-    AnnounceSkinMessage(owner, msg, this, kSkinMessageLParam);
+TskSkinSubscription TskSkinData::Subscribe(TskSkinObserver observer, const rt::TComponent* form) {
+    const std::uint64_t id = ++subscribers_->NextId;
+    subscribers_->Entries.push_back({id, form, std::move(observer)});
+    return TskSkinSubscription(subscribers_, id);
 }
 
-void TskSkinData::ClearObjects() {
-    ObjectList.clear();
-    CtrlList.clear();
-    ActivePictures.clear();
-    PopupWindow.WindowPictureIndex = -1;
-    HintWindow.WindowPictureIndex = -1;
+void TskSkinData::Announce(TskSkinChange change) {
+    // Ids, not positions, identify the subscribers of the moment: a call may unsubscribe any
+    // of them or subscribe new ones. The list is held here in case a call frees this object.
+    const std::shared_ptr<detail::TskSubscriberList> list = subscribers_;
+    const rt::TComponent* owner = Owner();
+    std::vector<std::uint64_t> order, rest;
+    for (const detail::TskSubscriber& s : list->Entries)
+        (owner != nullptr && s.Form == owner ? order : rest).push_back(s.Id);
+    order.insert(order.end(), rest.begin(), rest.end());
+    for (std::uint64_t id : order) {
+        if (list->Closed) return;
+        auto it = std::find_if(list->Entries.begin(), list->Entries.end(),
+                               [id](const detail::TskSubscriber& s) { return s.Id == id; });
+        if (it == list->Entries.end()) continue;
+        const TskSkinObserver& o = it->Observer;
+        // A copy: the call may end its own subscription, which frees the stored one.
+        const std::function<void(TskSkinData&)> call = change == TskSkinChange::Before ? o.Before
+                                                       : change == TskSkinChange::Changed
+                                                           ? o.Changed
+                                                           : o.After;
+        if (call) call(*this);
+    }
 }
 
 void TskSkinData::ClearData() {
-    ClearObjects();
-    Picture.Clear();
-    InactivePicture.Clear();
-    MaskBitmap.Clear();
+    skin_ = std::make_shared<const TskSkin>();
     empty_ = true;
 }
 
 void TskSkinData::ClearSkin() {
     ClearData();
-    SendSkinDataMessage(SM_BEFORECHANGESKIN);
-    SendSkinDataMessage(SM_CHANGESKIN);
-    SendSkinDataMessage(SM_AFTERCHANGESKIN);
-}
-
-int TskSkinData::GetIndex(const std::string& name) const {
-    for (std::size_t i = 0; i < ObjectList.size(); ++i)
-        if (ObjectList[i]->IDName == name) return int(i);
-    return -1;
-}
-
-int TskSkinData::GetControlIndex(const std::string& name) const {
-    for (std::size_t i = 0; i < CtrlList.size(); ++i)
-        if (CtrlList[i]->IDName == name) return int(i);
-    return -1;
+    Announce(TskSkinChange::Before);
+    Announce(TskSkinChange::Changed);
+    Announce(TskSkinChange::After);
 }
 
 void TskSkinData::LoadVersion(const TskIniFile& ini) {
@@ -167,40 +137,19 @@ void TskSkinData::LoadFormInfo(const TskIniFile& ini) {
     FrameRightBottom.Y = std::min(FrameRightBottom.Y, box.Bottom);
 }
 
-void TskSkinData::LoadSkinObjects(const TskIniFile& ini) {
-    std::string name, kind;
-    for (int i : ListIndices(ini, "SKINOBJECTS")) {
-        SplitEntry(ini.ReadString("SKINOBJECTS", std::to_string(i), ""), name, kind);
-        std::unique_ptr<TskDataSkinObject> obj = CreateSkinObject(kind, name);
-        if (obj == nullptr) continue;
-        obj->LoadFromIni(ini);
-        ObjectList.push_back(std::move(obj));
-    }
-}
-
-void TskSkinData::LoadSkinControls(const TskIniFile& ini) {
-    std::string name, kind;
-    for (int i : ListIndices(ini, "SKINCONTROLS")) {
-        SplitEntry(ini.ReadString("SKINCONTROLS", std::to_string(i), ""), name, kind);
-        std::unique_ptr<TskDataSkinControl> ctrl = CreateSkinControl(kind, name);
-        if (ctrl == nullptr) continue;
-        ctrl->LoadFromIni(ini);
-        CtrlList.push_back(std::move(ctrl));
-    }
-}
-
-void TskSkinData::LoadDescription(const TskIniFile& ini) {
+void TskSkinData::LoadDescription(const TskIniFile& ini, TskSkin& skin) {
     LoadFormInfo(ini);
-    PopupWindow.LoadFromIni(ini, "POPUPWINDOW");
-    HintWindow.LoadFromIni(ini, "HINTWINDOW");
-    LoadSkinObjects(ini);
-    LoadSkinControls(ini);
+    skin.PopupWindow.LoadFromIni(ini, "POPUPWINDOW");
+    skin.HintWindow.LoadFromIni(ini, "HINTWINDOW");
+    LoadSkinObjects(ini, skin);
+    LoadSkinControls(ini, skin);
 }
 
-void TskSkinData::FinishLoad() {
+void TskSkinData::FinishLoad(std::shared_ptr<TskSkin> skin) {
+    skin_ = std::move(skin);
     empty_ = false;
-    SendSkinDataMessage(SM_CHANGESKIN);
-    SendSkinDataMessage(SM_AFTERCHANGESKIN);
+    Announce(TskSkinChange::Changed);
+    Announce(TskSkinChange::After);
 }
 
 void TskSkinData::AbandonLoad() {
@@ -211,8 +160,9 @@ void TskSkinData::AbandonLoad() {
 void TskSkinData::LoadCompressedStoredSkin(TskCompressedStoredSkin* container) {
     if (container == nullptr || container->IsEmpty()) return;
     empty_ = true;
-    SendSkinDataMessage(SM_BEFORECHANGESKIN);
+    Announce(TskSkinChange::Before);
     ClearData();
+    auto skin = std::make_shared<TskSkin>();
     try {
         rt::TMemoryStream image;
         container->DecompressToStream(image);
@@ -222,12 +172,13 @@ void TskSkinData::LoadCompressedStoredSkin(TskCompressedStoredSkin* container) {
         if (v[0] != 1 || v[1] != 0 || v[2] != 0 || v[3] != 0) {
             // An unknown format: the skin stays empty, and consumers are told so that they
             // repaint with their default look.
-            SendSkinDataMessage(SM_CHANGESKIN);
-            SendSkinDataMessage(SM_AFTERCHANGESKIN);
+            Announce(TskSkinChange::Changed);
+            Announce(TskSkinChange::After);
             return;
         }
-        // A failure part way leaves half a skin here; the handler below empties it again.
-        ReadSkinPictures(image, Picture, InactivePicture, MaskBitmap, ActivePictures);
+        // A failure part way leaves half a skin here, never published.
+        ReadSkinPictures(image, skin->Picture, skin->InactivePicture, skin->MaskBitmap,
+                         skin->ActivePictures);
 
         const std::int64_t pos = image.Position();
         const auto& bytes = image.Bytes();
@@ -235,40 +186,41 @@ void TskSkinData::LoadCompressedStoredSkin(TskCompressedStoredSkin* container) {
         ini.SetText(std::string_view(reinterpret_cast<const char*>(bytes.data()) + pos,
                                      bytes.size() - std::size_t(pos)));
         LoadVersion(ini);
-        LoadDescription(ini);
+        LoadDescription(ini, *skin);
     } catch (...) {
         AbandonLoad();
         throw;
     }
-    FinishLoad();
+    FinishLoad(std::move(skin));
 }
 
 void TskSkinData::LoadStoredSkin(TskStoredSkin* container) {
     if (container == nullptr) return;
     empty_ = true;
-    SendSkinDataMessage(SM_BEFORECHANGESKIN);
+    Announce(TskSkinChange::Before);
     ClearData();
+    auto skin = std::make_shared<TskSkin>();
     try {
         TskIniFile ini(container->IniStrings());
         for (const char* section : kSkinRequiredSections) {
             if (!ini.SectionExists(section)) {
-                SendSkinDataMessage(SM_CHANGESKIN);
-                SendSkinDataMessage(SM_AFTERCHANGESKIN);
+                Announce(TskSkinChange::Changed);
+                Announce(TskSkinChange::After);
                 return;
             }
         }
         LoadVersion(ini);
-        Picture = container->Picture;
-        InactivePicture = container->InactivePicture;
-        MaskBitmap = container->MaskBitmap;
+        skin->Picture = container->Picture;
+        skin->InactivePicture = container->InactivePicture;
+        skin->MaskBitmap = container->MaskBitmap;
         for (const auto& bmp : container->ActivePictures)
-            ActivePictures.push_back(std::make_unique<rt::TBitmap>(*bmp));
-        LoadDescription(ini);
+            skin->ActivePictures.push_back(std::make_unique<rt::TBitmap>(*bmp));
+        LoadDescription(ini, *skin);
     } catch (...) {
         AbandonLoad();
         throw;
     }
-    FinishLoad();
+    FinishLoad(std::move(skin));
 }
 
 }  // namespace sk

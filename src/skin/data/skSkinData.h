@@ -1,8 +1,9 @@
 #pragma once
 // The skin data object: the one source of skin data that skinned forms and controls paint
 // from. It loads a skin from a stored-skin container, can be cleared (no skin), and announces
-// each change to every form with the messages SM_BEFORECHANGESKIN, SM_CHANGESKIN and
-// SM_AFTERCHANGESKIN (wParam = this object, lParam = 1000).
+// each change to its own subscribers (skSkinSubscription.h). The loaded pictures and
+// descriptions form one immutable TskSkin (skSkin.h): each load publishes a new one, and a
+// holder of the previous one keeps it until it lets go.
 
 #include <memory>
 #include <string>
@@ -13,7 +14,9 @@
 #include "skin/data/skDataControls.h"
 #include "skin/data/skDataObjects.h"
 #include "skin/data/skIniParser.h"
+#include "skin/data/skSkin.h"
 #include "skin/data/skSkinMessages.h"
+#include "skin/data/skSkinSubscription.h"
 #include "skin/data/skStoredSkin.h"
 #include "skin/data/skTypes.h"
 
@@ -43,37 +46,28 @@ public:
     // The no-skin command: empties, then sends all three messages.
     void ClearSkin();
 
-    // Index of the first description named exactly `name`, or -1.
-    int GetIndex(const std::string& name) const;
-    int GetControlIndex(const std::string& name) const;
-    // The active picture at index, or null when there is none at that index.
-    const rt::TBitmap* ActivePicture(int index) const {
-        if (index < 0 || std::size_t(index) >= ActivePictures.size()) return nullptr;
-        return ActivePictures[std::size_t(index)].get();
-    }
+    // The skin in place: its pictures and descriptions (all empty while Empty()). The
+    // reference holds until the next change; Share() keeps it for longer.
+    const TskSkin& Skin() const { return *skin_; }
+    TskSkinRef Share() const { return skin_; }
 
-    // Sends msg to the skin listeners, the owner form's first; nothing when the owner is no
-    // form (neither a TForm nor a component a listener stands for).
-    void SendSkinDataMessage(unsigned msg);
+    // Index of the first description named exactly `name`, or -1.
+    int GetIndex(const std::string& name) const { return skin_->GetIndex(name); }
+    int GetControlIndex(const std::string& name) const { return skin_->GetControlIndex(name); }
+    // The active picture at index, or null when there is none at that index.
+    const rt::TBitmap* ActivePicture(int index) const { return skin_->ActivePicture(index); }
+
+    // Hears this object's changes until the token goes. Subscribers for `form` equal to this
+    // object's owner hear each call first; the others in the order they subscribed. One that
+    // subscribes during a call hears from the next call on; one that unsubscribes (or whose
+    // token is destroyed) during a call hears nothing more.
+    [[nodiscard]] TskSkinSubscription Subscribe(TskSkinObserver observer,
+                                                const rt::TComponent* form = nullptr);
     // Drops the descriptions and pictures and sets Empty; the frame geometry and the version
     // texts keep their values until the next load.
     void ClearData();
-    // Frees every description and active picture; resets the two window picture indices.
-    void ClearObjects();
     // Reads "FORMINFO" and pulls the corner points into the client box.
     void LoadFormInfo(const TskIniFile& ini);
-    void LoadSkinObjects(const TskIniFile& ini);
-    void LoadSkinControls(const TskIniFile& ini);
-
-    rt::TBitmap Picture;
-    rt::TBitmap InactivePicture;
-    rt::TBitmap MaskBitmap;
-    TskBitmapList ActivePictures;
-
-    TskDataSkinPopupWindow PopupWindow;
-    TskDataSkinHintWindow HintWindow;
-    std::vector<std::unique_ptr<TskDataSkinObject>> ObjectList;
-    std::vector<std::unique_ptr<TskDataSkinControl>> CtrlList;
 
     std::string SkinName, SkinAuthor, AuthorEmail, AuthorURL, SkinComments;
 
@@ -98,13 +92,18 @@ protected:
     void Notification(rt::TComponent* component, rt::TOperation operation) override;
 
 private:
+    // Calls every subscriber's matching call, the owner's subscribers first.
+    void Announce(TskSkinChange change);
     // Steps shared by both loaders once the pictures are in place.
-    void LoadDescription(const TskIniFile& ini);
+    void LoadDescription(const TskIniFile& ini, TskSkin& skin);
     void LoadVersion(const TskIniFile& ini);
-    void FinishLoad();
+    // Publishes the loaded skin and announces it.
+    void FinishLoad(std::shared_ptr<TskSkin> skin);
     void AbandonLoad();
 
     bool empty_ = true;
+    TskSkinRef skin_;
+    std::shared_ptr<detail::TskSubscriberList> subscribers_;
     TskCompressedStoredSkin* compressedStoredSkin_ = nullptr;
     TskStoredSkin* storedSkin_ = nullptr;
 };

@@ -16,10 +16,10 @@ using rt::TRect;
 
 TskFrameSkin TskFrameSkin::From(const TskSkinData& d) {
     TskFrameSkin s;
-    s.PictureWidth = d.Picture.Width();
-    s.PictureHeight = d.Picture.Height();
-    s.MaskWidth = d.MaskBitmap.Width();
-    s.MaskHeight = d.MaskBitmap.Height();
+    s.PictureWidth = d.Skin().Picture.Width();
+    s.PictureHeight = d.Skin().Picture.Height();
+    s.MaskWidth = d.Skin().MaskBitmap.Width();
+    s.MaskHeight = d.Skin().MaskBitmap.Height();
     s.LeftTop = d.FrameLeftTop;
     s.RightTop = d.FrameRightTop;
     s.LeftBottom = d.FrameLeftBottom;

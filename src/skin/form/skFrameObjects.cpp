@@ -41,7 +41,7 @@ void ApplyInactiveEffect(TskEffectBmp& image, TskInactiveEffect effect) {
 std::vector<std::unique_ptr<TskActiveSkinObject>> CreateFrameObjects(TskFormHost& form,
                                                                      TskSkinData& skin) {
     std::vector<std::unique_ptr<TskActiveSkinObject>> objects;
-    for (const auto& d : skin.ObjectList) {
+    for (const auto& d : skin.Skin().ObjectList) {
         TskDataSkinObject* description = d.get();
         if (dynamic_cast<TskDataSkinMainMenuItem*>(description) != nullptr ||
             dynamic_cast<TskDataSkinMenuItem*>(description) != nullptr ||
@@ -72,9 +72,9 @@ TskActiveSkinObject::TskActiveSkinObject(TskFormHost& form, TskSkinData* skinDat
         MorphStyle = description->MorphKind;
         const int index = description->ActivePictureIndex;
         if (skinData != nullptr && index >= 0 &&
-            std::size_t(index) < skinData->ActivePictures.size() &&
-            skinData->ActivePictures[std::size_t(index)] != nullptr) {
-            HotPicture = skinData->ActivePictures[std::size_t(index)].get();
+            std::size_t(index) < skinData->Skin().ActivePictures.size() &&
+            skinData->Skin().ActivePictures[std::size_t(index)] != nullptr) {
+            HotPicture = skinData->Skin().ActivePictures[std::size_t(index)].get();
         } else {
             HotLookRect = {};
             description->ActiveSkinRect = {};
@@ -82,7 +82,7 @@ TskActiveSkinObject::TskActiveSkinObject(TskFormHost& form, TskSkinData* skinDat
     }
     if (HotLookRect.IsEmpty()) MorphEnabled = false;
     ObjectRect = NormalLookRect;
-    if (skinData != nullptr) Picture = &skinData->Picture;
+    if (skinData != nullptr) Picture = &skinData->Skin().Picture;
 }
 
 bool TskActiveSkinObject::CanMorphing() const {

@@ -341,11 +341,11 @@ void PaintClientBackground(rt::TCanvas& canvas, const TRect& area, const TskSkin
     if (skin != nullptr && !skin->Empty()) {
         const int index = skin->BackPictureIndex;
         if (index == -1) {
-            picture = &skin->Picture;
+            picture = &skin->Skin().Picture;
             piece = skin->FrameClientBox;
-        } else if (index >= 0 && std::size_t(index) < skin->ActivePictures.size() &&
-                   skin->ActivePictures[std::size_t(index)] != nullptr) {
-            picture = skin->ActivePictures[std::size_t(index)].get();
+        } else if (index >= 0 && std::size_t(index) < skin->Skin().ActivePictures.size() &&
+                   skin->Skin().ActivePictures[std::size_t(index)] != nullptr) {
+            picture = skin->Skin().ActivePictures[std::size_t(index)].get();
             piece = Rect(0, 0, picture->Width(), picture->Height());
         }
         if (picture != nullptr) {

@@ -23,8 +23,8 @@ namespace {
 // Default items: this much room on each side of the caption.
 constexpr int kDefaultItemPadding = 6;
 
-const rt::TBitmap* PictureOf(const TskSkinData* data, int index) {
-    return data != nullptr ? data->ActivePicture(index) : nullptr;
+const rt::TBitmap* PictureOf(const TskSkin* skin, int index) {
+    return skin != nullptr ? skin->ActivePicture(index) : nullptr;
 }
 
 rt::TCanvas& ProbeCanvas() {
@@ -34,12 +34,12 @@ rt::TCanvas& ProbeCanvas() {
 
 }  // namespace
 
-TskMenuBarObject::TskMenuBarObject(TskSkinMainMenuBar& parent, TskSkinData* skinData,
+TskMenuBarObject::TskMenuBarObject(TskSkinMainMenuBar& parent, const TskSkin* skin,
                                    const TskDataSkinObject* description)
     : Parent(parent) {
     if (description == nullptr) return;
     IDName = description->IDName;
-    Picture = PictureOf(skinData, description->ActivePictureIndex);
+    Picture = PictureOf(skin, description->ActivePictureIndex);
     NormalLookRect = description->SkinRect;
     HotLookRect = description->ActiveSkinRect;
     PressedLookRect = HotLookRect;
@@ -97,10 +97,10 @@ void TskMenuBarObject::DrawLooks(rt::TBitmap& image, const TRect& normal, const 
     }
 }
 
-TskSkinMainMenuBarItem::TskSkinMainMenuBarItem(TskSkinMainMenuBar& parent, TskSkinData* skinData,
+TskSkinMainMenuBarItem::TskSkinMainMenuBarItem(TskSkinMainMenuBar& parent, const TskSkin* skin,
                                                const TskDataSkinMainMenuBarItem* d,
                                                rt::TMenuItem* item)
-    : TskMenuBarObject(parent, skinData, d), MenuItem(item) {
+    : TskMenuBarObject(parent, skin, d), MenuItem(item) {
     IDName = item->Name();
     Enabled = SavedEnabled = item->Enabled;
     if (d == nullptr) return;
@@ -255,10 +255,9 @@ void TskSkinMainMenuBarItem::SetDown(bool value) {
                     Parent.ScreenRectOf(ObjectRect));
 }
 
-TskSkinMainMenuBarButton::TskSkinMainMenuBarButton(TskSkinMainMenuBar& parent,
-                                                   TskSkinData* skinData,
+TskSkinMainMenuBarButton::TskSkinMainMenuBarButton(TskSkinMainMenuBar& parent, const TskSkin* skin,
                                                    const TskDataSkinMainMenuBarButton* d)
-    : TskMenuBarObject(parent, skinData, d) {
+    : TskMenuBarObject(parent, skin, d) {
     Command = d->Command;
     PressedLookRect = d->DownRect;
     HasSkin = Picture != nullptr && !NormalLookRect.IsEmpty();

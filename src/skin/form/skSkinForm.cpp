@@ -6,7 +6,6 @@
 #include "skin/controls/skSkinCtrls.h"
 #include "skin/controls/skSkinWalk.h"
 #include "skin/data/skSkinData.h"
-#include "skin/data/skSkinListeners.h"
 #include "skin/form/skDefaultFrame.h"
 #include "skin/form/skFrameObjects.h"
 #include "skin/form/skSkinHint.h"
@@ -113,6 +112,7 @@ void TskSkinForm::SetSkinData(TskSkinData* value) {
     skinData_ = value;
     if (skinData_ != nullptr) FreeNotification(skinData_);
     trayMenu_->SetSkinData(value);
+    Resubscribe();
     ChangeSkinData();
 }
 
@@ -121,6 +121,7 @@ void TskSkinForm::SetMenusSkinData(TskSkinData* value) {
         RemoveFreeNotification(menusSkinData_);
     menusSkinData_ = value;
     if (menusSkinData_ != nullptr) FreeNotification(menusSkinData_);
+    Resubscribe();
 }
 
 void TskSkinForm::SetSystemMenu(rt::TPopupMenu* value) {
@@ -328,6 +329,7 @@ bool TskSkinForm::HandleSkinMessage(rt::TMessage& m) {
     }
     // The frame first, then the controls, through the one walk every form uses.
     if (root != nullptr) HandleSkinChangeMessage(*root, m);
+    if (m.Msg == SM_AFTERCHANGESKIN) Resubscribe();
     return true;
 }
 
@@ -351,7 +353,7 @@ int TskSkinForm::HitTest(TPoint screen) {
     state.ObjectHovered = hoverIndex_ >= 0;
     int code;
     if (skinned_) {
-        const bool masked = !skinData_->MaskBitmap.Empty();
+        const bool masked = !skinData_->Skin().MaskBitmap.Empty();
         EnsureMask();
         TskFrameShape shape{frameWidth_, frameHeight_, masked ? &maskStrips_ : nullptr,
                             geometry_.MaskArea};
@@ -377,9 +379,10 @@ void TskSkinForm::Compose() {
     if (frameValid_ && geometry_.Width == s.X && geometry_.Height == s.Y) return;
     EnsureLayout();
     // Cutting the strips from the picture costs no more than copying kept ones would.
-    const bool inactivePicture = !formActive_ && !skinData_->InactivePicture.Empty();
-    BuildBorderStrips(inactivePicture ? skinData_->InactivePicture : skinData_->Picture, frameSkin_,
-                      geometry_, strips_);
+    const bool inactivePicture = !formActive_ && !skinData_->Skin().InactivePicture.Empty();
+    BuildBorderStrips(
+        inactivePicture ? skinData_->Skin().InactivePicture : skinData_->Skin().Picture, frameSkin_,
+        geometry_, strips_);
     if (RendersInactiveImage()) ApplyInactiveEffect(strips_, skinData_->InactiveEffect);
     DrawFrameObjects(objects_, strips_, geometry_.SizedClientBox);
     frameValid_ = true;
@@ -412,7 +415,7 @@ void TskSkinForm::PaintClient(rt::TCanvas& canvas, const TRect& area) {
 
 void TskSkinForm::UpdateRegion() {
     if (window_ == nullptr) return;
-    if (skinned_ && HasFrame() && !skinData_->MaskBitmap.Empty()) {
+    if (skinned_ && HasFrame() && !skinData_->Skin().MaskBitmap.Empty()) {
         EnsureMask();
         const std::vector<std::uint8_t> data =
             FrameRegionData(maskStrips_, geometry_.MaskArea, frameWidth_, frameHeight_);
@@ -428,9 +431,9 @@ void TskSkinForm::UpdateRegion() {
 }
 
 void TskSkinForm::EnsureMask() {
-    if (!skinned_ || skinData_->MaskBitmap.Empty() || maskSize_ == Size()) return;
+    if (!skinned_ || skinData_->Skin().MaskBitmap.Empty() || maskSize_ == Size()) return;
     EnsureLayout();
-    BuildMaskStrips(skinData_->MaskBitmap, frameSkin_, geometry_, maskStrips_);
+    BuildMaskStrips(skinData_->Skin().MaskBitmap, frameSkin_, geometry_, maskStrips_);
     maskSize_ = Size();
 }
 

@@ -22,6 +22,7 @@
 #include "runtime/Controls.h"
 #include "runtime/Graphics.h"
 #include "runtime/Messages.h"
+#include "skin/data/skSkinSubscription.h"
 #include "skin/form/skFormHost.h"
 #include "skin/form/skFormTypes.h"
 #include "skin/form/skFormWindow.h"
@@ -39,7 +40,6 @@ struct TMsg;
 namespace sk {
 
 class TskSkinData;
-class TskSkinListener;
 class TskActiveSkinObject;
 class TskSkinButtonObject;
 class TskSkinCaptionObject;
@@ -80,6 +80,12 @@ public:
     void SetSkinData(TskSkinData* value);
     TskSkinData* MenusSkinData() const { return menusSkinData_; }
     void SetMenusSkinData(TskSkinData* value);
+    // The form hears the changes of the skin data objects it uses: its frame's, its menus' and
+    // those its skinned controls paint from, and no other. The set is taken again whenever one
+    // of the first two is set and after each change; a form that gives a control another skin
+    // data object later calls Resubscribe.
+    void Resubscribe();
+    bool HearsSkinData(const TskSkinData* data) const;
     rt::TPopupMenu* SystemMenu() const { return systemMenu_; }
     void SetSystemMenu(rt::TPopupMenu* value);
     TskSkinMainMenuBar* MainMenuBar() const { return mainMenuBar_; }
@@ -326,7 +332,9 @@ private:
     rt::TForm* form_ = nullptr;
     std::function<void(rt::TMessage&)> previousProc_;
     std::function<bool(rt::TComponent*, int, rt::TShiftState)> previousShortCut_;
-    std::unique_ptr<TskSkinListener> listener_;
+    // Each call of a subscription reaches the form's window procedure as its skin message.
+    void DeliverSkinMessage(unsigned msg, TskSkinData& data);
+    std::vector<std::pair<TskSkinData*, TskSkinSubscription>> subscriptions_;
     TskSkinData* skinData_ = nullptr;
     TskSkinData* menusSkinData_ = nullptr;
     rt::TPopupMenu* systemMenu_ = nullptr;

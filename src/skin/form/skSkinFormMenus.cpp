@@ -60,7 +60,7 @@ void TskSkinForm::MainMenuBarGoing(TskSkinMainMenuBar* bar) {
 
 void TskSkinForm::BuildTrayMenu() {
     trayMenu_ = rt::Make<TskSkinPopupMenu>(this);
-    trayMenu_->SetHostForm(Owner());
+    trayMenu_->SetSkinForm(this);
     auto add = [this](const char* caption, const char* name, rt::TNotifyEvent click) {
         rt::TMenuItem* item = rt::Make<rt::TMenuItem>(trayMenu_);
         item->Caption = caption;

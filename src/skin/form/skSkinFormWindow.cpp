@@ -2,9 +2,12 @@
 // the replaced window procedure that hands each message to the component's handler.
 #include "skin/form/skSkinFormWindow.h"
 
+#include <algorithm>
+
 #include "runtime/Application.h"
 #include "runtime/Screen.h"
-#include "skin/data/skSkinListeners.h"
+#include "skin/controls/skSkinWalk.h"
+#include "skin/data/skSkinData.h"
 #include "skin/data/skSkinMessages.h"
 #include "skin/form/skSkinForm.h"
 #include "skin/form/skSkinMenu.h"
@@ -56,25 +59,64 @@ void TskSkinForm::AttachToForm(rt::TForm& form) {
     form_ = &form;
     previousProc_ = form.WindowProc;
     form.WindowProc = [this](rt::TMessage& m) { FormWindowProc(m); };
-    // The announcements reach the form's window procedure, as the window system's messages
-    // would: owner form first, then the others.
-    listener_ = std::make_unique<TskSkinListener>(&form, [this](rt::TMessage& m) {
-        if (form_ != nullptr) form_->WindowProc(m);
-    });
     previousShortCut_ = form.OnShortCut;
     form.OnShortCut = [this](rt::TComponent* sender, int key, rt::TShiftState shift) {
         if (ShortCut(key, shift)) return true;
         return previousShortCut_ ? previousShortCut_(sender, key, shift) : false;
     };
     SetWindow(std::make_unique<TskFormWindowOnForm>(form));
+    Resubscribe();
     // The frame is ours now: the client rectangle follows its margins.
     form.FrameChanged();
+}
+
+void TskSkinForm::DeliverSkinMessage(unsigned msg, TskSkinData& data) {
+    // The announcements reach the form's window procedure, as the window system's messages
+    // would.
+    if (form_ == nullptr) return;
+    rt::TMessage m{msg, rt::PtrParam(&data), kSkinMessageLParam, 0};
+    form_->WindowProc(m);
+}
+
+void TskSkinForm::Resubscribe() {
+    std::vector<TskSkinData*> wanted;
+    if (form_ != nullptr) {
+        auto add = [&wanted](TskSkinData* d) {
+            if (d != nullptr && std::find(wanted.begin(), wanted.end(), d) == wanted.end())
+                wanted.push_back(d);
+        };
+        add(skinData_);
+        add(menusSkinData_);
+        if (rt::TWinControl* root = window_ != nullptr ? window_->ControlRoot() : nullptr)
+            for (TskSkinData* d : UsedSkinData(*root)) add(d);
+    }
+    // Subscriptions that stay are kept, so a change being announced still reaches the form.
+    std::vector<std::pair<TskSkinData*, TskSkinSubscription>> kept;
+    for (auto& [data, token] : subscriptions_)
+        if (token.Active() && std::find(wanted.begin(), wanted.end(), data) != wanted.end())
+            kept.emplace_back(data, std::move(token));
+    for (TskSkinData* d : wanted) {
+        if (std::any_of(kept.begin(), kept.end(), [d](const auto& k) { return k.first == d; }))
+            continue;
+        TskSkinObserver o;
+        o.Before = [this](TskSkinData& s) { DeliverSkinMessage(SM_BEFORECHANGESKIN, s); };
+        o.Changed = [this](TskSkinData& s) { DeliverSkinMessage(SM_CHANGESKIN, s); };
+        o.After = [this](TskSkinData& s) { DeliverSkinMessage(SM_AFTERCHANGESKIN, s); };
+        kept.emplace_back(d, d->Subscribe(std::move(o), form_));
+    }
+    // The tokens left behind unsubscribe as they go.
+    subscriptions_ = std::move(kept);
+}
+
+bool TskSkinForm::HearsSkinData(const TskSkinData* data) const {
+    return std::any_of(subscriptions_.begin(), subscriptions_.end(),
+                       [data](const auto& s) { return s.first == data && s.second.Active(); });
 }
 
 void TskSkinForm::DetachFromForm() {
     if (form_ == nullptr) return;
     rt::TForm& form = *form_;
-    listener_.reset();
+    subscriptions_.clear();
     form.WindowProc = previousProc_;
     form.OnShortCut = previousShortCut_;
     window_.reset();

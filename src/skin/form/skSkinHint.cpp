@@ -26,8 +26,8 @@ TPoint Moved(TPoint p, int dx, int dy) { return {p.X + dx, p.Y + dy}; }
 
 // The picture at a skin's active-picture index, when it is there.
 const TBitmap* ActivePicture(const TskSkinData& data, int index) {
-    if (index < 0 || std::size_t(index) >= data.ActivePictures.size()) return nullptr;
-    const TBitmap* b = data.ActivePictures[std::size_t(index)].get();
+    if (index < 0 || std::size_t(index) >= data.Skin().ActivePictures.size()) return nullptr;
+    const TBitmap* b = data.Skin().ActivePictures[std::size_t(index)].get();
     return b != nullptr && !b->Empty() ? b : nullptr;
 }
 
@@ -55,7 +55,7 @@ TskSkinHintWindow::TskSkinHintWindow(rt::TComponent* owner) : rt::THintWindow(ow
 
 const TBitmap* TskSkinHintWindow::SkinPicture(const TskSkinData* data) const {
     if (data == nullptr || data->Empty()) return nullptr;
-    return ActivePicture(*data, data->HintWindow.WindowPictureIndex);
+    return ActivePicture(*data, data->Skin().HintWindow.WindowPictureIndex);
 }
 
 void TskSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint) {
@@ -75,16 +75,17 @@ void TskSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
         // A skinned hint always writes in the skin's colour; the skin's face only with
         // UseSkinFont.
         if (hintComponent_->UseSkinFont)
-            font = MakeSkinFont(data->HintWindow.FontName, data->HintWindow.FontHeight,
-                                data->HintWindow.FontStyle, rt::TColor(data->HintWindow.FontColor));
-        font.Color = rt::TColor(data->HintWindow.FontColor);
+            font = MakeSkinFont(
+                data->Skin().HintWindow.FontName, data->Skin().HintWindow.FontHeight,
+                data->Skin().HintWindow.FontStyle, rt::TColor(data->Skin().HintWindow.FontColor));
+        font.Color = rt::TColor(data->Skin().HintWindow.FontColor);
     }
 
     const TPoint text = TextSize(hint, font);
     int width = 0, height = 0;
     std::optional<rt::TRegion> region;
     if (picture != nullptr) {
-        const TskDataSkinHintWindow& hw = data->HintWindow;
+        const TskDataSkinHintWindow& hw = data->Skin().HintWindow;
         const TRect& c = hw.ClientRect;
         const int pw = picture->Width(), ph = picture->Height();
         width = std::max(text.X + c.Left + (pw - c.Right), pw);
@@ -142,7 +143,7 @@ void TskSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
 
 void TskSkinHintWindow::PaintSkinned(const TBitmap& picture, int width, int height,
                                      const rt::TFont& font, const std::string& text) {
-    const TskDataSkinHintWindow& hw = skinDataInUse_->HintWindow;
+    const TskDataSkinHintWindow& hw = skinDataInUse_->Skin().HintWindow;
     const TRect& box = sizedClientBox_;
     CreateSkinImage(hw.LeftTopPoint, hw.RightTopPoint, hw.LeftBottomPoint, hw.RightBottomPoint,
                     hw.ClientRect, Rect(0, 0, picture.Width(), picture.Height()), picture, true,

@@ -22,10 +22,6 @@ namespace {
 
 constexpr int kTrackMarkWidth = 5;
 
-const rt::TBitmap* PictureOf(const TskSkinData* data, int index) {
-    return data != nullptr ? data->ActivePicture(index) : nullptr;
-}
-
 }  // namespace
 
 TskSkinMainMenuBar::TskSkinMainMenuBar(rt::TComponent* owner)
@@ -81,10 +77,10 @@ void TskSkinMainMenuBar::Notification(rt::TComponent* component, rt::TOperation 
         hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
     }
     if (component == static_cast<rt::TComponent*>(SkinData())) {
-        // The pictures went with the skin data.
         barSkinned_ = false;
         picture_ = nullptr;
         if (!Destroying()) BuildItems();
+        barSkin_.reset();
     }
 }
 
@@ -109,11 +105,10 @@ void TskSkinMainMenuBar::SetDefaultHeight(int value) {
 }
 
 const TskDataSkinObject* TskSkinMainMenuBar::SkinObjectNamed(const std::string& name) const {
-    TskSkinData* data = SkinData();
-    if (!barSkinned_ || data == nullptr || data->Empty() || name.empty()) return nullptr;
-    const int i = data->GetIndex(name);
-    if (i < 0 || std::size_t(i) >= data->ObjectList.size()) return nullptr;
-    return data->ObjectList[std::size_t(i)].get();
+    if (!barSkinned_ || barSkin_ == nullptr || name.empty()) return nullptr;
+    const int i = barSkin_->GetIndex(name);
+    if (i < 0) return nullptr;
+    return barSkin_->ObjectList[std::size_t(i)].get();
 }
 
 void TskSkinMainMenuBar::ReadSkin() {
@@ -122,10 +117,12 @@ void TskSkinMainMenuBar::ReadSkin() {
     itemName_ = closeName_ = minName_ = maxName_ = sysMenuName_ = {};
     markColor_ = rt::clBtnShadow;
     markHotColor_ = rt::clBtnText;
+    barSkin_.reset();
     FindSkinObject();
-    auto* d = dynamic_cast<TskDataSkinMainMenuBar*>(SkinObject());
+    auto* d = dynamic_cast<const TskDataSkinMainMenuBar*>(SkinObject());
     if (d == nullptr) return;
     barSkinned_ = true;
+    barSkin_ = HeldSkin().Shared();
     normalLookRect_ = d->SkinRect;
     itemsBox_ = d->ItemsRect;
     itemName_ = d->MenuBarItem;
@@ -135,15 +132,7 @@ void TskSkinMainMenuBar::ReadSkin() {
     sysMenuName_ = d->SysMenuButton;
     markColor_ = d->TrackMarkColor;
     markHotColor_ = d->TrackMarkActiveColor;
-    picture_ = PictureOf(SkinData(), d->PictureIndex);
-}
-
-void TskSkinMainMenuBar::ForgetSkinObject() {
-    TskSkinControl::ForgetSkinObject();
-    barSkinned_ = false;
-    picture_ = nullptr;
-    objects_.clear();
-    hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
+    picture_ = barSkin_->ActivePicture(d->PictureIndex);
 }
 
 void TskSkinMainMenuBar::ApplySkin() {
@@ -170,8 +159,8 @@ void TskSkinMainMenuBar::BuildItems() {
         rt::TMenuItem* root = mainMenu_->Items();
         for (int i = 0; i < root->Count(); ++i)
             if (root->Items(i)->Visible)
-                objects_.push_back(
-                    std::make_unique<TskSkinMainMenuBarItem>(*this, SkinData(), d, root->Items(i)));
+                objects_.push_back(std::make_unique<TskSkinMainMenuBarItem>(*this, barSkin_.get(),
+                                                                            d, root->Items(i)));
     }
     if (showButtons_) AddSystemButtons();
     Layout();
@@ -190,7 +179,7 @@ void TskSkinMainMenuBar::AddSystemButtons() {
             skinned.push_back(d);
     if (skinned.size() == 4) {
         for (const auto* d : skinned)
-            insert(std::make_unique<TskSkinMainMenuBarButton>(*this, SkinData(), d));
+            insert(std::make_unique<TskSkinMainMenuBarButton>(*this, barSkin_.get(), d));
         return;
     }
     insert(std::make_unique<TskSkinMainMenuBarButton>(*this, "MinButton", cmMinimize));

@@ -25,7 +25,7 @@ class TskSkinMainMenuBar;
 // What every object on the bar shares: looks in a skin picture, hover, press and morph state.
 class TskMenuBarObject {
 public:
-    TskMenuBarObject(TskSkinMainMenuBar& parent, TskSkinData* skinData,
+    TskMenuBarObject(TskSkinMainMenuBar& parent, const TskSkin* skin,
                      const TskDataSkinObject* description);
     virtual ~TskMenuBarObject() = default;
     TskMenuBarObject(const TskMenuBarObject&) = delete;
@@ -69,7 +69,7 @@ protected:
 // A top-level item of the main menu.
 class TskSkinMainMenuBarItem : public TskMenuBarObject {
 public:
-    TskSkinMainMenuBarItem(TskSkinMainMenuBar& parent, TskSkinData* skinData,
+    TskSkinMainMenuBarItem(TskSkinMainMenuBar& parent, const TskSkin* skin,
                            const TskDataSkinMainMenuBarItem* description, rt::TMenuItem* item);
 
     rt::TMenuItem* MenuItem;
@@ -106,7 +106,7 @@ private:
 // A system button of a maximized child window, on the bar.
 class TskSkinMainMenuBarButton : public TskMenuBarObject {
 public:
-    TskSkinMainMenuBarButton(TskSkinMainMenuBar& parent, TskSkinData* skinData,
+    TskSkinMainMenuBarButton(TskSkinMainMenuBar& parent, const TskSkin* skin,
                              const TskDataSkinMainMenuBarButton* description);
     // A button of the default look.
     TskSkinMainMenuBarButton(TskSkinMainMenuBar& parent, const std::string& name,
@@ -200,7 +200,6 @@ public:
     TskFormHost* ButtonsChild() const { return child_; }
 
     // The skin change.
-    void ForgetSkinObject() override;
     void ApplySkin() override;
     void SetBounds(int left, int top, int width, int height) override;
     void WndProc(rt::TMessage& message) override;
@@ -252,6 +251,8 @@ private:
     std::string itemName_, closeName_, minName_, maxName_, sysMenuName_;
     rt::TColor markColor_ = rt::clBtnShadow, markHotColor_ = rt::clBtnText;
     const rt::TBitmap* picture_ = nullptr;
+    // The skin the bar's picture, items and buttons were read from, kept while they live.
+    TskSkinRef barSkin_;
 
     std::vector<std::unique_ptr<TskMenuBarObject>> objects_;
     int hoverIndex_ = -1, oldHoverIndex_ = -1, pressedIndex_ = -1;

@@ -287,45 +287,23 @@ TskSkinPopupMenu::~TskSkinPopupMenu() = default;
 
 void TskSkinPopupMenu::SetSkinData(TskSkinData* value) {
     if (skinData_ == value) return;
-    if (skinData_ != nullptr && static_cast<rt::TComponent*>(skinData_) != hostForm_)
-        RemoveFreeNotification(skinData_);
+    if (skinData_ != nullptr) RemoveFreeNotification(skinData_);
     skinData_ = value;
     if (skinData_ != nullptr) FreeNotification(skinData_);
 }
 
-void TskSkinPopupMenu::SetHostForm(rt::TComponent* value) {
-    if (hostForm_ == value) return;
-    if (hostForm_ != nullptr && hostForm_ != static_cast<rt::TComponent*>(skinData_))
-        RemoveFreeNotification(hostForm_);
-    hostForm_ = value;
-    if (hostForm_ != nullptr) FreeNotification(hostForm_);
+void TskSkinPopupMenu::SetSkinForm(TskSkinForm* value) {
+    if (skinForm_ == value) return;
+    if (skinForm_ != nullptr) RemoveFreeNotification(skinForm_);
+    skinForm_ = value;
+    if (skinForm_ != nullptr) FreeNotification(skinForm_);
 }
 
 void TskSkinPopupMenu::Notification(rt::TComponent* component, rt::TOperation operation) {
     rt::TPopupMenu::Notification(component, operation);
     if (operation != rt::TOperation::opRemove || component == nullptr) return;
     if (component == static_cast<rt::TComponent*>(skinData_)) skinData_ = nullptr;
-    if (component == hostForm_) hostForm_ = nullptr;
-}
-
-namespace {
-
-TskSkinForm* SkinFormAmong(const rt::TComponent* c) {
-    if (c == nullptr) return nullptr;
-    for (int i = 0; i < c->ComponentCount(); ++i)
-        if (auto* f = dynamic_cast<TskSkinForm*>(c->Components(i))) return f;
-    return nullptr;
-}
-
-}  // namespace
-
-TskSkinForm* TskSkinPopupMenu::FindSkinForm() const {
-    if (TskSkinForm* f = SkinFormAmong(hostForm_)) return f;
-    rt::TComponent* owner = Owner();
-    if (dynamic_cast<rt::TForm*>(owner) != nullptr) return SkinFormAmong(owner);
-    if (owner != nullptr && dynamic_cast<rt::TForm*>(owner->Owner()) != nullptr)
-        return SkinFormAmong(owner->Owner());
-    return nullptr;
+    if (component == static_cast<rt::TComponent*>(skinForm_)) skinForm_ = nullptr;
 }
 
 TskSkinData* TskSkinPopupMenu::ResolveSkin(TskSkinForm& form) {
@@ -336,7 +314,7 @@ TskSkinData* TskSkinPopupMenu::ResolveSkin(TskSkinForm& form) {
 
 void TskSkinPopupMenu::Popup(int x, int y) {
     if (OnPopup) OnPopup(this);
-    TskSkinForm* form = FindSkinForm();
+    TskSkinForm* form = skinForm_;
     // A form without a skinned frame has no menu engine: the plain menu still shows.
     if (form == nullptr) {
         rt::TPopupMenu::Popup(x, y);
@@ -348,7 +326,7 @@ void TskSkinPopupMenu::Popup(int x, int y) {
 void TskSkinPopupMenu::PopupFromControl(rt::TControl* opener, const rt::TRect& anchor,
                                         bool popupUp) {
     if (OnPopup) OnPopup(this);
-    TskSkinForm* form = FindSkinForm();
+    TskSkinForm* form = skinForm_;
     if (form == nullptr) {
         rt::TPopupMenu::PopupFromControl(opener, anchor, popupUp);
         return;

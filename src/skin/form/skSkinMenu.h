@@ -137,14 +137,12 @@ public:
 
     TskSkinData* SkinData() const { return skinData_; }
     void SetSkinData(TskSkinData* value);
-    // The form whose skinned form shows the menu; else the owner, or the owner's owner, when
-    // that is a form.
-    rt::TComponent* HostForm() const { return hostForm_; }
-    void SetHostForm(rt::TComponent* value);
+    // The skinned form whose menu engine shows the menu; without one the runtime's plain
+    // popup menu shows it.
+    TskSkinForm* SkinForm() const { return skinForm_; }
+    void SetSkinForm(TskSkinForm* value);
     rt::TNotifyEvent OnPopup;
 
-    // The skinned form that shows the menu, or null.
-    TskSkinForm* FindSkinForm() const;
     // Opens the menu with its top-left at the screen point. Without a skinned form the runtime's
     // plain popup menu shows it.
     void Popup(int x, int y) override;
@@ -161,7 +159,7 @@ private:
     TskSkinData* ResolveSkin(TskSkinForm& form);
 
     TskSkinData* skinData_ = nullptr;
-    rt::TComponent* hostForm_ = nullptr;
+    TskSkinForm* skinForm_ = nullptr;
 };
 
 // A main menu with the skin its bar's popups are shown with.

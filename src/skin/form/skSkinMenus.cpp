@@ -15,8 +15,8 @@ using rt::TRect;
 namespace {
 
 const rt::TBitmap* PictureAt(const TskSkinData& data, int index) {
-    if (index < 0 || std::size_t(index) >= data.ActivePictures.size()) return nullptr;
-    const rt::TBitmap* p = data.ActivePictures[std::size_t(index)].get();
+    if (index < 0 || std::size_t(index) >= data.Skin().ActivePictures.size()) return nullptr;
+    const rt::TBitmap* p = data.Skin().ActivePictures[std::size_t(index)].get();
     return p != nullptr && !p->Empty() ? p : nullptr;
 }
 
@@ -308,12 +308,12 @@ TskSkinPopupView::TskSkinPopupView(const TskMenuStyle& style, TskSkinData* skinD
 void TskSkinPopupView::ResolveSkin(TskSkinData* skinData) {
     font_ = style_.DefaultMenuItemFont;
     if (skinData == nullptr || skinData->Empty()) return;
-    const TskDataSkinPopupWindow& window = skinData->PopupWindow;
+    const TskDataSkinPopupWindow& window = skinData->Skin().PopupWindow;
     popupPicture_ = PictureAt(*skinData, window.WindowPictureIndex);
     if (popupPicture_ == nullptr) return;
     popupDescription_ = &window;
     maskBitmap_ = PictureAt(*skinData, window.MaskPictureIndex);
-    for (const auto& object : skinData->ObjectList) {
+    for (const auto& object : skinData->Skin().ObjectList) {
         auto* d = dynamic_cast<const TskDataSkinMenuItem*>(object.get());
         if (d == nullptr) continue;
         // An item description without its picture or without a normal look would give items

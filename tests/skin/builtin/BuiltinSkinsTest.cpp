@@ -51,16 +51,18 @@ protected:
     template <class T>
     const T* Control(const std::string& name) const {
         const int i = data_->GetControlIndex(name);
-        return i < 0 ? nullptr : dynamic_cast<const T*>(data_->CtrlList[std::size_t(i)].get());
+        return i < 0 ? nullptr
+                     : dynamic_cast<const T*>(data_->Skin().CtrlList[std::size_t(i)].get());
     }
     template <class T>
     const T* Object(const std::string& name) const {
         const int i = data_->GetIndex(name);
-        return i < 0 ? nullptr : dynamic_cast<const T*>(data_->ObjectList[std::size_t(i)].get());
+        return i < 0 ? nullptr
+                     : dynamic_cast<const T*>(data_->Skin().ObjectList[std::size_t(i)].get());
     }
     const rt::TBitmap* Picture(int index) const {
-        if (index < 0 || index >= int(data_->ActivePictures.size())) return nullptr;
-        return data_->ActivePictures[std::size_t(index)].get();
+        if (index < 0 || index >= int(data_->Skin().ActivePictures.size())) return nullptr;
+        return data_->Skin().ActivePictures[std::size_t(index)].get();
     }
     // The pixels of r in a picture, row by row.
     static std::vector<std::uint32_t> Pixels(const rt::TBitmap& b, const rt::TRect& r) {
@@ -115,7 +117,8 @@ TEST_P(BuiltinSkin, EveryObjectAWindowLooksUpHasTheClassItsPainterNeeds) {
     for (const auto& [name, is] : controls) {
         const int i = data_->GetControlIndex(name);
         ASSERT_GE(i, 0) << name;
-        EXPECT_TRUE(is(data_->CtrlList[std::size_t(i)].get())) << name << " has the wrong class";
+        EXPECT_TRUE(is(data_->Skin().CtrlList[std::size_t(i)].get()))
+            << name << " has the wrong class";
     }
     const std::vector<std::pair<std::string, std::function<bool(const TskDataSkinObject*)>>>
         objects = {O<TskDataSkinStdButton>("closebutton"),
@@ -129,7 +132,8 @@ TEST_P(BuiltinSkin, EveryObjectAWindowLooksUpHasTheClassItsPainterNeeds) {
     for (const auto& [name, is] : objects) {
         const int i = data_->GetIndex(name);
         ASSERT_GE(i, 0) << name;
-        EXPECT_TRUE(is(data_->ObjectList[std::size_t(i)].get())) << name << " has the wrong class";
+        EXPECT_TRUE(is(data_->Skin().ObjectList[std::size_t(i)].get()))
+            << name << " has the wrong class";
     }
 
     // The caption buttons carry the commands the frame runs.
@@ -151,15 +155,15 @@ TEST_P(BuiltinSkin, EveryObjectAWindowLooksUpHasTheClassItsPainterNeeds) {
          {list->VScrollBarName, list->HScrollBarName, list->BothHScrollBarName})
         EXPECT_NE(Control<TskDataSkinScrollBarControl>(bar), nullptr) << bar;
     // Popup menus and hints are skinned only when their window pictures exist.
-    EXPECT_NE(Picture(data_->PopupWindow.WindowPictureIndex), nullptr);
-    EXPECT_NE(Picture(data_->HintWindow.WindowPictureIndex), nullptr);
+    EXPECT_NE(Picture(data_->Skin().PopupWindow.WindowPictureIndex), nullptr);
+    EXPECT_NE(Picture(data_->Skin().HintWindow.WindowPictureIndex), nullptr);
 }
 
 TEST_P(BuiltinSkin, MorphingIsOnWhereTheHotLookCanFadeIn) {
     for (const char* name : {"closebutton", "minbutton", "rollupbutton", "sysmenubutton",
                              "menuitem", "mainmenubaritem"}) {
         const sk::TskDataSkinObject* o =
-            data_->ObjectList[std::size_t(data_->GetIndex(name))].get();
+            data_->Skin().ObjectList[std::size_t(data_->GetIndex(name))].get();
         EXPECT_TRUE(o->Morphing) << name;
         // Without an active picture and rectangle the frame turns morphing off again.
         EXPECT_NE(Picture(o->ActivePictureIndex), nullptr) << name;
@@ -220,7 +224,7 @@ TEST_P(BuiltinSkin, EveryRectangleLiesInsideItsPictureOrItsObject) {
         }
     };
     int withPicture = 0;
-    for (const auto& c : data_->CtrlList) {
+    for (const auto& c : data_->Skin().CtrlList) {
         const rt::TBitmap* p = Picture(c->PictureIndex);
         if (c->PictureIndex != -1) {
             ASSERT_NE(p, nullptr) << c->IDName << ": picture index out of range";
@@ -237,26 +241,26 @@ TEST_P(BuiltinSkin, EveryRectangleLiesInsideItsPictureOrItsObject) {
             c->IDName, c->Keys(), [&](sk::TskIniFile& ini) { c->SaveToIni(ini); }, p, p, placed);
     }
     EXPECT_GE(withPicture, 20);
-    for (const auto& o : data_->ObjectList) {
+    for (const auto& o : data_->Skin().ObjectList) {
         const rt::TBitmap* hot = Picture(o->ActivePictureIndex);
         ASSERT_NE(hot, nullptr) << o->IDName << ": picture index out of range";
         check(o->IDName, o->Keys(), [&](sk::TskIniFile& ini) { o->SaveToIni(ini); }, hot,
               o->SkinRectInAPicture || dynamic_cast<const sk::TskDataSkinMenuItem*>(o.get()) ||
                       dynamic_cast<const sk::TskDataSkinMainMenuItem*>(o.get())
                   ? hot
-                  : &data_->Picture,
+                  : &data_->Skin().Picture,
               {});
     }
     // The frame geometry stays inside the main picture.
-    const int pw = data_->Picture.Width(), ph = data_->Picture.Height();
+    const int pw = data_->Skin().Picture.Width(), ph = data_->Skin().Picture.Height();
     for (const rt::TRect& r : {data_->FrameClientBox, data_->CaptionBox, data_->MaskRectArea})
         EXPECT_TRUE(Inside(r, pw, ph));
-    EXPECT_TRUE(Inside(data_->PopupWindow.ItemsRect,
-                       Picture(data_->PopupWindow.WindowPictureIndex)->Width(),
-                       Picture(data_->PopupWindow.WindowPictureIndex)->Height()));
-    EXPECT_TRUE(Inside(data_->HintWindow.ClientRect,
-                       Picture(data_->HintWindow.WindowPictureIndex)->Width(),
-                       Picture(data_->HintWindow.WindowPictureIndex)->Height()));
+    EXPECT_TRUE(Inside(data_->Skin().PopupWindow.ItemsRect,
+                       Picture(data_->Skin().PopupWindow.WindowPictureIndex)->Width(),
+                       Picture(data_->Skin().PopupWindow.WindowPictureIndex)->Height()));
+    EXPECT_TRUE(Inside(data_->Skin().HintWindow.ClientRect,
+                       Picture(data_->Skin().HintWindow.WindowPictureIndex)->Width(),
+                       Picture(data_->Skin().HintWindow.WindowPictureIndex)->Height()));
 }
 
 TEST_P(BuiltinSkin, StateLooksHaveTheSizeOfTheNormalLook) {
@@ -342,7 +346,7 @@ TEST_P(BuiltinSkin, StretchedMiddlesRepeatWithoutSeams) {
         return true;
     };
     // Horizontal strips of control objects: every state look of the object.
-    for (const auto& c : data_->CtrlList) {
+    for (const auto& c : data_->Skin().CtrlList) {
         const auto* cc = dynamic_cast<const sk::TskDataSkinCustomControl*>(c.get());
         const rt::TBitmap* p = Picture(c->PictureIndex);
         if (cc == nullptr || p == nullptr || c->SkinRect.IsEmpty()) continue;
@@ -407,7 +411,7 @@ TEST_P(BuiltinSkin, StretchedMiddlesRepeatWithoutSeams) {
     EXPECT_TRUE(columnsAlike(*Picture(menuBar->PictureIndex), mb, mb.Left + menuBar->ItemsRect.Left,
                              mb.Left + menuBar->ItemsRect.Right));
     // The frame: the top and bottom strips between the corners, the side strips between them.
-    const rt::TBitmap& f = data_->Picture;
+    const rt::TBitmap& f = data_->Skin().Picture;
     const rt::TRect cb = data_->FrameClientBox;
     EXPECT_TRUE(columnsAlike(f, rt::Rect(0, 0, f.Width(), cb.Top), data_->FrameLeftTop.X,
                              data_->FrameRightTop.X));
@@ -540,10 +544,10 @@ TEST_P(BuiltinSkin, ControlEdgesStandOutFromWhatTheySitOn) {
 }
 
 TEST_P(BuiltinSkin, MasksAreOneBitAndLeaveTheRoundedCornersOpen) {
-    const rt::TBitmap& mask = data_->MaskBitmap;
+    const rt::TBitmap& mask = data_->Skin().MaskBitmap;
     EXPECT_EQ(mask.PixelFormat, rt::TPixelFormat::pf1bit);
-    ASSERT_EQ(mask.Width(), data_->Picture.Width());
-    ASSERT_EQ(mask.Height(), data_->Picture.Height());
+    ASSERT_EQ(mask.Width(), data_->Skin().Picture.Width());
+    ASSERT_EQ(mask.Height(), data_->Skin().Picture.Height());
     const rt::TRegion shape = sk::CreateRegionFromMask(mask);
     const int w = mask.Width(), h = mask.Height();
     EXPECT_FALSE(shape.Contains(0, 0));
@@ -558,7 +562,8 @@ TEST_P(BuiltinSkin, MasksAreOneBitAndLeaveTheRoundedCornersOpen) {
     // The corners lie in the fixed corner pieces, so that a wider window keeps them round.
     EXPECT_GT(data_->FrameLeftTop.X, 1);
     EXPECT_LT(data_->FrameRightTop.X, w - 1);
-    for (int index : {data_->PopupWindow.MaskPictureIndex, data_->HintWindow.MaskPictureIndex}) {
+    for (int index :
+         {data_->Skin().PopupWindow.MaskPictureIndex, data_->Skin().HintWindow.MaskPictureIndex}) {
         const rt::TBitmap* m = Picture(index);
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m->PixelFormat, rt::TPixelFormat::pf1bit);
@@ -590,20 +595,20 @@ TEST_P(BuiltinSkin, EveryKeyTheArtToolWritesIsOneTheParserReads) {
     known["VERSION"] = {"ver",         "skinname",  "skinauthor",
                         "authoremail", "authorurl", "skincomments"};
     known["PICTURES"] = {"picture", "inactivepicture", "mask", "activepicturescount"};
-    for (std::size_t i = 0; i < data_->ActivePictures.size(); ++i)
+    for (std::size_t i = 0; i < data_->Skin().ActivePictures.size(); ++i)
         known["PICTURES"].insert(std::to_string(i));
     addTable("FORMINFO", sk::TskSkinData::FormInfoFields());
     addTable("POPUPWINDOW", sk::TskDataSkinPopupWindow::Fields());
     addTable("HINTWINDOW", sk::TskDataSkinHintWindow::Fields());
     known["SKINOBJECTS"].insert("count");
-    for (std::size_t i = 0; i < data_->ObjectList.size(); ++i) {
+    for (std::size_t i = 0; i < data_->Skin().ObjectList.size(); ++i) {
         known["SKINOBJECTS"].insert(std::to_string(i));
-        add(data_->ObjectList[i]->IDName, data_->ObjectList[i]->Keys());
+        add(data_->Skin().ObjectList[i]->IDName, data_->Skin().ObjectList[i]->Keys());
     }
     known["SKINCONTROLS"].insert("count");
-    for (std::size_t i = 0; i < data_->CtrlList.size(); ++i) {
+    for (std::size_t i = 0; i < data_->Skin().CtrlList.size(); ++i) {
         known["SKINCONTROLS"].insert(std::to_string(i));
-        add(data_->CtrlList[i]->IDName, data_->CtrlList[i]->Keys());
+        add(data_->Skin().CtrlList[i]->IDName, data_->Skin().CtrlList[i]->Keys());
     }
 
     int checked = 0;

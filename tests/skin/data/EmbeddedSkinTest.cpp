@@ -32,7 +32,7 @@ TEST(EmbeddedSkin, LoadsIntoTheSkinData) {
     data->SetCompressedStoredSkin(&c);
     EXPECT_FALSE(data->Empty());
     EXPECT_EQ(data->SkinName, "Test Skin");
-    EXPECT_EQ(data->CtrlList.size(), 4u);
+    EXPECT_EQ(data->Skin().CtrlList.size(), 4u);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "runtime/BmpCodec.h"
 #include "runtime/Messages.h"
 #include "skin/data/skSkinData.h"
-#include "skin/data/skSkinListeners.h"
 
 using namespace skintest;
 
@@ -21,23 +20,33 @@ struct Received {
     bool emptyThen;
 };
 
-// A form stand-in that listens to skin changes and writes down every message it hears, with
-// the sender's state at that moment; no window system is needed.
+// A form stand-in that subscribes to the skin data objects it is given and writes down every
+// call it hears as the skin message a form makes of it, with the sender's state at that
+// moment; no window system is needed.
 class RecordingForm : public rt::TComponent {
 public:
     RecordingForm(std::string name, std::vector<Received>& log)
         : TComponent(nullptr), label_(std::move(name)), log_(log) {}
     std::function<void(const rt::TMessage&)> OnMessage;
 
+    void Listen(sk::TskSkinData* data) {
+        sk::TskSkinObserver o;
+        o.Before = [this](sk::TskSkinData& d) { Hear(sk::SM_BEFORECHANGESKIN, d); };
+        o.Changed = [this](sk::TskSkinData& d) { Hear(sk::SM_CHANGESKIN, d); };
+        o.After = [this](sk::TskSkinData& d) { Hear(sk::SM_AFTERCHANGESKIN, d); };
+        tokens_.push_back(data->Subscribe(std::move(o), this));
+    }
+    void StopListening() { tokens_.clear(); }
+
 private:
-    void Hear(rt::TMessage& m) {
-        auto* data = reinterpret_cast<sk::TskSkinData*>(m.WParam);
-        log_.push_back({label_, m.Msg, m.WParam, m.LParam, data->Empty()});
+    void Hear(unsigned msg, sk::TskSkinData& d) {
+        rt::TMessage m{msg, rt::PtrParam(&d), sk::kSkinMessageLParam, 0};
+        log_.push_back({label_, m.Msg, m.WParam, m.LParam, d.Empty()});
         if (OnMessage) OnMessage(m);
     }
     std::string label_;
     std::vector<Received>& log_;
-    sk::TskSkinListener listener_{this, [this](rt::TMessage& m) { Hear(m); }};
+    std::vector<sk::TskSkinSubscription> tokens_;
 };
 
 Bytes SmallBmp(int bits = 8) {
@@ -88,7 +97,12 @@ class SkinDataTest : public ::testing::Test {
 protected:
     std::vector<Received> log;
     std::unique_ptr<RecordingForm> owner = std::make_unique<RecordingForm>("owner", log);
-    sk::TskSkinData* data = rt::Make<sk::TskSkinData>(owner.get());
+    sk::TskSkinData* data = Listened(rt::Make<sk::TskSkinData>(owner.get()));
+
+    sk::TskSkinData* Listened(sk::TskSkinData* d) {
+        owner->Listen(d);
+        return d;
+    }
 
     std::vector<unsigned> Messages() const {
         std::vector<unsigned> m;
@@ -98,7 +112,7 @@ protected:
     }
     sk::TskDataSkinControl* Control(const std::string& name) const {
         int i = data->GetControlIndex(name);
-        return i < 0 ? nullptr : data->CtrlList[std::size_t(i)].get();
+        return i < 0 ? nullptr : data->Skin().CtrlList[std::size_t(i)].get();
     }
 };
 
@@ -114,22 +128,22 @@ TEST_F(SkinDataTest, LoadsTheTestSkinFromAContainer) {
     EXPECT_EQ(data->CompressedStoredSkin(), c.get());
     EXPECT_EQ(data->SkinName, "Test Skin");
     EXPECT_EQ(data->AuthorURL, "http://example.org/");
-    EXPECT_EQ(data->Picture.Width(), 64);
-    EXPECT_TRUE(data->InactivePicture.Empty());
-    EXPECT_EQ(data->MaskBitmap.Height(), 48);
-    ASSERT_EQ(data->ActivePictures.size(), 3u);
-    EXPECT_EQ(data->ActivePictures[1]->PixelFormat, rt::TPixelFormat::pf24bit);
+    EXPECT_EQ(data->Skin().Picture.Width(), 64);
+    EXPECT_TRUE(data->Skin().InactivePicture.Empty());
+    EXPECT_EQ(data->Skin().MaskBitmap.Height(), 48);
+    ASSERT_EQ(data->Skin().ActivePictures.size(), 3u);
+    EXPECT_EQ(data->Skin().ActivePictures[1]->PixelFormat, rt::TPixelFormat::pf24bit);
     EXPECT_EQ(data->FrameClientBox, (rt::TRect{4, 20, 60, 44}));
     EXPECT_TRUE(data->LeftStretch);
     EXPECT_FALSE(data->RightStretch);
     EXPECT_EQ(data->BorderWidth, 4);
     EXPECT_EQ(data->InactiveEffect, sk::ieDarkness);
-    EXPECT_EQ(data->PopupWindow.ScrollMarkerColor, 8421504);
-    EXPECT_EQ(data->HintWindow.FontName, "Tahoma");
-    ASSERT_EQ(data->ObjectList.size(), 5u);
-    ASSERT_EQ(data->CtrlList.size(), 4u);
+    EXPECT_EQ(data->Skin().PopupWindow.ScrollMarkerColor, 8421504);
+    EXPECT_EQ(data->Skin().HintWindow.FontName, "Tahoma");
+    ASSERT_EQ(data->Skin().ObjectList.size(), 5u);
+    ASSERT_EQ(data->Skin().CtrlList.size(), 4u);
     auto* close = dynamic_cast<sk::TskDataSkinStdButton*>(
-        data->ObjectList[std::size_t(data->GetIndex("closebutton"))].get());
+        data->Skin().ObjectList[std::size_t(data->GetIndex("closebutton"))].get());
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->Command, sk::cmClose);
     EXPECT_EQ(close->MorphKind, sk::mkGradient);
@@ -143,6 +157,7 @@ TEST_F(SkinDataTest, LoadsTheTestSkinFromAContainer) {
 
 TEST_F(SkinDataTest, MessagesGoToOwnerThenOtherFormsWithEmptyAtBefore) {
     RecordingForm other("other", log);
+    other.Listen(data);
     auto c = TestSkinContainer();
     data->SetCompressedStoredSkin(c.get());
     ASSERT_EQ(log.size(), 6u);
@@ -160,19 +175,22 @@ TEST_F(SkinDataTest, MessagesGoToOwnerThenOtherFormsWithEmptyAtBefore) {
     log.clear();
     data->ClearSkin();
     EXPECT_TRUE(data->Empty());
-    EXPECT_TRUE(data->ObjectList.empty());
-    EXPECT_TRUE(data->Picture.Empty());
-    EXPECT_EQ(data->HintWindow.WindowPictureIndex, -1);
+    EXPECT_TRUE(data->Skin().ObjectList.empty());
+    EXPECT_TRUE(data->Skin().Picture.Empty());
+    EXPECT_EQ(data->Skin().HintWindow.WindowPictureIndex, -1);
     EXPECT_EQ(data->SkinName, "Test Skin") << "texts stay until the next load";
     ASSERT_EQ(log.size(), 6u);
     for (const Received& r : log) EXPECT_TRUE(r.emptyThen);
     EXPECT_EQ(Messages(), (std::vector<unsigned>{kBefore, kChange, kAfter}));
 }
 
-TEST_F(SkinDataTest, OwnerFormHearsFirstWhateverTheOrderOfRegistration) {
+TEST_F(SkinDataTest, OwnerFormHearsFirstWhateverTheOrderOfSubscription) {
     RecordingForm other("other", log);
     RecordingForm late("late", log);
     auto* lateData = rt::Make<sk::TskSkinData>(&late);
+    owner->Listen(lateData);
+    other.Listen(lateData);
+    late.Listen(lateData);
     lateData->ClearSkin();
     ASSERT_EQ(log.size(), 9u);
     const char* order[] = {"late", "owner", "other"};
@@ -184,6 +202,7 @@ TEST_F(SkinDataTest, OwnerFormHearsFirstWhateverTheOrderOfRegistration) {
 
 TEST_F(SkinDataTest, AFormClosedDuringAnAnnouncementHearsNoMore) {
     auto other = std::make_unique<RecordingForm>("other", log);
+    other->Listen(data);
     owner->OnMessage = [&](const rt::TMessage& m) {
         if (m.Msg == kBefore) other.reset();
     };
@@ -192,14 +211,81 @@ TEST_F(SkinDataTest, AFormClosedDuringAnAnnouncementHearsNoMore) {
     EXPECT_EQ(log.size(), 3u) << "the closed form got nothing";
 }
 
-TEST_F(SkinDataTest, OwnerThatIsNoFormAnnouncesNothing) {
-    rt::TComponent holder(nullptr);
-    auto* loose = rt::Make<sk::TskSkinData>(&holder);
-    auto c = TestSkinContainer();
-    loose->SetCompressedStoredSkin(c.get());
-    EXPECT_FALSE(loose->Empty());
-    loose->ClearSkin();
+TEST_F(SkinDataTest, AFormHearsOnlyTheSkinDataItSubscribedTo) {
+    // Two skins on one owner, a second form using only the second: each change reaches the
+    // forms that use the changing object and no other.
+    auto* second = rt::Make<sk::TskSkinData>(owner.get());
+    RecordingForm user("user", log);
+    user.Listen(second);
+    data->ClearSkin();
+    EXPECT_EQ(log.size(), 3u);
+    for (const Received& r : log) EXPECT_EQ(r.form, "owner");
+    log.clear();
+    second->ClearSkin();
+    ASSERT_EQ(log.size(), 3u);
+    for (const Received& r : log) {
+        EXPECT_EQ(r.form, "user");
+        EXPECT_EQ(r.wParam, reinterpret_cast<std::intptr_t>(second));
+    }
+    // Without any subscriber a change is announced to nobody.
+    log.clear();
+    user.StopListening();
+    second->ClearSkin();
     EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SkinDataTest, SubscriptionsChangedDuringACallTakeEffectAtTheirEdges) {
+    // One that subscribes during a call hears from the next call on; one whose token goes
+    // during a call (its own included) hears nothing more, and nothing dangles.
+    RecordingForm late("late", log);
+    auto self = std::make_unique<RecordingForm>("self", log);
+    self->Listen(data);
+    self->OnMessage = [&](const rt::TMessage& m) {
+        if (m.Msg == kBefore) late.Listen(data);
+        if (m.Msg == kChange) self->StopListening();
+    };
+    data->ClearSkin();
+    std::vector<std::string> heard;
+    for (const Received& r : log)
+        if (r.form != "owner") heard.push_back(r.form + ":" + std::to_string(r.msg));
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"self:1225", "self:1226", "late:1226", "late:1227"}));
+}
+
+TEST_F(SkinDataTest, TokensOutliveTheirSkinDataAndMove) {
+    auto* temp = rt::Make<sk::TskSkinData>(owner.get());
+    int calls = 0;
+    sk::TskSkinObserver o;
+    o.Changed = [&calls](sk::TskSkinData&) { ++calls; };
+    sk::TskSkinSubscription token = temp->Subscribe(std::move(o));
+    EXPECT_TRUE(token.Active());
+    sk::TskSkinSubscription moved = std::move(token);
+    EXPECT_FALSE(token.Active());
+    EXPECT_TRUE(moved.Active());
+    temp->ClearSkin();
+    EXPECT_EQ(calls, 1);
+    delete temp;
+    EXPECT_FALSE(moved.Active());
+    moved.Reset();
+    moved.Reset();
+}
+
+TEST_F(SkinDataTest, AHeldSkinStaysWholeAcrossLoadsAndClears) {
+    auto c = TestSkinContainer();
+    data->SetCompressedStoredSkin(c.get());
+    const sk::TskSkinRef held = data->Share();
+    const rt::TBitmap* picture = held->ActivePicture(1);
+    const auto pixels = picture->Pixels();
+    data->SetCompressedStoredSkin(c.get());
+    EXPECT_NE(data->Share(), held) << "each load publishes a new skin";
+    data->ClearSkin();
+    EXPECT_TRUE(data->Skin().ActivePictures.empty());
+    ASSERT_EQ(held->ActivePictures.size(), 3u);
+    EXPECT_EQ(held->ActivePicture(1), picture);
+    EXPECT_EQ(picture->Pixels(), pixels);
+    EXPECT_NE(dynamic_cast<const sk::TskDataSkinGaugeControl*>(
+                  held->Control(held->GetControlIndex("gauge"))),
+              nullptr);
 }
 
 TEST_F(SkinDataTest, EmptyContainerChangesNothingAndSameContainerReloads) {
@@ -222,7 +308,7 @@ TEST_F(SkinDataTest, RemovedContainerIsForgottenButTheSkinStays) {
     c.reset();
     EXPECT_EQ(data->CompressedStoredSkin(), nullptr);
     EXPECT_FALSE(data->Empty());
-    EXPECT_EQ(data->ActivePictures.size(), 3u);
+    EXPECT_EQ(data->Skin().ActivePictures.size(), 3u);
 
     auto stored = std::make_unique<sk::TskStoredSkin>(nullptr);
     stored->LoadFromIniFile(TestSkinDir() + "skin.ini");
@@ -238,10 +324,10 @@ TEST_F(SkinDataTest, StoredSkinLoadsTheSameAndKeepsItsOwnPictures) {
     data->SetStoredSkin(&stored);
     ASSERT_FALSE(data->Empty());
     EXPECT_EQ(data->SkinName, "Test Skin");
-    EXPECT_EQ(data->CtrlList.size(), 4u);
-    ASSERT_EQ(data->ActivePictures.size(), 3u);
-    EXPECT_NE(data->ActivePictures[0].get(), stored.ActivePictures[0].get());
-    EXPECT_EQ(data->ActivePictures[0]->Pixels(), stored.ActivePictures[0]->Pixels());
+    EXPECT_EQ(data->Skin().CtrlList.size(), 4u);
+    ASSERT_EQ(data->Skin().ActivePictures.size(), 3u);
+    EXPECT_NE(data->Skin().ActivePictures[0].get(), stored.ActivePictures[0].get());
+    EXPECT_EQ(data->Skin().ActivePictures[0]->Pixels(), stored.ActivePictures[0]->Pixels());
     data->ClearSkin();
     EXPECT_EQ(stored.ActivePictures.size(), 3u);
     EXPECT_EQ(stored.Picture.Width(), 64);
@@ -276,8 +362,8 @@ TEST_F(SkinDataTest, VersionOtherThanOneIsRejected) {
     auto c = ContainerOf(ImageWithText(kMinimalText, 2));
     EXPECT_NO_THROW(data->SetCompressedStoredSkin(c.get()));
     EXPECT_TRUE(data->Empty());
-    EXPECT_TRUE(data->ObjectList.empty());
-    EXPECT_TRUE(data->ActivePictures.empty());
+    EXPECT_TRUE(data->Skin().ObjectList.empty());
+    EXPECT_TRUE(data->Skin().ActivePictures.empty());
     EXPECT_EQ(Messages(), (std::vector<unsigned>{kBefore, kChange, kAfter}));
 }
 
@@ -295,10 +381,10 @@ TEST_F(SkinDataTest, AbsentPicturesAndZeroOrNegativeCounts) {
         auto c = ContainerOf(b);
         data->SetCompressedStoredSkin(c.get());
         ASSERT_FALSE(data->Empty()) << count;
-        EXPECT_EQ(data->Picture.Width(), 3);
-        EXPECT_TRUE(data->InactivePicture.Empty());
-        EXPECT_EQ(data->MaskBitmap.PixelFormat, rt::TPixelFormat::pf1bit);
-        EXPECT_TRUE(data->ActivePictures.empty());
+        EXPECT_EQ(data->Skin().Picture.Width(), 3);
+        EXPECT_TRUE(data->Skin().InactivePicture.Empty());
+        EXPECT_EQ(data->Skin().MaskBitmap.PixelFormat, rt::TPixelFormat::pf1bit);
+        EXPECT_TRUE(data->Skin().ActivePictures.empty());
         EXPECT_EQ(data->SkinName, "Minimal");
     }
 }
@@ -393,10 +479,10 @@ TEST_P(DamagedContainer, LeavesTheSkinEmptyAfterOnlyBeforeChange) {
         EXPECT_NE(std::string(e.what()).find(GetParam().what), std::string::npos) << e.what();
     }
     EXPECT_TRUE(data->Empty());
-    EXPECT_TRUE(data->Picture.Empty());
-    EXPECT_TRUE(data->ActivePictures.empty());
-    EXPECT_TRUE(data->ObjectList.empty());
-    EXPECT_TRUE(data->CtrlList.empty());
+    EXPECT_TRUE(data->Skin().Picture.Empty());
+    EXPECT_TRUE(data->Skin().ActivePictures.empty());
+    EXPECT_TRUE(data->Skin().ObjectList.empty());
+    EXPECT_TRUE(data->Skin().CtrlList.empty());
     EXPECT_EQ(Messages(), (std::vector<unsigned>{kBefore}));
 }
 
@@ -475,15 +561,17 @@ TEST_F(SkinDataTest, ObjectListsSkipWhatTheyCannotUse) {
         "[same]\r\nfontname=Shared\r\n";
     sk::TskIniFile ini;
     ini.SetText(text);
-    data->LoadSkinObjects(ini);
-    data->LoadSkinControls(ini);
-    ASSERT_EQ(data->ObjectList.size(), 3u);
-    ASSERT_EQ(data->CtrlList.size(), 3u);
+    sk::TskSkin skin;
+    sk::LoadSkinObjects(ini, skin);
+    sk::LoadSkinControls(ini, skin);
+    ASSERT_EQ(skin.ObjectList.size(), 3u);
+    ASSERT_EQ(skin.CtrlList.size(), 3u);
 
     // One name in both lists: two different descriptions of one section.
     auto* frameButton = dynamic_cast<sk::TskDataSkinButton*>(
-        data->ObjectList[std::size_t(data->GetIndex("button"))].get());
-    auto* ctrlButton = dynamic_cast<sk::TskDataSkinButtonControl*>(Control("button"));
+        skin.ObjectList[std::size_t(skin.GetIndex("button"))].get());
+    auto* ctrlButton = dynamic_cast<sk::TskDataSkinButtonControl*>(
+        skin.CtrlList[std::size_t(skin.GetControlIndex("button"))].get());
     ASSERT_NE(frameButton, nullptr);
     ASSERT_NE(ctrlButton, nullptr);
     EXPECT_EQ(frameButton->DownRect, (rt::TRect{5, 6, 7, 8}));
@@ -492,16 +580,16 @@ TEST_F(SkinDataTest, ObjectListsSkipWhatTheyCannotUse) {
 
     // Two entries sharing a name: lookups give the first; both read the shared section.
     EXPECT_NE(dynamic_cast<sk::TskDataSkinCaption*>(
-                  data->ObjectList[std::size_t(data->GetIndex("dup"))].get()),
+                  skin.ObjectList[std::size_t(skin.GetIndex("dup"))].get()),
               nullptr);
-    int same = data->GetControlIndex("same");
-    EXPECT_NE(dynamic_cast<sk::TskDataSkinLabelControl*>(data->CtrlList[std::size_t(same)].get()),
+    int same = skin.GetControlIndex("same");
+    EXPECT_NE(dynamic_cast<sk::TskDataSkinLabelControl*>(skin.CtrlList[std::size_t(same)].get()),
               nullptr);
-    EXPECT_EQ(dynamic_cast<sk::TskDataSkinPanelControl&>(*data->CtrlList[2]).FontName, "Shared");
-    EXPECT_EQ(data->GetControlIndex("Gauge"), -1) << "the kind word 'Gauge' names no class";
+    EXPECT_EQ(dynamic_cast<sk::TskDataSkinPanelControl&>(*skin.CtrlList[2]).FontName, "Shared");
+    EXPECT_EQ(skin.GetControlIndex("Gauge"), -1) << "the kind word 'Gauge' names no class";
 }
 
-TEST_F(SkinDataTest, DestructionSendsNothing) {
+TEST_F(SkinDataTest, DestructionAnnouncesNothing) {
     auto c = TestSkinContainer();
     data->SetCompressedStoredSkin(c.get());
     log.clear();

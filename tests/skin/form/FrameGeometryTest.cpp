@@ -198,7 +198,7 @@ TEST_F(Geometry, SkinnedHitTestAtTheNamedPoints) {
         Load({.mask = masked});
         const TskFrameGeometry g = Layout(300, 200);
         TskFrameStrips strips;
-        BuildMaskStrips(data_->MaskBitmap, skin_, g, strips);
+        BuildMaskStrips(data_->Skin().MaskBitmap, skin_, g, strips);
         const TskFrameShape shape{300, 200, masked ? &strips : nullptr, g.MaskArea};
         const std::vector<TRect> captions = {RectOf("caption")};
         for (const HitCase& c : cases)

@@ -288,11 +288,7 @@ public:
         ++applied;
         sk::TskSkinCustomControl::ApplySkin();
     }
-    void ForgetSkinObject() override {
-        ++forgotten;
-        sk::TskSkinCustomControl::ForgetSkinObject();
-    }
-    int applied = 0, forgotten = 0;
+    int applied = 0;
 };
 
 TEST(LiveFrame, SkinChangeWalksEveryNestedControlOnceOwnerFormFirst) {
@@ -318,13 +314,30 @@ TEST(LiveFrame, SkinChangeWalksEveryNestedControlOnceOwnerFormFirst) {
     auto* elsewhere = new CountingControl(&other);
     elsewhere->SetParent(&other);
     elsewhere->SetSkinData(owner.data);
+    // A third form with a skin of its own, one of whose controls borrows the owner's skin: it
+    // hears the owner's skin for that control only, and its own skin's control is left alone.
+    rt::TForm third(nullptr);
+    auto* thirdFrame = new sk::TskSkinForm(&third);
+    auto* thirdData = new sk::TskSkinData(&third);
+    auto* borrowed = new CountingControl(&third);
+    borrowed->SetParent(&third);
+    borrowed->SetSkinData(owner.data);
+    auto* apart = new CountingControl(&third);
+    apart->SetParent(&third);
+    apart->SetSkinData(thirdData);
+    thirdFrame->SetSkinData(thirdData);
+    EXPECT_TRUE(thirdFrame->HearsSkinData(owner.data));
+    EXPECT_TRUE(thirdFrame->HearsSkinData(thirdData));
+    EXPECT_FALSE(owner.frame->HearsSkinData(thirdData));
+    thirdFrame->OnChangeSkinData = [&](rt::TComponent*) { order.push_back("third"); };
 
     owner.frame->OnChangeSkinData = [&](rt::TComponent*) { order.push_back("owner"); };
     otherFrame->OnChangeSkinData = [&](rt::TComponent*) { order.push_back("other"); };
-    deep->applied = deep->forgotten = top->applied = elsewhere->applied = 0;
+    deep->applied = top->applied = elsewhere->applied = borrowed->applied = apart->applied = 0;
     owner.data->LoadStoredSkin(owner.stored.get());
-    EXPECT_EQ(deep->forgotten, 1);
     EXPECT_EQ(deep->applied, 1);
+    EXPECT_EQ(borrowed->applied, 1);
+    EXPECT_EQ(apart->applied, 0);
     EXPECT_EQ(top->applied, 1);
     EXPECT_EQ(elsewhere->applied, 1);
     EXPECT_EQ(order, (std::vector<std::string>{"owner", "other"}));

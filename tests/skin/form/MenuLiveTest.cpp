@@ -237,4 +237,15 @@ TEST_F(LiveMenus, MenuWithNothingToShowReleasesItsOpenerAtOnce) {
     ExpectNothingLeft("empty menu");
 }
 
+TEST(SkinPopupMenu, ShowsThroughTheFormItIsGivenAndForgetsItWhenItGoes) {
+    rt::TForm form(nullptr);
+    auto* frame = new sk::TskSkinForm(&form);
+    sk::TskSkinPopupMenu menu(nullptr);
+    EXPECT_EQ(menu.SkinForm(), nullptr) << "no search among the owner's components";
+    menu.SetSkinForm(frame);
+    EXPECT_EQ(menu.SkinForm(), frame);
+    delete frame;
+    EXPECT_EQ(menu.SkinForm(), nullptr);
+}
+
 }  // namespace

@@ -58,6 +58,7 @@ protected:
         bar_->SetSkinForm(form_->SkinForm);
         form_->SkinForm->SetMainMenuBar(bar_);
         skinMenu_ = new sk::TskSkinPopupMenu(form_.get());
+        skinMenu_->SetSkinForm(form_->SkinForm);
         for (const char* c : {"WinAqua", "Winxpblue", "-", "No Skin"}) {
             rt::TMenuItem* item = Add(skinMenu_->Items(), c);
             item->RadioItem = true;
