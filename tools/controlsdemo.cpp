@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DemoPaint.h"
+#include "DemoViews.h"
 #include "runtime/Application.h"
 #include "runtime/StdCtrls.h"
 #include "skin/controls/skSkinButton.h"
@@ -384,6 +385,7 @@ int main(int argc, char** argv) {
     rt::TApplication app(argc, argv);
     auto* form = app.CreateForm<DemoForm>();
     form->Show();
+    demo::ShowViewsWindow(form);
     app.Run();
     return 0;
 }

@@ -418,7 +418,8 @@ void TCustomListView::UpdateGrid() {
         int widest = 0;
         for (const auto& item : items_->items_)
             widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(item->caption_)));
-        impl.grid = QSize(std::min(widest + iw + 14, 400), std::max(fm.height(), ih) + 3);
+        // The platform view's item adds margins around icon and text.
+        impl.grid = QSize(std::min(widest + iw + 24, 400), std::max(fm.height(), ih) + 3);
     }
     if (v.gridSize() != impl.grid) v.setGridSize(impl.grid);
 }

@@ -33,6 +33,7 @@
 #include "skin/controls/skSkinScrollBar.h"
 #include "skin/controls/skSkinSplitter.h"
 #include "skin/controls/skSkinTrackBar.h"
+#include "skin/controls/skSkinViews.h"
 #include "skin/data/skStoredSkin.h"
 #include "skin/form/skFormWindow.h"
 #include "skin/form/skFrameObjects.h"
@@ -234,6 +235,8 @@ private:
     std::vector<Cell> RollingPanels();
     std::vector<Cell> Splitters();
     std::vector<Cell> Bevels();
+    // The list view (report style, with its vertical bar beside it) or the tree view.
+    std::vector<Cell> Views(bool list);
     TBitmap Hint(const std::string& text);
     template <class T>
     T* Make(int w, int h) {
@@ -466,6 +469,49 @@ std::vector<Cell> Sheet::Bevels() {
     return cells;
 }
 
+std::vector<Cell> Sheet::Views(bool list) {
+    auto* bar = new sk::TskSkinScrollBar(host_.get());
+    bar->SetKind(sk::sbVertical);
+    bar->SetSkinDataName("vscrollbar");
+    bar->SetParent(host_.get());
+    bar->SetSkinData(data_);
+    TBitmap shot;
+    if (list) {
+        auto* v = Make<sk::TskSkinListView>(300, 120);
+        v->SetVScrollBar(bar);
+        v->AddColumn("Name", 130);
+        v->AddColumn("Size", 70, rt::TAlignment::taRightJustify);
+        v->AddColumn("Type", 80);
+        v->SetViewStyle(rt::TViewStyle::vsReport);
+        for (int i = 0; i < 12; ++i) {
+            rt::TListItem* item = v->Items().Add();
+            item->SetCaption("holiday_" + std::to_string(2010 + i) + ".avi");
+            item->SetSubItems({std::to_string(1200 + 317 * i) + " KB", "AVI video"});
+        }
+        v->SetSelected(v->Items().Item(2));
+        shot = v->PaintToBitmap();
+    } else {
+        auto* v = Make<sk::TskSkinTreeView>(200, 120);
+        v->SetVScrollBar(bar);
+        rt::TTreeNode* home = v->Items().AddChild(nullptr, "/home/user");
+        rt::TTreeNode* videos = v->Items().AddChild(home, "Videos");
+        for (const char* f : {"Birthday", "Holiday", "Garden", "Concert", "Travel", "School"})
+            v->Items().AddChild(videos, f);
+        v->Items().AddChild(nullptr, "/media/usb");
+        videos->Expand(false);
+        v->SetSelected(videos->Item(1));
+        shot = v->PaintToBitmap();
+    }
+    // The bar beside the view, as tall as it, the way a dialog places it.
+    bar->SetBounds(0, 0, bar->Width() > 0 ? bar->Width() : 17, shot.Height());
+    TBitmap barShot = bar->PaintToBitmap();
+    TBitmap both(shot.Width() + barShot.Width(), shot.Height());
+    both.Canvas().Draw(0, 0, shot);
+    if (bar->Visible()) both.Canvas().Draw(shot.Width(), 0, barShot);
+    return {
+        {list ? "report style, a row selected, its bar" : "folders, one selected, its bar", both}};
+}
+
 // A hint as the skinned hint window shows it, over the desktop.
 TBitmap Sheet::Hint(const std::string& text) {
     auto* hint = new sk::TskSkinHint(form_);
@@ -617,6 +663,8 @@ std::vector<Entry> Sheet::BuildSheet() {
     e.push_back(Painter("expanel", [this] { return RollingPanels(); }));
     e.push_back(Painter("splitter", [this] { return Splitters(); }));
     e.push_back(Painter("bevel", [this] { return Bevels(); }));
+    e.push_back(Painter("listview", [this] { return Views(true); }));
+    e.push_back(Painter("treeview", [this] { return Views(false); }));
 
     e.push_back(Painter("toolbutton", [this] {
         std::vector<Cell> cells = ToolButtons<sk::TskSkinSpeedButton>(97, "Mark Start Point", 4);

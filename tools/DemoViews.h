@@ -1,0 +1,12 @@
+#pragma once
+// A window of the skinned tree view and list view beside their scroll bars, with buttons that
+// switch between the built-in skins and "No Skin" and between the list's view styles.
+
+#include "runtime/Classes.h"
+
+namespace demo {
+
+// Opens the window (owned by `owner`) and shows it.
+void ShowViewsWindow(rt::TComponent* owner);
+
+}  // namespace demo
