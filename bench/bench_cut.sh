@@ -10,7 +10,10 @@
 #   bench/bench_cut.sh [path/to/framora-bench]   (default: build-release/bin/framora-bench)
 #   REPS=5 bench/bench_cut.sh ...                (runs per timing, default 3)
 #   LENGTHS="10 60" SIZES=640x480 bench/bench_cut.sh ...   (a subset)
-#   FULL_UP_TO=60 bench/bench_cut.sh ...         (no full re-encode of longer stretches: "-")
+#   FULL_UP_TO=60 bench/bench_cut.sh ...         (no full re-encode of longer stretches: "-";
+#                                                 FULL_UP_TO=0: none at all)
+#   BASELINE=old/bin/framora-bench bench/bench_cut.sh ...   (another build's cut, timed in the
+#                                                 same rounds: columns "base" and "s/base")
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,7 +23,9 @@ lengths=${LENGTHS:-10 60 300}
 sizes=${SIZES:-640x480 1920x1080}
 codecs=${CODECS:-mpeg4 h264}
 full_up_to=${FULL_UP_TO:-}
+baseline=${BASELINE:-}
 [[ -x $bench ]] || { echo "framora-bench not found at $bench" >&2; exit 2; }
+[[ -z $baseline || -x $baseline ]] || { echo "framora-bench not found at $baseline" >&2; exit 2; }
 for tool in ffmpeg ffprobe /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 2; }
 done
@@ -71,8 +76,14 @@ summary() {
         END {printf "%.2f %.0f\n", (NR % 2 ? w[(NR + 1) / 2] : (w[NR / 2] + w[NR / 2 + 1]) / 2), m / 1024}'
 }
 
-printf '%-6s %-9s %5s | %8s %8s %8s | %6s %6s | %6s %6s %6s | %s\n' \
-    codec size cut smart full copy s/full s/copy MBsmt MBfull MBcopy "smart cut made"
+# Seconds, or "-" for what was not timed.
+secs() { [[ $1 == - ]] && echo - || echo "$1s"; }
+
+extra_head=""
+[[ -n $baseline ]] && extra_head=$(printf ' %8s %6s %6s |' base s/base MBbase)
+printf '%-6s %-9s %5s | %8s %8s %8s | %6s %6s | %6s %6s %6s |%s %s\n' \
+    codec size cut smart full copy s/full s/copy MBsmt MBfull MBcopy "$extra_head" \
+    "smart cut made"
 for codec in $codecs; do
     for size in $sizes; do
         src=$(source_for "$codec" "$size")
@@ -88,6 +99,8 @@ for codec in $codecs; do
                     "$work/out-full.avi"
                 measure "$logs.copy" ffmpeg -nostdin -loglevel error -y -ss $start -to $end \
                     -i "$src" -c copy "$work/out-copy.avi"
+                [[ -z $baseline ]] ||
+                    measure "$logs.base" "$baseline" cut "$src" $start $end "$work/out-base.avi"
             done
             read -r w_s m_s < <(summary "$logs.smart")
             w_f=- m_f=- r_f=-
@@ -97,10 +110,16 @@ for codec in $codecs; do
             fi
             read -r w_c m_c < <(summary "$logs.copy")
             made=$(sed 's/.*s: //' "$logs.smart.out")
-            printf '%-6s %-9s %4ss | %7ss %7ss %7ss | %6s %6.2f | %6s %6s %6s | %s\n' \
-                "$codec" "$size" "$length" "$w_s" "$w_f" "$w_c" \
+            extra=""
+            if [[ -n $baseline ]]; then
+                read -r w_b m_b < <(summary "$logs.base")
+                extra=$(printf ' %8s %6.3f %6s |' "$(secs "$w_b")" \
+                    "$(echo "$w_s / $w_b" | bc -l)" "$m_b")
+            fi
+            printf '%-6s %-9s %4ss | %8s %8s %8s | %6s %6.2f | %6s %6s %6s |%s %s\n' \
+                "$codec" "$size" "$length" "$(secs "$w_s")" "$(secs "$w_f")" "$(secs "$w_c")" \
                 "$r_f" "$(echo "$w_s / $w_c" | bc -l)" \
-                "$m_s" "$m_f" "$m_c" "$made"
+                "$m_s" "$m_f" "$m_c" "$extra" "$made"
         done
     done
 done

@@ -2,7 +2,8 @@
 # Starts the program under Xvfb once per built-in skin and once with "No Skin", and writes two
 # screenshots of the main window per skin to docs/screenshots/: <skin>.png with the mouse over
 # the "Mark Start Point" button and its hint, and <skin>-menu.png with the "File" menu open; then
-# frame-states.png, the frame's states in Winxpblue.
+# <skin>-message.png, the message box a file that is no video gives; then frame-states.png, the
+# frame's states in Winxpblue.
 # Environment: FRAMORA_SHOT_DISPLAY (default :63), FRAMORA_RELEASE_BUILD (default build-release).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -52,6 +53,19 @@ for choice in 1 2 3 4; do
     import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 20))+$((X - 10))+$((Y - 10))" +repage \
         "$OUT/$name-menu.png"
     xdotool key Escape
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+    app=""
+    # A text file named like a video, given on the command line: the error box over the window.
+    mkdir -p /tmp/framora-shot
+    echo "not a video" >/tmp/framora-shot/Holiday.avi
+    "$BUILD/bin/framora" /tmp/framora-shot/Holiday.avi &
+    app=$!
+    box="$(xdotool search --sync --onlyvisible --name '^Error$' | head -1)"
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 20))+$((X - 10))+$((Y - 10))" +repage \
+        -define png:exclude-chunks=date,time "$OUT/$name-message.png"
     kill "$app"
     wait "$app" 2>/dev/null || true
     app=""

@@ -176,6 +176,11 @@ void TMainForm::BuildLayout() {
     skSkinData1 = new sk::TskSkinData(this);
     skSkinData1->SetName("skSkinData1");
     BuildFrame();
+    skSkinMessage1 = new sk::TskSkinMessage(this);
+    skSkinMessage1->SetName("skSkinMessage1");
+    skSkinMessage1->SetSkinData(skSkinData1);
+    skSkinMessage1->SetCtrlSkinData(skSkinData1);
+    skSkinMessage1->InstallAsApplicationMessageBox();
     auto stored = [this](const char* name, const std::vector<std::uint8_t>& bytes) {
         auto* c = new sk::TskCompressedStoredSkin(this);
         c->SetName(name);

@@ -18,6 +18,7 @@
 #include "skin/controls/skSkinSpeedButton.h"
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skSkinData.h"
+#include "skin/dialogs/skMessages.h"
 #include "skin/form/skSkinForm.h"
 #include "skin/form/skSkinHint.h"
 #include "skin/form/skSkinMainMenuBar.h"
@@ -78,6 +79,9 @@ public:
     sk::TskSkinData* skSkinData1;
     // The window's frame, drawn from skSkinData1 (the default frame without a skin).
     sk::TskSkinForm* skSkinForm1;
+    // Every message box of the program, drawn from skSkinData1 (the default look without a
+    // skin): the application's message box while the window exists.
+    sk::TskSkinMessage* skSkinMessage1;
     // The built-in skins, each holding one compressed skin built from a "skin.ini" folder.
     sk::TskCompressedStoredSkin* WinAqua;
     sk::TskCompressedStoredSkin* Winxpblue;

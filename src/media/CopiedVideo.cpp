@@ -1,7 +1,6 @@
 #include "media/CopiedVideo.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
@@ -14,13 +13,12 @@
 #include <thread>
 
 #include "media/CutSource.h"
+#include "media/PictureDigest.h"
 #include "media/SlotFiller.h"
 #include "media/VideoEncoders.h"
 
 extern "C" {
 #include <libavutil/imgutils.h>
-#include <libavutil/md5.h>
-#include <libavutil/mem.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -41,7 +39,7 @@ constexpr std::int64_t kMaxHeldBytes = 64 << 20;
 // which must come out identical, the picture itself for re-encoded ones.
 struct Reference {
     bool copied = false;
-    std::array<std::uint8_t, 16> digest{};
+    PictureDigest digest{};
     FramePtr picture;
 };
 
@@ -74,30 +72,6 @@ bool SameShape(const AVFrame* a, const AVFrame* b) {
     return a->format == b->format && a->width == b->width && a->height == b->height;
 }
 
-// MD5 of a picture's format, size and visible bytes.
-std::array<std::uint8_t, 16> Digest(const AVFrame* f) {
-    struct Md5Deleter {
-        void operator()(AVMD5* p) const { av_free(p); }
-    };
-    std::unique_ptr<AVMD5, Md5Deleter> md5(av_md5_alloc());
-    if (!md5) throw MediaError("Out of memory checking a picture");
-    av_md5_init(md5.get());
-    const int shape[3] = {f->format, f->width, f->height};
-    av_md5_update(md5.get(), reinterpret_cast<const std::uint8_t*>(shape), sizeof shape);
-    for (int p = 0; p < 4 && f->data[p] != nullptr; ++p) {
-        int bytes = 0;
-        int rows = 0;
-        if (!PlaneGeometry(f, p, bytes, rows)) break;
-        for (int y = 0; y < rows; ++y) {
-            av_md5_update(md5.get(), f->data[p] + static_cast<std::ptrdiff_t>(y) * f->linesize[p],
-                          static_cast<size_t>(bytes));
-        }
-    }
-    std::array<std::uint8_t, 16> out{};
-    av_md5_final(md5.get(), out.data());
-    return out;
-}
-
 // Peak signal-to-noise ratio over all planes of two 8-bit pictures; infinity when identical.
 double Psnr(const AVFrame* a, const AVFrame* b) {
     if (!SameShape(a, b)) return 0;
@@ -110,10 +84,12 @@ double Psnr(const AVFrame* a, const AVFrame* b) {
         for (int y = 0; y < rows; ++y) {
             const std::uint8_t* ra = a->data[p] + static_cast<std::ptrdiff_t>(y) * a->linesize[p];
             const std::uint8_t* rb = b->data[p] + static_cast<std::ptrdiff_t>(y) * b->linesize[p];
+            std::int64_t row = 0;
             for (int x = 0; x < bytes; ++x) {
                 const int d = int(ra[x]) - int(rb[x]);
-                sum += d * d;
+                row += d * d;
             }
+            sum += static_cast<double>(row);
         }
         count += static_cast<double>(bytes) * rows;
     }
@@ -421,7 +397,7 @@ private:
     void Keep(std::int64_t slot, const AVFrame* f, bool copied) {
         if (!plan_.InWindow(slot) || references_.count(slot) != 0) return;
         if (copied) {
-            references_[slot] = Reference{true, Digest(f), nullptr};
+            references_[slot] = Reference{true, DigestPicture(f), nullptr};
             return;
         }
         // A copy, so that the decoder's own pool is not held.
@@ -574,7 +550,11 @@ private:
         const std::int64_t slot = plan_.SlotOfRank(sp.rank);
         if (!headFlushed_) {
             Hold(copyQueue_, std::move(pkt), slot);
-            if (index == plan_.last) queuedLast_ = true;
+            if (index == plan_.last) {
+                queuedLast_ = true;
+                // Holding it may have waited for the start to be written.
+                if (headFlushed_) SetCopyDone();
+            }
             return;
         }
         WriteVideo(pkt.get(), slot);
@@ -583,11 +563,22 @@ private:
 
     // Packets wait for the ones that go before them in the file only for a few pictures; a
     // source whose pictures do not come out of the decoder would make them wait for ever.
+    // Once every picture of the start is with its encoder, the copies wait for it instead: it
+    // is only slow (a busy machine), and giving up would re-encode the whole stretch.
     using Queue = std::deque<std::pair<PacketPtr, std::int64_t>>;
     void Hold(Queue& queue, PacketPtr pkt, std::int64_t slot) {
         held_ += pkt->size;
-        if (held_ > kMaxHeldBytes) Refuse("too many pictures wait for the decoder");
         queue.emplace_back(std::move(pkt), slot);
+        if (held_ <= kMaxHeldBytes) return;
+        if (&queue == &copyQueue_ && headFilled_ && headThread_) {
+            for (PacketPtr& p : headThread_->Take(true)) Encoded(p.get(), false);
+            if (headThread_->Ended()) {
+                headThread_.reset();
+                HeadWritten();
+            }
+            if (held_ <= kMaxHeldBytes) return;
+        }
+        Refuse("too many pictures wait for the decoder");
     }
 
     void Release(Queue& queue) {
@@ -723,7 +714,7 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
                 }
                 if (Damaged(f.get())) Refuse("the written file decodes with errors");
                 const Reference& ref = references_.at(slot);
-                if (ref.copied && Digest(f.get()) != ref.digest)
+                if (ref.copied && DigestPicture(f.get()) != ref.digest)
                     Refuse("copied picture " + std::to_string(slot) + " differs from the source's");
                 if (!ref.copied && Psnr(f.get(), ref.picture.get()) < kMinPsnr) {
                     Refuse("re-encoded picture " + std::to_string(slot) +

@@ -325,7 +325,7 @@ bool ReadAhead::Take(AVPacket* pkt) {
 void ReadAhead::Reset() {
     packets_.clear();
     bytes_ = 0;
-    valid_ = true;
+    valid_ = budget_ > 0;
 }
 
 bool CopyPlan::IsDropped(std::int64_t index) const {

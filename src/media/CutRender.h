@@ -33,6 +33,9 @@ struct CutRequest {
     // Test seam: > 0 encodes the edges of a copied cut at this quantiser instead of one taken
     // from the source, so that the check of the written file can be made to fail.
     double edgeQuantiserForTesting = 0;
+    // Test seam: >= 0 sets the bytes of packets the copy's plan keeps for the cut (0: none,
+    // the stretch is read again), instead of a budget taken from the stretch's size.
+    std::int64_t readAheadForTesting = -1;
 };
 
 // Thrown by RenderCut when `cancel` was raised.

@@ -18,7 +18,8 @@ namespace media {
 // gives up (empty and not valid), and the cut reads the stretch again instead.
 class ReadAhead {
 public:
-    explicit ReadAhead(std::int64_t budget) : budget_(budget) {}
+    // A budget of 0 keeps nothing: the reader is not valid from the start.
+    explicit ReadAhead(std::int64_t budget) : budget_(budget), valid_(budget > 0) {}
     // Keeps a reference to `pkt` unless the budget is spent.
     void Keep(const AVPacket* pkt);
     bool Valid() const { return valid_; }

@@ -51,9 +51,11 @@ public:
     // input through a new reader, which must outlive the context (close the context first).
     std::unique_ptr<Reader> Attach(AVFormatContext* ctx) const;
 
+    // Bytes in the input as opened.
+    std::int64_t Size() const;
+
 private:
     SourceInput() = default;
-    std::int64_t Size() const;
 
     int fd_ = -1;
     const std::uint8_t* data_ = nullptr;

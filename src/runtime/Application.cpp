@@ -196,6 +196,13 @@ void TApplication::HandleUnknownException() {
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, int flags) {
     if (MessageBoxHandler) return MessageBoxHandler(text, caption, flags);
+    if (ProgramMessageBox) {
+        try {
+            return ProgramMessageBox(text, caption, flags);
+        } catch (const std::exception&) {
+            // The message still reaches the user, in the plain box.
+        }
+    }
     return RunPlainMessageBox(text, caption, flags);
 }
 

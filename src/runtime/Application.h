@@ -23,7 +23,9 @@ enum TMsgDlgFlags : int {
     MB_ICONERROR = 0x10,
     MB_ICONQUESTION = 0x20,
     MB_ICONWARNING = 0x30,
-    MB_ICONINFORMATION = 0x40
+    MB_ICONINFORMATION = 0x40,
+    // The second button is the default one (Enter) instead of the first.
+    MB_DEFBUTTON2 = 0x100
 };
 
 struct AppImpl;
@@ -66,12 +68,17 @@ public:
     void HandleException(const std::exception& e);
     void HandleUnknownException();
 
-    // Shows a message box and returns the button pressed (mrOk, mrCancel, mrYes, mrNo).
+    // Shows a message box and returns the button pressed (mrOk, mrCancel, mrYes, mrNo): through
+    // MessageBoxHandler when set, else ProgramMessageBox when set, else the plain box, a form
+    // with the default frame.
     int MessageBox(const std::string& text, const std::string& caption, int flags);
-    // Replaces the message box (the skinned one, or a test's recorder); empty restores the
-    // plain one, a form with the default frame.
-    std::function<int(const std::string& text, const std::string& caption, int flags)>
-        MessageBoxHandler;
+    using TMessageBoxFunc =
+        std::function<int(const std::string& text, const std::string& caption, int flags)>;
+    // Takes over every message box (a test's recorder, a scripted run).
+    TMessageBoxFunc MessageBoxHandler;
+    // The program's own message box (the main window puts its skinned box here). It throws only
+    // before it has shown anything; the plain box then stands in.
+    TMessageBoxFunc ProgramMessageBox;
 
     // Minimizing the application minimizes every visible form's window; Restore brings
     // them back. IsMinimized tells the main form's window-system state.

@@ -69,7 +69,8 @@ public:
                 break;
         }
         escapeResult_ = choices.back().result;
-        defaultResult_ = choices.front().result;
+        const std::size_t defaultIndex = (flags & MB_DEFBUTTON2) != 0 ? choices.size() - 1 : 0;
+        defaultResult_ = choices[defaultIndex].result;
 
         TBitmap probe(1, 1);
         probe.Canvas().Font = Font();
@@ -88,7 +89,7 @@ public:
 
         int x = (ClientWidth() - buttonsW) / 2;
         for (std::size_t i = 0; i < choices.size(); ++i) {
-            auto* b = new TMessageButton(this, i == 0);
+            auto* b = new TMessageButton(this, i == defaultIndex);
             b->SetCaption(choices[i].caption);
             b->SetBounds(x, clientH - kMargin - kButtonH, kButtonW, kButtonH);
             b->SetParent(this);

@@ -14,8 +14,10 @@
 #include "runtime/Menus.h"
 #include "runtime/Screen.h"
 #include "runtime/testing/TestInput.h"
+#include "skin/controls/skSkinButton.h"
 #include "skin/controls/skSkinCtrls.h"
 #include "skin/data/skUtils.h"
+#include "skin/dialogs/skMessages.h"
 #include "skin/form/skFrameGeometry.h"
 #include "skin/form/skFrameObjects.h"
 #include "skin/form/skSkinMenu.h"
@@ -175,24 +177,36 @@ TEST_F(MainFrame, SkinChangeReachesANestedControlOnce) {
     EXPECT_EQ(nested->applied, 2);
 }
 
-TEST_F(MainFrame, PlainMessageBoxStillAnswersOverTheSkinnedWindow) {
+TEST_F(MainFrame, ProgramMessagesShowInTheSkinnedBoxOfTheWindowsSkin) {
     Show();
-    rt::TTimer answer(nullptr);
-    answer.SetInterval(10);
-    bool seen = false;
-    answer.OnTimer = [&](rt::TComponent*) {
-        auto* box = dynamic_cast<rt::TForm*>(ti::ActiveWindow());
-        if (box == nullptr || box == form_.get()) return;
-        answer.SetEnabled(false);
-        seen = true;
-        EXPECT_EQ(box->ClientInWindow().Top, 22) << "the runtime's plain frame";
-        ti::KeyClick(rt::VK_RETURN);
-    };
-    // The program folder has no init.ini: the homepage link says that no address is configured.
-    form_->Visithomepage1->Click();
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(WaitFor([&] { return form_->Active(); }));
-    EXPECT_TRUE(form_->skSkinForm1->FormActive()) << "the frame shows the window active again";
+    for (bool skinned : {true, false}) {
+        if (!skinned) form_->mSkinNoSkinClick(nullptr);
+        rt::TTimer answer(nullptr);
+        answer.SetInterval(10);
+        bool seen = false;
+        answer.OnTimer = [&](rt::TComponent*) {
+            auto* box = dynamic_cast<rt::TForm*>(ti::ActiveWindow());
+            if (box == nullptr || box == form_.get()) return;
+            answer.SetEnabled(false);
+            seen = true;
+            auto* skinnedBox = dynamic_cast<sk::TskMessageForm*>(box);
+            ASSERT_NE(skinnedBox, nullptr) << "not the plain box";
+            EXPECT_EQ(skinnedBox->SkinForm->SkinData(), form_->skSkinData1);
+            EXPECT_EQ(skinnedBox->SkinForm->Skinned(), skinned);
+            EXPECT_EQ(skinnedBox->Caption(), "Information");
+            ASSERT_EQ(skinnedBox->Buttons.size(), 1u);
+            EXPECT_EQ(skinnedBox->Buttons[0]->SkinData(), form_->skSkinData1);
+            ti::KeyClick(rt::VK_RETURN);
+        };
+        // The program folder has no init.ini: the homepage link says that no address is
+        // configured.
+        form_->Visithomepage1->Click();
+        EXPECT_TRUE(seen) << skinned;
+        EXPECT_TRUE(WaitFor([&] { return form_->Active(); }));
+        EXPECT_TRUE(form_->skSkinForm1->FormActive()) << "the frame shows the window active again";
+    }
+    form_.reset();
+    EXPECT_FALSE(rt::Application()->ProgramMessageBox) << "the box goes with the window";
 }
 
 // The window driven through its menus as a user drives it: the bar by keys, the skin button's

@@ -208,6 +208,60 @@ TEST(CopyCheckTest, PackedBFramesAreCopiedUnpacked) {
     EXPECT_EQ(packets, 12);
 }
 
+// The packets the plan reads ahead are kept for the cut when they fit its budget; otherwise
+// the stretch is read again. Kept in full, given up half way (after the plan rewound to unpack
+// B-frames, in the packed sample) or not kept at all, the cut holds the same pictures and sound
+// (the file's bytes may differ: sound and pictures interleave as they come).
+TEST(CopyCheckTest, SameCutWhateverThePlanKeeps) {
+    std::string why;
+    const fs::path packed = fixtures::Sample("fate-suite/packed_bframes.avi", why);
+    struct Case {
+        const char* name;
+        fs::path source;
+        double start, stop;
+    };
+    std::vector<Case> cases = {{"MPEG-4 B-frames", Mpeg4BFrames(), 2, 4},
+                               {"H.264 pyramid", H264Pyramid(), 1.2, 4.6}};
+    if (!packed.empty()) cases.push_back({"packed B-frames", packed, 0, 0.4});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.source.empty());
+        testutil::TempDir dir("framora-copy-readahead");
+        const fs::path out = dir.path() / "cut.avi";
+        std::vector<std::string> pictures;
+        std::string sound;
+        std::int64_t copied = -1;
+        for (const std::int64_t budget :
+             {std::int64_t{64} << 20, std::int64_t{20000}, std::int64_t{0}}) {
+            SCOPED_TRACE(budget);
+            media::CutRequest request;
+            request.source = c.source.string();
+            request.start = c.start;
+            request.stop = c.stop;
+            request.output = out.string();
+            request.readAheadForTesting = budget;
+            std::atomic<bool> cancel{false};
+            const media::CutOutcome outcome = media::RenderCut(request, cancel);
+            EXPECT_EQ(outcome.path, media::CutPath::Copied) << outcome.whyReencoded;
+            const std::vector<std::string> p = copyoracle::FrameDigests(out);
+            const std::string s =
+                cutprobe::Capture("ffmpeg -nostdin -v error -i " + cutprobe::Quote(out.string()) +
+                                  " -map 0:a? -f md5 - 2>/dev/null");
+            if (copied < 0) {
+                pictures = p;
+                sound = s;
+                copied = outcome.copiedPictures;
+                EXPECT_GT(copied, 0);
+                EXPECT_FALSE(pictures.empty());
+            } else {
+                EXPECT_EQ(outcome.copiedPictures, copied);
+                EXPECT_EQ(p, pictures);
+                EXPECT_EQ(s, sound);
+            }
+        }
+    }
+}
+
 TEST(CopyCheckTest, CancelledCutLeavesNothing) {
     const fs::path source = Mpeg4BFrames();
     ASSERT_FALSE(source.empty());

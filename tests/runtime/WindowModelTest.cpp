@@ -587,6 +587,8 @@ TEST(PlainMessageBox, ButtonsAndKeysAnswer) {
     EXPECT_EQ(r, mrCancel);
     r = AnswerMessageBox([](TForm&) { ti::KeyClick(VK_RETURN); }, MB_OKCANCEL);
     EXPECT_EQ(r, mrOk);
+    r = AnswerMessageBox([](TForm&) { ti::KeyClick(VK_RETURN); }, MB_YESNO | MB_DEFBUTTON2);
+    EXPECT_EQ(r, mrNo) << "the second button asked as the default";
     r = AnswerMessageBox([](TForm& box) { box.Perform(WM_SYSCOMMAND, SC_CLOSE, 0); }, MB_YESNO);
     EXPECT_EQ(r, mrCancel) << "closing the box is no answer";
     EXPECT_TRUE(WaitFor([&] { return owner.Active(); })) << "the form is active again";

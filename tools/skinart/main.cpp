@@ -6,6 +6,8 @@
 //       the stamp file, when given, is written on every run.
 //   framora-skinart --icons <out-dir>
 //       writes the program's icon into <out-dir>: one PNG per size and the SVG (Icon.h).
+//   framora-skinart --message-icons <out-dir>
+//       writes the message box's four pictures into <out-dir> (MessageIcons.h).
 
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include <string>
 
 #include "Icon.h"
+#include "MessageIcons.h"
 #include "SkinBuilder.h"
 #include "Styles.h"
 
@@ -47,13 +50,15 @@ bool WriteIfChanged(const fs::path& path, const std::vector<unsigned char>& byte
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--icons") {
+    const std::string mode = argc == 3 ? argv[1] : "";
+    if (mode == "--icons" || mode == "--message-icons") {
         const fs::path out = argv[2];
         std::error_code ec;
         fs::create_directories(out, ec);
-        const auto files = skinart::ProgramIconFiles();
+        const auto files =
+            mode == "--icons" ? skinart::ProgramIconFiles() : skinart::MessageIconFiles();
         if (files.empty()) {
-            std::fprintf(stderr, "framora-skinart: cannot encode the icon\n");
+            std::fprintf(stderr, "framora-skinart: cannot encode the icons\n");
             return 1;
         }
         for (const auto& [name, bytes] : files) {
@@ -68,7 +73,8 @@ int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr,
                      "usage: framora-skinart <out-dir> [<stamp-file>]\n"
-                     "       framora-skinart --icons <out-dir>\n");
+                     "       framora-skinart --icons <out-dir>\n"
+                     "       framora-skinart --message-icons <out-dir>\n");
         return 2;
     }
     const fs::path out = argv[1];
