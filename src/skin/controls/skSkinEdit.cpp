@@ -99,8 +99,7 @@ void TskSkinCustomEdit::FindSkinObject() {
     const int index = skinData_->GetControlIndex(skinDataName_);
     if (index < 0 || std::size_t(index) >= skinData_->Skin().CtrlList.size()) return;
     held_ = skinData_->Share();
-    const auto* d =
-        dynamic_cast<const TskDataSkinEditControl*>(held_->Control(index));
+    const auto* d = dynamic_cast<const TskDataSkinEditControl*>(held_->Control(index));
     if (d == nullptr || d->SkinRect.IsEmpty()) return;
     skinIndex_ = index;
     picture_ = held_->ActivePicture(d->PictureIndex);
