@@ -59,10 +59,10 @@ const std::string& KindOf(const KindMap& kinds, const std::type_info& type) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     sk::TskIniFile ini;
     ini.SetText(std::string_view(reinterpret_cast<const char*>(data), size));
-    sk::TskSkinData data(nullptr);
+    sk::TskSkinData skinData(nullptr);
     sk::TskSkin skin;
     try {
-        data.LoadFormInfo(ini);
+        skinData.LoadFormInfo(ini);
         skin.PopupWindow.LoadFromIni(ini, "POPUPWINDOW");
         skin.HintWindow.LoadFromIni(ini, "HINTWINDOW");
         sk::LoadSkinObjects(ini, skin);
