@@ -25,8 +25,8 @@ inline std::vector<std::filesystem::path> Videos() {
         std::string ext = it->path().extension().string();
         std::transform(ext.begin(), ext.end(), ext.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (it->is_regular_file() && (ext == ".avi" || ext == ".mpg" || ext == ".mpeg" ||
-                                      ext == ".vob" || ext == ".dv"))
+        if (it->is_regular_file() &&
+            (ext == ".avi" || ext == ".mpg" || ext == ".mpeg" || ext == ".vob" || ext == ".dv"))
             files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
@@ -37,8 +37,8 @@ inline std::vector<std::filesystem::path> Videos() {
 struct Name {
     template <class Info>
     std::string operator()(const Info& info) const {
-        std::string name = info.param.parent_path().filename().string() + "_" +
-                           info.param.filename().string();
+        std::string name =
+            info.param.parent_path().filename().string() + "_" + info.param.filename().string();
         for (char& ch : name)
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return name;
