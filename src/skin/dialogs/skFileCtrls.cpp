@@ -8,6 +8,7 @@
 
 #include "runtime/Application.h"
 #include "runtime/Desktop.h"
+#include "runtime/Messages.h"
 #include "skin/dialogs/skMessages.h"
 
 extern const unsigned char kFilePicture_folder16[];
@@ -33,6 +34,7 @@ namespace {
 
 // Never seen in the pictures: their keyed pixels.
 constexpr rt::TColor kIconKey = 0xFF00FF;
+constexpr int kVkF5 = rt::VK_F1 + 4;
 constexpr const char* kNoDisk = "There is no disk in Drive or Drive is not ready";
 
 const char* KindText(TskSkinFileListView::TRowKind kind) {
@@ -396,13 +398,12 @@ void TskSkinFileListView::ClickColumn(int column) {
 }
 
 void TskSkinFileListView::KeyDown(int& key, rt::TShiftState shift) {
-    constexpr int kBack = 0x08, kUp = 0x26, kF5 = 0x74;
-    if (key == kBack || (key == kUp && (shift & rt::ssCtrl) != 0)) {
+    if (key == rt::VK_BACK || (key == rt::VK_UP && (shift & rt::ssCtrl) != 0)) {
         Up();
         key = 0;
         return;
     }
-    if (key == kF5) {
+    if (key == kVkF5) {
         Refresh();
         key = 0;
         return;
@@ -419,6 +420,8 @@ TskSkinDirTreeView::TskSkinDirTreeView(rt::TComponent* owner) : TskSkinTreeView(
     images_->SetSize(16, 16);
     folderImage_ =
         images_->AddMasked(FileIcon("folder", "", TskFileIconKind::Folder, 16), kIconKey);
+    openFolderImage_ = images_->AddMasked(
+        FileIcon("folder-open", "folder", TskFileIconKind::Folder, 16), kIconKey);
     volumeImage_ =
         images_->AddMasked(FileIcon("drive-harddisk", "", TskFileIconKind::Volume, 16), kIconKey);
     computerImage_ =
@@ -483,6 +486,7 @@ void TskSkinDirTreeView::FillChildren(rt::TTreeNode* node) {
     for (const rt::TSubFolder& s : subs) {
         rt::TTreeNode* n = Items().AddChild(node, s.Name);
         n->SetImageIndex(folderImage_);
+        n->SetSelectedIndex(openFolderImage_);
         n->SetHasChildren(s.HasSubFolders);
     }
     Items().EndUpdate();
@@ -532,8 +536,7 @@ void TskSkinDirTreeView::Change(rt::TTreeNode* node) {
 }
 
 void TskSkinDirTreeView::KeyDown(int& key, rt::TShiftState shift) {
-    constexpr int kF5 = 0x74;
-    if (key == kF5) {
+    if (key == kVkF5) {
         const std::string path = SelectedPath();
         Rebuild();
         if (!path.empty()) SelectPath(path);

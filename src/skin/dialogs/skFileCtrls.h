@@ -173,7 +173,7 @@ private:
     std::vector<rt::TVolume> volumes_;
     TskSkinMessage* skinMessage_ = nullptr;
     rt::TImageList* images_ = nullptr;
-    int folderImage_ = -1, volumeImage_ = -1, computerImage_ = -1;
+    int folderImage_ = -1, openFolderImage_ = -1, volumeImage_ = -1, computerImage_ = -1;
     bool selecting_ = false;
 };
 

@@ -11,7 +11,9 @@
 
 #include "common/TempDir.h"
 #include "runtime/Application.h"
+#include "runtime/Messages.h"
 #include "runtime/ShellFiles.h"
+#include "runtime/testing/TestInput.h"
 #include "skin/dialogs/skFileCtrls.h"
 
 namespace {
@@ -176,6 +178,38 @@ TEST_F(FileControls, UpFromAFolderAndFromAVolumeRoot) {
               (std::vector<std::string>{"RAM", "1,000", "500", "", root_, "drv"}));
     EXPECT_FALSE(list->Up()) << "nothing above the volumes";
     EXPECT_EQ(changes, 4);
+}
+
+TEST_F(FileControls, KeysGoUpAndListOrBuildAgain) {
+    auto* list = NewList();
+    auto* tree = new sk::TskSkinDirTreeView(form_.get());
+    tree->SetParent(form_.get());
+    tree->SetBounds(510, 0, 90, 300);
+    form_->Show();
+    ASSERT_TRUE(list->SetDirectory(root_ + "/videos/holiday"));
+    list->SetFocus();
+    ASSERT_TRUE(rt::testing::WaitFor([&] { return list->Focused(); }));
+    rt::testing::KeyClick(rt::VK_BACK);
+    EXPECT_TRUE(rt::testing::WaitFor([&] { return list->Directory() == root_ + "/videos"; }));
+    rt::testing::KeyClick(rt::VK_BACK);
+    EXPECT_TRUE(rt::testing::WaitFor([&] { return list->Directory() == root_; }));
+    // F5 lists again and shows what came meanwhile.
+    Touch(dir_ / "new.avi", 1, 0);
+    rt::testing::KeyClick(rt::VK_F1 + 4);
+    EXPECT_TRUE(rt::testing::WaitFor([&] { return list->FindRow("new.avi") >= 0; }));
+
+    // F5 in the tree builds it again, with a new folder, and keeps the selection.
+    ASSERT_TRUE(tree->SelectPath(root_ + "/videos/Holiday"));
+    ASSERT_EQ(tree->Selected()->Parent()->Count(), 3);
+    fs::create_directory(dir_ / "videos" / "later");
+    tree->SetFocus();
+    ASSERT_TRUE(rt::testing::WaitFor([&] { return tree->Focused(); }));
+    rt::testing::KeyClick(rt::VK_F1 + 4);
+    EXPECT_TRUE(rt::testing::WaitFor([&] {
+        return tree->Selected() != nullptr && tree->Selected()->Parent() != nullptr &&
+               tree->Selected()->Parent()->Count() == 4;
+    }));
+    EXPECT_EQ(tree->SelectedPath(), root_ + "/videos/Holiday");
 }
 
 TEST_F(FileControls, UnreadableFolderOrVolumeShowsAMessageAndTheListStays) {
