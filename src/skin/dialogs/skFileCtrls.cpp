@@ -211,13 +211,18 @@ bool TskSkinFileListView::SetDirectory(const std::string& path) {
     if (folder == directory_) return true;
     volumes_ = rt::Volumes();
     const int v = rt::VolumeOf(volumes_, folder);
-    if (v >= 0 && folder == volumes_[std::size_t(v)].Path &&
-        !rt::VolumeReadable(volumes_[std::size_t(v)])) {
+    // A volume that went away (a disc taken out, a share lost) says so, also for a folder on it.
+    auto volumeGone = [&] { return v >= 0 && !rt::VolumeReadable(volumes_[std::size_t(v)]); };
+    if (v >= 0 && folder == volumes_[std::size_t(v)].Path && volumeGone()) {
         ShowFileMessage(skinMessage_, kNoDisk, false);
         return false;
     }
     const rt::TFolderListing listing = rt::ListFolder(folder, mask_);
     if (!listing.Error.empty() && listing.Entries.empty()) {
+        if (volumeGone()) {
+            ShowFileMessage(skinMessage_, kNoDisk, false);
+            return false;
+        }
         // Not a folder at all: nothing to say, the list stays.
         if (!rt::FolderExists(folder)) return false;
         ShowFileMessage(skinMessage_,
@@ -572,8 +577,7 @@ void TskSkinShellDriveComboBox::UpdateDrives() {
     std::vector<std::string> names;
     for (const rt::TVolume& v : volumes_) names.push_back(v.Name);
     SetItems(names);
-    SetItemIndex(-1);
-    if (!keep.empty()) SetDrive(keep);
+    SetItemIndex(rt::VolumeOf(volumes_, keep));
 }
 
 std::string TskSkinShellDriveComboBox::Drive() const {
@@ -584,6 +588,7 @@ std::string TskSkinShellDriveComboBox::Drive() const {
 bool TskSkinShellDriveComboBox::SetDrive(const std::string& path) {
     const int v = rt::VolumeOf(volumes_, path);
     SetItemIndex(v);
+    if (v < 0) ShowFileMessage(skinMessage_, "Not a valid Drive ID", true);
     return v >= 0;
 }
 

@@ -186,11 +186,16 @@ public:
     const std::vector<rt::TVolume>& Volumes() const { return volumes_; }
     // The chosen volume's mount path, "" for none.
     std::string Drive() const;
-    // Chooses the volume that holds path; false (and nothing chosen) when none does.
+    // Chooses the volume that holds path; when none does (a path that is not absolute), shows
+    // "Not a valid Drive ID" and chooses nothing. Returns whether a volume was chosen.
     bool SetDrive(const std::string& path);
+
+    TskSkinMessage* SkinMessage() const { return skinMessage_; }
+    void SetSkinMessage(TskSkinMessage* box) { skinMessage_ = box; }
 
 private:
     std::vector<rt::TVolume> volumes_;
+    TskSkinMessage* skinMessage_ = nullptr;
 };
 
 class TskSkinFilterComboBox : public TskSkinComboBox {

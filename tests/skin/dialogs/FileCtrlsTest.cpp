@@ -223,6 +223,11 @@ TEST_F(FileControls, UnreadableFolderOrVolumeShowsAMessageAndTheListStays) {
     EXPECT_EQ(messages_[0], "There is no disk in Drive or Drive is not ready");
     EXPECT_EQ(list->Directory(), root_ + "/videos");
     EXPECT_EQ(list->RowCount(), rows);
+    // A folder on that volume says the same.
+    EXPECT_FALSE(list->SetDirectory(root_ + "/no-disc/Films"));
+    ASSERT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(messages_[1], messages_[0]);
+    messages_.pop_back();
     // A name that is no folder is ignored without a word.
     EXPECT_FALSE(list->SetDirectory(root_ + "/videos/b.avi"));
     EXPECT_EQ(messages_.size(), 1u);
@@ -273,8 +278,10 @@ TEST_F(FileControls, DriveListChoosesTheVolumeHoldingAPath) {
     EXPECT_EQ(drives->Drive(), root_);
     EXPECT_TRUE(drives->SetDrive("/usr"));
     EXPECT_EQ(drives->Drive(), "/");
+    EXPECT_TRUE(messages_.empty());
     EXPECT_FALSE(drives->SetDrive("relative"));
     EXPECT_EQ(drives->Drive(), "");
+    EXPECT_EQ(messages_, std::vector<std::string>{"Not a valid Drive ID"});
 }
 
 }  // namespace
