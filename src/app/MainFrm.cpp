@@ -520,9 +520,11 @@ void TMainForm::WndProc(rt::TMessage& m) {
 }
 
 void TMainForm::Open1Click(rt::TComponent*) {
-    // The first time, the dialog starts in the user's home folder rather than the program's.
-    if (OpenDialog1->FileName.empty() && OpenDialog1->InitialDir.empty())
-        OpenDialog1->InitialDir = rt::HomeDir();
+    // Until the dialog has chosen a file, it starts in the open file's folder (one given on the
+    // command line or dropped), else in the user's home folder rather than the program's.
+    if (OpenDialog1->FileName.empty())
+        OpenDialog1->InitialDir =
+            FSourceFile.empty() ? rt::HomeDir() : rt::ExtractFilePath(FSourceFile);
     if (!OpenDialog1->Execute()) return;
     OpenFile(OpenDialog1->FileName);
 }
