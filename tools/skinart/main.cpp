@@ -8,6 +8,8 @@
 //       writes the program's icon into <out-dir>: one PNG per size and the SVG (Icon.h).
 //   framora-skinart --message-icons <out-dir>
 //       writes the message box's four pictures into <out-dir> (MessageIcons.h).
+//   framora-skinart --file-icons <out-dir>
+//       writes the file dialog's own pictures into <out-dir> (FileIcons.h).
 //   framora-skinart --tool-glyphs <out-dir>
 //       writes the file dialog's tool bar glyphs into <out-dir> (ToolGlyphs.h).
 
@@ -17,6 +19,7 @@
 #include <iterator>
 #include <string>
 
+#include "FileIcons.h"
 #include "Icon.h"
 #include "MessageIcons.h"
 #include "SkinBuilder.h"
@@ -54,12 +57,14 @@ bool WriteIfChanged(const fs::path& path, const std::vector<unsigned char>& byte
 
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode == "--icons" || mode == "--message-icons" || mode == "--tool-glyphs") {
+    if (mode == "--icons" || mode == "--message-icons" || mode == "--file-icons" ||
+        mode == "--tool-glyphs") {
         const fs::path out = argv[2];
         std::error_code ec;
         fs::create_directories(out, ec);
         const auto files = mode == "--icons"           ? skinart::ProgramIconFiles()
                            : mode == "--message-icons" ? skinart::MessageIconFiles()
+                           : mode == "--file-icons"    ? skinart::FileIconFiles()
                                                        : skinart::ToolGlyphFiles();
         if (files.empty()) {
             std::fprintf(stderr, "framora-skinart: cannot encode the icons\n");
@@ -79,6 +84,7 @@ int main(int argc, char** argv) {
                      "usage: framora-skinart <out-dir> [<stamp-file>]\n"
                      "       framora-skinart --icons <out-dir>\n"
                      "       framora-skinart --message-icons <out-dir>\n"
+                     "       framora-skinart --file-icons <out-dir>\n"
                      "       framora-skinart --tool-glyphs <out-dir>\n");
         return 2;
     }
