@@ -588,7 +588,9 @@ std::string TskSkinShellDriveComboBox::Drive() const {
 bool TskSkinShellDriveComboBox::SetDrive(const std::string& path) {
     const int v = rt::VolumeOf(volumes_, path);
     SetItemIndex(v);
-    if (v < 0) ShowFileMessage(skinMessage_, "Not a valid Drive ID", true);
+    // The volumes' list and no path at all belong to no volume, and that is no error.
+    if (v < 0 && !path.empty() && !IsDrivesDirectory(path))
+        ShowFileMessage(skinMessage_, "Not a valid Drive ID", true);
     return v >= 0;
 }
 

@@ -187,7 +187,8 @@ public:
     // The chosen volume's mount path, "" for none.
     std::string Drive() const;
     // Chooses the volume that holds path; when none does (a path that is not absolute), shows
-    // "Not a valid Drive ID" and chooses nothing. Returns whether a volume was chosen.
+    // "Not a valid Drive ID" and chooses nothing ("Drives" and "" choose nothing silently).
+    // Returns whether a volume was chosen.
     bool SetDrive(const std::string& path);
 
     TskSkinMessage* SkinMessage() const { return skinMessage_; }

@@ -278,6 +278,10 @@ TEST_F(FileControls, DriveListChoosesTheVolumeHoldingAPath) {
     EXPECT_EQ(drives->Drive(), root_);
     EXPECT_TRUE(drives->SetDrive("/usr"));
     EXPECT_EQ(drives->Drive(), "/");
+    for (const char* none : {"Drives", ""}) {
+        EXPECT_FALSE(drives->SetDrive(none));
+        EXPECT_EQ(drives->Drive(), "");
+    }
     EXPECT_TRUE(messages_.empty());
     EXPECT_FALSE(drives->SetDrive("relative"));
     EXPECT_EQ(drives->Drive(), "");
