@@ -96,6 +96,7 @@ int MarkerLeft(int width, int maximum, int value) {
 TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TForm(owner) {
     SetName("MainForm");
     WindowClassName = "Framora";
+    FocusFirstOnShow = false;
     FAppDir = appDir.empty() ? rt::ExtractFilePath(rt::ApplicationFileName()) : appDir;
     if (!FAppDir.empty() && FAppDir.back() != '/') FAppDir += '/';
     FFilesDir = ShippedFilesDir(FAppDir);
@@ -302,6 +303,9 @@ void TMainForm::BuildLayout() {
         b->SetDefaultFont(sk::MakeSkinFont("Arial", kToolFontHeight, 0, rt::clWindowText));
         place(b, name, l, 280, w, 25, this);
         b->SetSkinData(skSkinData1);
+        // Tab walks the row from left to right, the order in which it is placed; the window
+        // shows with none of them focused (FocusFirstOnShow off).
+        b->TabStop = true;
         return b;
     };
     auto speedButton = [&](const char* name, const char* caption, int l, int w) {
