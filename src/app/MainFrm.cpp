@@ -70,6 +70,18 @@ rt::TRect FitAspect(int width, int height, double aspect) {
     return rt::Bounds((width - w) / 2, (height - h) / 2, w, h);
 }
 
+std::string OpenFailureText(const std::string& file, const std::string& reason) {
+    const std::string head = "Cannot open \"" + file + "\"";
+    std::string why = reason;
+    if (why.compare(0, head.size(), head) == 0) {
+        why.erase(0, head.size());
+        why.erase(0, why.find_first_not_of(":. "));
+    }
+    if (!why.empty() && why[0] >= 'a' && why[0] <= 'z') why[0] = char(why[0] - 'a' + 'A');
+    if (!why.empty() && why.back() != '.') why += '.';
+    return why.empty() ? head + "." : head + ".\n" + why;
+}
+
 std::string TimeText(int seconds, bool hours) {
     seconds = std::max(0, seconds);
     const int h = seconds / 3600, m = seconds / 60 % 60, sec = seconds % 60;
@@ -557,7 +569,7 @@ void TMainForm::OpenFile(const std::string& file) {
             }
         }
     } catch (const std::exception& e) {
-        rt::Application()->MessageBox("Cannot open \"" + file + "\".\n" + e.what(), kCaption,
+        rt::Application()->MessageBox(OpenFailureText(file, e.what()), kCaption,
                                       rt::MB_OK | rt::MB_ICONERROR);
         return;
     }
