@@ -61,7 +61,7 @@ sk::TskCompressedStoredSkin* Embedded(rt::TComponent* owner, const char* name,
 
 class ViewsForm : public rt::TForm {
 public:
-    explicit ViewsForm(rt::TComponent* owner) : rt::TForm(owner) {
+    ViewsForm(rt::TComponent* owner, const std::string& skin) : rt::TForm(owner) {
         SetCaption("Framora views");
         SetBounds(40, 40, 860, 480);
         SetClientSize(860, 475);
@@ -92,7 +92,10 @@ public:
         status_->SetBounds(10, 450, 800, 16);
         status_->SetParent(this);
         status_->SetCaption("Select a folder or a file");
-        UseSkin(0);
+        int start = 0;
+        for (int i = 0; i < 4; ++i)
+            if (skin == skinNames[i]) start = i - 1;
+        UseSkin(start);
     }
 
 private:
@@ -202,6 +205,9 @@ private:
         else
             data_->ClearSkin();
         sk::ApplySkins(*this, data_);
+        // The caption names the skin in use, which the buttons do not show.
+        SetCaption(std::string("Framora views - ") +
+                   (index >= 0 ? skins_[std::size_t(index)]->Name() : "No Skin"));
         Invalidate();
     }
 
@@ -216,8 +222,8 @@ private:
 
 }  // namespace
 
-void ShowViewsWindow(rt::TComponent* owner) {
-    auto* form = new ViewsForm(owner);
+void ShowViewsWindow(rt::TComponent* owner, const std::string& skin) {
+    auto* form = new ViewsForm(owner, skin);
     form->Show();
 }
 

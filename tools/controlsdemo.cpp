@@ -489,7 +489,7 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]) == "--skin") skin = argv[i + 1];
     auto* form = app.CreateForm<DemoForm>(skin);
     form->Show();
-    demo::ShowViewsWindow(form);
+    demo::ShowViewsWindow(form, skin);
     app.Run();
     return 0;
 }
