@@ -338,9 +338,10 @@ bool CopyPlan::InWindow(std::int64_t slot) const {
     return false;
 }
 
-CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& cancel,
-                  const std::function<void()>& rewind) {
-    const AVCodecParameters* par = span.stream->codecpar;
+namespace {
+
+// Codecs and streams a copy cannot carry, known before anything is read.
+void RefuseUncopyableStream(const AVCodecParameters* par) {
     const AVCodecID codec = par->codec_id;
     const AVCodecDescriptor* desc = avcodec_descriptor_get(codec);
     const bool intraOnly = desc != nullptr && (desc->props & AV_CODEC_PROP_INTRA_ONLY) != 0;
@@ -351,8 +352,14 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
         Refuse("AVI cannot carry " + CodecName(codec));
     if (codec == AV_CODEC_ID_H264 && par->extradata_size > 0 && par->extradata[0] == 1)
         Refuse("H.264 with length-prefixed units cannot be copied into AVI");
+}
 
-    CopyPlan plan;
+// Reads the stretch's packets into the plan; a second pass from the start of the read unpacks
+// MPEG-4 packed B-frames when the first finds them.
+std::unique_ptr<Scanner> ScanStretch(const CutSpan& span, int videoIndex,
+                                     const std::atomic<bool>& cancel,
+                                     const std::function<void()>& rewind, CopyPlan& plan) {
+    plan = CopyPlan{};
     plan.pictures = span.pictures;
     auto scanner = std::make_unique<Scanner>(span, videoIndex, cancel, plan, false);
     if (!scanner->Run()) {
@@ -364,17 +371,21 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
         if (!scanner->Run()) Refuse("packed B-frames remain packed");
     }
     if (cancel.load()) Refuse("cancelled");
+    return scanner;
+}
+
+// Gives every packet from the first key packet on its rank in display order (what comes
+// before that key packet is never shown). Returns the packet index of each rank, -1 for none.
+std::vector<std::int64_t> RankPackets(CopyPlan& plan, AVCodecID codec, const Scanner& scanner) {
     const auto count = static_cast<std::int64_t>(plan.packets.size());
     plan.first = 0;
     while (plan.first < count && !plan.packets[plan.first].key) ++plan.first;
     if (plan.first == count)
         Refuse("there is no key picture after the place the cut starts reading");
-
-    // Ranks count from the first key packet; what comes before it is never shown.
     std::vector<PictureFacts> facts;
     for (std::int64_t i = plan.first; i < count; ++i) facts.push_back(plan.packets[i].facts);
     std::vector<std::int64_t> ranks;
-    if (!RankPictures(codec, scanner->IntraOnly(), facts, scanner->Complete(), ranks))
+    if (!RankPictures(codec, scanner.IntraOnly(), facts, scanner.Complete(), ranks))
         Refuse("the order of the pictures cannot be read");
     ranks.insert(ranks.begin(), static_cast<size_t>(plan.first), kNoRank);
     std::vector<std::int64_t> indexOfRank(static_cast<size_t>(count), -1);
@@ -386,32 +397,42 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
             indexOfRank[ranks[i]] = i;
         }
     }
+    return indexOfRank;
+}
 
-    // The clock: a decoded picture's time stamp against its rank.
-    const auto& cal = scanner->Calibrations();
+// The clock: every decoded picture's time stamp against its rank must give one base.
+void SetClock(CopyPlan& plan, const Scanner& scanner) {
+    const auto count = static_cast<std::int64_t>(plan.packets.size());
+    const auto& cal = scanner.Calibrations();
     if (cal.empty()) Refuse("no picture could be decoded after the start mark");
     bool haveBase = false;
     for (const Calibration& c : cal) {
-        if (c.tag < 0 || c.tag >= count || ranks[c.tag] == kNoRank)
+        if (c.tag < 0 || c.tag >= count || plan.packets[c.tag].rank == kNoRank)
             Refuse("a decoded picture cannot be matched to its packet");
-        const std::int64_t base = c.ts - ranks[c.tag] * plan.tick;
+        const std::int64_t base = c.ts - plan.packets[c.tag].rank * plan.tick;
         if (haveBase && base != plan.base)
             Refuse("the pictures' time stamps do not follow their order");
         plan.base = base;
         haveBase = true;
     }
+}
 
-    if (ranks[plan.first] == kNoRank) Refuse("the first key picture has no place in the order");
-
-    // Slot n shows the last picture that starts at or before its time, by the rule every cut
-    // and the preview follow; copying needs that to be picture r0 + n for every slot.
+// Slot n shows the last picture that starts at or before its time, by the rule every cut and
+// the preview follow; copying needs that to be picture r0 + n for every slot. Sets r0 and
+// returns the rank of the last slot's picture.
+std::int64_t PlaceSlots(const CutSpan& span, CopyPlan& plan,
+                        const std::vector<std::int64_t>& indexOfRank) {
+    if (plan.packets[plan.first].rank == kNoRank)
+        Refuse("the first key picture has no place in the order");
+    const auto count = static_cast<std::int64_t>(plan.packets.size());
     const SlotFiller slots(span, 0, span.pictures);
     auto onScreen = [&](std::int64_t slot) {
         const std::int64_t after = slots.SlotTick(slot) - plan.base;
         return after >= 0 ? after / plan.tick : -1 - (-after - 1) / plan.tick;
     };
     const std::int64_t r0 = onScreen(0);
-    if (r0 < ranks[plan.first]) Refuse("the first picture after the start mark is late");
+    if (r0 < plan.packets[plan.first].rank)
+        Refuse("the first picture after the start mark is late");
     // Checked before the walk over the slots, whose count an end far past the source makes huge.
     if (span.pictures > count - r0) Refuse("the source ends before the end mark");
     const std::int64_t jLast = r0 + span.pictures - 1;
@@ -419,29 +440,38 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
     for (std::int64_t n = 1; n < span.pictures; ++n)
         if (onScreen(n) != r0 + n) Refuse("the cut's picture rate does not follow the source's");
     plan.r0 = r0;
+    return jLast;
+}
 
-    // Copying starts at the first entry picture on screen in the stretch.
+// Copying starts at the first entry picture on screen in the stretch, which needs the
+// decoder configuration in front of it.
+void FindEntry(const CutSpan& span, int videoIndex, const std::atomic<bool>& cancel,
+               const Scanner& scanner, std::int64_t jLast, CopyPlan& plan) {
+    const auto count = static_cast<std::int64_t>(plan.packets.size());
     plan.entry = -1;
     for (std::int64_t i = plan.first; i < count; ++i) {
         const ScannedPacket& p = plan.packets[i];
-        if (p.facts.entry && p.rank != kNoRank && p.rank >= r0 && p.rank <= jLast) {
+        if (p.facts.entry && p.rank != kNoRank && p.rank >= plan.r0 && p.rank <= jLast) {
             plan.entry = i;
             break;
         }
     }
     if (plan.entry < 0) Refuse("there is no key picture between the marks");
-    plan.entryRank = ranks[plan.entry];
-    if (scanner->Inspects()) {
-        plan.config = scanner->Config();
-        // Some encoders write the configuration into the stream's first picture only.
-        if (!plan.packets[plan.entry].facts.hasConfig && plan.config.empty())
-            plan.config = FirstPictureConfig(span, videoIndex, plan, cancel);
-        if (!plan.packets[plan.entry].facts.hasConfig && plan.config.empty())
-            Refuse("the decoder configuration for the first copied picture is missing");
-    }
+    plan.entryRank = plan.packets[plan.entry].rank;
+    if (!scanner.Inspects()) return;
+    plan.config = scanner.Config();
+    // Some encoders write the configuration into the stream's first picture only.
+    const bool entryHasConfig = plan.packets[plan.entry].facts.hasConfig;
+    if (!entryHasConfig && plan.config.empty())
+        plan.config = FirstPictureConfig(span, videoIndex, plan, cancel);
+    if (!entryHasConfig && plan.config.empty())
+        Refuse("the decoder configuration for the first copied picture is missing");
+}
 
-    // Pictures decoded after the entry but shown before it belong to the re-encoded start;
-    // only pictures that nothing refers to can be left out of the copy.
+// Pictures decoded after the entry but shown before it belong to the re-encoded start; only
+// pictures that nothing refers to can be left out of the copy.
+void DropPicturesShownBeforeEntry(AVCodecID codec, CopyPlan& plan) {
+    const auto count = static_cast<std::int64_t>(plan.packets.size());
     for (std::int64_t i = plan.entry + 1; i < count; ++i) {
         const ScannedPacket& p = plan.packets[i];
         if (p.rank == kNoRank || p.rank >= plan.entryRank) break;
@@ -449,16 +479,19 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
             Refuse("a picture shown before the first copied one is needed by later pictures");
         plan.dropped.push_back(i);
     }
+}
 
-    // The copy is the longest run in decode order whose pictures are shown one after the
-    // other and not after the end mark.
+// The copy is the longest run in decode order whose pictures are shown one after the other
+// and not after the end mark; the slots before and after it are re-encoded.
+void PlaceCopy(std::int64_t jLast, CopyPlan& plan) {
+    const auto count = static_cast<std::int64_t>(plan.packets.size());
     std::int64_t copied = 0;
     std::int64_t maxRank = -1;
     plan.last = plan.entry;
     plan.lastRank = plan.entryRank;
     for (std::int64_t i = plan.entry; i < count; ++i) {
         if (plan.IsDropped(i)) continue;
-        const std::int64_t r = ranks[i];
+        const std::int64_t r = plan.packets[i].rank;
         if (r == kNoRank || r > jLast || r < plan.entryRank) break;
         ++copied;
         maxRank = std::max(maxRank, r);
@@ -467,52 +500,72 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
             plan.lastRank = maxRank;
         }
     }
-    plan.headSlots = plan.entryRank - r0;
+    plan.headSlots = plan.entryRank - plan.r0;
     plan.tailStart = plan.SlotOfRank(plan.lastRank) + 1;
-    if (plan.HasTail()) {
-        // The tail decoder also decodes the last copied pictures, for the check of the join.
-        const std::int64_t want = std::max(plan.entryRank, plan.lastRank + 1 - kCheckPictures);
-        plan.tailDecodeFrom = plan.entry;
-        for (std::int64_t i = plan.entry; i <= plan.last; ++i) {
-            if (plan.packets[i].facts.entry && ranks[i] != kNoRank && ranks[i] <= want)
-                plan.tailDecodeFrom = i;
-        }
+    if (!plan.HasTail()) return;
+    // The tail decoder also decodes the last copied pictures, for the check of the join.
+    const std::int64_t want = std::max(plan.entryRank, plan.lastRank + 1 - kCheckPictures);
+    plan.tailDecodeFrom = plan.entry;
+    for (std::int64_t i = plan.entry; i <= plan.last; ++i) {
+        const ScannedPacket& p = plan.packets[i];
+        if (p.facts.entry && p.rank != kNoRank && p.rank <= want) plan.tailDecodeFrom = i;
     }
+}
 
-    if (plan.HasHead() || plan.HasTail()) {
-        if (!CanEncodeEdges(codec))
-            Refuse("FFmpeg cannot encode " + CodecName(codec) + " to match the source");
-        const AVFrame* sample = scanner->SamplePicture();
-        const AVCodecContext* dec = scanner->Decoder();
-        EdgeFormat& e = plan.edges;
-        e.codec = codec;
-        e.width = sample->width;
-        e.height = sample->height;
-        e.pixelFormat = static_cast<AVPixelFormat>(sample->format);
-        e.sar = sample->sample_aspect_ratio;
-        e.rate = span.rate;
-        e.profile = par->profile;
-        e.level = par->level;
-        e.reorderDepth = std::max(par->video_delay, dec->has_b_frames);
-        e.interlaced = FrameInterlaced(sample);
-        e.topFieldFirst = FrameTopFieldFirst(sample);
-        e.range = sample->color_range;
-        e.space = sample->colorspace;
-        e.primaries = sample->color_primaries;
-        e.transfer = sample->color_trc;
-        std::vector<double> q = scanner->Quantisers();
-        if (!q.empty()) {
-            std::nth_element(q.begin(), q.begin() + q.size() / 2, q.end());
-            e.quantiser = q[q.size() / 2];
-        }
-        if (e.width != par->width || e.height != par->height)
-            Refuse("the pictures' size differs from the stream's");
-        try {
-            OpenEdgeEncoder(e);
-        } catch (const MediaError& err) {
-            Refuse(err.what());
-        }
+// The re-encoded edges take the source's picture format, colours and quantiser, and their
+// encoder must open with them.
+void PrepareEdges(const CutSpan& span, const Scanner& scanner, CopyPlan& plan) {
+    const AVCodecParameters* par = span.stream->codecpar;
+    const AVCodecID codec = par->codec_id;
+    if (!CanEncodeEdges(codec))
+        Refuse("FFmpeg cannot encode " + CodecName(codec) + " to match the source");
+    const AVFrame* sample = scanner.SamplePicture();
+    const AVCodecContext* dec = scanner.Decoder();
+    EdgeFormat& e = plan.edges;
+    e.codec = codec;
+    e.width = sample->width;
+    e.height = sample->height;
+    e.pixelFormat = static_cast<AVPixelFormat>(sample->format);
+    e.sar = sample->sample_aspect_ratio;
+    e.rate = span.rate;
+    e.profile = par->profile;
+    e.level = par->level;
+    e.reorderDepth = std::max(par->video_delay, dec->has_b_frames);
+    e.interlaced = FrameInterlaced(sample);
+    e.topFieldFirst = FrameTopFieldFirst(sample);
+    e.range = sample->color_range;
+    e.space = sample->colorspace;
+    e.primaries = sample->color_primaries;
+    e.transfer = sample->color_trc;
+    std::vector<double> q = scanner.Quantisers();
+    if (!q.empty()) {
+        std::nth_element(q.begin(), q.begin() + q.size() / 2, q.end());
+        e.quantiser = q[q.size() / 2];
     }
+    if (e.width != par->width || e.height != par->height)
+        Refuse("the pictures' size differs from the stream's");
+    try {
+        OpenEdgeEncoder(e);
+    } catch (const MediaError& err) {
+        Refuse(err.what());
+    }
+}
+
+}  // namespace
+
+CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& cancel,
+                  const std::function<void()>& rewind) {
+    const AVCodecID codec = span.stream->codecpar->codec_id;
+    RefuseUncopyableStream(span.stream->codecpar);
+    CopyPlan plan;
+    const auto scanner = ScanStretch(span, videoIndex, cancel, rewind, plan);
+    const std::vector<std::int64_t> indexOfRank = RankPackets(plan, codec, *scanner);
+    SetClock(plan, *scanner);
+    const std::int64_t jLast = PlaceSlots(span, plan, indexOfRank);
+    FindEntry(span, videoIndex, cancel, *scanner, jLast, plan);
+    DropPicturesShownBeforeEntry(codec, plan);
+    PlaceCopy(jLast, plan);
+    if (plan.HasHead() || plan.HasTail()) PrepareEdges(span, *scanner, plan);
     plan.windows = Windows(plan);
     return plan;
 }

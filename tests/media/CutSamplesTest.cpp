@@ -9,6 +9,7 @@
 
 #include "CopyOracle.h"
 #include "CutProbe.h"
+#include "SampleFiles.h"
 #include "common/Fixtures.h"
 #include "common/TempDir.h"
 #include "media/AvHolders.h"
@@ -17,24 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<fs::path> Samples() {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    const fs::path dir = fixtures::SamplesDir();
-    if (!fs::is_directory(dir, ec)) return files;
-    for (auto it = fs::recursive_directory_iterator(dir, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        std::string ext = it->path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-        if (it->is_regular_file() &&
-            (ext == ".avi" || ext == ".mpg" || ext == ".vob" || ext == ".dv")) {
-            files.push_back(it->path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 class CutSamplesTest : public ::testing::TestWithParam<fs::path> {
 protected:
@@ -158,20 +141,14 @@ TEST_P(CutSamplesTest, CopiedCutMatchesReencodedCut) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, CutSamplesTest, ::testing::ValuesIn(Samples()),
-                         [](const auto& info) {
-                             std::string name = info.param.parent_path().filename().string() + "_" +
-                                                info.param.filename().string();
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Samples, CutSamplesTest, ::testing::ValuesIn(samplefiles::Videos()),
+                         samplefiles::Name());
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CutSamplesTest);
 
 // Without the samples the cases above do not exist at all: this one says why.
 TEST(CutSamples, FolderHoldsVideos) {
     if (std::string why = fixtures::SamplesMissing(); !why.empty()) GTEST_SKIP() << why;
-    EXPECT_FALSE(Samples().empty()) << fixtures::SamplesDir();
+    EXPECT_FALSE(samplefiles::Videos().empty()) << fixtures::SamplesDir();
 }
 
 }  // namespace
