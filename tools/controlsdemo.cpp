@@ -298,7 +298,7 @@ class DemoForm : public rt::TForm {
 public:
     explicit DemoForm(rt::TComponent* owner, const std::string& skin) : rt::TForm(owner) {
         SetCaption("Framora controls");
-        SetBounds(0, 0, 830, 770);
+        SetBounds(0, 0, 830, 625);
         data_ = new sk::TskSkinData(this);
         stored_ = demo::StoredSkin(PaintDemoPicture(), DemoDescription());
         for (const auto& [name, bytes] : {std::pair<const char*, const std::vector<std::uint8_t>*>{
