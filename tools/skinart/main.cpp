@@ -8,6 +8,8 @@
 //       writes the program's icon into <out-dir>: one PNG per size and the SVG (Icon.h).
 //   framora-skinart --message-icons <out-dir>
 //       writes the message box's four pictures into <out-dir> (MessageIcons.h).
+//   framora-skinart --file-icons <out-dir>
+//       writes the file dialog's own pictures into <out-dir> (FileIcons.h).
 
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include <iterator>
 #include <string>
 
+#include "FileIcons.h"
 #include "Icon.h"
 #include "MessageIcons.h"
 #include "SkinBuilder.h"
@@ -51,12 +54,13 @@ bool WriteIfChanged(const fs::path& path, const std::vector<unsigned char>& byte
 
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode == "--icons" || mode == "--message-icons") {
+    if (mode == "--icons" || mode == "--message-icons" || mode == "--file-icons") {
         const fs::path out = argv[2];
         std::error_code ec;
         fs::create_directories(out, ec);
-        const auto files =
-            mode == "--icons" ? skinart::ProgramIconFiles() : skinart::MessageIconFiles();
+        const auto files = mode == "--icons"           ? skinart::ProgramIconFiles()
+                           : mode == "--message-icons" ? skinart::MessageIconFiles()
+                                                       : skinart::FileIconFiles();
         if (files.empty()) {
             std::fprintf(stderr, "framora-skinart: cannot encode the icons\n");
             return 1;
@@ -74,7 +78,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: framora-skinart <out-dir> [<stamp-file>]\n"
                      "       framora-skinart --icons <out-dir>\n"
-                     "       framora-skinart --message-icons <out-dir>\n");
+                     "       framora-skinart --message-icons <out-dir>\n"
+                     "       framora-skinart --file-icons <out-dir>\n");
         return 2;
     }
     const fs::path out = argv[1];
