@@ -18,7 +18,7 @@
 #include "app/MainFrm.h"
 #include "media/LibraryLogs.h"
 #include "runtime/Application.h"
-#include "runtime/Dialogs.h"
+#include "skin/dialogs/skFileDialog.h"
 
 namespace fs = std::filesystem;
 
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         ++gFailures;
         return int(rt::mrOk);
     };
-    rt::TFileDialog::Driver = [](rt::TFileDialog& d) {
+    sk::TskSkinOpenDialog::Driver = [](sk::TskSkinOpenDialog& d) {
         d.FileName = gFile;
         return true;
     };
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     ReportMemory();
     gForm.reset();
-    rt::TFileDialog::Driver = nullptr;
+    sk::TskSkinOpenDialog::Driver = nullptr;
     fs::remove_all(dir);
     if (gFailures > 0) std::printf("%d opens failed\n", gFailures);
     return gFailures > 0 ? 1 : 0;

@@ -2,8 +2,8 @@
 # Starts the program under Xvfb once per built-in skin and once with "No Skin", and writes two
 # screenshots of the main window per skin to docs/screenshots/: <skin>.png with the mouse over
 # the "Mark Start Point" button and its hint, and <skin>-menu.png with the "File" menu open; then
-# <skin>-message.png, the message box a file that is no video gives; then frame-states.png, the
-# frame's states in Winxpblue.
+# <skin>-message.png, the message box a file that is no video gives; <skin>-open.png, the open
+# dialog; then frame-states.png, the frame's states in Winxpblue.
 # Environment: FRAMORA_SHOT_DISPLAY (default :63), FRAMORA_RELEASE_BUILD (default build-release).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -66,6 +66,27 @@ for choice in 1 2 3 4; do
     eval "$(xdotool getwindowgeometry --shell "$box")"
     import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 20))+$((X - 10))+$((Y - 10))" +repage \
         -define png:exclude-chunks=date,time "$OUT/$name-message.png"
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+    app=""
+    # File > Open's dialog on a home folder with a few clips, a name typed in its name field.
+    home=/tmp/framora-shot/home
+    mkdir -p "$home/Holiday 2026" "$home/Projects"
+    for f in "Beach walk.avi" "Birthday.mpg" "Concert.avi" "Harbour at night.mpeg" notes.txt; do
+        : >"$home/$f"
+    done
+    HOME="$home" "$BUILD/bin/framora" &
+    app=$!
+    xdotool search --sync --onlyvisible --name '^Framora$' >/dev/null
+    sleep 1
+    xdotool key ctrl+o
+    dlg="$(xdotool search --sync --onlyvisible --name '^Open file$' | head -1)"
+    sleep 0.5
+    xdotool type --delay 30 "Concert.avi"
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$dlg")"
+    import -window root -crop "$((WIDTH + 20))x$((HEIGHT + 20))+$((X - 10))+$((Y - 10))" +repage \
+        -define png:exclude-chunks=date,time "$OUT/$name-open.png"
     kill "$app"
     wait "$app" 2>/dev/null || true
     app=""

@@ -370,14 +370,27 @@ void TMainForm::BuildLayout() {
     ProgressBar1->SetAlign(rt::TAlign::alBottom);
     ProgressBar1->SetSkinData(skSkinData1);
 
-    OpenDialog1 = new rt::TOpenDialog(this);
+    OpenDialog1 = new sk::TskSkinOpenDialog(this);
+    OpenDialog1->SetName("OpenDialog1");
     OpenDialog1->Title = "Open file";
     OpenDialog1->Filter = kMediaFilter;
     OpenDialog1->FilterIndex = 0;
-    SaveDialog1 = new rt::TSaveDialog(this);
+    SaveDialog1 = new sk::TskSkinSaveDialog(this);
+    SaveDialog1->SetName("SaveDialog1");
     SaveDialog1->Title = "Save file";
     SaveDialog1->Filter = "All files (*.avi,*.mpg,*.mpeg)|*.avi;*.mpg;*.mpeg";
     SaveDialog1->FilterIndex = 0;
+    // The cut never overwrites its own source, and the replace question names the file the
+    // cut will really write.
+    SaveDialog1->TargetFor = [this](const std::string& name) {
+        return OutputPath(name, FSourceFile);
+    };
+    for (sk::TskSkinOpenDialog* d : {static_cast<sk::TskSkinOpenDialog*>(OpenDialog1),
+                                     static_cast<sk::TskSkinOpenDialog*>(SaveDialog1)}) {
+        d->SetSkinData(skSkinData1);
+        d->SetCtrlSkinData(skSkinData1);
+        d->LVHeaderSkinDataName = "resizebutton";
+    }
 
     // The designed state: the first built-in skin, loaded while the window is created.
     skSkinData1->SetCompressedStoredSkin(WinAqua);
@@ -523,6 +536,11 @@ void TMainForm::WndProc(rt::TMessage& m) {
 }
 
 void TMainForm::Open1Click(rt::TComponent*) {
+    // Until the dialog has chosen a file, it starts in the open file's folder (one given on the
+    // command line or dropped), else in the user's home folder rather than the program's.
+    if (OpenDialog1->FileName.empty())
+        OpenDialog1->InitialDir =
+            FSourceFile.empty() ? rt::HomeDir() : rt::ExtractFilePath(FSourceFile);
     if (!OpenDialog1->Execute()) return;
     OpenFile(OpenDialog1->FileName);
 }
@@ -782,6 +800,12 @@ void TMainForm::skSkinSpeedButton3Click(rt::TComponent*) {
     shpProcess->Hide();
     ResetGauge();
     UpdateCommands();
+}
+
+std::string TMainForm::OutputPath(const std::string& saveName, const std::string& sourceName) {
+    const std::string name = OutputName(saveName, sourceName);
+    if (!name.empty() && name.front() == '/') return name;
+    return rt::ExtractFilePath(saveName) + name;
 }
 
 std::string TMainForm::OutputName(const std::string& saveName, const std::string& sourceName) {

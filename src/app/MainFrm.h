@@ -9,7 +9,6 @@
 
 #include "media/MediaDet.h"
 #include "runtime/Controls.h"
-#include "runtime/Dialogs.h"
 #include "runtime/IniFiles.h"
 #include "runtime/Menus.h"
 #include "runtime/StdCtrls.h"
@@ -18,6 +17,7 @@
 #include "skin/controls/skSkinSpeedButton.h"
 #include "skin/controls/skSkinTrackBar.h"
 #include "skin/data/skSkinData.h"
+#include "skin/dialogs/skFileDialog.h"
 #include "skin/dialogs/skMessages.h"
 #include "skin/form/skSkinForm.h"
 #include "skin/form/skSkinHint.h"
@@ -118,8 +118,9 @@ public:
     rt::TMenuItem* mSkinWinxpblue;
     rt::TMenuItem* mSkinWistler;
     rt::TMenuItem* mSkinNoSkin;
-    rt::TOpenDialog* OpenDialog1;
-    rt::TSaveDialog* SaveDialog1;
+    // "Open" and the cut's "Save", in the window's skin.
+    sk::TskSkinOpenDialog* OpenDialog1;
+    sk::TskSkinSaveDialog* SaveDialog1;
     rt::TAction* actSelStrart;
     rt::TAction* actSelEnd;
 
@@ -178,6 +179,8 @@ public:
     std::string PreviewFile(int n) const;
     // The output name for a save-dialog name, given the open source's name.
     static std::string OutputName(const std::string& saveName, const std::string& sourceName);
+    // The same as a whole path: a name without a folder lands in the save-dialog name's folder.
+    static std::string OutputPath(const std::string& saveName, const std::string& sourceName);
     // True while a cut runs.
     bool Cutting() const { return cutting_; }
     // The running cut (null when none runs), for tests that watch it.

@@ -84,9 +84,13 @@ void TMainForm::EnableCutCommands(bool on) {
 void TMainForm::skSkinSpeedButton4Click(rt::TComponent*) {
     if (cutting_) return;
     if (FStartMark == 0 && FEndMark == 0) return;
+    SaveDialog1->ProtectedFile = FSourceFile;
+    // The first time, the cut is offered beside its source.
+    if (SaveDialog1->FileName.empty()) SaveDialog1->InitialDir = rt::ExtractFilePath(FSourceFile);
     if (!SaveDialog1->Execute()) return;
 
-    const std::string output = OutputName(SaveDialog1->FileName, FSourceFile);
+    // Fixed now, so that the cut never depends on the process's current folder.
+    const std::string output = OutputPath(SaveDialog1->FileName, FSourceFile);
     auto job = std::make_unique<media::CutJob>();
     if (CutHookForTesting) job->SetProgressHookForTesting(CutHookForTesting);
     try {

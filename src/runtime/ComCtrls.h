@@ -147,6 +147,8 @@ private:
     std::unique_ptr<TTreeNode> root_;  // holds the top-level nodes; never shown
     int count_ = 0;
     int updating_ = 0;
+    // BeginUpdate calls met while the view fetches a node's children (see BeginUpdate).
+    int fetchUpdates_ = 0;
 };
 
 using TTVChangedEvent = std::function<void(TComponent* sender, TTreeNode* node)>;

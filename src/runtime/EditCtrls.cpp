@@ -80,7 +80,9 @@ private:
         if (vk == 0 && ch == 0) return false;
         QPointer<QObject> alive(this);
         TCustomEdit* edit = edit_;
-        edit->keyPassed_ = false;
+        // A key without a virtual key (".", ",", "-", "~" ...) has no key-down step: only its
+        // character goes through the edit's handlers.
+        edit->keyPassed_ = vk == 0;
         edit->charPassed_ = 0;
         GuardedCall([&] { DeliverKeyDown(*edit, vk, shift, ch == 13 ? char32_t(13) : ch); });
         if (alive == nullptr || edit_ == nullptr) return true;

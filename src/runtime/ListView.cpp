@@ -215,7 +215,8 @@ void TListItem::SetImageIndex(int index) {
 }
 
 bool TListItem::Selected() const {
-    return view_->view_->report->selectionModel()->isRowSelected(row_, {});
+    const ListViewImpl& impl = *view_->view_;
+    return impl.report->selectionModel()->isSelected(impl.model->index(row_, 0));
 }
 
 const std::string& TListItem::Text(int column) const {
@@ -489,12 +490,19 @@ void TCustomListView::SetMultiSelect(bool value) {
     view_->icons->setSelectionMode(mode);
 }
 
+// A row counts as selected when its first column is: the report view selects whole rows, the
+// list and icon views (sharing its selection) only the first column.
+static std::vector<int> SelectedRows(const QItemSelectionModel& s) {
+    std::vector<int> rows;
+    for (const QModelIndex& i : s.selectedIndexes())
+        if (i.column() == 0) rows.push_back(i.row());
+    return rows;
+}
+
 TListItem* TCustomListView::Selected() const {
-    const QModelIndexList rows = view_->report->selectionModel()->selectedRows(0);
-    int first = -1;
-    for (const QModelIndex& i : rows)
-        if (first < 0 || i.row() < first) first = i.row();
-    return view_->model->ItemOf(first);
+    const std::vector<int> rows = SelectedRows(*view_->report->selectionModel());
+    const auto first = std::min_element(rows.begin(), rows.end());
+    return view_->model->ItemOf(first != rows.end() ? *first : -1);
 }
 
 void TCustomListView::SetSelected(TListItem* item) {
@@ -512,7 +520,7 @@ TListItem* TCustomListView::ItemFocused() const {
 }
 
 int TCustomListView::SelCount() const {
-    return int(view_->report->selectionModel()->selectedRows(0).size());
+    return int(SelectedRows(*view_->report->selectionModel()).size());
 }
 
 void TCustomListView::ClearSelection() { view_->report->selectionModel()->clearSelection(); }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 #include <algorithm>
 #include <climits>
@@ -47,6 +48,8 @@ std::string GetCurrentDir() {
     if (::getcwd(buf, sizeof buf) == nullptr) return {};
     return buf;
 }
+
+std::string HomeDir() { return QDir::homePath().toStdString(); }
 
 std::function<bool(const std::string&)> ShellOpenHandler;
 

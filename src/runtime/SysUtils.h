@@ -14,6 +14,8 @@ std::string UserDataDir(const std::string& name);
 // True when the folder exists and this process may create files in it.
 bool IsWritableDir(const std::string& folder);
 std::string GetCurrentDir();
+// The user's home folder, without a trailing separator.
+std::string HomeDir();
 
 // Opens a file or URL with the desktop's default handler (the shell's "open" verb); false when
 // the desktop has no program for it or could not start one.

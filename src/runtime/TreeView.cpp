@@ -176,8 +176,12 @@ public:
         TTreeNode* n = NodeOf(parent);
         n->fetched_ = true;
         fetching_ = n;
+        inFetch_ = true;
         allowed_ = tree_.Expanding(n);
+        inFetch_ = false;
     }
+    // True while OnExpanding fills a node from inside the view's expansion of it.
+    bool InFetch() const { return inFetch_; }
     QVariant data(const QModelIndex& index, int role) const override {
         const TTreeNode* n = NodeOf(index);
         if (!index.isValid()) return {};
@@ -206,6 +210,7 @@ public:
     // The node whose children were fetched by the expansion in progress, and its answer.
     TTreeNode* fetching_ = nullptr;
     bool allowed_ = true;
+    bool inFetch_ = false;
 };
 
 class TreeWidget : public QTreeView {
@@ -405,11 +410,21 @@ int TTreeNodes::TopLevelCount() const { return root_->Count(); }
 TTreeNode* TTreeNodes::TopLevelItem(int i) const { return root_->Item(i); }
 
 void TTreeNodes::BeginUpdate() {
+    // Inside a node's first expansion the view is laying that node out: a reset would take its
+    // rows away under it (a crash in the view), so the children arrive row by row instead.
+    if (updating_ == 0 && tree_.view_->model->InFetch()) {
+        ++fetchUpdates_;
+        return;
+    }
     // The model is reset at the end: expansion and selection start afresh.
     if (updating_++ == 0) tree_.view_->model->beginResetModel();
 }
 
 void TTreeNodes::EndUpdate() {
+    if (fetchUpdates_ > 0 && updating_ == 0) {
+        --fetchUpdates_;
+        return;
+    }
     if (updating_ == 0) return;
     if (--updating_ == 0) tree_.view_->model->endResetModel();
 }

@@ -99,7 +99,7 @@ protected:
             messages_.push_back(text);
             return int(rt::mrOk);
         };
-        rt::TFileDialog::Driver = [this](rt::TFileDialog& d) {
+        sk::TskSkinOpenDialog::Driver = [this](sk::TskSkinOpenDialog& d) {
             d.FileName = d.IsSave() ? saveAnswer_ : openAnswer_;
             return !d.FileName.empty();
         };
@@ -108,7 +108,7 @@ protected:
     void TearDown() override {
         gate_->Open();
         form_.reset();
-        rt::TFileDialog::Driver = nullptr;
+        sk::TskSkinOpenDialog::Driver = nullptr;
         rt::Application()->MessageBoxHandler = nullptr;
         tmp_.reset();
     }

@@ -15,10 +15,13 @@
 #include "runtime/IniFiles.h"
 #include "runtime/Menus.h"
 #include "runtime/testing/TestInput.h"
+#include "skin/controls/skSkinEdit.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+void Touch(const fs::path& p) { std::ofstream(p) << "x"; }
 
 struct NamedCase {
     const char* name;
@@ -128,7 +131,7 @@ protected:
             messages_.push_back(text);
             return int(rt::mrOk);
         };
-        rt::TFileDialog::Driver = [this](rt::TFileDialog& d) {
+        sk::TskSkinOpenDialog::Driver = [this](sk::TskSkinOpenDialog& d) {
             std::string next = d.IsSave() ? saveAnswer_ : openAnswer_;
             if (next.empty()) return false;
             d.FileName = next;
@@ -139,7 +142,7 @@ protected:
 
     void TearDown() override {
         form_.reset();
-        rt::TFileDialog::Driver = nullptr;
+        sk::TskSkinOpenDialog::Driver = nullptr;
         rt::Application()->MessageBoxHandler = nullptr;
         tmp_.reset();
     }
@@ -450,7 +453,7 @@ TEST_F(MainWindow, CutIsUsableOnlyWhileAStretchIsMarked) {
     EXPECT_FALSE(cut()) << "closed";
     // The key of a disabled "Cut" asks nothing either.
     bool asked = false;
-    rt::TFileDialog::Driver = [&](rt::TFileDialog&) {
+    sk::TskSkinOpenDialog::Driver = [&](sk::TskSkinOpenDialog&) {
         asked = true;
         return false;
     };
@@ -497,7 +500,7 @@ TEST_F(MainWindow, KeysMoveTheBarAndMark) {
     EXPECT_TRUE(form_->shpProcess->Visible());
 
     std::vector<std::string> asked;
-    rt::TFileDialog::Driver = [&](rt::TFileDialog& d) {
+    sk::TskSkinOpenDialog::Driver = [&](sk::TskSkinOpenDialog& d) {
         asked.push_back(d.IsSave() ? "save" : "open");
         return false;
     };
@@ -729,9 +732,53 @@ TEST_F(MainWindow, ClosingDuringACutHidesAtOnceAndFinishesTheFile) {
     EXPECT_TRUE(messages_.empty());
 }
 
+// The cut's save dialog itself, as the user meets it: the source is refused whatever name
+// leads to it, an existing file is replaced only after a "Yes", and a new name is cut into the
+// folder the dialog showed.
+TEST_F(MainWindow, SaveDialogRefusesTheSourceAndAsksBeforeReplacing) {
+    fs::path clip = Clip598();
+    ASSERT_FALSE(clip.empty());
+    fs::path source = dir_ / "source.avi";
+    fs::copy_file(clip, source);
+    Open(source);
+    form_->TrackBar1->SetPosition(1);
+    form_->actSelEndExecute(nullptr);
+    Touch(dir_ / "taken.avi");
+    const auto size = fs::file_size(source);
+
+    sk::TskSkinOpenDialog::Driver = nullptr;
+    std::vector<std::string> seen;
+    sk::TskSkinOpenDialog::OnShownForTesting = [&](sk::TskOpenDlgForm& d) {
+        EXPECT_TRUE(d.SaveMode());
+        EXPECT_EQ(d.Directory(), dir_.string()) << "the first cut is offered beside its source";
+        // The fixture answers every question with OK: neither Yes nor a replace.
+        for (const char* typed : {"source.avi", "source", "taken.avi"}) {
+            messages_.clear();
+            d.FileNameEdit->SetText(typed);
+            d.OpenButtonClick();
+            EXPECT_EQ(d.ModalResult, rt::mrNone) << typed;
+            seen.push_back(messages_.empty() ? "" : messages_.front());
+        }
+        d.FileNameEdit->SetText("new");
+        d.OpenButtonClick();
+    };
+    form_->skSkinSpeedButton4Click(form_->skSkinSpeedButton4);
+    sk::TskSkinOpenDialog::OnShownForTesting = nullptr;
+    ASSERT_EQ(seen.size(), 3u);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_NE(seen[std::size_t(i)].find("source.avi is the file being cut"), std::string::npos)
+            << seen[std::size_t(i)];
+    EXPECT_EQ(seen[2], "taken.avi already exists. Replace it?");
+    ASSERT_TRUE(rt::testing::WaitFor([this] { return !form_->Cutting(); }, 120000));
+    EXPECT_EQ(form_->ProgressBar1->ProgressText(), "Succeeded!");
+    EXPECT_TRUE(fs::exists(dir_ / "new.avi")) << "the cut lands in the dialog's folder";
+    EXPECT_EQ(fs::file_size(source), size);
+    EXPECT_EQ(fs::file_size(dir_ / "taken.avi"), 1u);
+}
+
 TEST_F(MainWindow, CutWithoutMarksDoesNothing) {
     bool asked = false;
-    rt::TFileDialog::Driver = [&](rt::TFileDialog&) {
+    sk::TskSkinOpenDialog::Driver = [&](sk::TskSkinOpenDialog&) {
         asked = true;
         return false;
     };

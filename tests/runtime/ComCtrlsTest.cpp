@@ -86,6 +86,40 @@ TEST_F(Views, TreeFetchesChildrenOnFirstExpansionAndHonoursARefusal) {
     EXPECT_EQ(tree->Items().Count(), 3);
 }
 
+// A tree that fills a node in one update from OnExpanding, expanded by the keyboard and by a
+// click on its arrow: the view is laying the node out meanwhile and must not lose its rows.
+TEST_F(Views, TreeFilledInOneUpdateWhileExpandingByKeyOrClick) {
+    auto* tree = new rt::TCustomTreeView(form_.get());
+    tree->SetParent(form_.get());
+    tree->SetBounds(5, 5, 300, 300);
+    for (const char* top : {"one", "two"})
+        tree->Items().AddChild(nullptr, top)->SetHasChildren(true);
+    tree->OnExpanding = [&](rt::TComponent*, rt::TTreeNode* node, bool&) {
+        if (node->Count() > 0) return;
+        tree->Items().BeginUpdate();
+        for (int i = 0; i < 40; ++i)
+            tree->Items().AddChild(node, "child " + std::to_string(i))->SetHasChildren(true);
+        tree->Items().EndUpdate();
+    };
+    rt::TTreeNode* one = tree->Items().TopLevelItem(0);
+    tree->SetFocus();
+    ASSERT_TRUE(WaitFor([&] { return tree->Focused(); }));
+    tree->SetSelected(one);
+    rt::testing::KeyClick(rt::VK_RIGHT);
+    ASSERT_TRUE(WaitFor([&] { return one->Expanded(); }));
+    EXPECT_EQ(one->Count(), 40);
+    EXPECT_EQ(tree->ShownNodeCount(), 42);
+    rt::testing::KeyClick(rt::VK_DOWN);
+    EXPECT_EQ(tree->Selected(), one->Item(0));
+    // The same by the child's arrow, left of its text.
+    rt::TTreeNode* child = one->Item(0);
+    const rt::TRect r = child->DisplayRect(true);
+    rt::testing::MouseClick(tree->ClientToScreen({r.Left - 10, (r.Top + r.Bottom) / 2}));
+    ASSERT_TRUE(WaitFor([&] { return child->Expanded(); }));
+    EXPECT_EQ(child->Count(), 40);
+    EXPECT_EQ(tree->ShownNodeCount(), 82);
+}
+
 TEST_F(Views, TreeScrollStateCountsShownRowsAndFollowsScrollMessages) {
     auto* tree = new rt::TCustomTreeView(form_.get());
     tree->SetBounds(0, 0, 150, 120);
@@ -219,6 +253,22 @@ TEST_F(Views, KeysNavigateAndTypeAheadFindsAnItem) {
     rt::testing::KeyClick('Z');
     EXPECT_EQ(list->ItemFocused(), list->Items().Item(20));
     EXPECT_TRUE(list->Items().Item(20)->Selected());
+}
+
+// A click selects the row under it in every style, and the list reports it as selected.
+TEST_F(Views, ClickedRowIsTheSelectedOneInEveryStyle) {
+    for (rt::TViewStyle style : {rt::TViewStyle::vsReport, rt::TViewStyle::vsList,
+                                 rt::TViewStyle::vsSmallIcon, rt::TViewStyle::vsIcon}) {
+        rt::TCustomListView* list = MakeList(style, 5);
+        const rt::TRect r = list->ItemRect(3);
+        rt::testing::MouseClick(
+            list->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+        ASSERT_TRUE(WaitFor([&] { return list->SelCount() == 1; })) << int(style);
+        EXPECT_EQ(list->Selected(), list->Items().Item(3)) << int(style);
+        EXPECT_TRUE(list->Items().Item(3)->Selected()) << int(style);
+        EXPECT_FALSE(list->Items().Item(2)->Selected()) << int(style);
+        delete list;
+    }
 }
 
 TEST_F(Views, HeaderPressShowsPressedExceptOnADivider) {

@@ -71,6 +71,24 @@ TEST_F(Edit, TypingGoesThroughKeyPressWhichMayChangeOrEatTheCharacter) {
     EXPECT_EQ(edit_->Text(), "ab");
 }
 
+// Punctuation has no virtual key of its own: its character still types (a file name's dot).
+TEST_F(Edit, KeysWithoutAVirtualKeyTypeTheirCharacter) {
+    std::vector<char32_t> pressed;
+    edit_->OnKeyPress = [&](rt::TComponent*, char32_t& key) { pressed.push_back(key); };
+    TypeText("clip");
+    const struct {
+        int key;
+        const char* text;
+    } punctuation[] = {{Qt::Key_Period, "."},
+                       {Qt::Key_Comma, ","},
+                       {Qt::Key_Minus, "-"},
+                       {Qt::Key_AsciiTilde, "~"},
+                       {Qt::Key_Slash, "/"}};
+    for (const auto& p : punctuation) Type(p.key, Qt::NoModifier, p.text);
+    EXPECT_EQ(edit_->Text(), "clip.,-~/");
+    EXPECT_EQ(pressed.size(), 9u) << "each character passes OnKeyPress";
+}
+
 TEST_F(Edit, EnterReachesKeyPressOnlyAndInsertsNothing) {
     edit_->SetText("name");
     edit_->SetSelStart(4);

@@ -10,6 +10,8 @@
 //       writes the message box's four pictures into <out-dir> (MessageIcons.h).
 //   framora-skinart --file-icons <out-dir>
 //       writes the file dialog's own pictures into <out-dir> (FileIcons.h).
+//   framora-skinart --tool-glyphs <out-dir>
+//       writes the file dialog's tool bar glyphs into <out-dir> (ToolGlyphs.h).
 
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +24,7 @@
 #include "MessageIcons.h"
 #include "SkinBuilder.h"
 #include "Styles.h"
+#include "ToolGlyphs.h"
 
 namespace {
 
@@ -54,13 +57,15 @@ bool WriteIfChanged(const fs::path& path, const std::vector<unsigned char>& byte
 
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode == "--icons" || mode == "--message-icons" || mode == "--file-icons") {
+    if (mode == "--icons" || mode == "--message-icons" || mode == "--file-icons" ||
+        mode == "--tool-glyphs") {
         const fs::path out = argv[2];
         std::error_code ec;
         fs::create_directories(out, ec);
         const auto files = mode == "--icons"           ? skinart::ProgramIconFiles()
                            : mode == "--message-icons" ? skinart::MessageIconFiles()
-                                                       : skinart::FileIconFiles();
+                           : mode == "--file-icons"    ? skinart::FileIconFiles()
+                                                       : skinart::ToolGlyphFiles();
         if (files.empty()) {
             std::fprintf(stderr, "framora-skinart: cannot encode the icons\n");
             return 1;
@@ -79,7 +84,8 @@ int main(int argc, char** argv) {
                      "usage: framora-skinart <out-dir> [<stamp-file>]\n"
                      "       framora-skinart --icons <out-dir>\n"
                      "       framora-skinart --message-icons <out-dir>\n"
-                     "       framora-skinart --file-icons <out-dir>\n");
+                     "       framora-skinart --file-icons <out-dir>\n"
+                     "       framora-skinart --tool-glyphs <out-dir>\n");
         return 2;
     }
     const fs::path out = argv[1];
