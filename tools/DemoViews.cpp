@@ -61,7 +61,7 @@ sk::TskCompressedStoredSkin* Embedded(rt::TComponent* owner, const char* name,
 
 class ViewsForm : public rt::TForm {
 public:
-    explicit ViewsForm(rt::TComponent* owner) : rt::TForm(owner) {
+    ViewsForm(rt::TComponent* owner, const std::string& skin) : rt::TForm(owner) {
         SetCaption("Framora views");
         SetBounds(40, 40, 860, 480);
         SetClientSize(860, 475);
@@ -74,14 +74,20 @@ public:
         PaintIcons(*small_, 16);
         PaintIcons(*large_, 32);
 
+        // Two rows of toggles: the skin in use and the list's view style stay pressed, so that
+        // neither row's first button looks chosen while it is not.
         const char* skinNames[] = {"No Skin", "WinAqua", "Winxpblue", "Wistler"};
         for (int i = 0; i < 4; ++i) {
             auto* b = Button(10 + 90 * i, 10, skinNames[i]);
+            b->SetGroupIndex(1);
             b->OnClick = [this, i](rt::TComponent*) { UseSkin(i - 1); };
+            skinButtons_.push_back(b);
         }
         const char* styles[] = {"Icons", "Small icons", "List", "Details"};
         for (int i = 0; i < 4; ++i) {
             auto* b = Button(400 + 90 * i, 10, styles[i]);
+            b->SetGroupIndex(2);
+            b->SetDown(i == int(rt::TViewStyle::vsReport));
             b->OnClick = [this, i](rt::TComponent*) {
                 list_->SetViewStyle(static_cast<rt::TViewStyle>(i));
             };
@@ -92,7 +98,10 @@ public:
         status_->SetBounds(10, 450, 800, 16);
         status_->SetParent(this);
         status_->SetCaption("Select a folder or a file");
-        UseSkin(0);
+        int start = 0;
+        for (int i = 0; i < 4; ++i)
+            if (skin == skinNames[i]) start = i - 1;
+        UseSkin(start);
     }
 
 private:
@@ -134,6 +143,7 @@ private:
     void BuildTree() {
         tree_ = Framed<sk::TskSkinTreeView>(10, 45, 250, 395);
         tree_->SetImages(small_);
+        // The top nodes show no picture, their folders do: every row keeps the picture's room.
         for (const char* top : {"/", "Home", "Videos", "Removable"}) {
             rt::TTreeNode* n = tree_->Items().AddChild(nullptr, top);
             n->SetHasChildren(true);
@@ -147,6 +157,7 @@ private:
                 rt::TTreeNode* c = tree_->Items().AddChild(
                     node, (depth == 0 ? "Folder " : "Clips ") + std::to_string(i + 1));
                 c->SetHasChildren(depth < 2);
+                c->SetImageIndex(depth == 0 ? 0 : 1);
             }
         };
         tree_->OnChange = [this](rt::TComponent*, rt::TTreeNode* node) {
@@ -197,16 +208,21 @@ private:
 
     // -1: no skin; else one of the built-in skins.
     void UseSkin(int index) {
+        skinButtons_[std::size_t(index + 1)]->SetDown(true);
         if (index >= 0)
             data_->SetCompressedStoredSkin(skins_[std::size_t(index)]);
         else
             data_->ClearSkin();
         sk::ApplySkins(*this, data_);
+        // The caption names the skin in use, which the buttons do not show.
+        SetCaption(std::string("Framora views - ") +
+                   (index >= 0 ? skins_[std::size_t(index)]->Name() : "No Skin"));
         Invalidate();
     }
 
     sk::TskSkinData* data_;
     std::vector<sk::TskCompressedStoredSkin*> skins_;
+    std::vector<sk::TskSkinButton*> skinButtons_;
     rt::TImageList* small_;
     rt::TImageList* large_;
     sk::TskSkinTreeView* tree_ = nullptr;
@@ -216,8 +232,8 @@ private:
 
 }  // namespace
 
-void ShowViewsWindow(rt::TComponent* owner) {
-    auto* form = new ViewsForm(owner);
+void ShowViewsWindow(rt::TComponent* owner, const std::string& skin) {
+    auto* form = new ViewsForm(owner, skin);
     form->Show();
 }
 

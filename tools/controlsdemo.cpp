@@ -298,7 +298,7 @@ class DemoForm : public rt::TForm {
 public:
     explicit DemoForm(rt::TComponent* owner, const std::string& skin) : rt::TForm(owner) {
         SetCaption("Framora controls");
-        SetBounds(0, 0, 830, 770);
+        SetBounds(0, 0, 830, 625);
         data_ = new sk::TskSkinData(this);
         stored_ = demo::StoredSkin(PaintDemoPicture(), DemoDescription());
         for (const auto& [name, bytes] : {std::pair<const char*, const std::vector<std::uint8_t>*>{
@@ -489,7 +489,7 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]) == "--skin") skin = argv[i + 1];
     auto* form = app.CreateForm<DemoForm>(skin);
     form->Show();
-    demo::ShowViewsWindow(form);
+    demo::ShowViewsWindow(form, skin);
     app.Run();
     return 0;
 }

@@ -70,6 +70,18 @@ rt::TRect FitAspect(int width, int height, double aspect) {
     return rt::Bounds((width - w) / 2, (height - h) / 2, w, h);
 }
 
+std::string OpenFailureText(const std::string& file, const std::string& reason) {
+    const std::string head = "Cannot open \"" + file + "\"";
+    std::string why = reason;
+    if (why.compare(0, head.size(), head) == 0) {
+        why.erase(0, head.size());
+        why.erase(0, why.find_first_not_of(":. "));
+    }
+    if (!why.empty() && why[0] >= 'a' && why[0] <= 'z') why[0] = char(why[0] - 'a' + 'A');
+    if (!why.empty() && why.back() != '.') why += '.';
+    return why.empty() ? head + "." : head + ".\n" + why;
+}
+
 std::string TimeText(int seconds, bool hours) {
     seconds = std::max(0, seconds);
     const int h = seconds / 3600, m = seconds / 60 % 60, sec = seconds % 60;
@@ -96,6 +108,7 @@ int MarkerLeft(int width, int maximum, int value) {
 TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TForm(owner) {
     SetName("MainForm");
     WindowClassName = "Framora";
+    FocusFirstOnShow = false;
     FAppDir = appDir.empty() ? rt::ExtractFilePath(rt::ApplicationFileName()) : appDir;
     if (!FAppDir.empty() && FAppDir.back() != '/') FAppDir += '/';
     FFilesDir = ShippedFilesDir(FAppDir);
@@ -302,6 +315,9 @@ void TMainForm::BuildLayout() {
         b->SetDefaultFont(sk::MakeSkinFont("Arial", kToolFontHeight, 0, rt::clWindowText));
         place(b, name, l, 280, w, 25, this);
         b->SetSkinData(skSkinData1);
+        // Tab walks the row from left to right, the order in which it is placed; the window
+        // shows with none of them focused (FocusFirstOnShow off).
+        b->TabStop = true;
         return b;
     };
     auto speedButton = [&](const char* name, const char* caption, int l, int w) {
@@ -571,7 +587,7 @@ void TMainForm::OpenFile(const std::string& file) {
             }
         }
     } catch (const std::exception& e) {
-        rt::Application()->MessageBox("Cannot open \"" + file + "\".\n" + e.what(), kCaption,
+        rt::Application()->MessageBox(OpenFailureText(file, e.what()), kCaption,
                                       rt::MB_OK | rt::MB_ICONERROR);
         return;
     }

@@ -40,6 +40,11 @@ std::string CutProgressText(std::int64_t done, std::int64_t planned, double elap
 // "re-encoded: <reason>"), and where it ended when the source ended before the end mark.
 std::string CutOutcomeHint(const media::CutOutcome& outcome);
 
+// The message for a file that cannot be opened: "Cannot open "<file>"." and, on the next line,
+// why, as one sentence. A reason that names the file again (the media layer's "Cannot open
+// "<file>": it is not a media file ...") gives only what follows the name.
+std::string OpenFailureText(const std::string& file, const std::string& reason);
+
 // The settings file beside a program file: same folder, the file name lower-cased with the
 // extension ".ini" (/opt/Cutter/Framora gives /opt/Cutter/framora.ini).
 std::string SettingsFileFor(const std::string& programFile);

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/MainFrm.h"
 #include "app/Resources.h"
+#include "app/StartMessage.h"
 #include "media/LibraryLogs.h"
 #include "runtime/Application.h"
 #include "runtime/Desktop.h"
@@ -69,10 +70,10 @@ int main(int argc, char** argv) {
         case rt::TSingleInstance::TStart::Signalled:
             return 0;
         case rt::TSingleInstance::TStart::NotAnswering:
-            application.MessageBox(
+            app::ShowStartMessage(
                 "Framora is already running, but it does not answer.\n\nSwitch to it, or end it "
                 "if it has stopped responding, then start Framora again.",
-                "Framora", rt::MB_OK | rt::MB_ICONWARNING);
+                rt::MB_OK | rt::MB_ICONWARNING);
             return 1;
         case rt::TSingleInstance::TStart::First:
             break;

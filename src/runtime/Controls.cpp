@@ -29,6 +29,24 @@ TShiftState ShiftFromKeys(std::intptr_t k) {
     return s;
 }
 
+// Whether w or a widget inside it has its window's keyboard focus.
+bool HoldsFocus(const QWidget* w) {
+    const QWidget* f = w->window()->focusWidget();
+    return f != nullptr && (f == w || w->isAncestorOf(f));
+}
+
+// A focused control that is disabled or hidden leaves its window without a focused widget (our
+// widgets take no part in Qt's own focus chain), and every key of the form would be lost; the
+// form itself takes the focus instead, so that its keys and Tab keep working.
+void HandFocusToForm(TControl& control) {
+    TForm* form = control.ParentForm();
+    if (form == nullptr || form == &control || form->Destroying() || control.Destroying()) return;
+    // Disabling clears the focus; hiding leaves it on the hidden widget.
+    QWidget* client = ImplOf(*form).widget;
+    if (client->window()->focusWidget() == nullptr || HoldsFocus(ImplOf(control).widget))
+        client->setFocus(Qt::OtherFocusReason);
+}
+
 }  // namespace
 
 TControl::TControl(TComponent* owner) : TComponent(owner), impl_(std::make_unique<ControlImpl>()) {
@@ -118,10 +136,12 @@ void TControl::SetVisible(bool v) {
         return;
     }
     visible_ = v;
+    const bool hadFocus = !v && !impl_->popup && HoldsFocus(impl_->widget);
     if (impl_->popup)
         impl_->widget->setVisible(v);
     else if (parent_ != nullptr || !impl_->widget->isWindow())
         impl_->widget->setVisible(v && parent_ != nullptr);
+    if (hadFocus) HandFocusToForm(*this);
     Perform(CM_VISIBLECHANGED, v ? 1 : 0, 0);
     if (parent_ != nullptr && align_ != TAlign::alNone) parent_->Realign();
 }
@@ -129,7 +149,9 @@ void TControl::SetVisible(bool v) {
 void TControl::SetEnabled(bool v) {
     if (enabled_ == v) return;
     enabled_ = v;
+    const bool hadFocus = !v && HoldsFocus(impl_->widget);
     impl_->widget->setEnabled(v);
+    if (hadFocus) HandFocusToForm(*this);
     Perform(CM_ENABLEDCHANGED, 0, 0);
 }
 

@@ -368,6 +368,10 @@ public:
     TWinControl* FindNextControl(TWinControl* current, bool forward) const;
     // Moves the focus as Tab (forward) and Shift+Tab do.
     void SelectNext(TWinControl* current, bool forward);
+    // Show gives the focus to the first control in tab order unless one has it. A window of
+    // tool buttons, whose keys are the window's own, turns this off: its buttons then show no
+    // focus until Tab reaches them.
+    bool FocusFirstOnShow = true;
 
     std::function<void(TComponent*)> OnCreate;
     std::function<void(TComponent*)> OnShow;

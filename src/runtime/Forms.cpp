@@ -200,7 +200,7 @@ void TForm::Show() {
 #endif
     NoteActivation(w);
     // A form shows with the focus on a control: the first in tab order unless one has it.
-    if (ActiveControl() == nullptr) SelectNext(nullptr, true);
+    if (FocusFirstOnShow && ActiveControl() == nullptr) SelectNext(nullptr, true);
     if (OnShow) OnShow(this);
 }
 

@@ -25,9 +25,17 @@ const QPixmap* PixmapCache::Get(const TImageList* list, int index) {
     }
     if (list == nullptr) return nullptr;
     const TBitmap* image = list->Image(index);
-    if (image == nullptr) return nullptr;
+    // An item without an image keeps the image's room, as the platform's views do: rows stay
+    // as high as those with one (the rows are uniform, measured on the first) and texts line up.
+    if (image == nullptr) index = -1;
     auto it = pixmaps_.find(index);
     if (it != pixmaps_.end()) return &it->second;
+    if (image == nullptr) {
+        if (list->Width() <= 0 || list->Height() <= 0) return nullptr;
+        QPixmap blank(list->Width(), list->Height());
+        blank.fill(Qt::transparent);
+        return &pixmaps_.emplace(index, std::move(blank)).first->second;
+    }
     QImage q(image->Width(), image->Height(), QImage::Format_ARGB32);
     const std::uint32_t key = ColorToPixel(image->EffectiveTransparentColor()) & 0xFFFFFF;
     for (int y = 0; y < image->Height(); ++y) {

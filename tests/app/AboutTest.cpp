@@ -284,6 +284,15 @@ TEST_F(AboutWindow, HelpMenuOpensTheSameAddressesAsTheAboutWindow) {
     main_->Applictation1->Click();
     EXPECT_EQ(opened_, std::vector<std::string>{"https://framora.test"});
     EXPECT_EQ(messages_, std::vector<std::string>{app::kNoAddressMessage}) << "no support address";
+
+    // With the help page beside the program, Help > Application help and F1 open it.
+    fs::create_directory(dir_ + "Help");
+    std::ofstream(dir_ + "Help/index.html") << "<html></html>";
+    opened_.clear();
+    main_->Applictation1->Click();
+    EXPECT_TRUE(main_->OnShortCut(main_, rt::VK_F1, 0));
+    fs::remove_all(dir_ + "Help");
+    EXPECT_EQ(opened_, (std::vector<std::string>(2, dir_ + "Help/index.html")));
 }
 
 TEST_F(AboutWindow, LinkLabelsOpenTheConfiguredAddresses) {

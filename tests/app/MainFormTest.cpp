@@ -47,6 +47,25 @@ TEST(SettingsFile, LowerCasesOnlyTheFileName) {
     EXPECT_EQ(app::SettingsFileFor("/usr/bin/framora"), "/usr/bin/framora.ini");
 }
 
+TEST(OpenFailureText, NamesTheFileOnceWithTheReasonAsASentence) {
+    const struct {
+        const char *reason, *text;
+    } cases[] = {
+        {"Cannot open \"/v/a.avi\": the file does not exist",
+         "Cannot open \"/v/a.avi\".\nThe file does not exist."},
+        {"Cannot open \"/v/a.avi\". It is not a regular file.",
+         "Cannot open \"/v/a.avi\".\nIt is not a regular file."},
+        // Another file's name is part of the reason and stays.
+        {"Cannot open \"/v/b.avi\": gone",
+         "Cannot open \"/v/a.avi\".\nCannot open \"/v/b.avi\": gone."},
+        {"Out of memory", "Cannot open \"/v/a.avi\".\nOut of memory."},
+        {"", "Cannot open \"/v/a.avi\"."},
+        {"Cannot open \"/v/a.avi\"", "Cannot open \"/v/a.avi\"."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(app::OpenFailureText("/v/a.avi", c.reason), c.text) << c.reason;
+}
+
 TEST(OutputName, AviExtensionWhateverTheSource) {
     const struct {
         const char *save, *source, *output;
@@ -250,7 +269,9 @@ TEST_F(MainWindow, FailedOpenLeavesTheWindowAsItWas) {
     std::ofstream(text) << "this is not a video\n";
     Open(text);
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].find("notes.avi"), std::string::npos) << messages_[0];
+    EXPECT_EQ(messages_[0], "Cannot open \"" + text.string() +
+                                "\".\nIt is not a media file, or its format is not recognised.")
+        << "the file named once, the reason on its own line";
     EXPECT_EQ(form_->Caption(), "Framora - " + clip.string());
     EXPECT_EQ(form_->FSourceFile, clip.string());
     EXPECT_EQ(form_->FMediaDet.get(), det);

@@ -6,6 +6,7 @@
 
 #include "runtime/Application.h"
 #include "runtime/ComCtrls.h"
+#include "runtime/ImgList.h"
 #include "runtime/testing/TestInput.h"
 
 namespace {
@@ -145,6 +146,35 @@ TEST_F(Views, TreeScrollStateCountsShownRowsAndFollowsScrollMessages) {
     tree->Perform(rt::WM_VSCROLL, rt::SB_BOTTOM, 0);
     si = tree->ScrollInfo(rt::SB_VERT);
     EXPECT_EQ(si.Pos, si.Max - si.Page + 1) << "the last position shows the last row";
+}
+
+// The rows are uniform and measured on the first: an item without a picture must keep the
+// picture's room, or a first row without one would clip every picture below it.
+TEST_F(Views, ItemsWithoutAPictureKeepItsRoom) {
+    auto* images = new rt::TImageList(form_.get());
+    images->SetSize(24, 24);
+    rt::TBitmap picture(24, 24);
+    images->AddMasked(picture, 0xFF00FF);
+
+    auto* tree = new rt::TCustomTreeView(form_.get());
+    tree->SetBounds(0, 0, 150, 150);
+    tree->SetParent(form_.get());
+    tree->SetImages(images);
+    rt::TTreeNode* bare = tree->Items().AddChild(nullptr, "no picture");
+    rt::TTreeNode* pictured = tree->Items().AddChild(nullptr, "picture");
+    pictured->SetImageIndex(0);
+    ProcessEvents();
+    EXPECT_GE(bare->DisplayRect(false).Height(), 24);
+    EXPECT_EQ(pictured->DisplayRect(false).Height(), bare->DisplayRect(false).Height());
+    EXPECT_EQ(pictured->DisplayRect(true).Left, bare->DisplayRect(true).Left) << "texts line up";
+
+    rt::TCustomListView* list = MakeList(rt::TViewStyle::vsReport, 3);
+    list->SetLeft(160);
+    list->SetSmallImages(images);
+    list->Items().Item(1)->SetImageIndex(0);
+    ProcessEvents();
+    EXPECT_GE(list->ItemRect(0).Height(), 24);
+    EXPECT_EQ(list->ItemRect(1).Height(), list->ItemRect(0).Height());
 }
 
 TEST_F(Views, ReportListOfThirtyRowsWithRoomForTenScrollsByRows) {

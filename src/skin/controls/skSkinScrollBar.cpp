@@ -25,6 +25,15 @@ TskSkinScrollBar::TskSkinScrollBar(rt::TComponent* owner) : TskSkinCustomControl
 void TskSkinScrollBar::SetKind(TskScrollBarKind value) {
     if (value == kind_) return;
     kind_ = value;
+    // Without a skin object only the bar's thickness is fixed: 19 across, its length left alone
+    // (a vertical bar given a height of 19 would shrink to one button when the skin goes).
+    if (kind_ == sbVertical) {
+        SetDefaultHeight(0);
+        SetDefaultWidth(19);
+    } else {
+        SetDefaultWidth(0);
+        SetDefaultHeight(19);
+    }
     Invalidate();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/StdCtrls.h"
 #include "skin/data/skSkinMessages.h"
 #include "skin/data/skUtils.h"
 
@@ -39,7 +40,69 @@ void TskSkinSpeedButton::SetFlat(bool value) {
     Invalidate();
 }
 
-bool TskSkinSpeedButton::ShownDown() const { return down_ && (GroupIndex() != 0 || PaintsHot()); }
+bool TskSkinSpeedButton::ShownDown() const {
+    return spaceDown_ || (down_ && (GroupIndex() != 0 || PaintsHot()));
+}
+
+bool TskSkinSpeedButton::HoverShows() const {
+    if (GroupIndex() != 0) return !down_;
+    return !KeyFocused() || down_;
+}
+
+void TskSkinSpeedButton::KeyClick() {
+    if (GroupIndex() != 0) {
+        if (!down_)
+            SetDown(true);
+        else if (AllowAllUp)
+            SetDown(false);
+        else
+            return;
+    }
+    Click();
+}
+
+void TskSkinSpeedButton::PaintFocusRect(rt::TCanvas& canvas, const rt::TRect& r) const {
+    if (KeyFocused() && r.Width() > 6 && r.Height() > 6)
+        rt::DrawFocusRect(canvas, rt::Rect(r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3));
+}
+
+void TskSkinSpeedButton::WndProc(rt::TMessage& m) {
+    switch (m.Msg) {
+        case rt::WM_KEYDOWN:
+            if (!KeyFocused() || !Enabled()) break;
+            if (m.WParam == rt::VK_SPACE && m.LParam == 0) {
+                // Down while held; the click comes with the release, as on a push button.
+                if (!spaceDown_) {
+                    spaceDown_ = true;
+                    Invalidate();
+                }
+                return;
+            }
+            if (m.WParam == rt::VK_RETURN && m.LParam == 0) {
+                KeyClick();
+                return;
+            }
+            break;
+        case rt::WM_KEYUP:
+            if (m.WParam == rt::VK_SPACE && spaceDown_) {
+                spaceDown_ = false;
+                Invalidate();
+                if (KeyFocused() && Enabled()) KeyClick();
+                return;
+            }
+            break;
+        case rt::WM_SETFOCUS:
+        case rt::WM_KILLFOCUS:
+            TskButtonControlT::WndProc(m);
+            // The space bar's press ends with the focus, without a click.
+            spaceDown_ = false;
+            FadeRequest();
+            return;
+        default:
+            break;
+    }
+    TskButtonControlT::WndProc(m);
+}
 
 void TskSkinSpeedButton::Click() { RunClickHandlers(); }
 
@@ -95,6 +158,7 @@ void TskSkinSpeedButton::PaintDefault(rt::TBitmap& buffer) {
     DrawButtonContent(c, r, Caption(), Glyph(), NumGlyphs(),
                       GlyphImageNumber(Down(), hot, Enabled(), NumGlyphs()), Layout(), Margin(),
                       Spacing(), pressed);
+    PaintFocusRect(c, r);
 }
 
 void TskSkinSpeedButton::PaintSkinned(rt::TBitmap& buffer) {
@@ -240,7 +304,28 @@ void TskSkinMenuSpeedButton::MenuClosed() {
     if (OnHideTrackMenu) OnHideTrackMenu(this);
 }
 
+void TskSkinMenuSpeedButton::KeyClick() {
+    if (skinPopupMenu_ == nullptr || trackButtonMode_) {
+        TskSkinSpeedButton::KeyClick();
+        return;
+    }
+    DropFromKeyboard();
+}
+
+void TskSkinMenuSpeedButton::DropFromKeyboard() {
+    if (menuShown_ || skinPopupMenu_ == nullptr) return;
+    menuShown_ = true;
+    if (!down_) SetDown(true);
+    DropDown();
+}
+
 void TskSkinMenuSpeedButton::WndProc(rt::TMessage& m) {
+    if (m.Msg == rt::WM_KEYDOWN && KeyFocused() && Enabled() &&
+        ((m.WParam == rt::VK_DOWN && m.LParam == rt::ssAlt) ||
+         (m.WParam == rt::VK_F4 && m.LParam == 0))) {
+        DropFromKeyboard();
+        return;
+    }
     if (m.Msg == WM_CLOSESKINMENU) {
         if (opening_)
             closedWhileOpening_ = true;
@@ -326,6 +411,7 @@ void TskSkinMenuSpeedButton::PaintDefault(rt::TBitmap& buffer) {
     DrawButtonContent(c, main, Caption(), Glyph(), NumGlyphs(), 1, Layout(), Margin(), Spacing(),
                       contentPressed);
     DrawArrow(c, arrow);
+    PaintFocusRect(c, ClientRect());
 }
 
 }  // namespace sk

@@ -1,16 +1,19 @@
 #pragma once
-// The window-less tool buttons of the skinned interface. A speed button shows a glyph and a
-// caption, paints its normal, hot, down and disabled skin images (cross-fading between normal
-// and hot), can repeat its click while held and can be one of a group of toggle buttons. The
-// menu speed button drops a popup menu down from the whole button or from an arrow part at its
-// right end.
+// The tool buttons of the skinned interface. A speed button shows a glyph and a caption, paints
+// its normal, hot, down and disabled skin images (cross-fading between normal and hot), can
+// repeat its click while held and can be one of a group of toggle buttons. The menu speed
+// button drops a popup menu down from the whole button or from an arrow part at its right end.
+//
+// A speed button never takes the focus from the mouse. With TabStop set, Tab reaches it: the
+// focused button looks hot (the skin's active image) and, in the default look, carries a dotted
+// focus rectangle; Space (on release) and Enter click it, as they do a push button.
 
 #include "runtime/Menus.h"
 #include "skin/controls/skSkinButtonCore.h"
 
 namespace sk {
 
-class TskSkinSpeedButton : public TskButtonControlT<TskGraphicSkinCustomControl> {
+class TskSkinSpeedButton : public TskButtonControlT<TskSkinCustomControl> {
 public:
     // Skin object "toolbutton", 75 x 25.
     explicit TskSkinSpeedButton(rt::TComponent* owner);
@@ -22,21 +25,33 @@ public:
     bool Flat() const { return flat_; }
     void SetFlat(bool value);
 
-    // Drawn pressed: down under the mouse, or down as a member of a group.
+    // Drawn pressed: down under the mouse, down as a member of a group, or held by the space
+    // bar while focused.
     bool ShownDown() const;
+    // Has the focus, which only Tab (TabStop) gives it.
+    bool KeyFocused() const { return TabStop && Focused(); }
 
     // OnClick, or the action when no OnClick is set.
     void Click() override;
     // A transparent button never cross-fades: it has no normal image to fade from.
     void FindSkinObject() override;
+    void WndProc(rt::TMessage& message) override;
 
 protected:
     void PaintDefault(rt::TBitmap& buffer) override;
     void PaintSkinned(rt::TBitmap& buffer) override;
     void MouseUp(rt::TMouseButton button, rt::TShiftState shift, int x, int y) override;
     bool CanMorph() const override { return TskButtonControlT::CanMorph() && !transparent_; }
-    // Whether the button paints as hot.
-    virtual bool PaintsHot() const { return mouseInside_; }
+    // Whether the button paints as hot: under the mouse or focused.
+    virtual bool PaintsHot() const { return mouseInside_ || KeyFocused(); }
+    bool FadesToHot() const override { return PaintsHot(); }
+    // A focused button keeps its hot look whatever the mouse does.
+    bool HoverShows() const override;
+    // What Space and Enter do on the focused button: a click (a member of a group also goes
+    // down, or up where AllowAllUp lets it).
+    virtual void KeyClick();
+    // The dotted rectangle of the focused button in the default look.
+    void PaintFocusRect(rt::TCanvas& canvas, const rt::TRect& r) const;
     // Fills buffer with what lies under the button: its parent's painting and the window-less
     // controls placed before it.
     void PaintBackdrop(rt::TBitmap& buffer) const;
@@ -44,6 +59,7 @@ protected:
 private:
     bool transparent_ = false;
     bool flat_ = false;
+    bool spaceDown_ = false;
 };
 
 class TskSkinMenuSpeedButton : public TskSkinSpeedButton {
@@ -85,10 +101,14 @@ protected:
     void PointerLeft() override;
     void Notification(rt::TComponent* component, rt::TOperation operation) override;
     // The button stays lit while its menu is open, wherever the pointer is.
-    bool PaintsHot() const override { return mouseInside_ || menuShown_; }
+    bool PaintsHot() const override { return mouseInside_ || menuShown_ || KeyFocused(); }
+    // Space, Enter, Alt+Down and F4 drop the menu down (with an arrow part, only the last two;
+    // Space and Enter then click the button).
+    void KeyClick() override;
 
 private:
     void DropDown();
+    void DropFromKeyboard();
     void MenuClosed();
     // Glyph, caption and arrow straight over the backdrop, for the transparent idle look.
     void PaintTransparentIdle(rt::TBitmap& buffer, const rt::TRect& content);

@@ -295,6 +295,20 @@ TEST_F(ScrollBars, SkinnedGeometryFollowsTheSkin) {
     EXPECT_EQ(v->Part(Bar::kThumb).Rect, rt::Rect(2, 15, 13, 35));
 }
 
+// A skin going away (No Skin) leaves each bar 19 across and its length as it was.
+TEST_F(ScrollBars, ClearedSkinKeepsTheLengthOfBothKinds) {
+    Bar* h = Make(true, 300, 30);
+    Bar* v = Make(true, 30, 200, true);
+    ASSERT_EQ(v->Width(), 15);
+    data_->ClearSkin();
+    for (Bar* b : {h, v}) b->ApplySkin();
+    EXPECT_EQ(h->BoundsRect(), rt::Bounds(0, 0, 300, 19));
+    EXPECT_EQ(v->BoundsRect(), rt::Bounds(0, 0, 19, 200));
+    v->LayoutParts();
+    EXPECT_EQ(v->Part(Bar::kUpButton).Rect, rt::Rect(1, 183, 18, 199))
+        << "the far button at the end";
+}
+
 TEST_F(ScrollBars, SkinnedStateImagesAndTheirFallbacks) {
     Bar* b = Make(true, 300, 15);
     auto paint = [&] { return b->PaintToBitmap(); };

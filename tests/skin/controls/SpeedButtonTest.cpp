@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/StdCtrls.h"
+#include "runtime/testing/TestInput.h"
 #include "skin/controls/SpeedButtonSkin.h"
 #include "skin/controls/skSkinSpeedButton.h"
 #include "skin/data/skSkinMessages.h"
@@ -445,6 +446,110 @@ TEST_F(SpeedButtons, SkinnedArrowPartFollowsTheButtonsSize) {
     EXPECT_EQ(Look(strip, 10, 2), kYellow) << "from the arrow part: the button lit ...";
     EXPECT_EQ(Look(strip, 50, 2), kPurple) << "... and only its arrow part pressed";
     EXPECT_EQ(Look(strip, 46, 2), kYellow);
+}
+
+// Focus comes from Tab only; the focused button looks hot (the dotted rectangle in the default
+// look), Space clicks on its release and Enter at once, and neither does anything to a button
+// without the focus.
+TEST_F(SpeedButtons, TabFocusLooksHotAndSpaceOrEnterClick) {
+    auto* skinned = Add("toolbutton");
+    auto* plain = Add();
+    auto* off = Add();
+    skinned->TabStop = true;
+    plain->TabStop = true;
+    int skinnedClicks = 0, plainClicks = 0, offClicks = 0;
+    skinned->OnClick = [&](rt::TComponent*) { ++skinnedClicks; };
+    plain->OnClick = [&](rt::TComponent*) { ++plainClicks; };
+    off->OnClick = [&](rt::TComponent*) { ++offClicks; };
+    form_->Show();
+    rt::testing::ProcessEvents();
+
+    Press(plain, 5, 5);
+    Release(plain, 5, 5);
+    EXPECT_FALSE(plain->Focused()) << "the mouse never gives a speed button the focus";
+    EXPECT_EQ(plainClicks, 1);
+    Leave(plain);
+
+    form_->SelectNext(nullptr, true);
+    ASSERT_TRUE(skinned->KeyFocused());
+    EXPECT_EQ(Look(skinned, 15, 2), kYellow) << "focused: the skin's active image";
+    Enter(skinned);
+    Leave(skinned);
+    EXPECT_EQ(Look(skinned, 15, 2), kYellow) << "the pointer leaving keeps the focus look";
+    rt::testing::KeyPress(rt::VK_SPACE);
+    EXPECT_EQ(Look(skinned, 15, 2), kOrange) << "held space: the down image";
+    EXPECT_EQ(skinnedClicks, 0) << "no click before the release";
+    rt::testing::KeyRelease(rt::VK_SPACE);
+    EXPECT_EQ(skinnedClicks, 1);
+    EXPECT_EQ(Look(skinned, 15, 2), kYellow);
+    rt::testing::KeyClick(rt::VK_RETURN);
+    EXPECT_EQ(skinnedClicks, 2);
+
+    // Space held while the focus moves on ends without a click.
+    rt::testing::KeyPress(rt::VK_SPACE);
+    form_->SelectNext(skinned, true);
+    ASSERT_TRUE(plain->KeyFocused()) << "Tab skips the button without TabStop";
+    rt::testing::KeyRelease(rt::VK_SPACE);
+    EXPECT_EQ(skinnedClicks, 2);
+    EXPECT_EQ(Look(skinned, 15, 2), kGreen) << "unfocused and idle again";
+
+    rt::TBitmap focused = plain->PaintToBitmap();
+    EXPECT_EQ(PixelAt(focused, 37, 12), rt::kDefaultHot);
+    EXPECT_EQ(PixelAt(focused, 4, 3), rt::kDefaultHot) << "between the dots";
+    EXPECT_NE(PixelAt(focused, 3, 3), rt::kDefaultHot) << "the dotted focus rectangle";
+    EXPECT_NE(PixelAt(focused, 71, 21), rt::kDefaultHot);
+    rt::TBitmap idle = off->PaintToBitmap();
+    EXPECT_EQ(PixelAt(idle, 3, 3), rt::ColorToRGB(rt::clBtnFace)) << "no rectangle unfocused";
+
+    plain->SetEnabled(false);
+    rt::testing::KeyClick(rt::VK_RETURN);
+    rt::testing::KeyClick(rt::VK_SPACE);
+    EXPECT_EQ(plainClicks, 1) << "a disabled button ignores its keys";
+    EXPECT_EQ(offClicks, 0);
+}
+
+TEST_F(SpeedButtons, KeysOnAGroupMemberAndAMenuButton) {
+    auto* member = Add();
+    member->SetGroupIndex(1);
+    member->TabStop = true;
+    auto* dropper = Add<sk::TskSkinMenuSpeedButton>();
+    auto* tracker = Add<sk::TskSkinMenuSpeedButton>();
+    auto* menu = new FakeMenu(form_.get());
+    dropper->SetSkinPopupMenu(menu);
+    tracker->SetSkinPopupMenu(menu);
+    tracker->SetTrackButtonMode(true);
+    dropper->TabStop = true;
+    tracker->TabStop = true;
+    int trackerClicks = 0;
+    tracker->OnClick = [&](rt::TComponent*) { ++trackerClicks; };
+    form_->Show();
+    rt::testing::ProcessEvents();
+
+    member->SetFocus();
+    rt::testing::KeyClick(rt::VK_SPACE);
+    EXPECT_TRUE(member->Down()) << "Space puts a group member down";
+    rt::testing::KeyClick(rt::VK_SPACE);
+    EXPECT_TRUE(member->Down()) << "... and, without AllowAllUp, keeps it down";
+
+    dropper->SetFocus();
+    rt::testing::KeyClick(rt::VK_SPACE);
+    EXPECT_EQ(menu->opens, 1) << "Space drops the whole button's menu";
+    EXPECT_TRUE(dropper->MenuShown());
+    rt::testing::KeyClick(rt::VK_RETURN);
+    EXPECT_EQ(menu->opens, 1) << "not twice while it is open";
+    dropper->Perform(sk::WM_CLOSESKINMENU, 0, 0);
+    EXPECT_FALSE(dropper->Down());
+
+    tracker->SetFocus();
+    rt::testing::KeyClick(rt::VK_SPACE);
+    EXPECT_EQ(trackerClicks, 1) << "with an arrow part Space clicks the button";
+    EXPECT_EQ(menu->opens, 1);
+    rt::testing::KeyClick(rt::VK_DOWN, rt::ssAlt);
+    EXPECT_EQ(menu->opens, 2) << "Alt+Down drops the arrow part's menu";
+    tracker->Perform(sk::WM_CLOSESKINMENU, 0, 0);
+    rt::testing::KeyClick(rt::VK_F4);
+    EXPECT_EQ(menu->opens, 3) << "so does F4";
+    EXPECT_EQ(menu->lastOpener, tracker);
 }
 
 }  // namespace
