@@ -31,37 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> ViewLines() {
-    std::vector<std::string> lines = dialogskin::DescriptionLines();
-    *std::find(lines.begin(), lines.end(), "count=10") = "count=13";
-    auto last = std::find(lines.begin(), lines.end(), "9=flatsplitter:splitter");
-    lines.insert(last + 1,
-                 {"10=treeview:treeview", "11=listview:listview", "12=resizebutton:button"});
-    for (const char* l : {"[treeview]",
-                          "fontname=Arial",
-                          "fontheight=14",
-                          "fontcolor=0",
-                          "bgcolor=16777215",
-                          "[listview]",
-                          "fontname=Arial",
-                          "fontheight=14",
-                          "fontcolor=0",
-                          "bgcolor=16777215",
-                          "[resizebutton]",
-                          "pictureindex=0",
-                          "skinrect=0,0,30,20",
-                          "lefttoppoint=3,3",
-                          "righttoppoint=27,3",
-                          "leftbottompoint=3,17",
-                          "rightbottompoint=27,17",
-                          "clientrect=3,3,27,17",
-                          "downskinrect=60,0,90,20",
-                          "fontcolor=0",
-                          "downfontcolor=16777215"})
-        lines.emplace_back(l);
-    return lines;
-}
-
 std::unique_ptr<rt::TForm> gForm;
 std::unique_ptr<sk::TskStoredSkin> gSkin;
 sk::TskSkinData* gData = nullptr;
@@ -195,7 +164,8 @@ int main(int argc, char** argv) {
     gForm = std::make_unique<rt::TForm>(nullptr);
     gForm->SetBounds(0, 0, 1240, 520);
     gData = new sk::TskSkinData(gForm.get());
-    gSkin = dialogskin::StoredSkin({dialogskin::PaintPicture()}, ViewLines());
+    gSkin =
+        dialogskin::StoredSkin({dialogskin::PaintPicture()}, dialogskin::ViewDescriptionLines());
     gData->LoadStoredSkin(gSkin.get());
     gLists[0] = MakeList(false, 620);
     gLists[1] = MakeList(true, 0);

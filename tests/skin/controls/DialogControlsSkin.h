@@ -2,6 +2,7 @@
 // A skin painted in code for the dialog controls (push button, scroll bars, splitter, bevel,
 // rolling panel): flat colour blocks, so that a painted pixel tells which piece it came from.
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -208,6 +209,39 @@ inline std::vector<std::string> DescriptionLines() {
         "[flatsplitter]",
         "pictureindex=0",
     };
+}
+
+// The same skin with a tree view, a list view and the list's header button ("resizebutton",
+// over the picture's button piece), black text on white as the built-in skins have them.
+inline std::vector<std::string> ViewDescriptionLines() {
+    std::vector<std::string> lines = DescriptionLines();
+    *std::find(lines.begin(), lines.end(), "count=10") = "count=13";
+    auto last = std::find(lines.begin(), lines.end(), "9=flatsplitter:splitter");
+    lines.insert(last + 1,
+                 {"10=treeview:treeview", "11=listview:listview", "12=resizebutton:button"});
+    for (const char* l : {"[treeview]",
+                          "fontname=Arial",
+                          "fontheight=14",
+                          "fontcolor=0",
+                          "bgcolor=16777215",
+                          "[listview]",
+                          "fontname=Arial",
+                          "fontheight=14",
+                          "fontcolor=0",
+                          "bgcolor=16777215",
+                          "[resizebutton]",
+                          "pictureindex=0",
+                          "skinrect=0,0,30,20",
+                          "lefttoppoint=3,3",
+                          "righttoppoint=27,3",
+                          "leftbottompoint=3,17",
+                          "rightbottompoint=27,17",
+                          "clientrect=3,3,27,17",
+                          "downskinrect=60,0,90,20",
+                          "fontcolor=0",
+                          "downfontcolor=16777215"})
+        lines.emplace_back(l);
+    return lines;
 }
 
 inline std::unique_ptr<sk::TskStoredSkin> MakeStoredSkin() {
