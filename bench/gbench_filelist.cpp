@@ -109,8 +109,8 @@ void BM_UpInto(benchmark::State& state, bool skinned, const std::string* folder,
 }
 
 // The open dialog as File > Open builds it on a folder: the window with its tree, drive list and
-// file list, shown and painted, then closed.
-void OpenDialogOnce(bool skinned, const std::string& folder) {
+// file list, shown and painted, then closed. Returns the rows the list showed.
+int OpenDialogOnce(bool skinned, const std::string& folder) {
     sk::TskSkinOpenDialog dialog(nullptr);
     dialog.Filter = "All files|*.*";
     dialog.InitialDir = folder;
@@ -119,12 +119,14 @@ void OpenDialogOnce(bool skinned, const std::string& folder) {
     form->Show();
     form->Repaint();
     if (form->FileList->Directory() != folder) std::abort();
+    const int rows = form->FileList->RowCount();
     form->Hide();
+    return rows;
 }
 
 void BM_Dialog(benchmark::State& state, bool skinned, const std::string* folder, int rows) {
-    for (auto _ : state) OpenDialogOnce(skinned, *folder);
-    (void)rows;
+    for (auto _ : state)
+        if (OpenDialogOnce(skinned, *folder) != rows) state.SkipWithError("unexpected row count");
 }
 
 class MedianReporter : public benchmark::ConsoleReporter {
