@@ -21,6 +21,7 @@
 
 #include "../tests/skin/controls/ControlTestSkin.h"
 #include "../tests/skin/controls/DialogControlsSkin.h"
+#include "MedianRuns.h"
 #include "app/MainFrm.h"
 #include "runtime/Application.h"
 #include "skin/controls/skSkinButton.h"
@@ -116,36 +117,6 @@ void DialogControl(benchmark::State& state, T* DialogSet::*member, bool skinned)
     Repaint(state, {c});
 }
 
-// The table as usual, plus each run's real and processor time per iteration for the medians.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    MedianReporter() : ConsoleReporter(OO_Tabular) {}
-    std::map<std::string, std::vector<double>> real, cpu;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
-            real[r.run_name.function_name].push_back(r.GetAdjustedRealTime());
-            cpu[r.run_name.function_name].push_back(r.GetAdjustedCPUTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    static double Median(const std::map<std::string, std::vector<double>>& times,
-                         const std::string& name) {
-        auto it = times.find(name);
-        if (it == times.end() || it->second.empty()) return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        const std::size_t n = v.size();
-        return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-    }
-};
-
-bool HasFlag(int argc, char** argv, const char* prefix) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0) return true;
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -182,20 +153,8 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMicrosecond);
     }
 
-    // Interleaved repetitions by default: the machine is shared, and a slow stretch should
-    // not fall on one look only.
-    std::vector<char*> args(argv, argv + argc);
-    std::string reps = "--benchmark_repetitions=7";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    if (!HasFlag(argc, argv, "--benchmark_repetitions")) args.push_back(reps.data());
-    if (!HasFlag(argc, argv, "--benchmark_enable_random_interleaving"))
-        args.push_back(interleave.data());
-    int n = int(args.size());
-    benchmark::Initialize(&n, args.data());
-    if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!RunInterleaved(argc, argv, 7, reporter)) return 1;
 
     // Processor time decides: on a shared machine the wall clock also counts other work.
     std::printf(

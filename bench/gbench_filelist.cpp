@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "../tests/skin/controls/DialogControlsSkin.h"
+#include "MedianRuns.h"
 #include "MemoryGrowth.h"
 #include "runtime/Application.h"
 #include "skin/dialogs/skFileCtrls.h"
@@ -129,32 +130,6 @@ void BM_Dialog(benchmark::State& state, bool skinned, const std::string* folder,
         if (OpenDialogOnce(skinned, *folder) != rows) state.SkipWithError("unexpected row count");
 }
 
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    MedianReporter() : ConsoleReporter(OO_Tabular) {}
-    std::map<std::string, std::vector<double>> real;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
-            real[r.run_name.function_name].push_back(r.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Median(const std::string& name) const {
-        auto it = real.find(name);
-        if (it == real.end() || it->second.empty()) return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        return v.size() % 2 == 1 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-    }
-};
-
-bool HasFlag(int argc, char** argv, const char* prefix) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0) return true;
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,18 +172,8 @@ int main(int argc, char** argv) {
         add("BM_Dialog200Folders" + look, BM_Dialog, &gFolders, 200);
     }
 
-    std::vector<char*> args(argv, argv + argc);
-    std::string reps = "--benchmark_repetitions=5";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    if (!HasFlag(argc, argv, "--benchmark_repetitions")) args.push_back(reps.data());
-    if (!HasFlag(argc, argv, "--benchmark_enable_random_interleaving"))
-        args.push_back(interleave.data());
-    int n = int(args.size());
-    benchmark::Initialize(&n, args.data());
-    if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!RunInterleaved(argc, argv, 5, reporter)) return 1;
 
     std::printf("\nMedians (wall time), skinned / default look:\n");
     std::printf("  %-22s %12s %12s %7s\n", "run", "skinned", "default", "ratio");
@@ -217,8 +182,8 @@ int main(int argc, char** argv) {
         if (at == std::string::npos) continue;
         std::string skinnedName = name;
         skinnedName.replace(at, 6, "Skinned");
-        const double plain = reporter.Median(name);
-        const double skinned = reporter.Median(skinnedName);
+        const double plain = MedianReporter::Median(reporter.real, name);
+        const double skinned = MedianReporter::Median(reporter.real, skinnedName);
         if (plain <= 0 || skinned <= 0) continue;
         std::string run = name;
         run.replace(at, 6, "");

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "../tests/skin/controls/DialogControlsSkin.h"
+#include "MedianRuns.h"
 #include "runtime/Application.h"
 #include "skin/controls/skSkinViews.h"
 
@@ -159,34 +160,6 @@ void BM_TreeExpand(benchmark::State& state, bool skinned, int) {
     if (tree.Items().Count() != 2010) state.SkipWithError("unexpected folder count");
 }
 
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    MedianReporter() : ConsoleReporter(OO_Tabular) {}
-    std::map<std::string, std::vector<double>> cpu, real;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
-            cpu[r.run_name.function_name].push_back(r.GetAdjustedCPUTime());
-            real[r.run_name.function_name].push_back(r.GetAdjustedRealTime());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    static double Median(const std::map<std::string, std::vector<double>>& t,
-                         const std::string& name) {
-        auto it = t.find(name);
-        if (it == t.end() || it->second.empty()) return 0;
-        std::vector<double> v = it->second;
-        std::sort(v.begin(), v.end());
-        return v.size() % 2 == 1 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-    }
-};
-
-bool HasFlag(int argc, char** argv, const char* prefix) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0) return true;
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,18 +196,8 @@ int main(int argc, char** argv) {
         add("BM_TreeExpand2010" + look, BM_TreeExpand, 0);
     }
 
-    std::vector<char*> args(argv, argv + argc);
-    std::string reps = "--benchmark_repetitions=5";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    if (!HasFlag(argc, argv, "--benchmark_repetitions")) args.push_back(reps.data());
-    if (!HasFlag(argc, argv, "--benchmark_enable_random_interleaving"))
-        args.push_back(interleave.data());
-    int n = int(args.size());
-    benchmark::Initialize(&n, args.data());
-    if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!RunInterleaved(argc, argv, 5, reporter)) return 1;
 
     std::printf("\nMedians (processor time), skinned / default look:\n");
     std::printf("  %-26s %12s %12s %7s\n", "run", "skinned", "default", "ratio");
