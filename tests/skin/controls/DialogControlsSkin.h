@@ -212,35 +212,40 @@ inline std::vector<std::string> DescriptionLines() {
 }
 
 // The same skin with a tree view, a list view and the list's header button ("resizebutton",
-// over the picture's button piece), black text on white as the built-in skins have them.
-inline std::vector<std::string> ViewDescriptionLines() {
+// over the picture's button piece); by default black text on white as the built-in skins have
+// them, the tree's colours and the list's font height given otherwise.
+struct ViewLook {
+    int treeFontColor = 0;
+    int treeBgColor = 16777215;
+    int listFontHeight = 14;
+};
+inline std::vector<std::string> ViewDescriptionLines(const ViewLook& look = {}) {
     std::vector<std::string> lines = DescriptionLines();
     *std::find(lines.begin(), lines.end(), "count=10") = "count=13";
     auto last = std::find(lines.begin(), lines.end(), "9=flatsplitter:splitter");
     lines.insert(last + 1,
                  {"10=treeview:treeview", "11=listview:listview", "12=resizebutton:button"});
-    for (const char* l : {"[treeview]",
-                          "fontname=Arial",
-                          "fontheight=14",
-                          "fontcolor=0",
-                          "bgcolor=16777215",
-                          "[listview]",
-                          "fontname=Arial",
-                          "fontheight=14",
-                          "fontcolor=0",
-                          "bgcolor=16777215",
-                          "[resizebutton]",
-                          "pictureindex=0",
-                          "skinrect=0,0,30,20",
-                          "lefttoppoint=3,3",
-                          "righttoppoint=27,3",
-                          "leftbottompoint=3,17",
-                          "rightbottompoint=27,17",
-                          "clientrect=3,3,27,17",
-                          "downskinrect=60,0,90,20",
-                          "fontcolor=0",
-                          "downfontcolor=16777215"})
-        lines.emplace_back(l);
+    lines.insert(lines.end(), {"[treeview]",
+                               "fontname=Arial",
+                               "fontheight=14",
+                               "fontcolor=" + std::to_string(look.treeFontColor),
+                               "bgcolor=" + std::to_string(look.treeBgColor),
+                               "[listview]",
+                               "fontname=Arial",
+                               "fontheight=" + std::to_string(look.listFontHeight),
+                               "fontcolor=0",
+                               "bgcolor=16777215",
+                               "[resizebutton]",
+                               "pictureindex=0",
+                               "skinrect=0,0,30,20",
+                               "lefttoppoint=3,3",
+                               "righttoppoint=27,3",
+                               "leftbottompoint=3,17",
+                               "rightbottompoint=27,17",
+                               "clientrect=3,3,27,17",
+                               "downskinrect=60,0,90,20",
+                               "fontcolor=0",
+                               "downfontcolor=16777215"});
     return lines;
 }
 

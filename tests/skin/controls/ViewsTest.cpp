@@ -17,35 +17,8 @@ namespace {
 // The dialog controls' skin with the views' descriptions: a light yellow tree, a white list
 // and column headers from the button piece (navy ring, green face; pressed: orange face).
 std::vector<std::string> ViewLines() {
-    std::vector<std::string> lines = DescriptionLines();
-    auto count = std::find(lines.begin(), lines.end(), "count=10");
-    *count = "count=13";
-    auto last = std::find(lines.begin(), lines.end(), "9=flatsplitter:splitter");
-    lines.insert(last + 1,
-                 {"10=treeview:treeview", "11=listview:listview", "12=resizebutton:button"});
-    for (const char* l : {"[treeview]",
-                          "fontname=Arial",
-                          "fontheight=14",
-                          "fontcolor=128",
-                          "bgcolor=13697023",
-                          "[listview]",
-                          "fontname=Arial",
-                          "fontheight=12",
-                          "fontcolor=0",
-                          "bgcolor=16777215",
-                          "[resizebutton]",
-                          "pictureindex=0",
-                          "skinrect=0,0,30,20",
-                          "lefttoppoint=3,3",
-                          "righttoppoint=27,3",
-                          "leftbottompoint=3,17",
-                          "rightbottompoint=27,17",
-                          "clientrect=3,3,27,17",
-                          "downskinrect=60,0,90,20",
-                          "fontcolor=0",
-                          "downfontcolor=16777215"})
-        lines.emplace_back(l);
-    return lines;
+    return ViewDescriptionLines(
+        {.treeFontColor = 128, .treeBgColor = 13697023, .listFontHeight = 12});
 }
 
 class SkinViews : public ::testing::Test {
