@@ -279,7 +279,7 @@ TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
                 control(b == f.skSkinMenuSpeedButton1 ? "toolmenubutton" : "toolbutton"));
             ASSERT_NE(o, nullptr);
             EXPECT_EQ(o->SkinRect.Height(), b->Height()) << skin;
-            rt::TBitmap probe = font(o->FontName, o->FontHeight, o->FontStyle);
+            rt::TBitmap probe = font(o->Font.Name, o->Font.Height, o->Font.Style);
             const int glyph =
                 b->Glyph().Empty() ? 0 : b->Glyph().Width() / b->NumGlyphs() + b->Spacing();
             const int content =
@@ -295,17 +295,17 @@ TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
         EXPECT_EQ(bar->SkinRect.Height(), f.skSkinMainMenuBar1->Height()) << skin;
         const auto* item = dynamic_cast<const sk::TskDataSkinMainMenuItem*>(
             d.Skin().ObjectList[std::size_t(d.GetIndex(bar->MenuBarItem))].get());
-        rt::TBitmap probe = font(item->FontName, item->FontHeight, item->FontStyle);
+        rt::TBitmap probe = font(item->Font.Name, item->Font.Height, item->Font.Style);
         EXPECT_LE(item->TextRect.Top + probe.Canvas().TextHeight("Ag"), item->SkinRect.Height())
             << skin;
         const auto* gauge = dynamic_cast<const sk::TskDataSkinGaugeControl*>(control("gauge"));
-        probe = font(gauge->FontName, gauge->FontHeight, gauge->FontStyle);
+        probe = font(gauge->Font.Name, gauge->Font.Height, gauge->Font.Style);
         EXPECT_LE(probe.Canvas().TextHeight("Ag"), f.ProgressBar1->Height()) << skin;
         EXPECT_LE(probe.Canvas().TextWidth("Cutting ... Please wait ..."), f.ProgressBar1->Width());
         // The caption's title fits the caption band.
         const auto* caption = dynamic_cast<const sk::TskDataSkinCaption*>(
             d.Skin().ObjectList[std::size_t(d.GetIndex("caption"))].get());
-        probe = font(caption->FontName, caption->FontHeight, caption->FontStyle);
+        probe = font(caption->Font.Name, caption->Font.Height, caption->Font.Style);
         EXPECT_LE(probe.Canvas().TextHeight("Framora"), caption->TextRect.Height()) << skin;
     }
 }

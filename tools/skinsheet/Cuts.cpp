@@ -12,6 +12,7 @@ namespace {
 
 using rt::TBitmap;
 using rt::TRect;
+using State = sk::TskFontState;
 
 template <class T>
 const T* Ctl(const sk::TskSkinData& d, const std::string& name) {
@@ -110,10 +111,6 @@ TBitmap Compose(const sk::TskDataSkinCustomControl& c, const TBitmap* pic, const
     return b;
 }
 
-rt::TFont FontOf(const std::string& name, int height, rt::TFontStyles style, int colour) {
-    return sk::MakeSkinFont(name, height, style, colour);
-}
-
 }  // namespace
 
 TBitmap MenuBar(const sk::TskSkinData& d, int w, const std::vector<std::string>& items, int hot,
@@ -131,9 +128,8 @@ TBitmap MenuBar(const sk::TskSkinData& d, int w, const std::vector<std::string>&
     int x = bar->ItemsRect.Left;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const bool isHot = int(i) == hot;
-        const int colour =
-            isHot ? (down ? item->DownFontColor : item->ActiveFontColor) : item->FontColor;
-        const rt::TFont f = FontOf(item->FontName, item->FontHeight, item->FontStyle, colour);
+        const rt::TFont f =
+            item->Font.MakeFont(isHot ? (down ? State::Down : State::Active) : State::Normal);
         const std::string s = StripAmp(items[i]);
         const int tw = TextW(b, s, f);
         const int iw = item->SkinRect.Width() - item->TextRect.Width() + tw + 2;
@@ -166,7 +162,7 @@ TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& item
             height += item->DividerRect.Height();
             continue;
         }
-        const rt::TFont f = FontOf(item->FontName, item->FontHeight, item->FontStyle, 0);
+        const rt::TFont f = item->Font.MakeFont();
         widest = std::max(widest, TextW(probe, s[0] == '*' ? s.substr(1) : s, f) + 2);
         height += item->SkinRect.Height();
     }
@@ -199,8 +195,7 @@ TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& item
             sk::CreateHSkinImage(item->ItemLeftOffset, item->ItemRightOffset, ib, iw,
                                  isHot ? item->ActiveSkinRect : item->SkinRect, *ipic);
         Copy(b, sized.Left, y, &ib, rt::Rect(0, 0, ib.Width(), ib.Height()));
-        const int colour = isHot ? item->ActiveFontColor : item->FontColor;
-        const rt::TFont f = FontOf(item->FontName, item->FontHeight, item->FontStyle, colour);
+        const rt::TFont f = item->Font.MakeFont(isHot ? State::Active : State::Normal);
         const int ih = item->SkinRect.Height();
         TRect tr = Moved(item->TextRect, sized.Left, y);
         tr.Right += iw - item->SkinRect.Width();
@@ -209,8 +204,8 @@ TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& item
         Text(b, tr.Left + 16, tr.Top + (tr.Height() - th) / 2, checked ? s.substr(1) : s, f);
         if (checked) {
             rt::TCanvas& c = b.Canvas();
-            c.Brush.Color = colour;
-            c.Pen.Color = colour;
+            c.Brush.Color = f.Color;
+            c.Pen.Color = f.Color;
             c.Ellipse(rt::Bounds(tr.Left + 5, y + ih / 2 - 3, 6, 6));
         }
         y += ih;
@@ -235,8 +230,7 @@ TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& te
                          active ? Or(o->ActiveSkinRect, o->SkinRect) : o->SkinRect, *pic);
     const TRect area = o->ClientRect;
     Text(b, area.Left + 2, area.Top, text,
-         FontOf(o->FontName, o->FontHeight, o->FontStyle,
-                active ? o->ActiveFontColor : o->FontColor));
+         o->Font.MakeFont(active ? State::Active : State::Normal));
     return b;
 }
 
@@ -258,8 +252,7 @@ TBitmap ComboBox(const sk::TskSkinData& d, int w, int buttonState, const std::st
         sk::CreateHSkinImage(o->ItemLeftOffset, o->ItemRightOffset, item, client.Width(),
                              focus ? o->FocusItemRect : o->ItemRect, *pic);
     Copy(b, client.Left, client.Top, &item, rt::Rect(0, 0, item.Width(), item.Height()));
-    const rt::TFont f =
-        FontOf(o->FontName, o->FontHeight, o->FontStyle, focus ? o->FocusFontColor : o->FontColor);
+    const rt::TFont f = o->Font.MakeFont(focus ? State::Focus : State::Normal);
     Text(b, client.Left + o->ItemTextRect.Left,
          client.Top + (o->ItemRect.Height() - TextH(b, f)) / 2, text, f);
     return b;
@@ -274,11 +267,12 @@ TBitmap ListBox(const sk::TskSkinData& d, int w, int h, const std::vector<std::s
     int y = client.Top;
     for (std::size_t i = 0; i < items.size() && pic != nullptr; ++i) {
         const TRect src = i == 1 ? o->ActiveItemRect : i == 2 ? o->FocusItemRect : o->ItemRect;
-        const int colour = i == 1 ? o->ActiveFontColor : i == 2 ? o->FocusFontColor : o->FontColor;
         TBitmap ib;
         sk::CreateHSkinImage(o->ItemLeftOffset, o->ItemRightOffset, ib, client.Width(), src, *pic);
         Copy(b, client.Left, y, &ib, rt::Rect(0, 0, ib.Width(), ib.Height()));
-        const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle, colour);
+        const rt::TFont f = o->Font.MakeFont(i == 1   ? State::Active
+                                             : i == 2 ? State::Focus
+                                                      : State::Normal);
         Text(b, client.Left + o->ItemTextRect.Left, y + (src.Height() - TextH(b, f)) / 2, items[i],
              f);
         y += src.Height();
@@ -302,8 +296,7 @@ TBitmap Headers(const sk::TskSkinData& d, const std::vector<std::string>& captio
             sk::CreateHSkinImage(o->LeftTopPoint.X, o->SkinRect.Width() - o->RightTopPoint.X, sb,
                                  sw, src, *pic);
         Copy(b, int(i) * sw, 0, &sb, rt::Rect(0, 0, sb.Width(), sb.Height()));
-        const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle,
-                                   st == 2 ? o->DownFontColor : o->FontColor);
+        const rt::TFont f = o->Font.MakeFont(st == 2 ? State::Down : State::Normal);
         Text(b, int(i) * sw + 5, (h - TextH(b, f)) / 2, captions[i], f);
     }
     return b;
@@ -321,10 +314,9 @@ TBitmap CheckRadio(const sk::TskSkinData& d, int w, bool checked, int state,
                       : state == 1 ? (checked ? o->ActiveCheckImageRect : o->ActiveUnCheckImageRect)
                                    : (checked ? o->CheckImageRect : o->UnCheckImageRect);
     Copy(b, o->CheckImageArea.Left, o->CheckImageArea.Top, pic, img);
-    const int colour = state == 3   ? o->UnEnabledFontColor
-                       : state == 1 ? o->ActiveFontColor
-                                    : o->FontColor;
-    const rt::TFont f = FontOf(o->FontName, o->FontHeight, o->FontStyle, colour);
+    const rt::TFont f = o->Font.MakeFont(state == 3   ? State::Disabled
+                                         : state == 1 ? State::Active
+                                                      : State::Normal);
     Text(b, o->TextArea.Left, o->TextArea.Top + (o->TextArea.Height() - TextH(b, f)) / 2, caption,
          f);
     return b;

@@ -36,13 +36,7 @@ std::size_t SequenceLength(const std::string& s, std::size_t i) {
 }  // namespace
 
 void TskButtonSkinValues::Read(const TskDataSkinButtonControl& d) {
-    FontName = d.FontName;
-    FontHeight = d.FontHeight;
-    FontStyle = d.FontStyle;
-    FontColor = d.FontColor;
-    ActiveFontColor = d.ActiveFontColor;
-    DownFontColor = d.DownFontColor;
-    DisabledFontColor = d.DisabledFontColor;
+    Font = d.Font;
     ActiveSkinRect = d.ActiveSkinRect.IsEmpty() ? d.SkinRect : d.ActiveSkinRect;
     DownSkinRect = d.DownSkinRect.IsEmpty() ? ActiveSkinRect : d.DownSkinRect;
     DisabledSkinRect = d.DisabledSkinRect;
@@ -298,16 +292,12 @@ void TskButtonControlT<Base>::DrawStateImage(rt::TBitmap& target, const rt::TRec
     this->ComposeSkinImage(target, source);
     rt::TCanvas& c = target.Canvas();
     const bool enabled = this->Enabled();
-    const rt::TColor color = !enabled      ? btn_.DisabledFontColor
-                             : down && hot ? btn_.DownFontColor
-                             : hot         ? btn_.ActiveFontColor
-                                           : btn_.FontColor;
-    if (this->UseSkinFont()) {
-        c.Font = MakeSkinFont(btn_.FontName, btn_.FontHeight, btn_.FontStyle, color);
-    } else {
-        c.Font = this->DefaultFont();
-        c.Font.Color = color;
-    }
+    const TskFontState state = !enabled      ? TskFontState::Disabled
+                               : down && hot ? TskFontState::Down
+                               : hot         ? TskFontState::Active
+                                             : TskFontState::Normal;
+    c.Font = this->DefaultFont();
+    btn_.Font.ApplyTo(c.Font, state, this->UseSkinFont());
     DrawButtonContent(c, this->FitClientRect(), this->Caption(), glyph_, numGlyphs_,
                       GlyphImageNumber(down, hot, enabled, numGlyphs_), layout_, margin_, spacing_,
                       down && hot);

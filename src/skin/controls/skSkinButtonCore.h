@@ -18,10 +18,7 @@ enum TskButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 // The fields a button reads from a TskDataSkinButtonControl. An empty active rectangle falls
 // back to the skin rectangle, then an empty down rectangle to the (possibly replaced) active one.
 struct TskButtonSkinValues {
-    std::string FontName = "Arial";
-    int FontHeight = 14;
-    rt::TFontStyles FontStyle = 0;
-    rt::TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+    TskFontDesc Font = DefaultControlFont();
     rt::TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
     bool Morphing = false;
     TskMorphKind MorphKind = mkDefault;

@@ -103,11 +103,7 @@ void TskSkinComboBox::FindSkinObject() {
     itemTextRect_ = d->ItemTextRect;
     itemLeftOffset_ = std::max(0, d->ItemLeftOffset);
     itemRightOffset_ = std::max(0, d->ItemRightOffset);
-    fontName_ = d->FontName;
-    fontHeight_ = d->FontHeight;
-    fontStyle_ = d->FontStyle;
-    fontColor_ = rt::TColor(d->FontColor);
-    focusFontColor_ = rt::TColor(d->FocusFontColor);
+    font_ = d->Font;
     buttonRect_ = d->ButtonRect;
     activeButtonRect_ = d->ActiveButtonRect;
     downButtonRect_ = d->DownButtonRect.IsEmpty() ? d->ActiveButtonRect : d->DownButtonRect;
@@ -133,9 +129,7 @@ void TskSkinComboBox::ApplySkin() {
         if (defaultHeight_ > 0) SetBounds(Left(), Top(), Width(), defaultHeight_);
     } else {
         SetBounds(Left(), Top(), Width(), skinRect_.Height());
-        rt::TFont f = useSkinFont_ ? MakeSkinFont(fontName_, fontHeight_, fontStyle_, fontColor_)
-                                   : defaultFont_;
-        SetFont(f);
+        SetFont(useSkinFont_ ? font_.MakeFont() : defaultFont_);
     }
     UpdateItemHeight();
     Invalidate();
@@ -196,11 +190,11 @@ rt::TRect TskSkinComboBox::ListItemsRect() const {
 }
 
 rt::TColor TskSkinComboBox::ListFontColor() const {
-    return Skinned() ? fontColor_ : rt::TCustomComboBox::ListFontColor();
+    return Skinned() ? font_.Color : rt::TCustomComboBox::ListFontColor();
 }
 
 rt::TColor TskSkinComboBox::HighlightFontColor() const {
-    return Skinned() ? focusFontColor_ : rt::TCustomComboBox::HighlightFontColor();
+    return Skinned() ? font_.FocusColor : rt::TCustomComboBox::HighlightFontColor();
 }
 
 void TskSkinComboBox::ListOpened() {
@@ -245,7 +239,7 @@ void TskSkinComboBox::DrawItem(rt::TCanvas& c, int index, const rt::TRect& r,
     // In the box the strip already shows the item's ground; the list paints every item.
     if (selected || !inBox) DrawItemStrip(c, selected ? focusItemRect_ : itemRect_, r);
     c.Font = Font();
-    c.Font.Color = !Enabled() ? rt::clGrayText : selected ? focusFontColor_ : fontColor_;
+    c.Font.Color = !Enabled() ? rt::clGrayText : selected ? font_.FocusColor : font_.Color;
     c.Brush.Style = rt::TBrushStyle::bsClear;
     if (OnDrawItem) {
         OnDrawItem(this, c, index, r, state);

@@ -89,10 +89,7 @@ private:
     int leftWidth_ = 0, rightWidth_ = 0;
     rt::TRect itemRect_, focusItemRect_, itemTextRect_;
     int itemLeftOffset_ = 0, itemRightOffset_ = 0;
-    std::string fontName_ = "Arial";
-    int fontHeight_ = 14;
-    rt::TFontStyles fontStyle_ = 0;
-    rt::TColor fontColor_ = 0, focusFontColor_ = 0;
+    TskFontDesc font_ = DefaultControlFont();
     rt::TRect buttonRect_, activeButtonRect_, downButtonRect_, unEnabledButtonRect_;
     bool buttonHot_ = false;
 };

@@ -108,12 +108,7 @@ void TskSkinCustomEdit::FindSkinObject() {
     clientRect_ = d->ClientRect;
     leftWidth_ = std::clamp(d->LeftTopPoint.X, 0, skinRect_.Width());
     rightWidth_ = std::clamp(skinRect_.Width() - d->RightTopPoint.X, 0, skinRect_.Width());
-    fontName_ = d->FontName;
-    fontHeight_ = d->FontHeight;
-    fontStyle_ = d->FontStyle;
-    fontColor_ = rt::TColor(d->FontColor);
-    disabledFontColor_ = rt::TColor(d->DisabledFontColor);
-    activeFontColor_ = rt::TColor(d->ActiveFontColor);
+    font_ = d->Font;
     buttonRect_ = d->ButtonRect;
     activeButtonRect_ = d->ActiveButtonRect;
     downButtonRect_ = d->DownButtonRect.IsEmpty() ? d->ActiveButtonRect : d->DownButtonRect;
@@ -130,7 +125,7 @@ void TskSkinCustomEdit::ApplySkin() {
     } else {
         SetBounds(Left(), Top(), Width(), skinRect_.Height());
         if (useSkinFont_)
-            SetFont(MakeSkinFont(fontName_, fontHeight_, fontStyle_, fontColor_));
+            SetFont(font_.MakeFont());
         else
             SetFont(defaultFont_);
     }
@@ -192,7 +187,9 @@ void TskSkinCustomEdit::UpdateFontColor() {
     if (skinIndex_ == -1)
         c = Enabled() ? defaultFont_.Color : rt::clGrayText;
     else
-        c = !Enabled() ? disabledFontColor_ : active ? activeFontColor_ : fontColor_;
+        c = font_.ColorOf(!Enabled() ? TskFontState::Disabled
+                          : active   ? TskFontState::Active
+                                     : TskFontState::Normal);
     if (Font().Color == c) return;
     rt::TFont f = Font();
     f.Color = c;

@@ -104,10 +104,7 @@ private:
     const rt::TBitmap* picture_ = nullptr;
     rt::TRect skinRect_, activeSkinRect_, clientRect_;
     int leftWidth_ = 0, rightWidth_ = 0;
-    std::string fontName_ = "Arial";
-    int fontHeight_ = 14;
-    rt::TFontStyles fontStyle_ = 0;
-    rt::TColor fontColor_ = 0, disabledFontColor_ = 0, activeFontColor_ = 0;
+    TskFontDesc font_ = DefaultControlFont();
     rt::TRect buttonRect_, activeButtonRect_, downButtonRect_, unEnabledButtonRect_;
 
     bool cursorInside_ = false;

@@ -150,10 +150,7 @@ void TskSkinExPanel::FindSkinObject() {
                obj->VRollButtonDownRect, true);
     ReadStates(vRestoreRects_, obj->VRestoreButtonRect, obj->VRestoreButtonActiveRect,
                obj->VRestoreButtonDownRect, true);
-    fontName_ = obj->FontName;
-    fontHeight_ = obj->FontHeight;
-    fontStyle_ = obj->FontStyle;
-    fontColor_ = obj->FontColor;
+    font_ = obj->Font;
 }
 
 void TskSkinExPanel::ApplySkin() {
@@ -364,9 +361,8 @@ void TskSkinExPanel::PaintSkinned(rt::TBitmap& buffer) {
         if (at.IsEmpty() || src.IsEmpty()) continue;
         c.CopyRect(Sized(at.Left, at.Top, src), pic, src);
     }
-    rt::TFont font = UseSkinFont() ? MakeSkinFont(fontName_, fontHeight_, fontStyle_, fontColor_)
-                                   : DefaultFont();
-    font.Color = fontColor_;
+    rt::TFont font = DefaultFont();
+    font_.ApplyTo(font, TskFontState::Normal, UseSkinFont());
     DrawCaption(c, font);
 }
 

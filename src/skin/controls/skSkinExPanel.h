@@ -89,10 +89,7 @@ private:
     int rollLeftOffset_ = 0, rollRightOffset_ = 0, rollTopOffset_ = 0, rollBottomOffset_ = 0;
     rt::TRect rollVCaptionRect_, rollHCaptionRect_;
     rt::TRect closeRects_[3], hRollRects_[3], hRestoreRects_[3], vRollRects_[3], vRestoreRects_[3];
-    std::string fontName_ = "Arial";
-    int fontHeight_ = 14;
-    rt::TFontStyles fontStyle_ = 0;
-    rt::TColor fontColor_ = 0;
+    TskFontDesc font_ = DefaultControlFont();
 };
 
 }  // namespace sk

@@ -53,10 +53,7 @@ void TskSkinGauge::FindSkinObject() {
         progressArea_ = obj->ProgressArea;
         beginOffset_ = obj->BeginOffset;
         endOffset_ = obj->EndOffset;
-        fontName_ = obj->FontName;
-        fontHeight_ = obj->FontHeight;
-        fontStyle_ = obj->FontStyle;
-        fontColor_ = obj->FontColor;
+        font_ = obj->Font;
     } else {
         progressRect_ = progressArea_ = rt::TRect{};
         beginOffset_ = endOffset_ = 0;
@@ -100,9 +97,8 @@ std::string TskSkinGauge::DisplayText() const {
 
 rt::TFont TskSkinGauge::TextFont() const {
     if (skinIndex_ == -1) return DefaultFont();
-    if (UseSkinFont()) return MakeSkinFont(fontName_, fontHeight_, fontStyle_, fontColor_);
     rt::TFont f = DefaultFont();
-    f.Color = fontColor_;
+    font_.ApplyTo(f, TskFontState::Normal, UseSkinFont());
     return f;
 }
 

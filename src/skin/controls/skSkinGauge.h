@@ -56,10 +56,7 @@ private:
 
     rt::TRect progressArea_, progressRect_, fitProgressArea_;
     int beginOffset_ = 0, endOffset_ = 0;
-    std::string fontName_ = "Arial";
-    int fontHeight_ = 14;
-    rt::TFontStyles fontStyle_ = 0;
-    rt::TColor fontColor_ = 0;
+    TskFontDesc font_ = DefaultControlFont();
 };
 
 }  // namespace sk

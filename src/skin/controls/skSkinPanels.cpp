@@ -173,10 +173,7 @@ void TskSkinPanel::FindSkinObject() {
         bgPictureIndex_ = obj->BgPictureIndex;
         captionRect_ = obj->CaptionRect;
         alignment_ = obj->Alignment;
-        fontName_ = obj->FontName;
-        fontHeight_ = obj->FontHeight;
-        fontStyle_ = obj->FontStyle;
-        fontColor_ = obj->FontColor;
+        font_ = obj->Font;
         checkImageRect_ = obj->CheckImageRect;
         uncheckImageRect_ = obj->UnCheckImageRect;
     } else {
@@ -285,11 +282,10 @@ void TskSkinPanel::PaintSkinned(rt::TBitmap& buffer) {
                              pic);
         r.Left += pic.Width() + 2;
     }
-    rt::TFont font = UseSkinFont() ? MakeSkinFont(fontName_, fontHeight_, fontStyle_, fontColor_)
-                                   : DefaultFont();
-    font.Color = fontColor_;
+    rt::TFont font = DefaultFont();
+    font_.ApplyTo(font, TskFontState::Normal, UseSkinFont());
     if (rollUpMode_)
-        DrawArrowImage(c, rt::Rect(r.Right, r.Top, r.Right + 10, r.Bottom), fontColor_,
+        DrawArrowImage(c, rt::Rect(r.Right, r.Top, r.Right + 10, r.Bottom), font_.Color,
                        rollUpState_ ? 4 : 3);
     DrawCaptionContent(c, r, 0, alignment_, font, true);
 }
@@ -377,26 +373,22 @@ void TskSkinLabel::FindSkinObject() {
     TskSkinCustomControl::FindSkinObject();
     if (skinIndex_ == -1) return;
     if (auto* obj = dynamic_cast<const TskDataSkinLabelControl*>(SkinObject())) {
-        fontName_ = obj->FontName;
-        fontHeight_ = obj->FontHeight;
-        fontStyle_ = obj->FontStyle;
-        fontColor_ = obj->FontColor;
+        font_ = obj->Font;
     }
     if (sizingMode_ == smFixed) autoSize_ = false;
 }
 
 rt::TFont TskSkinLabel::TextFont() const {
     if (skinIndex_ == -1) return DefaultFont();
-    if (UseSkinFont()) return MakeSkinFont(fontName_, fontHeight_, fontStyle_, fontColor_);
     rt::TFont f = DefaultFont();
-    f.Color = fontColor_;
+    font_.ApplyTo(f, TskFontState::Normal, UseSkinFont());
     return f;
 }
 
 int TskSkinLabel::SkinExtraWidth() const {
     if (skinIndex_ == -1 || sizingMode_ == smFixed) return 0;
     rt::TBitmap probe(1, 1);
-    probe.Canvas().Font = MakeSkinFont(fontName_, fontHeight_, fontStyle_, fontColor_);
+    probe.Canvas().Font = font_.MakeFont();
     return probe.Canvas().TextWidth(Caption()) - fitClientRect_.Width();
 }
 
@@ -511,9 +503,8 @@ rt::TFont TskSkinStdLabel::TextFont() const {
                     ? nullptr
                     : dynamic_cast<const TskDataSkinStdLabelControl*>(held_.Description());
     if (obj == nullptr) return UseSkinFont ? defaultFont_ : Font();
-    rt::TFont f =
-        UseSkinFont ? MakeSkinFont(obj->FontName, obj->FontHeight, obj->FontStyle, 0) : Font();
-    f.Color = obj->FontColor;
+    rt::TFont f = Font();
+    obj->Font.ApplyTo(f, TskFontState::Normal, UseSkinFont);
     return f;
 }
 

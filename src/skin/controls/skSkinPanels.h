@@ -87,10 +87,7 @@ private:
 
     rt::TRect captionRect_, checkImageRect_, uncheckImageRect_;
     TskAlignment alignment_ = taCenter;
-    std::string fontName_ = "Arial";
-    int fontHeight_ = 14;
-    rt::TFontStyles fontStyle_ = 0;
-    rt::TColor fontColor_ = 0;
+    TskFontDesc font_ = DefaultControlFont();
     int bgPictureIndex_ = -1;
 };
 
@@ -133,10 +130,7 @@ private:
     TskAlignment alignment_ = taLeftJustify;
     bool autoSize_ = false;
 
-    std::string fontName_ = "Arial";
-    int fontHeight_ = 14;
-    rt::TFontStyles fontStyle_ = 0;
-    rt::TColor fontColor_ = 0;
+    TskFontDesc font_ = DefaultControlFont();
 };
 
 // The class library's label, with its font taken from a skin object when there is one.

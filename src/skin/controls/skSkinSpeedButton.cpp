@@ -175,8 +175,7 @@ void TskSkinSpeedButton::PaintSkinned(rt::TBitmap& buffer) {
     } else if (transparent_) {
         PaintBackdrop(buffer);
         rt::TCanvas& c = buffer.Canvas();
-        c.Font = MakeSkinFont(btn_.FontName, btn_.FontHeight, btn_.FontStyle,
-                              Enabled() ? btn_.FontColor : btn_.DisabledFontColor);
+        c.Font = btn_.Font.MakeFont(Enabled() ? TskFontState::Normal : TskFontState::Disabled);
         DrawButtonContent(c, FitClientRect(), Caption(), Glyph(), NumGlyphs(),
                           GlyphImageNumber(Down(), hot, Enabled(), NumGlyphs()), Layout(), Margin(),
                           Spacing(), false);

@@ -64,10 +64,8 @@ void TskSkinViewT<View>::ApplySkin() {
         this->SetColor(defaultColor_);
         this->SetFont(defaultFont_);
     } else if (const auto* d = dynamic_cast<const TskDataSkinTextView*>(held_.Description())) {
-        rt::TFont font = useSkinFont_ ? MakeSkinFont(d->FontName, d->FontHeight, d->FontStyle,
-                                                     rt::TColor(d->FontColor))
-                                      : defaultFont_;
-        font.Color = rt::TColor(d->FontColor);
+        rt::TFont font = defaultFont_;
+        d->Font.ApplyTo(font, TskFontState::Normal, useSkinFont_);
         this->SetFont(font);
         this->SetColor(rt::TColor(d->BgColor));
     }
@@ -364,9 +362,10 @@ void TskSkinCustomListView::PaintHeader(rt::TCanvas& canvas) {
         rt::TBitmap face(s.Rect.Width(), s.Rect.Height());
         if (face.Empty()) continue;
         PaintSection(face, pressed);
-        const rt::TColor color = header_ == nullptr ? rt::clBtnText
-                                 : pressed          ? rt::TColor(header_->DownFontColor)
-                                                    : rt::TColor(header_->FontColor);
+        const rt::TColor color =
+            header_ == nullptr
+                ? rt::clBtnText
+                : header_->Font.ColorOf(pressed ? TskFontState::Down : TskFontState::Normal);
         PaintSectionText(face.Canvas(), rt::Rect(0, 0, face.Width(), face.Height()), s.Column,
                          color);
         canvas.Draw(s.Rect.Left, s.Rect.Top, face);

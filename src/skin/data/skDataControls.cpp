@@ -30,10 +30,10 @@ std::span<const TskField<TskDataSkinPanelControl>> TskDataSkinPanelControl::Fiel
         X("bgpictureindex", &C::BgPictureIndex),
         R("captionrect", &C::CaptionRect),
         A("alignment", &C::Alignment),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
         R("checkimagerect", &C::CheckImageRect),
         R("uncheckimagerect", &C::UnCheckImageRect),
     };
@@ -67,10 +67,10 @@ std::span<const TskField<TskDataSkinExPanelControl>> TskDataSkinExPanelControl::
         R("vrestorebuttonactiverect", &C::VRestoreButtonActiveRect),
         R("vrestorebuttondownrect", &C::VRestoreButtonDownRect),
         R("captionrect", &C::CaptionRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
     };
     return f;
 }
@@ -78,13 +78,13 @@ std::span<const TskField<TskDataSkinExPanelControl>> TskDataSkinExPanelControl::
 std::span<const TskField<TskDataSkinButtonControl>> TskDataSkinButtonControl::Fields() {
     using C = TskDataSkinButtonControl;
     static const TskField<C> f[] = {
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("activefontcolor", &C::ActiveFontColor),
-        C_("downfontcolor", &C::DownFontColor),
-        C_("disabledfontcolor", &C::DisabledFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
+        C_("downfontcolor", In(&C::Font, &TskFontDesc::DownColor)),
+        C_("disabledfontcolor", In(&C::Font, &TskFontDesc::DisabledColor)),
         R("activeskinrect", &C::ActiveSkinRect),
         R("downskinrect", &C::DownSkinRect),
         R("disabledskinrect", &C::DisabledSkinRect),
@@ -103,12 +103,12 @@ std::span<const TskField<TskDataSkinMenuButtonControl>> TskDataSkinMenuButtonCon
 std::span<const TskField<TskDataSkinCheckRadioControl>> TskDataSkinCheckRadioControl::Fields() {
     using C = TskDataSkinCheckRadioControl;
     static const TskField<C> f[] = {
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("activefontcolor", &C::ActiveFontColor),
-        C_("unenabledfontcolor", &C::UnEnabledFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
+        C_("unenabledfontcolor", In(&C::Font, &TskFontDesc::DisabledColor)),
         C_("framefontcolor", &C::FrameFontColor),
         R("activeskinrect", &C::ActiveSkinRect),
         R("checkimagearea", &C::CheckImageArea),
@@ -128,11 +128,15 @@ std::span<const TskField<TskDataSkinCheckRadioControl>> TskDataSkinCheckRadioCon
 std::span<const TskField<TskDataSkinGaugeControl>> TskDataSkinGaugeControl::Fields() {
     using C = TskDataSkinGaugeControl;
     static const TskField<C> f[] = {
-        R("progressarea", &C::ProgressArea),   R("progressrect", &C::ProgressRect),
-        I("beginoffset", &C::BeginOffset),     I("endoffset", &C::EndOffset),
-        B("vertical", &C::Vertical),           T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"), F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
+        R("progressarea", &C::ProgressArea),
+        R("progressrect", &C::ProgressRect),
+        I("beginoffset", &C::BeginOffset),
+        I("endoffset", &C::EndOffset),
+        B("vertical", &C::Vertical),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
     };
     return f;
 }
@@ -151,10 +155,10 @@ std::span<const TskField<TskDataSkinTrackBarControl>> TskDataSkinTrackBarControl
 std::span<const TskField<TskDataSkinLabelControl>> TskDataSkinLabelControl::Fields() {
     using C = TskDataSkinLabelControl;
     static const TskField<C> f[] = {
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
     };
     return f;
 }
@@ -162,11 +166,11 @@ std::span<const TskField<TskDataSkinLabelControl>> TskDataSkinLabelControl::Fiel
 std::span<const TskField<TskDataSkinStdLabelControl>> TskDataSkinStdLabelControl::Fields() {
     using C = TskDataSkinStdLabelControl;
     static const TskField<C> f[] = {
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("activefontcolor", &C::ActiveFontColor, "16711680"),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor), "16711680"),
     };
     return f;
 }
@@ -204,16 +208,16 @@ std::span<const TskField<TskDataSkinGridControl>> TskDataSkinGridControl::Fields
         R("celltextrect", &C::CellTextRect),
         C_("linescolor", &C::LinesColor),
         C_("bgcolor", &C::BgColor),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("selectfontcolor", &C::SelectFontColor),
-        C_("focusfontcolor", &C::FocusFontColor),
-        T("fixedfontname", &C::FixedFontName, "Arial"),
-        I("fixedfontheight", &C::FixedFontHeight, "14"),
-        F("fixedfontstyle", &C::FixedFontStyle),
-        C_("fixedfontcolor", &C::FixedFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("selectfontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
+        C_("focusfontcolor", In(&C::Font, &TskFontDesc::FocusColor)),
+        T("fixedfontname", In(&C::FixedFont, &TskFontDesc::Name), "Arial"),
+        I("fixedfontheight", In(&C::FixedFont, &TskFontDesc::Height), "14"),
+        F("fixedfontstyle", In(&C::FixedFont, &TskFontDesc::Style)),
+        C_("fixedfontcolor", In(&C::FixedFont, &TskFontDesc::Color)),
     };
     return f;
 }
@@ -234,13 +238,13 @@ std::span<const TskField<TskDataSkinTabControl>> TskDataSkinTabControl::Fields()
         I("tableftoffset", &C::TabLeftOffset),
         I("tabrightoffset", &C::TabRightOffset),
         R("tabsbgrect", &C::TabsBgRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("activefontcolor", &C::ActiveFontColor),
-        C_("focusfontcolor", &C::FocusFontColor),
-        C_("mouseinfontcolor", &C::MouseInFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
+        C_("focusfontcolor", In(&C::Font, &TskFontDesc::FocusColor)),
+        C_("mouseinfontcolor", In(&C::Font, &TskFontDesc::MouseInColor)),
         T("updown", &C::UpDown),
     };
     return f;
@@ -274,12 +278,12 @@ std::span<const TskField<TskDataSkinEditControl>> TskDataSkinEditControl::Fields
     using C = TskDataSkinEditControl;
     static const TskField<C> f[] = {
         R("activeskinrect", &C::ActiveSkinRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("disabledfontcolor", &C::DisabledFontColor),
-        C_("activefontcolor", &C::ActiveFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("disabledfontcolor", In(&C::Font, &TskFontDesc::DisabledColor)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
         R("buttonrect", &C::ButtonRect),
         R("activebuttonrect", &C::ActiveButtonRect),
         R("downbuttonrect", &C::DownButtonRect),
@@ -306,17 +310,17 @@ std::span<const TskField<TskDataSkinListBox>> TskDataSkinListBox::Fields() {
         I("itemleftoffset", &C::ItemLeftOffset),
         I("itemrightoffset", &C::ItemRightOffset),
         R("itemtextrect", &C::ItemTextRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("activefontcolor", &C::ActiveFontColor),
-        C_("focusfontcolor", &C::FocusFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
+        C_("focusfontcolor", In(&C::Font, &TskFontDesc::FocusColor)),
         R("captionrect", &C::CaptionRect),
-        T("captionfontname", &C::CaptionFontName, "Arial"),
-        I("captionfontheight", &C::CaptionFontHeight, "14"),
-        F("captionfontstyle", &C::CaptionFontStyle),
-        C_("captionfontcolor", &C::CaptionFontColor),
+        T("captionfontname", In(&C::CaptionFont, &TskFontDesc::Name), "Arial"),
+        I("captionfontheight", In(&C::CaptionFont, &TskFontDesc::Height), "14"),
+        F("captionfontstyle", In(&C::CaptionFont, &TskFontDesc::Style)),
+        C_("captionfontcolor", In(&C::CaptionFont, &TskFontDesc::Color)),
         R("upbuttonrect", &C::UpButtonRect),
         R("activeupbuttonrect", &C::ActiveUpButtonRect),
         R("downupbuttonrect", &C::DownUpButtonRect),
@@ -351,11 +355,11 @@ std::span<const TskField<TskDataSkinComboBox>> TskDataSkinComboBox::Fields() {
         I("itemleftoffset", &C::ItemLeftOffset),
         I("itemrightoffset", &C::ItemRightOffset),
         R("itemtextrect", &C::ItemTextRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("focusfontcolor", &C::FocusFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("focusfontcolor", In(&C::Font, &TskFontDesc::FocusColor)),
         T("listboxname", &C::ListBoxName),
         R("buttonrect", &C::ButtonRect),
         R("activebuttonrect", &C::ActiveButtonRect),
@@ -390,11 +394,11 @@ std::span<const TskField<TskDataSkinScrollBarControl>> TskDataSkinScrollBarContr
 std::span<const TskField<TskDataSkinSpinEditControl>> TskDataSkinSpinEditControl::Fields() {
     using C = TskDataSkinSpinEditControl;
     static const TskField<C> f[] = {
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("disabledfontcolor", &C::DisabledFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("disabledfontcolor", In(&C::Font, &TskFontDesc::DisabledColor)),
         R("upbuttonrect", &C::UpButtonRect),
         R("activeupbuttonrect", &C::ActiveUpButtonRect),
         R("downupbuttonrect", &C::DownUpButtonRect),
@@ -414,8 +418,10 @@ std::span<const TskField<TskDataSkinScrollBoxControl>> TskDataSkinScrollBoxContr
 std::span<const TskField<TskDataSkinTextView>> TskDataSkinTextView::Fields() {
     using C = TskDataSkinTextView;
     static const TskField<C> f[] = {
-        T("fontname", &C::FontName, "Arial"), I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),        C_("fontcolor", &C::FontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
         C_("bgcolor", &C::BgColor),
     };
     return f;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "skin/data/skDataFields.h"
+#include "skin/data/skFontDesc.h"
 
 namespace sk {
 
@@ -37,10 +38,7 @@ public:
     int BgPictureIndex = -1;
     rt::TRect CaptionRect;
     TskAlignment Alignment = taCenter;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0;
+    TskFontDesc Font;
     rt::TRect CheckImageRect, UnCheckImageRect;
     static std::span<const TskField<TskDataSkinPanelControl>> Fields();
 };
@@ -58,10 +56,7 @@ public:
     rt::TRect VRollButtonRect, VRollButtonActiveRect, VRollButtonDownRect;
     rt::TRect VRestoreButtonRect, VRestoreButtonActiveRect, VRestoreButtonDownRect;
     rt::TRect CaptionRect;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0;
+    TskFontDesc Font;
     static std::span<const TskField<TskDataSkinExPanelControl>> Fields();
 };
 
@@ -69,10 +64,7 @@ class TskDataSkinButtonControl
     : public TskDescribed<TskDataSkinButtonControl, TskDataSkinCustomControl> {
 public:
     using TskDescribed::TskDescribed;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+    TskFontDesc Font;
     rt::TRect ActiveSkinRect, DownSkinRect, DisabledSkinRect;
     bool Morphing = false;
     TskMorphKind MorphKind = mkDefault;
@@ -91,10 +83,8 @@ class TskDataSkinCheckRadioControl
     : public TskDescribed<TskDataSkinCheckRadioControl, TskDataSkinCustomControl> {
 public:
     using TskDescribed::TskDescribed;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, ActiveFontColor = 0, UnEnabledFontColor = 0, FrameFontColor = 0;
+    TskFontDesc Font;
+    int FrameFontColor = 0;  // read and kept; nothing paints with it yet
     rt::TRect ActiveSkinRect, CheckImageArea, TextArea, CheckImageRect, UnCheckImageRect,
         ActiveCheckImageRect, ActiveUnCheckImageRect, UnEnabledCheckImageRect,
         UnEnabledUnCheckImageRect;
@@ -110,10 +100,7 @@ public:
     rt::TRect ProgressArea, ProgressRect;
     int BeginOffset = 0, EndOffset = 0;
     bool Vertical = false;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0;
+    TskFontDesc Font;
     static std::span<const TskField<TskDataSkinGaugeControl>> Fields();
 };
 
@@ -135,10 +122,7 @@ class TskDataSkinLabelControl
     : public TskDescribed<TskDataSkinLabelControl, TskDataSkinCustomControl> {
 public:
     using TskDescribed::TskDescribed;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0;
+    TskFontDesc Font;
     static std::span<const TskField<TskDataSkinLabelControl>> Fields();
 };
 
@@ -146,11 +130,11 @@ class TskDataSkinStdLabelControl
     : public TskDescribed<TskDataSkinStdLabelControl, TskDataSkinControl> {
 public:
     using TskDescribed::TskDescribed;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0;
-    int ActiveFontColor = 16711680;
+    TskFontDesc Font = [] {
+        TskFontDesc font;
+        font.ActiveColor = 16711680;
+        return font;
+    }();
     static std::span<const TskField<TskDataSkinStdLabelControl>> Fields();
 };
 
@@ -175,14 +159,8 @@ public:
     int CellLeftOffset = 0, CellRightOffset = 0;
     rt::TRect CellTextRect;
     int LinesColor = 0, BgColor = 0;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, SelectFontColor = 0, FocusFontColor = 0;
-    std::string FixedFontName;
-    int FixedFontHeight = 0;
-    rt::TFontStyles FixedFontStyle = 0;
-    int FixedFontColor = 0;
+    TskFontDesc Font;
+    TskFontDesc FixedFont;
     static std::span<const TskField<TskDataSkinGridControl>> Fields();
 };
 
@@ -194,10 +172,7 @@ public:
     rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
     int TabLeftOffset = 0, TabRightOffset = 0;
     rt::TRect TabsBgRect;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, ActiveFontColor = 0, FocusFontColor = 0, MouseInFontColor = 0;
+    TskFontDesc Font;
     std::string UpDown;  // name of an "updown" control object
     static std::span<const TskField<TskDataSkinTabControl>> Fields();
 };
@@ -225,10 +200,7 @@ class TskDataSkinEditControl
 public:
     using TskDescribed::TskDescribed;
     rt::TRect ActiveSkinRect;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, DisabledFontColor = 0, ActiveFontColor = 0;
+    TskFontDesc Font;
     rt::TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
     static std::span<const TskField<TskDataSkinEditControl>> Fields();
 };
@@ -246,15 +218,9 @@ public:
     rt::TRect ItemRect, ActiveItemRect, FocusItemRect;
     int ItemLeftOffset = 0, ItemRightOffset = 0;
     rt::TRect ItemTextRect;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, ActiveFontColor = 0, FocusFontColor = 0;
+    TskFontDesc Font;
     rt::TRect CaptionRect;
-    std::string CaptionFontName;
-    int CaptionFontHeight = 0;
-    rt::TFontStyles CaptionFontStyle = 0;
-    int CaptionFontColor = 0;
+    TskFontDesc CaptionFont;
     rt::TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
         ActiveDownButtonRect, DownDownButtonRect, CheckButtonRect, ActiveCheckButtonRect,
         DownCheckButtonRect;
@@ -275,10 +241,7 @@ public:
     rt::TRect ItemRect, FocusItemRect;
     int ItemLeftOffset = 0, ItemRightOffset = 0;
     rt::TRect ItemTextRect;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, FocusFontColor = 0;
+    TskFontDesc Font;
     std::string ListBoxName;
     rt::TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
     static std::span<const TskField<TskDataSkinComboBox>> Fields();
@@ -299,10 +262,7 @@ class TskDataSkinSpinEditControl
     : public TskDescribed<TskDataSkinSpinEditControl, TskDataSkinCustomControl> {
 public:
     using TskDescribed::TskDescribed;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, DisabledFontColor = 0;
+    TskFontDesc Font;
     rt::TRect UpButtonRect, ActiveUpButtonRect, DownUpButtonRect, DownButtonRect,
         ActiveDownButtonRect, DownDownButtonRect;
     static std::span<const TskField<TskDataSkinSpinEditControl>> Fields();
@@ -320,10 +280,8 @@ public:
 class TskDataSkinTextView : public TskDescribed<TskDataSkinTextView, TskDataSkinControl> {
 public:
     using TskDescribed::TskDescribed;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, BgColor = 0;
+    TskFontDesc Font;
+    int BgColor = 0;
     static std::span<const TskField<TskDataSkinTextView>> Fields();
 };
 using TskDataSkinTreeView = TskDataSkinTextView;

@@ -3,8 +3,10 @@
 // (key, value form, member, default); reading, writing and the key list all walk that table,
 // so they cannot drift apart.
 
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -19,11 +21,41 @@ struct TskKeyInfo {
     std::string Default;  // in the description's own text form
 };
 
+// Where a key's value lives in an object of class C: one of its members, or a member of one
+// of its value-type members (the height of its font description, a point of its corner set),
+// which a plain member pointer cannot address.
+template <class C, class T>
+class TskSlot {
+public:
+    TskSlot(T C::*member)  // implicit: most rows name a plain member
+        : get_([member](const C& obj) -> const T& { return obj.*member; }),
+          ref_([member](C& obj) -> T& { return obj.*member; }) {}
+    template <class V>
+    TskSlot(V C::*value, T V::*member)
+        : get_([value, member](const C& obj) -> const T& { return (obj.*value).*member; }),
+          ref_([value, member](C& obj) -> T& { return (obj.*value).*member; }) {}
+
+    const T& operator()(const C& obj) const { return get_(obj); }
+    T& operator()(C& obj) const { return ref_(obj); }
+
+private:
+    std::function<const T&(const C&)> get_;
+    std::function<T&(C&)> ref_;
+};
+
+// The slot of `member` of C's value-type member `value`, for a key table row.
+template <class C, class V, class T>
+TskSlot<C, T> In(V C::*value, T V::*member) {
+    return TskSlot<C, T>(value, member);
+}
+
 template <class C>
 struct TskField {
-    using Member = std::variant<int C::*, bool C::*, rt::TRect C::*, rt::TPoint C::*,
-                                std::string C::*, rt::TFontStyles C::*, TskAlignment C::*,
-                                TskInactiveEffect C::*, TskMorphKind C::*, TskStdCommand C::*>;
+    using Member =
+        std::variant<TskSlot<C, int>, TskSlot<C, bool>, TskSlot<C, rt::TRect>,
+                     TskSlot<C, rt::TPoint>, TskSlot<C, std::string>, TskSlot<C, rt::TFontStyles>,
+                     TskSlot<C, TskAlignment>, TskSlot<C, TskInactiveEffect>,
+                     TskSlot<C, TskMorphKind>, TskSlot<C, TskStdCommand>>;
     const char* Key;
     TskValueForm Form;
     Member Ptr;
@@ -32,23 +64,40 @@ struct TskField {
 
 // Row makers named after the value forms: R rectangle, P point, I integer, C colour, X picture
 // index, B boolean, T text, F font style, A alignment, M morph kind, E inactive effect,
-// K command word.
+// K command word. R, P, I, C_, T and F also take a slot made by In(), for the members of a
+// font description or a corner set.
 namespace fields {
 template <class C>
+TskField<C> R(const char* k, TskSlot<C, rt::TRect> m) {
+    return {k, TskValueForm::Rect, std::move(m), "0,0,0,0"};
+}
+template <class C>
 TskField<C> R(const char* k, rt::TRect C::*m) {
-    return {k, TskValueForm::Rect, m, "0,0,0,0"};
+    return R(k, TskSlot<C, rt::TRect>(m));
+}
+template <class C>
+TskField<C> P(const char* k, TskSlot<C, rt::TPoint> m) {
+    return {k, TskValueForm::Point, std::move(m), "0,0"};
 }
 template <class C>
 TskField<C> P(const char* k, rt::TPoint C::*m) {
-    return {k, TskValueForm::Point, m, "0,0"};
+    return P(k, TskSlot<C, rt::TPoint>(m));
+}
+template <class C>
+TskField<C> I(const char* k, TskSlot<C, int> m, const char* def = "0") {
+    return {k, TskValueForm::Integer, std::move(m), def};
 }
 template <class C>
 TskField<C> I(const char* k, int C::*m, const char* def = "0") {
-    return {k, TskValueForm::Integer, m, def};
+    return I(k, TskSlot<C, int>(m), def);
+}
+template <class C>
+TskField<C> C_(const char* k, TskSlot<C, int> m, const char* def = "0") {
+    return {k, TskValueForm::Color, std::move(m), def};
 }
 template <class C>
 TskField<C> C_(const char* k, int C::*m, const char* def = "0") {
-    return {k, TskValueForm::Color, m, def};
+    return C_(k, TskSlot<C, int>(m), def);
 }
 template <class C>
 TskField<C> X(const char* k, int C::*m) {
@@ -59,12 +108,20 @@ TskField<C> B(const char* k, bool C::*m) {
     return {k, TskValueForm::Boolean, m, "0"};
 }
 template <class C>
+TskField<C> T(const char* k, TskSlot<C, std::string> m, const char* def = "") {
+    return {k, TskValueForm::Text, std::move(m), def};
+}
+template <class C>
 TskField<C> T(const char* k, std::string C::*m, const char* def = "") {
-    return {k, TskValueForm::Text, m, def};
+    return T(k, TskSlot<C, std::string>(m), def);
+}
+template <class C>
+TskField<C> F(const char* k, TskSlot<C, rt::TFontStyles> m) {
+    return {k, TskValueForm::FontStyle, std::move(m), ""};
 }
 template <class C>
 TskField<C> F(const char* k, rt::TFontStyles C::*m) {
-    return {k, TskValueForm::FontStyle, m, ""};
+    return F(k, TskSlot<C, rt::TFontStyles>(m));
 }
 template <class C>
 TskField<C> A(const char* k, TskAlignment C::*m) {
@@ -94,44 +151,45 @@ void ReadField(const TskIniFile& ini, TskIniFile::SectionHandle section, const T
         case TskValueForm::PictureIndex:
         case TskValueForm::Color: {
             int def = StrToIntDef(f.Default, 0);
-            obj.*std::get<int C::*>(f.Ptr) = v != nullptr ? StrToIntDef(*v, def) : def;
+            std::get<TskSlot<C, int>>(f.Ptr)(obj) = v != nullptr ? StrToIntDef(*v, def) : def;
             break;
         }
         case TskValueForm::Boolean: {
             int i = 0;
-            obj.*std::get<bool C::*>(f.Ptr) =
+            std::get<TskSlot<C, bool>>(f.Ptr)(obj) =
                 v != nullptr && TryStrToInt(*v, i) ? i == 1 : StrToIntDef(f.Default, 0) == 1;
             break;
         }
         case TskValueForm::Point:
-            obj.*std::get<rt::TPoint C::*>(f.Ptr) =
+            std::get<TskSlot<C, rt::TPoint>>(f.Ptr)(obj) =
                 StrToPoint(v != nullptr && !v->empty() ? *v : std::string(f.Default));
             break;
         case TskValueForm::Rect:
-            obj.*std::get<rt::TRect C::*>(f.Ptr) =
+            std::get<TskSlot<C, rt::TRect>>(f.Ptr)(obj) =
                 StrToRect(v != nullptr && !v->empty() ? *v : std::string(f.Default));
             break;
         case TskValueForm::Text:
-            obj.*std::get<std::string C::*>(f.Ptr) = v != nullptr ? *v : std::string(f.Default);
+            std::get<TskSlot<C, std::string>>(f.Ptr)(obj) =
+                v != nullptr ? *v : std::string(f.Default);
             break;
         case TskValueForm::FontStyle:
-            obj.*std::get<rt::TFontStyles C::*>(f.Ptr) =
+            std::get<TskSlot<C, rt::TFontStyles>>(f.Ptr)(obj) =
                 StrToFontStyle(v != nullptr ? *v : std::string(f.Default));
             break;
         case TskValueForm::Alignment:
-            obj.*std::get<TskAlignment C::*>(f.Ptr) =
+            std::get<TskSlot<C, TskAlignment>>(f.Ptr)(obj) =
                 StrToAlignment(v != nullptr ? *v : std::string(f.Default));
             break;
         case TskValueForm::InactiveEffect:
-            obj.*std::get<TskInactiveEffect C::*>(f.Ptr) =
+            std::get<TskSlot<C, TskInactiveEffect>>(f.Ptr)(obj) =
                 StrToInactiveEffect(v != nullptr ? *v : std::string(f.Default));
             break;
         case TskValueForm::MorphKind:
-            obj.*std::get<TskMorphKind C::*>(f.Ptr) =
+            std::get<TskSlot<C, TskMorphKind>>(f.Ptr)(obj) =
                 StrToMorphKind(v != nullptr ? *v : std::string(f.Default));
             break;
         case TskValueForm::Command:
-            obj.*std::get<TskStdCommand C::*>(f.Ptr) =
+            std::get<TskSlot<C, TskStdCommand>>(f.Ptr)(obj) =
                 StrToCommand(v != nullptr ? *v : std::string(f.Default));
             break;
     }
@@ -143,25 +201,25 @@ std::string FieldText(const TskField<C>& f, const C& obj) {
         case TskValueForm::Integer:
         case TskValueForm::PictureIndex:
         case TskValueForm::Color:
-            return std::to_string(obj.*std::get<int C::*>(f.Ptr));
+            return std::to_string(std::get<TskSlot<C, int>>(f.Ptr)(obj));
         case TskValueForm::Boolean:
-            return obj.*std::get<bool C::*>(f.Ptr) ? "1" : "0";
+            return std::get<TskSlot<C, bool>>(f.Ptr)(obj) ? "1" : "0";
         case TskValueForm::Point:
-            return PointToStr(obj.*std::get<rt::TPoint C::*>(f.Ptr));
+            return PointToStr(std::get<TskSlot<C, rt::TPoint>>(f.Ptr)(obj));
         case TskValueForm::Rect:
-            return RectToStr(obj.*std::get<rt::TRect C::*>(f.Ptr));
+            return RectToStr(std::get<TskSlot<C, rt::TRect>>(f.Ptr)(obj));
         case TskValueForm::Text:
-            return obj.*std::get<std::string C::*>(f.Ptr);
+            return std::get<TskSlot<C, std::string>>(f.Ptr)(obj);
         case TskValueForm::FontStyle:
-            return FontStyleToStr(obj.*std::get<rt::TFontStyles C::*>(f.Ptr));
+            return FontStyleToStr(std::get<TskSlot<C, rt::TFontStyles>>(f.Ptr)(obj));
         case TskValueForm::Alignment:
-            return AlignmentToStr(obj.*std::get<TskAlignment C::*>(f.Ptr));
+            return AlignmentToStr(std::get<TskSlot<C, TskAlignment>>(f.Ptr)(obj));
         case TskValueForm::InactiveEffect:
-            return InactiveEffectToStr(obj.*std::get<TskInactiveEffect C::*>(f.Ptr));
+            return InactiveEffectToStr(std::get<TskSlot<C, TskInactiveEffect>>(f.Ptr)(obj));
         case TskValueForm::MorphKind:
-            return MorphKindToStr(obj.*std::get<TskMorphKind C::*>(f.Ptr));
+            return MorphKindToStr(std::get<TskSlot<C, TskMorphKind>>(f.Ptr)(obj));
         case TskValueForm::Command:
-            return CommandToStr(obj.*std::get<TskStdCommand C::*>(f.Ptr));
+            return CommandToStr(std::get<TskSlot<C, TskStdCommand>>(f.Ptr)(obj));
     }
     return {};
 }

@@ -62,11 +62,11 @@ std::span<const TskField<TskDataSkinCaption>> TskDataSkinCaption::Fields() {
     using C = TskDataSkinCaption;
     static const TskField<C> f[] = {
         R("textrect", &C::TextRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("activefontcolor", &C::ActiveFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
         A("alignment", &C::Alignment),
         B("shadow", &C::Shadow),
         C_("shadowcolor", &C::ShadowColor),
@@ -89,12 +89,12 @@ std::span<const TskField<TskDataSkinMenuItem>> TskDataSkinMenuItem::Fields() {
         I("dividerleftoffset", &C::DividerLeftOffset),
         I("dividerrightoffset", &C::DividerRightOffset),
         R("textrect", &C::TextRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("activefontcolor", &C::ActiveFontColor),
-        C_("unenabledfontcolor", &C::UnEnabledFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
+        C_("unenabledfontcolor", In(&C::Font, &TskFontDesc::DisabledColor)),
     };
     return f;
 }
@@ -106,13 +106,13 @@ std::span<const TskField<TskDataSkinMainMenuItem>> TskDataSkinMainMenuItem::Fiel
         I("itemrightoffset", &C::ItemRightOffset),
         R("downrect", &C::DownRect),
         R("textrect", &C::TextRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
-        C_("activefontcolor", &C::ActiveFontColor),
-        C_("downfontcolor", &C::DownFontColor),
-        C_("unenabledfontColor", &C::UnEnabledFontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
+        C_("activefontcolor", In(&C::Font, &TskFontDesc::ActiveColor)),
+        C_("downfontcolor", In(&C::Font, &TskFontDesc::DownColor)),
+        C_("unenabledfontColor", In(&C::Font, &TskFontDesc::DisabledColor)),
     };
     return f;
 }
@@ -198,10 +198,10 @@ std::span<const TskField<TskDataSkinHintWindow>> TskDataSkinHintWindow::Fields()
         P("leftbottompoint", &C::LeftBottomPoint),
         P("rightbottompoint", &C::RightBottomPoint),
         R("clientrect", &C::ClientRect),
-        T("fontname", &C::FontName, "Arial"),
-        I("fontheight", &C::FontHeight, "14"),
-        F("fontstyle", &C::FontStyle),
-        C_("fontcolor", &C::FontColor),
+        T("fontname", In(&C::Font, &TskFontDesc::Name), "Arial"),
+        I("fontheight", In(&C::Font, &TskFontDesc::Height), "14"),
+        F("fontstyle", In(&C::Font, &TskFontDesc::Style)),
+        C_("fontcolor", In(&C::Font, &TskFontDesc::Color)),
     };
     return f;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "skin/data/skDataFields.h"
+#include "skin/data/skFontDesc.h"
 
 namespace sk {
 
@@ -60,10 +61,7 @@ class TskDataSkinCaption : public TskDescribed<TskDataSkinCaption, TskDataSkinOb
 public:
     using TskDescribed::TskDescribed;
     rt::TRect TextRect;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, ActiveFontColor = 0;
+    TskFontDesc Font;
     TskAlignment Alignment = taCenter;
     bool Shadow = false;
     int ShadowColor = 0, ActiveShadowColor = 0;
@@ -79,10 +77,7 @@ public:
     rt::TRect DividerRect;
     int DividerLeftOffset = 0, DividerRightOffset = 0;
     rt::TRect TextRect;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, ActiveFontColor = 0, UnEnabledFontColor = 0;
+    TskFontDesc Font;
     static std::span<const TskField<TskDataSkinMenuItem>> Fields();
 };
 
@@ -91,10 +86,7 @@ public:
     using TskDescribed::TskDescribed;
     int ItemLeftOffset = 0, ItemRightOffset = 0;
     rt::TRect DownRect, TextRect;
-    std::string FontName;
-    int FontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, UnEnabledFontColor = 0;
+    TskFontDesc Font;
     static std::span<const TskField<TskDataSkinMainMenuItem>> Fields();
 };
 
@@ -129,10 +121,7 @@ public:
     int MaskPictureIndex = -1;
     rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
     rt::TRect ClientRect;
-    std::string FontName = "Arial";
-    int FontHeight = 12;
-    rt::TFontStyles FontStyle = 0;
-    int FontColor = 0;
+    TskFontDesc Font = FontFace("Arial", 12);
 
     void LoadFromIni(const TskIniFile& ini, const std::string& section);
     void SaveToIni(TskIniFile& ini, const std::string& section) const;

@@ -490,11 +490,7 @@ TskSkinCaptionObject::TskSkinCaptionObject(TskFormHost& form, TskSkinData* skinD
                                            TskDataSkinCaption* description)
     : TskActiveSkinObject(form, skinData, description) {
     if (description == nullptr) return;
-    FontName = description->FontName;
-    FontStyle = description->FontStyle;
-    TextFontHeight = description->FontHeight;
-    InkColor = description->FontColor;
-    HotInkColor = description->ActiveFontColor;
+    Font = description->Font;
     ShadowColor = description->ShadowColor;
     ActiveShadowColor = description->ActiveShadowColor;
     Shadow = description->Shadow;
@@ -522,7 +518,7 @@ std::string TskSkinCaptionObject::ShownText(TCanvas& canvas) const {
     const std::string text = Form.CaptionText();
     const TRect r = WorkingTextRect();
     if (text.empty() || r.IsEmpty()) return {};
-    canvas.Font = MakeSkinFont(FontName, TextFontHeight, FontStyle, InkColor);
+    canvas.Font = Font.MakeFont();
     return EllipsisText(canvas, text, r.Width());
 }
 
@@ -600,23 +596,24 @@ void TskSkinCaptionObject::Draw(TCanvas& canvas, bool /*upDate*/) {
     const bool inactiveEffect = Form.RendersInactiveImage() && !Active;
     if (MorphInProgress()) {
         TBitmap normal, active;
-        BuildImage(normal, Picture, NormalLookRect, InkColor, false);
-        BuildImage(active, HotPicture, HotLookRect, HotInkColor, true);
+        BuildImage(normal, Picture, NormalLookRect, Font.Color, false);
+        BuildImage(active, HotPicture, HotLookRect, Font.ActiveColor, true);
         if (normal.Empty()) return;
         DrawMorph(canvas, normal, active, inactiveEffect);
         return;
     }
     if (HotLookRect.IsEmpty() || (!Active && !MorphEnabled)) {
-        DrawText(canvas, ObjectRect.Left, ObjectRect.Top, Active ? HotInkColor : InkColor, Active);
+        DrawText(canvas, ObjectRect.Left, ObjectRect.Top,
+                 Font.ColorOf(Active ? TskFontState::Active : TskFontState::Normal), Active);
         return;
     }
     TBitmap image;
     if (Active) {
-        BuildImage(image, HotPicture, HotLookRect, HotInkColor, true);
+        BuildImage(image, HotPicture, HotLookRect, Font.ActiveColor, true);
         canvas.Draw(ObjectRect.Left, ObjectRect.Top, image);
         return;
     }
-    BuildImage(image, Picture, NormalLookRect, InkColor, false);
+    BuildImage(image, Picture, NormalLookRect, Font.Color, false);
     if (inactiveEffect && SkinData != nullptr && !image.Empty()) {
         TskEffectBmp e(image);
         ApplyInactiveEffect(e, SkinData->InactiveEffect);

@@ -160,11 +160,7 @@ class TskSkinCaptionObject : public TskActiveSkinObject {
 public:
     TskSkinCaptionObject(TskFormHost& form, TskSkinData* skinData, TskDataSkinCaption* description);
 
-    std::string FontName;
-    rt::TFontStyles FontStyle = 0;
-    int TextFontHeight = 0;
-    rt::TColor InkColor = 0;     // inactive form
-    rt::TColor HotInkColor = 0;  // active form
+    TskFontDesc Font;  // Normal for the inactive form, Active for the active one
     rt::TColor ShadowColor = 0;
     rt::TColor ActiveShadowColor = 0;
     bool Shadow = false;

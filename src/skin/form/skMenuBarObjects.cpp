@@ -104,13 +104,7 @@ TskSkinMainMenuBarItem::TskSkinMainMenuBarItem(TskSkinMainMenuBar& parent, const
     IDName = item->Name();
     Enabled = SavedEnabled = item->Enabled;
     if (d == nullptr) return;
-    FontName = d->FontName;
-    TextFontHeight = d->FontHeight;
-    FontStyle = d->FontStyle;
-    InkColor = d->FontColor;
-    HotInkColor = d->ActiveFontColor;
-    PressedInkColor = d->DownFontColor;
-    DisabledInkColor = d->UnEnabledFontColor;
+    Font = d->Font;
     TextRect = d->TextRect;
     ItemLeftEnd = d->ItemLeftOffset;
     ItemRightEnd = d->ItemRightOffset;
@@ -127,8 +121,7 @@ bool TskSkinMainMenuBarItem::HasSubItems() const {
 }
 
 rt::TFont TskSkinMainMenuBarItem::ItemFont() const {
-    if (HasSkin && Parent.UseSkinFont() && !FontName.empty())
-        return MakeSkinFont(FontName, TextFontHeight, FontStyle, InkColor);
+    if (HasSkin && Parent.UseSkinFont() && !Font.Name.empty()) return Font.MakeFont();
     return Parent.DefItemFont();
 }
 
@@ -168,10 +161,10 @@ void TskSkinMainMenuBarItem::Draw(rt::TCanvas& canvas) {
         rt::TCanvas& c = image.Canvas();
         c.Font = ItemFont();
         const bool hotImage = Active && !HotLookRect.IsEmpty();
-        c.Font.Color = Down                ? PressedInkColor
-                       : hotImage          ? HotInkColor
-                       : MenuItem->Enabled ? InkColor
-                                           : DisabledInkColor;
+        c.Font.Color = Font.ColorOf(Down                ? TskFontState::Down
+                                    : hotImage          ? TskFontState::Active
+                                    : MenuItem->Enabled ? TskFontState::Normal
+                                                        : TskFontState::Disabled);
         c.Brush.Style = rt::TBrushStyle::bsClear;
         TRect box = Rect(TextRect.Left, TextRect.Top, TextRect.Left + CaptionWidth() + 2,
                          std::max(TextRect.Bottom, h));

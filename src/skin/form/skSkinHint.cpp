@@ -74,11 +74,8 @@ void TskSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
     if (picture != nullptr) {
         // A skinned hint always writes in the skin's colour; the skin's face only with
         // UseSkinFont.
-        if (hintComponent_->UseSkinFont)
-            font = MakeSkinFont(
-                data->Skin().HintWindow.FontName, data->Skin().HintWindow.FontHeight,
-                data->Skin().HintWindow.FontStyle, rt::TColor(data->Skin().HintWindow.FontColor));
-        font.Color = rt::TColor(data->Skin().HintWindow.FontColor);
+        data->Skin().HintWindow.Font.ApplyTo(font, TskFontState::Normal,
+                                             hintComponent_->UseSkinFont);
     }
 
     const TPoint text = TextSize(hint, font);

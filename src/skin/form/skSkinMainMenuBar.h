@@ -73,10 +73,7 @@ public:
                            const TskDataSkinMainMenuBarItem* description, rt::TMenuItem* item);
 
     rt::TMenuItem* MenuItem;
-    std::string FontName;
-    int TextFontHeight = 0;
-    rt::TFontStyles FontStyle = 0;
-    rt::TColor DisabledInkColor = 0, InkColor = 0, HotInkColor = 0, PressedInkColor = 0;
+    TskFontDesc Font;  // with no face named, the bar's default item font
     rt::TRect TextRect;
     int ItemLeftEnd = 0, ItemRightEnd = 0;
     bool HasSkin = false;

@@ -232,14 +232,12 @@ void TskSkinMenuItem::DrawSkinned(rt::TCanvas& canvas) const {
         morph.AssignTo(image);
     }
     rt::TCanvas& c = image.Canvas();
-    const rt::TColor color = activeLook  ? d.ActiveFontColor
-                             : Enabled() ? d.FontColor
-                                         : d.UnEnabledFontColor;
+    const rt::TColor color = d.Font.ColorOf(activeLook  ? TskFontState::Active
+                                            : Enabled() ? TskFontState::Normal
+                                                        : TskFontState::Disabled);
     TRect r = d.TextRect;
     r.Right += w - d.SkinRect.Width();
-    c.Font = parent_.Style().UseSkinFont
-                 ? MakeSkinFont(d.FontName, d.FontHeight, d.FontStyle, color)
-                 : parent_.Style().DefaultMenuItemFont;
+    c.Font = parent_.Style().UseSkinFont ? d.Font.MakeFont() : parent_.Style().DefaultMenuItemFont;
     c.Font.Color = color;
     c.Brush.Style = rt::TBrushStyle::bsClear;
     const int glyphWidth = parent_.Images() != nullptr ? parent_.Images()->Width() : 16;
@@ -323,8 +321,7 @@ void TskSkinPopupView::ResolveSkin(TskSkinData* skinData) {
         break;
     }
     if (itemDescription_ != nullptr && style_.UseSkinFont)
-        font_ = MakeSkinFont(itemDescription_->FontName, itemDescription_->FontHeight,
-                             itemDescription_->FontStyle, itemDescription_->FontColor);
+        font_ = itemDescription_->Font.MakeFont();
 }
 
 bool TskSkinPopupView::Morphs() const {

@@ -511,7 +511,7 @@ TEST_P(BuiltinSkin, ControlEdgesStandOutFromWhatTheySitOn) {
         const std::uint32_t client = at(b->PictureIndex, r.Left, r.Top);
         EXPECT_GE(edge(b->PictureIndex, r, client, r.Height() / 2), 3.0) << name;
         // Font colours are 0x00BBGGRR, pictures 0x00RRGGBB.
-        const auto c = std::uint32_t(b->FontColor);
+        const auto c = std::uint32_t(b->Font.Color);
         const std::uint32_t text = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
         EXPECT_GE(Contrast(text, client), 3.0) << name << " text";
     }

@@ -226,10 +226,10 @@ TEST(Descriptions, CommandWords) {
 TEST(Descriptions, StdLabelActiveColourDefaultsToBlue) {
     TskDataSkinStdLabelControl l("l");
     l.LoadFromIni(Ini("[l]\r\nfontcolor=\r\n"));
-    EXPECT_EQ(l.ActiveFontColor, 16711680);
-    EXPECT_EQ(l.FontColor, 0);
-    EXPECT_EQ(l.FontName, "Arial");
-    EXPECT_EQ(l.FontHeight, 14);
+    EXPECT_EQ(l.Font.ActiveColor, 16711680);
+    EXPECT_EQ(l.Font.Color, 0);
+    EXPECT_EQ(l.Font.Name, "Arial");
+    EXPECT_EQ(l.Font.Height, 14);
 }
 
 TEST(Descriptions, ListBoxScrollBarNamesDefault) {
@@ -238,14 +238,14 @@ TEST(Descriptions, ListBoxScrollBarNamesDefault) {
     EXPECT_EQ(lb.VScrollBarName, "vscrollbar");
     EXPECT_EQ(lb.HScrollBarName, "myh");
     EXPECT_EQ(lb.BothHScrollBarName, "bothhscrollbar");
-    EXPECT_EQ(lb.CaptionFontName, "Arial");
+    EXPECT_EQ(lb.CaptionFont.Name, "Arial");
 }
 
 TEST(Descriptions, MainMenuItemKeyCaseDoesNotMatter) {
     for (const char* key : {"unenabledfontColor", "unenabledfontcolor", "UNENABLEDFONTCOLOR"}) {
         TskDataSkinMainMenuBarItem item("i");
         item.LoadFromIni(Ini(std::string("[I]\r\n") + key + "=255\r\n"));
-        EXPECT_EQ(item.UnEnabledFontColor, 255) << key;
+        EXPECT_EQ(item.Font.DisabledColor, 255) << key;
     }
 }
 
@@ -256,11 +256,11 @@ TEST(Descriptions, BadRectangleFailsTheRead) {
 
 TEST(Descriptions, WindowDescriptions) {
     TskDataSkinHintWindow hint;
-    EXPECT_EQ(hint.FontName, "Arial");
-    EXPECT_EQ(hint.FontHeight, 12);
+    EXPECT_EQ(hint.Font.Name, "Arial");
+    EXPECT_EQ(hint.Font.Height, 12);
     EXPECT_EQ(hint.WindowPictureIndex, -1);
     hint.LoadFromIni(Ini("[HintWindow]\r\nclientrect=1,2,3,4\r\n"), "HINTWINDOW");
-    EXPECT_EQ(hint.FontHeight, 14);
+    EXPECT_EQ(hint.Font.Height, 14);
     EXPECT_EQ(hint.ClientRect, (rt::TRect{1, 2, 3, 4}));
 
     TskDataSkinPopupWindow popup;

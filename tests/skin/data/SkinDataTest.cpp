@@ -139,7 +139,7 @@ TEST_F(SkinDataTest, LoadsTheTestSkinFromAContainer) {
     EXPECT_EQ(data->BorderWidth, 4);
     EXPECT_EQ(data->InactiveEffect, sk::ieDarkness);
     EXPECT_EQ(data->Skin().PopupWindow.ScrollMarkerColor, 8421504);
-    EXPECT_EQ(data->Skin().HintWindow.FontName, "Tahoma");
+    EXPECT_EQ(data->Skin().HintWindow.Font.Name, "Tahoma");
     ASSERT_EQ(data->Skin().ObjectList.size(), 5u);
     ASSERT_EQ(data->Skin().CtrlList.size(), 4u);
     auto* close = dynamic_cast<sk::TskDataSkinStdButton*>(
@@ -575,7 +575,7 @@ TEST_F(SkinDataTest, ObjectListsSkipWhatTheyCannotUse) {
     ASSERT_NE(frameButton, nullptr);
     ASSERT_NE(ctrlButton, nullptr);
     EXPECT_EQ(frameButton->DownRect, (rt::TRect{5, 6, 7, 8}));
-    EXPECT_EQ(ctrlButton->FontHeight, 20);
+    EXPECT_EQ(ctrlButton->Font.Height, 20);
     EXPECT_EQ(ctrlButton->SkinRect, frameButton->SkinRect);
 
     // Two entries sharing a name: lookups give the first; both read the shared section.
@@ -585,7 +585,7 @@ TEST_F(SkinDataTest, ObjectListsSkipWhatTheyCannotUse) {
     int same = skin.GetControlIndex("same");
     EXPECT_NE(dynamic_cast<sk::TskDataSkinLabelControl*>(skin.CtrlList[std::size_t(same)].get()),
               nullptr);
-    EXPECT_EQ(dynamic_cast<sk::TskDataSkinPanelControl&>(*skin.CtrlList[2]).FontName, "Shared");
+    EXPECT_EQ(dynamic_cast<sk::TskDataSkinPanelControl&>(*skin.CtrlList[2]).Font.Name, "Shared");
     EXPECT_EQ(skin.GetControlIndex("Gauge"), -1) << "the kind word 'Gauge' names no class";
 }
 

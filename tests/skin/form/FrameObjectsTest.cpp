@@ -359,7 +359,7 @@ TEST_F(CaptionTest, ImageKeepsTheFixedEndsAndTilesTheMiddleFromItsLeftEdge) {
     c.ObjectRect = rt::Rect(24, 2, 200, 22);  // 176 wide
     host_.caption.clear();
     rt::TBitmap image;
-    c.BuildImage(image, c.Picture, c.NormalLookRect, c.InkColor, false);
+    c.BuildImage(image, c.Picture, c.NormalLookRect, c.Font.Color, false);
     ASSERT_EQ(image.Width(), 176);
     // Left end: lefttoppoint.x - skinrect.left = 6 columns; right end 100 - 90 = 10 columns.
     EXPECT_EQ(At(image, 5, 5), kTopLeft);
@@ -429,7 +429,7 @@ TEST_F(CaptionTest, TextFrameIsBuiltAroundTheTextAndInactiveImageGetsTheEffect) 
     d.FrameTextRect = rt::Rect(2, 2, 14, 12);
     d.FrameLeftOffset = 2;
     d.FrameRightOffset = 2;
-    d.FontColor = 0x808080;
+    d.Font.Color = 0x808080;
     TskSkinCaptionObject c(host_, skin_.get(), &d);
     c.ObjectRect = rt::Rect(0, 0, 176, 20);
 
