@@ -284,7 +284,7 @@ TEST_F(MainWindowSkin, EveryBuiltInSkinFitsTheLayout) {
                 b->Glyph().Empty() ? 0 : b->Glyph().Width() / b->NumGlyphs() + b->Spacing();
             const int content =
                 glyph + probe.Canvas().TextWidth(rt::StripAccelerators(b->Caption()));
-            const int client = o->ClientRect.Width() + b->Width() - o->SkinRect.Width();
+            const int client = o->Corners.Client.Width() + b->Width() - o->SkinRect.Width();
             EXPECT_LE(content, client) << skin << " \"" << b->Caption() << "\"";
             // Clear of the button's edges: at least 4 pixels on either side.
             EXPECT_LE(content + 8, b->Width()) << skin << " \"" << b->Caption() << "\"";

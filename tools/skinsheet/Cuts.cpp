@@ -46,7 +46,6 @@ void Copy(TBitmap& dst, int x, int y, const TBitmap* src, const TRect& r) {
 TRect Moved(TRect r, int dx, int dy) {
     return rt::Rect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy);
 }
-rt::TPoint Add(rt::TPoint p, int dx, int dy) { return {p.X + dx, p.Y + dy}; }
 TRect Or(const TRect& r, const TRect& fallback) { return r.IsEmpty() ? fallback : r; }
 
 std::string StripAmp(const std::string& s) {
@@ -89,20 +88,18 @@ TBitmap Compose(const sk::TskDataSkinCustomControl& c, const TBitmap* pic, const
     TBitmap b = Blank(w, h, rt::clFuchsia);
     if (pic == nullptr || src.IsEmpty()) return b;
     const int sw = c.SkinRect.Width(), sh = c.SkinRect.Height(), dx = w - sw, dy = h - sh;
-    TRect client = c.ClientRect;
-    if (c.RightBottomPoint.X != 0 && c.RightBottomPoint.Y != 0) {
+    const sk::TskCornerSet& k = c.Corners;
+    TRect client = k.Client;
+    if (k.RightBottom.X != 0 && k.RightBottom.Y != 0) {
+        const sk::TskCornerSet fitted = k.Grown(dx, dy);
+        client = fitted.Client;
+        sk::CreateSkinImage(k, src, *pic, true, b, w, h, fitted);
+    } else if (k.RightTop.X != 0 || k.RightTop.Y != 0) {
         client.Right += dx;
+        sk::CreateHSkinImage(k.LeftTop.X, sw - k.RightTop.X, b, w, src, *pic);
+    } else if (k.LeftBottom.X != 0 || k.LeftBottom.Y != 0) {
         client.Bottom += dy;
-        sk::CreateSkinImage(c.LeftTopPoint, c.RightTopPoint, c.LeftBottomPoint, c.RightBottomPoint,
-                            c.ClientRect, src, *pic, true, b, w, h, c.LeftTopPoint,
-                            Add(c.RightTopPoint, dx, 0), Add(c.LeftBottomPoint, 0, dy),
-                            Add(c.RightBottomPoint, dx, dy), client);
-    } else if (c.RightTopPoint.X != 0 || c.RightTopPoint.Y != 0) {
-        client.Right += dx;
-        sk::CreateHSkinImage(c.LeftTopPoint.X, sw - c.RightTopPoint.X, b, w, src, *pic);
-    } else if (c.LeftBottomPoint.X != 0 || c.LeftBottomPoint.Y != 0) {
-        client.Bottom += dy;
-        sk::CreateVSkinImage(c.LeftTopPoint.Y, sh - c.LeftBottomPoint.Y, b, h, src, *pic);
+        sk::CreateVSkinImage(k.LeftTop.Y, sh - k.LeftBottom.Y, b, h, src, *pic);
     } else {
         b = Blank(sw, sh, rt::clFuchsia);
         Copy(b, 0, 0, pic, src);
@@ -166,17 +163,16 @@ TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& item
         widest = std::max(widest, TextW(probe, s[0] == '*' ? s.substr(1) : s, f) + 2);
         height += item->SkinRect.Height();
     }
-    const TRect ir = pw.ItemsRect;
+    const TRect ir = pw.Corners.Client;
     const int w = widest + 19 + 19 + (pic->Width() - ir.Width()) +
                   (item->TextRect.Left + item->SkinRect.Width() - item->TextRect.Right);
     const int h = height + (pic->Height() - ir.Height());
     const int dx = w - pic->Width(), dy = h - pic->Height();
     TBitmap b = Blank(w, h, outside);
-    const TRect sized = rt::Rect(ir.Left, ir.Top, ir.Right + dx, ir.Bottom + dy);
-    sk::CreateSkinImage(pw.LeftTopPoint, pw.RightTopPoint, pw.LeftBottomPoint, pw.RightBottomPoint,
-                        ir, rt::Rect(0, 0, pic->Width(), pic->Height()), *pic, false, b, w, h,
-                        pw.LeftTopPoint, Add(pw.RightTopPoint, dx, 0),
-                        Add(pw.LeftBottomPoint, 0, dy), Add(pw.RightBottomPoint, dx, dy), sized);
+    const sk::TskCornerSet fitted = pw.Corners.Grown(dx, dy);
+    const TRect sized = fitted.Client;
+    sk::CreateSkinImage(pw.Corners, rt::Rect(0, 0, pic->Width(), pic->Height()), *pic, false, b, w,
+                        h, fitted);
     int y = sized.Top;
     const int iw = sized.Width();
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -211,12 +207,7 @@ TBitmap PopupMenu(const sk::TskSkinData& d, const std::vector<std::string>& item
         y += ih;
     }
     if (const TBitmap* mask = Pic(d, pw.MaskPictureIndex))
-        Shape(b,
-              sk::CreateSkinRegion(pw.LeftTopPoint, pw.RightTopPoint, pw.LeftBottomPoint,
-                                   pw.RightBottomPoint, ir, *mask, w, h, pw.LeftTopPoint,
-                                   Add(pw.RightTopPoint, dx, 0), Add(pw.LeftBottomPoint, 0, dy),
-                                   Add(pw.RightBottomPoint, dx, dy), sized),
-              outside);
+        Shape(b, sk::CreateSkinRegion(pw.Corners, *mask, w, h, fitted), outside);
     return b;
 }
 
@@ -226,9 +217,9 @@ TBitmap Edit(const sk::TskSkinData& d, int w, bool active, const std::string& te
     const TBitmap* pic = Pic(d, o->PictureIndex);
     TBitmap b = Blank(w, o->SkinRect.Height(), rt::clFuchsia);
     if (pic == nullptr) return b;
-    sk::CreateHSkinImage(o->LeftTopPoint.X, o->SkinRect.Width() - o->RightTopPoint.X, b, w,
+    sk::CreateHSkinImage(o->Corners.LeftTop.X, o->SkinRect.Width() - o->Corners.RightTop.X, b, w,
                          active ? Or(o->ActiveSkinRect, o->SkinRect) : o->SkinRect, *pic);
-    const TRect area = o->ClientRect;
+    const TRect area = o->Corners.Client;
     Text(b, area.Left + 2, area.Top, text,
          o->Font.MakeFont(active ? State::Active : State::Normal));
     return b;
@@ -293,8 +284,8 @@ TBitmap Headers(const sk::TskSkinData& d, const std::vector<std::string>& captio
         const TRect src = st == 2 ? Or(o->DownSkinRect, active) : st == 1 ? active : o->SkinRect;
         TBitmap sb;
         if (pic != nullptr)
-            sk::CreateHSkinImage(o->LeftTopPoint.X, o->SkinRect.Width() - o->RightTopPoint.X, sb,
-                                 sw, src, *pic);
+            sk::CreateHSkinImage(o->Corners.LeftTop.X, o->SkinRect.Width() - o->Corners.RightTop.X,
+                                 sb, sw, src, *pic);
         Copy(b, int(i) * sw, 0, &sb, rt::Rect(0, 0, sb.Width(), sb.Height()));
         const rt::TFont f = o->Font.MakeFont(st == 2 ? State::Down : State::Normal);
         Text(b, int(i) * sw + 5, (h - TextH(b, f)) / 2, captions[i], f);

@@ -95,9 +95,9 @@ void TskSkinComboBox::FindSkinObject() {
     skinIndex_ = index;
     picture_ = held_->ActivePicture(d->PictureIndex);
     skinRect_ = d->SkinRect;
-    clientRect_ = d->ClientRect;
-    leftWidth_ = std::clamp(d->LeftTopPoint.X, 0, skinRect_.Width());
-    rightWidth_ = std::clamp(skinRect_.Width() - d->RightTopPoint.X, 0, skinRect_.Width());
+    clientRect_ = d->Corners.Client;
+    leftWidth_ = std::clamp(d->Corners.LeftTop.X, 0, skinRect_.Width());
+    rightWidth_ = std::clamp(skinRect_.Width() - d->Corners.RightTop.X, 0, skinRect_.Width());
     itemRect_ = d->ItemRect;
     focusItemRect_ = d->FocusItemRect.IsEmpty() ? d->ItemRect : d->FocusItemRect;
     itemTextRect_ = d->ItemTextRect;

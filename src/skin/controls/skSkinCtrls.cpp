@@ -165,24 +165,20 @@ void TskSkinCustomControlT<Base>::FindSkinObject() {
         // Another kind of description under our name: nothing to fit or compose from.
         sizingMode_ = smFixed;
         skinBitmap_ = nullptr;
-        skinRect_ = clientRect_ = rt::TRect{};
-        leftTopPoint_ = rightTopPoint_ = leftBottomPoint_ = rightBottomPoint_ = rt::TPoint{};
+        skinRect_ = rt::TRect{};
+        corners_ = TskCornerSet{};
         return;
     }
-    leftTopPoint_ = obj->LeftTopPoint;
-    rightTopPoint_ = obj->RightTopPoint;
-    leftBottomPoint_ = obj->LeftBottomPoint;
-    rightBottomPoint_ = obj->RightBottomPoint;
+    corners_ = obj->Corners;
     skinRect_ = obj->SkinRect;
-    clientRect_ = obj->ClientRect;
     skinBitmap_ = ActivePicture(obj->PictureIndex);
     if (skinRect_.Width() <= 0 || skinRect_.Height() <= 0)
         sizingMode_ = smNone;
-    else if (rightBottomPoint_.X != 0 && rightBottomPoint_.Y != 0)
+    else if (corners_.RightBottom.X != 0 && corners_.RightBottom.Y != 0)
         sizingMode_ = smBoth;
-    else if (rightTopPoint_.X != 0 || rightTopPoint_.Y != 0)
+    else if (corners_.RightTop.X != 0 || corners_.RightTop.Y != 0)
         sizingMode_ = smHorizontal;
-    else if (leftBottomPoint_.X != 0 || leftBottomPoint_.Y != 0)
+    else if (corners_.LeftBottom.X != 0 || corners_.LeftBottom.Y != 0)
         sizingMode_ = smVertical;
     else
         sizingMode_ = smFixed;
@@ -195,27 +191,15 @@ void TskSkinCustomControlT<Base>::FitSize(int& width, int& height) {
     const int dx = width - sw, dy = height - sh;
     switch (sizingMode_) {
         case smBoth:
-            fitLeftTop_ = leftTopPoint_;
-            fitRightTop_ = rt::Point(rightTopPoint_.X + dx, rightTopPoint_.Y);
-            fitLeftBottom_ = rt::Point(leftBottomPoint_.X, leftBottomPoint_.Y + dy);
-            fitRightBottom_ = rt::Point(rightBottomPoint_.X + dx, rightBottomPoint_.Y + dy);
-            fitClientRect_ = clientRect_;
-            fitClientRect_.Right += dx;
-            fitClientRect_.Bottom += dy;
+            fit_ = corners_.Grown(dx, dy);
             break;
         case smHorizontal:
             height = sh;
-            fitLeftTop_ = leftTopPoint_;
-            fitRightTop_ = rt::Point(rightTopPoint_.X + dx, rightTopPoint_.Y);
-            fitClientRect_ = clientRect_;
-            fitClientRect_.Right += dx;
+            fit_ = corners_.Grown(dx, 0);
             break;
         case smVertical:
             width = sw;
-            fitLeftTop_ = leftTopPoint_;
-            fitLeftBottom_ = rt::Point(leftBottomPoint_.X, leftBottomPoint_.Y + dy);
-            fitClientRect_ = clientRect_;
-            fitClientRect_.Bottom += dy;
+            fit_ = corners_.Grown(0, dy);
             break;
         case smFixed:
             // An object without a picture area has no size to impose.
@@ -223,7 +207,7 @@ void TskSkinCustomControlT<Base>::FitSize(int& width, int& height) {
                 width = sw;
                 height = sh;
             }
-            fitClientRect_ = clientRect_;
+            fit_.Client = corners_.Client;
             break;
         case smNone:
             break;
@@ -244,7 +228,7 @@ void TskSkinCustomControlT<Base>::SetBounds(int left, int top, int width, int he
     bool fitted = false;
     if ((width != this->Width() || height != this->Height()) && this->skinIndex_ != -1) {
         FitSize(width, height);
-        if (sizingMode_ == smFixed) fitClientRect_ = clientRect_;
+        if (sizingMode_ == smFixed) fit_.Client = corners_.Client;
         fitted = true;
     }
     Base::SetBounds(left, top, width, height);
@@ -293,17 +277,15 @@ void TskSkinCustomControlT<Base>::ComposeSkinImage(rt::TBitmap& target,
             target.Canvas().CopyRect(rt::Rect(0, 0, sw, sh), *skinBitmap_, source);
             break;
         case smHorizontal:
-            CreateHSkinImage(leftTopPoint_.X, sw - rightTopPoint_.X, target, w, source,
+            CreateHSkinImage(corners_.LeftTop.X, sw - corners_.RightTop.X, target, w, source,
                              *skinBitmap_);
             break;
         case smVertical:
-            CreateVSkinImage(leftTopPoint_.Y, sh - leftBottomPoint_.Y, target, h, source,
+            CreateVSkinImage(corners_.LeftTop.Y, sh - corners_.LeftBottom.Y, target, h, source,
                              *skinBitmap_);
             break;
         case smBoth:
-            CreateSkinImage(leftTopPoint_, rightTopPoint_, leftBottomPoint_, rightBottomPoint_,
-                            clientRect_, source, *skinBitmap_, true, target, w, h, fitLeftTop_,
-                            fitRightTop_, fitLeftBottom_, fitRightBottom_, fitClientRect_);
+            CreateSkinImage(corners_, source, *skinBitmap_, true, target, w, h, fit_);
             break;
         case smNone:
             break;
@@ -338,10 +320,10 @@ rt::TRect TskSkinCustomControlT<Base>::MapSkinRect(const rt::TRect& r) const {
     rt::TRect out = r;
     switch (sizingMode_) {
         case smBoth: {
-            const rt::TRect lt = rt::Rect(0, 0, leftTopPoint_.X, leftTopPoint_.Y);
-            const rt::TRect rtz = rt::Rect(rightTopPoint_.X, 0, sw, rightTopPoint_.Y);
-            const rt::TRect lb = rt::Rect(0, leftBottomPoint_.Y, leftBottomPoint_.X, sh);
-            const rt::TRect rb = rt::Rect(rightBottomPoint_.X, rightBottomPoint_.Y, sw, sh);
+            const rt::TRect lt = rt::Rect(0, 0, corners_.LeftTop.X, corners_.LeftTop.Y);
+            const rt::TRect rtz = rt::Rect(corners_.RightTop.X, 0, sw, corners_.RightTop.Y);
+            const rt::TRect lb = rt::Rect(0, corners_.LeftBottom.Y, corners_.LeftBottom.X, sh);
+            const rt::TRect rb = rt::Rect(corners_.RightBottom.X, corners_.RightBottom.Y, sw, sh);
             const rt::TPoint tl = rt::Point(r.Left, r.Top), br = rt::Point(r.Right, r.Bottom);
             if (RectInZone(r, lt)) return r;
             if (RectInZone(r, rtz)) return rt::OffsetRect(r, dx, 0);
@@ -364,15 +346,15 @@ rt::TRect TskSkinCustomControlT<Base>::MapSkinRect(const rt::TRect& r) const {
             return out;
         }
         case smHorizontal:
-            if (r.Left <= leftTopPoint_.X && r.Right >= rightTopPoint_.X)
+            if (r.Left <= corners_.LeftTop.X && r.Right >= corners_.RightTop.X)
                 out.Right += dx;
-            else if (r.Left >= rightTopPoint_.X && r.Right > rightTopPoint_.X)
+            else if (r.Left >= corners_.RightTop.X && r.Right > corners_.RightTop.X)
                 out = rt::OffsetRect(out, dx, 0);
             return out;
         case smVertical:
-            if (r.Top <= leftTopPoint_.Y && r.Bottom >= leftBottomPoint_.Y)
+            if (r.Top <= corners_.LeftTop.Y && r.Bottom >= corners_.LeftBottom.Y)
                 out.Bottom += dy;
-            else if (r.Top >= leftBottomPoint_.Y && r.Bottom > leftBottomPoint_.Y)
+            else if (r.Top >= corners_.LeftBottom.Y && r.Bottom > corners_.LeftBottom.Y)
                 out = rt::OffsetRect(out, 0, dy);
             return out;
         case smFixed:
@@ -412,24 +394,24 @@ void TskSkinCustomControl::UpdateRegion() {
             region = CreateRegionFromMask(*skinMask_);
             break;
         case smBoth:
-            region =
-                CreateSkinRegion(leftTopPoint_, rightTopPoint_, leftBottomPoint_, rightBottomPoint_,
-                                 clientRect_, *skinMask_, w, h, fitLeftTop_, fitRightTop_,
-                                 fitLeftBottom_, fitRightBottom_, fitClientRect_);
+            region = CreateSkinRegion(corners_, *skinMask_, w, h, fit_);
             break;
         case smHorizontal: {
-            const rt::TPoint fitRight = rt::Point(rightTopPoint_.X + w - sw, rightTopPoint_.Y);
-            region = CreateSkinRegion(leftTopPoint_, rightTopPoint_, leftTopPoint_, rightTopPoint_,
-                                      clientRect_, *skinMask_, w, h, leftTopPoint_, fitRight,
-                                      leftTopPoint_, fitRight, fitClientRect_);
+            const rt::TPoint fitRight =
+                rt::Point(corners_.RightTop.X + w - sw, corners_.RightTop.Y);
+            region = CreateSkinRegion(corners_.LeftTop, corners_.RightTop, corners_.LeftTop,
+                                      corners_.RightTop, corners_.Client, *skinMask_, w, h,
+                                      corners_.LeftTop, fitRight, corners_.LeftTop, fitRight,
+                                      fit_.Client);
             break;
         }
         case smVertical: {
-            const rt::TPoint fitBottom = rt::Point(leftBottomPoint_.X, leftBottomPoint_.Y + h - sh);
-            region =
-                CreateSkinRegion(leftTopPoint_, leftTopPoint_, leftBottomPoint_, leftBottomPoint_,
-                                 clientRect_, *skinMask_, w, h, leftTopPoint_, leftTopPoint_,
-                                 fitBottom, fitBottom, fitClientRect_);
+            const rt::TPoint fitBottom =
+                rt::Point(corners_.LeftBottom.X, corners_.LeftBottom.Y + h - sh);
+            region = CreateSkinRegion(corners_.LeftTop, corners_.LeftTop, corners_.LeftBottom,
+                                      corners_.LeftBottom, corners_.Client, *skinMask_, w, h,
+                                      corners_.LeftTop, corners_.LeftTop, fitBottom, fitBottom,
+                                      fit_.Client);
             break;
         }
         case smNone:

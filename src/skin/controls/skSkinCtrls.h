@@ -108,12 +108,9 @@ public:
 
     TskSizingMode SizingMode() const { return sizingMode_; }
     const rt::TRect& SkinRect() const { return skinRect_; }
-    const rt::TRect& SkinClientRect() const { return clientRect_; }
-    rt::TPoint FitLeftTop() const { return fitLeftTop_; }
-    rt::TPoint FitRightTop() const { return fitRightTop_; }
-    rt::TPoint FitLeftBottom() const { return fitLeftBottom_; }
-    rt::TPoint FitRightBottom() const { return fitRightBottom_; }
-    const rt::TRect& FitClientRect() const { return fitClientRect_; }
+    const rt::TRect& SkinClientRect() const { return corners_.Client; }
+    const TskCornerSet& FitCorners() const { return fit_; }
+    const rt::TRect& FitClientRect() const { return fit_.Client; }
     const rt::TBitmap* SkinBitmap() const { return skinBitmap_; }
 
     // A rectangle in skin-rect coordinates mapped to control coordinates for the current size.
@@ -140,11 +137,10 @@ protected:
     const rt::TBitmap* ActivePicture(int index) const { return this->HeldSkin().Picture(index); }
 
     const rt::TBitmap* skinBitmap_ = nullptr;
-    rt::TRect skinRect_, clientRect_;
-    rt::TPoint leftTopPoint_, rightTopPoint_, leftBottomPoint_, rightBottomPoint_;
+    rt::TRect skinRect_;
+    TskCornerSet corners_;  // of the skin object's picture piece
     TskSizingMode sizingMode_ = smNone;
-    rt::TPoint fitLeftTop_, fitRightTop_, fitLeftBottom_, fitRightBottom_;
-    rt::TRect fitClientRect_;
+    TskCornerSet fit_;  // corners_ fitted to the control's size
 
 private:
     int defaultWidth_ = 0;

@@ -105,9 +105,9 @@ void TskSkinCustomEdit::FindSkinObject() {
     picture_ = held_->ActivePicture(d->PictureIndex);
     skinRect_ = d->SkinRect;
     activeSkinRect_ = d->ActiveSkinRect.IsEmpty() ? d->SkinRect : d->ActiveSkinRect;
-    clientRect_ = d->ClientRect;
-    leftWidth_ = std::clamp(d->LeftTopPoint.X, 0, skinRect_.Width());
-    rightWidth_ = std::clamp(skinRect_.Width() - d->RightTopPoint.X, 0, skinRect_.Width());
+    clientRect_ = d->Corners.Client;
+    leftWidth_ = std::clamp(d->Corners.LeftTop.X, 0, skinRect_.Width());
+    rightWidth_ = std::clamp(skinRect_.Width() - d->Corners.RightTop.X, 0, skinRect_.Width());
     font_ = d->Font;
     buttonRect_ = d->ButtonRect;
     activeButtonRect_ = d->ActiveButtonRect;

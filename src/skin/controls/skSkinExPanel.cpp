@@ -119,7 +119,7 @@ rt::TRect TskSkinExPanel::ClientRect() const {
     if (skinIndex_ == -1)
         return rt::Rect(1, defaultCaptionHeight_, std::max(1, Width() - 1),
                         std::max(defaultCaptionHeight_, Height() - 1));
-    return fitClientRect_;
+    return fit_.Client;
 }
 
 void TskSkinExPanel::FindSkinObject() {

@@ -137,7 +137,7 @@ void TskSkinPanel::RollUp() {
     } else {
         int w = Width(), fh = Height();
         FitSize(w, fh);
-        h = Height() - fitClientRect_.Height();
+        h = Height() - fit_.Client.Height();
     }
     SetHeight(h);
 }
@@ -162,7 +162,7 @@ rt::TRect TskSkinPanel::ClientRect() const {
     }
     if (bgPictureIndex_ != -1 || (borderStyle_ == bvNone && !captionMode_ && sizingMode_ == smBoth))
         return r;
-    return fitClientRect_;
+    return fit_.Client;
 }
 
 void TskSkinPanel::FindSkinObject() {
@@ -257,10 +257,10 @@ void TskSkinPanel::DrawCaptionContent(rt::TCanvas& c, const rt::TRect& r, int le
 void TskSkinPanel::PaintSkinned(rt::TBitmap& buffer) {
     rt::TCanvas& c = buffer.Canvas();
     if (borderStyle_ == bvNone && sizingMode_ == smBoth && !captionMode_ &&
-        !clientRect_.IsEmpty() && skinBitmap_ != nullptr) {
+        !corners_.Client.IsEmpty() && skinBitmap_ != nullptr) {
         const rt::TRect src =
-            rt::Bounds(skinRect_.Left + clientRect_.Left, skinRect_.Top + clientRect_.Top,
-                       clientRect_.Width(), clientRect_.Height());
+            rt::Bounds(skinRect_.Left + corners_.Client.Left, skinRect_.Top + corners_.Client.Top,
+                       corners_.Client.Width(), corners_.Client.Height());
         for (int y = 0; y < Height(); y += src.Height())
             for (int x = 0; x < Width(); x += src.Width()) {
                 const int w = std::min(src.Width(), Width() - x);
@@ -389,7 +389,7 @@ int TskSkinLabel::SkinExtraWidth() const {
     if (skinIndex_ == -1 || sizingMode_ == smFixed) return 0;
     rt::TBitmap probe(1, 1);
     probe.Canvas().Font = font_.MakeFont();
-    return probe.Canvas().TextWidth(Caption()) - fitClientRect_.Width();
+    return probe.Canvas().TextWidth(Caption()) - fit_.Client.Width();
 }
 
 void TskSkinLabel::FitSize(int& width, int& height) {
@@ -462,7 +462,7 @@ void TskSkinLabel::PaintDefault(rt::TBitmap& buffer) {
 
 void TskSkinLabel::PaintSkinned(rt::TBitmap& buffer) {
     ComposeSkinImage(buffer, skinRect_);
-    DrawText(buffer.Canvas(), fitClientRect_);
+    DrawText(buffer.Canvas(), fit_.Client);
 }
 
 TskSkinStdLabel::TskSkinStdLabel(rt::TComponent* owner) : rt::TLabel(owner) {

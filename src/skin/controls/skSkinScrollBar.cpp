@@ -190,8 +190,8 @@ void TskSkinScrollBar::LayoutParts() {
         (v ? trackRect_.Bottom : trackRect_.Right) += d;
         // A button in the skin's fixed far end moves with that end.
         auto place = [&](const rt::TRect& r) {
-            if (v) return r.Top >= leftBottomPoint_.Y ? rt::OffsetRect(r, 0, d) : r;
-            return r.Left >= rightTopPoint_.X ? rt::OffsetRect(r, d, 0) : r;
+            if (v) return r.Top >= corners_.LeftBottom.Y ? rt::OffsetRect(r, 0, d) : r;
+            return r.Left >= corners_.RightTop.X ? rt::OffsetRect(r, d, 0) : r;
         };
         parts_[kUpButton].Rect = place(upButtonRect_);
         parts_[kDownButton].Rect = place(downButtonRect_);

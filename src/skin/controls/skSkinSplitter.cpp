@@ -42,9 +42,7 @@ void TskSkinSplitter::FindSkinObject() {
     }
     picture_ = held_.Picture(obj->PictureIndex);
     skinRect_ = obj->SkinRect;
-    leftTopPoint_ = obj->LeftTopPoint;
-    rightTopPoint_ = obj->RightTopPoint;
-    leftBottomPoint_ = obj->LeftBottomPoint;
+    corners_ = obj->Corners;
 }
 
 void TskSkinSplitter::ApplySkin() {
@@ -74,11 +72,11 @@ void TskSkinSplitter::Paint(rt::TCanvas& canvas) {
     }
     rt::TBitmap image;
     if (a == rt::TAlign::alTop || a == rt::TAlign::alBottom)
-        CreateHSkinImage(leftTopPoint_.X, skinRect_.Width() - rightTopPoint_.X, image, Width(),
-                         skinRect_, *picture_);
+        CreateHSkinImage(corners_.LeftTop.X, skinRect_.Width() - corners_.RightTop.X, image,
+                         Width(), skinRect_, *picture_);
     else
-        CreateVSkinImage(leftTopPoint_.Y, skinRect_.Height() - leftBottomPoint_.Y, image, Height(),
-                         skinRect_, *picture_);
+        CreateVSkinImage(corners_.LeftTop.Y, skinRect_.Height() - corners_.LeftBottom.Y, image,
+                         Height(), skinRect_, *picture_);
     canvas.Draw(0, 0, image);
 }
 

@@ -41,7 +41,7 @@ private:
     int skinIndex_ = -1;
     const rt::TBitmap* picture_ = nullptr;
     rt::TRect skinRect_;
-    rt::TPoint leftTopPoint_, rightTopPoint_, leftBottomPoint_;
+    TskCornerSet corners_;
 };
 
 class TskSkinBevel : public rt::TBevel, public TskSkinnable {

@@ -289,24 +289,18 @@ void TskSkinCustomListView::PaintSection(rt::TBitmap& face, bool pressed) const 
     }
     const rt::TRect src = pressed ? headerDownRect_ : header_->SkinRect;
     const TskDataSkinButtonControl& d = *header_;
-    if (d.LeftBottomPoint != rt::TPoint{0, 0}) {
+    if (d.Corners.LeftBottom != rt::TPoint{0, 0}) {
         // Four corners, edges and client as the skin has them, grown to the section:
         //   LT ---- top ---- RT
         //   |     client      |   the right column and bottom row move by the growth
         //   LB --- bottom -- RB
-        const int dw = w - src.Width(), dh = h - src.Height();
-        const rt::TRect client = d.ClientRect;
-        CreateSkinImage(d.LeftTopPoint, d.RightTopPoint, d.LeftBottomPoint, d.RightBottomPoint,
-                        client, src, *headerPicture_, true, face, w, h, d.LeftTopPoint,
-                        {d.RightTopPoint.X + dw, d.RightTopPoint.Y},
-                        {d.LeftBottomPoint.X, d.LeftBottomPoint.Y + dh},
-                        {d.RightBottomPoint.X + dw, d.RightBottomPoint.Y + dh},
-                        rt::Rect(client.Left, client.Top, client.Right + dw, client.Bottom + dh));
+        CreateSkinImage(d.Corners, src, *headerPicture_, true, face, w, h,
+                        d.Corners.Grown(w - src.Width(), h - src.Height()));
         return;
     }
     // A strip as wide as the section, then stretched to its height.
     rt::TBitmap strip;
-    CreateHSkinImage(d.LeftTopPoint.X, src.Width() - d.RightTopPoint.X, strip, w, src,
+    CreateHSkinImage(d.Corners.LeftTop.X, src.Width() - d.Corners.RightTop.X, strip, w, src,
                      *headerPicture_);
     c.StretchDraw(rt::Rect(0, 0, w, h), strip);
 }
@@ -384,20 +378,13 @@ void TskSkinCustomListView::PaintHeader(rt::TCanvas& canvas) {
     } else {
         const TskDataSkinButtonControl& d = *header_;
         const rt::TRect src = d.SkinRect;
-        if (d.LeftBottomPoint != rt::TPoint{0, 0}) {
-            const int dw = width - src.Width(), dh = h - src.Height();
-            const rt::TRect client = d.ClientRect;
-            CreateSkinImage2(
-                d.LeftTopPoint, d.RightTopPoint, d.LeftBottomPoint, d.RightBottomPoint, client, src,
-                *headerPicture_, true, rest, width, h, d.LeftTopPoint,
-                {d.RightTopPoint.X + dw, d.RightTopPoint.Y},
-                {d.LeftBottomPoint.X, d.LeftBottomPoint.Y + dh},
-                {d.RightBottomPoint.X + dw, d.RightBottomPoint.Y + dh},
-                rt::Rect(client.Left, client.Top, client.Right + dw, client.Bottom + dh));
+        if (d.Corners.LeftBottom != rt::TPoint{0, 0}) {
+            CreateSkinImage2(d.Corners, src, *headerPicture_, true, rest, width, h,
+                             d.Corners.Grown(width - src.Width(), h - src.Height()));
         } else {
             rt::TBitmap strip;
-            CreateHSkinImage2(d.LeftTopPoint.X, src.Width() - d.RightTopPoint.X, strip, width, src,
-                              *headerPicture_);
+            CreateHSkinImage2(d.Corners.LeftTop.X, src.Width() - d.Corners.RightTop.X, strip, width,
+                              src, *headerPicture_);
             rest.Canvas().StretchDraw(rt::Rect(0, 0, width, h), strip);
         }
     }

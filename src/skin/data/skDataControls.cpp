@@ -17,9 +17,11 @@ std::span<const TskField<TskDataSkinControl>> TskDataSkinControl::Fields() {
 std::span<const TskField<TskDataSkinCustomControl>> TskDataSkinCustomControl::Fields() {
     using C = TskDataSkinCustomControl;
     static const TskField<C> f[] = {
-        P("lefttoppoint", &C::LeftTopPoint),       P("righttoppoint", &C::RightTopPoint),
-        P("leftbottompoint", &C::LeftBottomPoint), P("rightbottompoint", &C::RightBottomPoint),
-        R("clientrect", &C::ClientRect),
+        P("lefttoppoint", In(&C::Corners, &TskCornerSet::LeftTop)),
+        P("righttoppoint", In(&C::Corners, &TskCornerSet::RightTop)),
+        P("leftbottompoint", In(&C::Corners, &TskCornerSet::LeftBottom)),
+        P("rightbottompoint", In(&C::Corners, &TskCornerSet::RightBottom)),
+        R("clientrect", In(&C::Corners, &TskCornerSet::Client)),
     };
     return f;
 }
@@ -177,8 +179,7 @@ std::span<const TskField<TskDataSkinStdLabelControl>> TskDataSkinStdLabelControl
 
 void TskDataSkinUpDownControl::LoadFromIni(const TskIniFile& ini) {
     TskDescribed::LoadFromIni(ini);
-    LeftTopPoint = RightTopPoint = LeftBottomPoint = RightBottomPoint = rt::TPoint{};
-    ClientRect = rt::TRect{};
+    Corners = TskCornerSet{};
 }
 
 std::span<const TskField<TskDataSkinUpDownControl>> TskDataSkinUpDownControl::Fields() {
@@ -229,12 +230,12 @@ std::span<const TskField<TskDataSkinTabControl>> TskDataSkinTabControl::Fields()
         R("activetabrect", &C::ActiveTabRect),
         R("focustabrect", &C::FocusTabRect),
         R("mouseintabrect", &C::MouseInTabRect),
-        R("clientrect", &C::ClientRect),
+        R("clientrect", In(&C::Corners, &TskCornerSet::Client)),
         X("bgpictureindex", &C::BgPictureIndex),
-        P("lefttoppoint", &C::LeftTopPoint),
-        P("righttoppoint", &C::RightTopPoint),
-        P("leftbottompoint", &C::LeftBottomPoint),
-        P("rightbottompoint", &C::RightBottomPoint),
+        P("lefttoppoint", In(&C::Corners, &TskCornerSet::LeftTop)),
+        P("righttoppoint", In(&C::Corners, &TskCornerSet::RightTop)),
+        P("leftbottompoint", In(&C::Corners, &TskCornerSet::LeftBottom)),
+        P("rightbottompoint", In(&C::Corners, &TskCornerSet::RightBottom)),
         I("tableftoffset", &C::TabLeftOffset),
         I("tabrightoffset", &C::TabRightOffset),
         R("tabsbgrect", &C::TabsBgRect),

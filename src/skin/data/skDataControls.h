@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/data/skCornerSet.h"
 #include "skin/data/skDataFields.h"
 #include "skin/data/skFontDesc.h"
 
@@ -26,8 +27,7 @@ public:
 class TskDataSkinCustomControl : public TskDescribed<TskDataSkinCustomControl, TskDataSkinControl> {
 public:
     using TskDescribed::TskDescribed;
-    rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-    rt::TRect ClientRect;
+    TskCornerSet Corners;
     static std::span<const TskField<TskDataSkinCustomControl>> Fields();
 };
 
@@ -167,9 +167,9 @@ public:
 class TskDataSkinTabControl : public TskDescribed<TskDataSkinTabControl, TskDataSkinControl> {
 public:
     using TskDescribed::TskDescribed;
-    rt::TRect TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect, ClientRect;
+    rt::TRect TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect;
     int BgPictureIndex = -1;
-    rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
+    TskCornerSet Corners;
     int TabLeftOffset = 0, TabRightOffset = 0;
     rt::TRect TabsBgRect;
     TskFontDesc Font;

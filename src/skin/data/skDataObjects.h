@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/data/skCornerSet.h"
 #include "skin/data/skDataFields.h"
 #include "skin/data/skFontDesc.h"
 
@@ -105,8 +106,7 @@ class TskDataSkinPopupWindow {
 public:
     int WindowPictureIndex = -1;
     int MaskPictureIndex = -1;
-    rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-    rt::TRect ItemsRect;
+    TskCornerSet Corners;  // its client rectangle is the items area, read as "itemsrect"
     int ScrollMarkerColor = 0, ScrollMarkerActiveColor = 0;
 
     void LoadFromIni(const TskIniFile& ini, const std::string& section);
@@ -119,8 +119,7 @@ class TskDataSkinHintWindow {
 public:
     int WindowPictureIndex = -1;
     int MaskPictureIndex = -1;
-    rt::TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-    rt::TRect ClientRect;
+    TskCornerSet Corners;
     TskFontDesc Font = FontFace("Arial", 12);
 
     void LoadFromIni(const TskIniFile& ini, const std::string& section);

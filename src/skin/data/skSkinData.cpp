@@ -21,11 +21,11 @@ TskSkinData::~TskSkinData() {
 std::span<const TskField<TskSkinData>> TskSkinData::FormInfoFields() {
     using C = TskSkinData;
     static const TskField<C> f[] = {
-        P("lefttoppoint", &C::FrameLeftTop),
-        P("righttoppoint", &C::FrameRightTop),
-        P("leftbottompoint", &C::FrameLeftBottom),
-        P("rightbottompoint", &C::FrameRightBottom),
-        R("clientrect", &C::FrameClientBox),
+        P("lefttoppoint", In(&C::Frame, &TskCornerSet::LeftTop)),
+        P("righttoppoint", In(&C::Frame, &TskCornerSet::RightTop)),
+        P("leftbottompoint", In(&C::Frame, &TskCornerSet::LeftBottom)),
+        P("rightbottompoint", In(&C::Frame, &TskCornerSet::RightBottom)),
+        R("clientrect", In(&C::Frame, &TskCornerSet::Client)),
         X("bgpictureindex", &C::BackPictureIndex),
         B("leftstretch", &C::LeftStretch),
         B("rightstretch", &C::RightStretch),
@@ -125,16 +125,17 @@ void TskSkinData::LoadVersion(const TskIniFile& ini) {
 
 void TskSkinData::LoadFormInfo(const TskIniFile& ini) {
     LoadFields<TskSkinData>(ini, "FORMINFO", FormInfoFields(), *this);
-    if (FrameRightBottom.X == FrameLeftTop.X || FrameRightBottom.Y == FrameLeftTop.Y) return;
-    const rt::TRect& box = FrameClientBox;
-    FrameLeftTop.X = std::max(FrameLeftTop.X, box.Left);
-    FrameLeftTop.Y = std::max(FrameLeftTop.Y, box.Top);
-    FrameRightTop.X = std::min(FrameRightTop.X, box.Right);
-    FrameRightTop.Y = std::max(FrameRightTop.Y, box.Top);
-    FrameLeftBottom.X = std::max(FrameLeftBottom.X, box.Left);
-    FrameLeftBottom.Y = std::min(FrameLeftBottom.Y, box.Bottom);
-    FrameRightBottom.X = std::min(FrameRightBottom.X, box.Right);
-    FrameRightBottom.Y = std::min(FrameRightBottom.Y, box.Bottom);
+    TskCornerSet& f = Frame;
+    if (f.RightBottom.X == f.LeftTop.X || f.RightBottom.Y == f.LeftTop.Y) return;
+    const rt::TRect& box = f.Client;
+    f.LeftTop.X = std::max(f.LeftTop.X, box.Left);
+    f.LeftTop.Y = std::max(f.LeftTop.Y, box.Top);
+    f.RightTop.X = std::min(f.RightTop.X, box.Right);
+    f.RightTop.Y = std::max(f.RightTop.Y, box.Top);
+    f.LeftBottom.X = std::max(f.LeftBottom.X, box.Left);
+    f.LeftBottom.Y = std::min(f.LeftBottom.Y, box.Bottom);
+    f.RightBottom.X = std::min(f.RightBottom.X, box.Right);
+    f.RightBottom.Y = std::min(f.RightBottom.Y, box.Bottom);
 }
 
 void TskSkinData::LoadDescription(const TskIniFile& ini, TskSkin& skin) {

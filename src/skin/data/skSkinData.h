@@ -71,8 +71,7 @@ public:
 
     std::string SkinName, SkinAuthor, AuthorEmail, AuthorURL, SkinComments;
 
-    rt::TPoint FrameLeftTop, FrameRightTop, FrameLeftBottom, FrameRightBottom;
-    rt::TRect FrameClientBox;
+    TskCornerSet Frame;  // of the frame picture
     int BackPictureIndex = -1;
     bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false;
     rt::TRect MaskRectArea;

@@ -419,6 +419,29 @@ void DrawFrame3D(rt::TCanvas& canvas, const TRect& rect, rt::TColor topLeft,
     canvas.Polyline({rt::Point(r, t), rt::Point(r, b), rt::Point(l - 1, b)});
 }
 
+void CreateSkinImage(const TskCornerSet& from, const rt::TRect& piece, const rt::TBitmap& picture,
+                     bool fillClient, rt::TBitmap& target, int width, int height,
+                     const TskCornerSet& to) {
+    CreateSkinImage(from.LeftTop, from.RightTop, from.LeftBottom, from.RightBottom, from.Client,
+                    piece, picture, fillClient, target, width, height, to.LeftTop, to.RightTop,
+                    to.LeftBottom, to.RightBottom, to.Client);
+}
+
+void CreateSkinImage2(const TskCornerSet& from, const rt::TRect& piece, const rt::TBitmap& picture,
+                      bool fillClient, rt::TBitmap& target, int width, int height,
+                      const TskCornerSet& to) {
+    CreateSkinImage2(from.LeftTop, from.RightTop, from.LeftBottom, from.RightBottom, from.Client,
+                     piece, picture, fillClient, target, width, height, to.LeftTop, to.RightTop,
+                     to.LeftBottom, to.RightBottom, to.Client);
+}
+
+std::optional<rt::TRegion> CreateSkinRegion(const TskCornerSet& from, const rt::TBitmap& mask,
+                                            int width, int height, const TskCornerSet& to) {
+    return CreateSkinRegion(from.LeftTop, from.RightTop, from.LeftBottom, from.RightBottom,
+                            from.Client, mask, width, height, to.LeftTop, to.RightTop,
+                            to.LeftBottom, to.RightBottom, to.Client);
+}
+
 rt::TFont MakeSkinFont(const std::string& name, int height, rt::TFontStyles style,
                        rt::TColor color) {
     rt::TFont f;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/Graphics.h"
+#include "skin/data/skCornerSet.h"
 
 namespace rt {
 class TForm;
@@ -35,6 +36,10 @@ void CreateSkinImage(rt::TPoint leftTop, rt::TPoint rightTop, rt::TPoint leftBot
                      int height, rt::TPoint newLeftTop, rt::TPoint newRightTop,
                      rt::TPoint newLeftBottom, rt::TPoint newRightBottom,
                      const rt::TRect& newClient);
+// The same with the piece's corner set and the set fitted to the target.
+void CreateSkinImage(const TskCornerSet& from, const rt::TRect& piece, const rt::TBitmap& picture,
+                     bool fillClient, rt::TBitmap& target, int width, int height,
+                     const TskCornerSet& to);
 // Left-anchored variant: no right side; top, bottom and client run to the target's right edge.
 void CreateSkinImage2(rt::TPoint leftTop, rt::TPoint rightTop, rt::TPoint leftBottom,
                       rt::TPoint rightBottom, const rt::TRect& client, const rt::TRect& piece,
@@ -42,6 +47,9 @@ void CreateSkinImage2(rt::TPoint leftTop, rt::TPoint rightTop, rt::TPoint leftBo
                       int height, rt::TPoint newLeftTop, rt::TPoint newRightTop,
                       rt::TPoint newLeftBottom, rt::TPoint newRightBottom,
                       const rt::TRect& newClient);
+void CreateSkinImage2(const TskCornerSet& from, const rt::TRect& piece, const rt::TBitmap& picture,
+                      bool fillClient, rt::TBitmap& target, int width, int height,
+                      const TskCornerSet& to);
 
 // Region data block of the mask's black pixels, moved by (dx, dy): a 32-byte header (size 32,
 // type 1, count N, size 0, bounding rectangle) and N rectangles of 16 bytes, one per run of
@@ -58,6 +66,8 @@ std::optional<rt::TRegion> CreateSkinRegion(rt::TPoint leftTop, rt::TPoint right
                                             int width, int height, rt::TPoint newLeftTop,
                                             rt::TPoint newRightTop, rt::TPoint newLeftBottom,
                                             rt::TPoint newRightBottom, const rt::TRect& newClient);
+std::optional<rt::TRegion> CreateSkinRegion(const TskCornerSet& from, const rt::TBitmap& mask,
+                                            int width, int height, const TskCornerSet& to);
 
 // Glyph `glyphNum` (from 1) of a strip of `glyphCount` glyphs, drawn transparently at (x, y)
 // with the glyph's bottom-left pixel as the transparent colour.

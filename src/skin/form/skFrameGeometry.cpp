@@ -20,11 +20,11 @@ TskFrameSkin TskFrameSkin::From(const TskSkinData& d) {
     s.PictureHeight = d.Skin().Picture.Height();
     s.MaskWidth = d.Skin().MaskBitmap.Width();
     s.MaskHeight = d.Skin().MaskBitmap.Height();
-    s.LeftTop = d.FrameLeftTop;
-    s.RightTop = d.FrameRightTop;
-    s.LeftBottom = d.FrameLeftBottom;
-    s.RightBottom = d.FrameRightBottom;
-    s.ClientRect = d.FrameClientBox;
+    s.LeftTop = d.Frame.LeftTop;
+    s.RightTop = d.Frame.RightTop;
+    s.LeftBottom = d.Frame.LeftBottom;
+    s.RightBottom = d.Frame.RightBottom;
+    s.ClientRect = d.Frame.Client;
     s.MaskRectArea = d.MaskRectArea;
     s.HitTestLT = d.HitTestLTPoint;
     s.HitTestRT = d.HitTestRTPoint;

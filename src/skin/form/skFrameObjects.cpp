@@ -568,8 +568,8 @@ void TskSkinCaptionObject::BuildImage(TBitmap& image, const TBitmap* picture, co
     if (image.Empty()) return;
     TCanvas& c = image.Canvas();
     if (picture != nullptr && !source.IsEmpty()) {
-        int lw = SkinData != nullptr ? SkinData->FrameLeftTop.X - NormalLookRect.Left : 0;
-        int rw = SkinData != nullptr ? NormalLookRect.Right - SkinData->FrameRightTop.X : 0;
+        int lw = SkinData != nullptr ? SkinData->Frame.LeftTop.X - NormalLookRect.Left : 0;
+        int rw = SkinData != nullptr ? NormalLookRect.Right - SkinData->Frame.RightTop.X : 0;
         if (lw <= 0 && rw <= 0) {
             c.CopyRect(Rect(0, 0, w, h), *picture, source);
         } else {

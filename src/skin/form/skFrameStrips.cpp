@@ -342,7 +342,7 @@ void PaintClientBackground(rt::TCanvas& canvas, const TRect& area, const TskSkin
         const int index = skin->BackPictureIndex;
         if (index == -1) {
             picture = &skin->Skin().Picture;
-            piece = skin->FrameClientBox;
+            piece = skin->Frame.Client;
         } else if (index >= 0 && std::size_t(index) < skin->Skin().ActivePictures.size() &&
                    skin->Skin().ActivePictures[std::size_t(index)] != nullptr) {
             picture = skin->Skin().ActivePictures[std::size_t(index)].get();

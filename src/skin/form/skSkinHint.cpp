@@ -22,8 +22,6 @@ constexpr int kSkinHintShortPause = 100;
 // A hint that would leave the screen goes to the other side of its point, this far from it.
 constexpr int kEdgeGap = 2;
 
-TPoint Moved(TPoint p, int dx, int dy) { return {p.X + dx, p.Y + dy}; }
-
 // The picture at a skin's active-picture index, when it is there.
 const TBitmap* ActivePicture(const TskSkinData& data, int index) {
     if (index < 0 || std::size_t(index) >= data.Skin().ActivePictures.size()) return nullptr;
@@ -83,28 +81,21 @@ void TskSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
     std::optional<rt::TRegion> region;
     if (picture != nullptr) {
         const TskDataSkinHintWindow& hw = data->Skin().HintWindow;
-        const TRect& c = hw.ClientRect;
+        const TRect& c = hw.Corners.Client;
         const int pw = picture->Width(), ph = picture->Height();
         width = std::max(text.X + c.Left + (pw - c.Right), pw);
         height = std::max(text.Y + c.Top + (ph - c.Bottom), ph);
         const int dx = width - pw, dy = height - ph;
-        sizedClientBox_ = Rect(c.Left, c.Top, c.Right + dx, c.Bottom + dy);
-        sizedLeftTop_ = hw.LeftTopPoint;
-        sizedRightTop_ = Moved(hw.RightTopPoint, dx, 0);
-        sizedLeftBottom_ = Moved(hw.LeftBottomPoint, 0, dy);
-        sizedRightBottom_ = Moved(hw.RightBottomPoint, dx, dy);
+        sized_ = hw.Corners.Grown(dx, dy);
         if (const TBitmap* mask = ActivePicture(*data, hw.MaskPictureIndex))
-            region = CreateSkinRegion(hw.LeftTopPoint, hw.RightTopPoint, hw.LeftBottomPoint,
-                                      hw.RightBottomPoint, c, *mask, width, height, sizedLeftTop_,
-                                      sizedRightTop_, sizedLeftBottom_, sizedRightBottom_,
-                                      sizedClientBox_);
+            region = CreateSkinRegion(hw.Corners, *mask, width, height, sized_);
         PaintSkinned(*picture, width, height, font, hint);
     } else {
         const TPoint s = rt::PlainHintSize(hint, font);
         width = s.X;
         height = s.Y;
-        sizedClientBox_ = Rect(0, 0, width, height);
-        sizedLeftTop_ = sizedRightTop_ = sizedLeftBottom_ = sizedRightBottom_ = {};
+        sized_ = TskCornerSet{};
+        sized_.Client = Rect(0, 0, width, height);
         image_.SetSize(width, height);
         rt::PaintPlainHint(image_.Canvas(), width, height, hint, font);
     }
@@ -141,11 +132,9 @@ void TskSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
 void TskSkinHintWindow::PaintSkinned(const TBitmap& picture, int width, int height,
                                      const rt::TFont& font, const std::string& text) {
     const TskDataSkinHintWindow& hw = skinDataInUse_->Skin().HintWindow;
-    const TRect& box = sizedClientBox_;
-    CreateSkinImage(hw.LeftTopPoint, hw.RightTopPoint, hw.LeftBottomPoint, hw.RightBottomPoint,
-                    hw.ClientRect, Rect(0, 0, picture.Width(), picture.Height()), picture, true,
-                    image_, width, height, sizedLeftTop_, sizedRightTop_, sizedLeftBottom_,
-                    sizedRightBottom_, box);
+    const TRect& box = sized_.Client;
+    CreateSkinImage(hw.Corners, Rect(0, 0, picture.Width(), picture.Height()), picture, true,
+                    image_, width, height, sized_);
     rt::TCanvas& c = image_.Canvas();
     c.Font = font;
     c.Brush.Style = rt::TBrushStyle::bsClear;

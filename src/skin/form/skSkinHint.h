@@ -40,11 +40,9 @@ public:
     const std::optional<rt::TRegion>& Region() const { return region_; }
     bool SavedAlphaBlend() const { return savedAlphaBlend_; }
     int SavedAlphaBlendValue() const { return savedAlphaBlendValue_; }
-    const rt::TRect& SizedClientBox() const { return sizedClientBox_; }
-    rt::TPoint SizedLeftTop() const { return sizedLeftTop_; }
-    rt::TPoint SizedRightTop() const { return sizedRightTop_; }
-    rt::TPoint SizedLeftBottom() const { return sizedLeftBottom_; }
-    rt::TPoint SizedRightBottom() const { return sizedRightBottom_; }
+    // The skin's corner set fitted to the window.
+    const TskCornerSet& Sized() const { return sized_; }
+    const rt::TRect& SizedClientBox() const { return sized_.Client; }
     // The hint as painted (window-sized).
     const rt::TBitmap& Image() const { return image_; }
 
@@ -62,8 +60,7 @@ private:
     std::optional<rt::TRegion> region_;
     bool savedAlphaBlend_ = false;
     int savedAlphaBlendValue_ = 0;
-    rt::TRect sizedClientBox_;
-    rt::TPoint sizedLeftTop_, sizedRightTop_, sizedLeftBottom_, sizedRightBottom_;
+    TskCornerSet sized_;
     // Painted at activation, so that a skin changing under a shown hint cannot tear it.
     rt::TBitmap image_;
 };

@@ -339,13 +339,14 @@ void TskSkinPopupView::Measure(const TRect& workArea) {
     }
     width_ = widest + glyphCellWidth_ + 19;
     if (popupDescription_ != nullptr) {
-        width_ += popupPicture_->Width() - popupDescription_->ItemsRect.Width();
+        width_ += popupPicture_->Width() - popupDescription_->Corners.Client.Width();
         // The item picture's margins around its text; default-look items need 6 pixels.
         width_ += itemDescription_ != nullptr
                       ? itemDescription_->TextRect.Left + itemDescription_->SkinRect.Width() -
                             itemDescription_->TextRect.Right
                       : 6;
-        height_ = itemsHeight + popupPicture_->Height() - popupDescription_->ItemsRect.Height();
+        height_ =
+            itemsHeight + popupPicture_->Height() - popupDescription_->Corners.Client.Height();
     } else {
         width_ += 10;
         height_ = itemsHeight + 4;
@@ -358,28 +359,21 @@ void TskSkinPopupView::Measure(const TRect& workArea) {
 
 void TskSkinPopupView::ComputeGeometry() {
     if (popupDescription_ == nullptr) {
-        sizedItemsBox_ = rt::Rect(2, 2, width_ - 2, height_ - 2);
+        sized_ = TskCornerSet{};
+        sized_.Client = rt::Rect(2, 2, width_ - 2, height_ - 2);
         return;
     }
     const TskDataSkinPopupWindow& d = *popupDescription_;
     const int dx = width_ - popupPicture_->Width(), dy = height_ - popupPicture_->Height();
-    sizedLeftTop_ = d.LeftTopPoint;
-    sizedRightTop_ = rt::Point(d.RightTopPoint.X + dx, d.RightTopPoint.Y);
-    sizedLeftBottom_ = rt::Point(d.LeftBottomPoint.X, d.LeftBottomPoint.Y + dy);
-    sizedRightBottom_ = rt::Point(d.RightBottomPoint.X + dx, d.RightBottomPoint.Y + dy);
-    sizedItemsBox_ = rt::Rect(d.ItemsRect.Left, d.ItemsRect.Top, d.ItemsRect.Right + dx,
-                              d.ItemsRect.Bottom + dy);
+    sized_ = d.Corners.Grown(dx, dy);
     if (maskBitmap_ != nullptr)
-        region_ =
-            CreateSkinRegion(d.LeftTopPoint, d.RightTopPoint, d.LeftBottomPoint, d.RightBottomPoint,
-                             d.ItemsRect, *maskBitmap_, width_, height_, sizedLeftTop_,
-                             sizedRightTop_, sizedLeftBottom_, sizedRightBottom_, sizedItemsBox_);
+        region_ = CreateSkinRegion(d.Corners, *maskBitmap_, width_, height_, sized_);
 }
 
 void TskSkinPopupView::Place(const TRect& anchor, const TRect& workArea, bool subMenu,
                              bool popupUp) {
-    const rt::TPoint p = PlacePopup(anchor, workArea, width_, height_, sizedItemsBox_.Top, subMenu,
-                                    popupUp, scroll_);
+    const rt::TPoint p =
+        PlacePopup(anchor, workArea, width_, height_, sized_.Client.Top, subMenu, popupUp, scroll_);
     ShowX = p.X;
     ShownTop = p.Y;
 }
@@ -426,11 +420,11 @@ int TskSkinPopupView::AcceleratorItem(int key) const {
 }
 
 int TskSkinPopupView::ViewTop() const {
-    return sizedItemsBox_.Top + (scroll_ ? kMenuScrollBand : 0);
+    return sized_.Client.Top + (scroll_ ? kMenuScrollBand : 0);
 }
 
 int TskSkinPopupView::ViewBottom() const {
-    return sizedItemsBox_.Bottom - (scroll_ ? kMenuScrollBand : 0);
+    return sized_.Client.Bottom - (scroll_ ? kMenuScrollBand : 0);
 }
 
 void TskSkinPopupView::LayoutItems() {
@@ -445,7 +439,7 @@ void TskSkinPopupView::LayoutItems() {
             item.Visible = false;
             continue;
         }
-        item.ObjectRect = rt::Rect(sizedItemsBox_.Left, y, sizedItemsBox_.Right, y + item.Height());
+        item.ObjectRect = rt::Rect(sized_.Client.Left, y, sized_.Client.Right, y + item.Height());
         if (item.ObjectRect.Bottom > limit) {
             full = true;
             item.Visible = false;
@@ -500,7 +494,7 @@ TRect TskSkinPopupView::ScrollBand(TskScrollDirection direction) const {
     if (popupDescription_ == nullptr)
         return direction == sdUp ? rt::Rect(3, 3, width_ - 3, 13)
                                  : rt::Rect(3, height_ - 10, width_ - 3, height_ - 3);
-    const TRect& b = sizedItemsBox_;
+    const TRect& b = sized_.Client;
     return direction == sdUp ? rt::Rect(b.Left, b.Top, b.Right, b.Top + kMenuScrollBand)
                              : rt::Rect(b.Left, b.Bottom - kMenuScrollBand, b.Right, b.Bottom);
 }
@@ -529,11 +523,8 @@ void TskSkinPopupView::Paint(rt::TBitmap& buffer) const {
     if (popupDescription_ != nullptr) {
         const TskDataSkinPopupWindow& d = *popupDescription_;
         // The items cover the client area unless they scroll between the marker bands.
-        CreateSkinImage(d.LeftTopPoint, d.RightTopPoint, d.LeftBottomPoint, d.RightBottomPoint,
-                        d.ItemsRect,
-                        rt::Rect(0, 0, popupPicture_->Width(), popupPicture_->Height()),
-                        *popupPicture_, scroll_, buffer, width_, height_, sizedLeftTop_,
-                        sizedRightTop_, sizedLeftBottom_, sizedRightBottom_, sizedItemsBox_);
+        CreateSkinImage(d.Corners, rt::Rect(0, 0, popupPicture_->Width(), popupPicture_->Height()),
+                        *popupPicture_, scroll_, buffer, width_, height_, sized_);
     } else {
         c.Brush.Style = rt::TBrushStyle::bsSolid;
         c.Brush.Color = rt::clBtnFace;

@@ -112,11 +112,9 @@ public:
     const rt::TBitmap* ItemPicture() const { return itemPicture_; }
     // The window shape from the mask picture, when the skin has one.
     const std::optional<rt::TRegion>& Region() const { return region_; }
-    rt::TPoint SizedLeftTop() const { return sizedLeftTop_; }
-    rt::TPoint SizedRightTop() const { return sizedRightTop_; }
-    rt::TPoint SizedLeftBottom() const { return sizedLeftBottom_; }
-    rt::TPoint SizedRightBottom() const { return sizedRightBottom_; }
-    const rt::TRect& SizedItemsBox() const { return sizedItemsBox_; }
+    // The popup picture's corner set fitted to the window; its client is the items area.
+    const TskCornerSet& Sized() const { return sized_; }
+    const rt::TRect& SizedItemsBox() const { return sized_.Client; }
     rt::TImageList* Images() const { return images_; }
     int GlyphCellWidth() const { return glyphCellWidth_; }
     // The font items are measured and drawn with.
@@ -193,8 +191,7 @@ private:
     const rt::TBitmap* maskBitmap_ = nullptr;
     const rt::TBitmap* itemPicture_ = nullptr;
     std::optional<rt::TRegion> region_;
-    rt::TPoint sizedLeftTop_, sizedRightTop_, sizedLeftBottom_, sizedRightBottom_;
-    rt::TRect sizedItemsBox_;
+    TskCornerSet sized_;
     rt::TImageList* images_ = nullptr;
     int glyphCellWidth_ = 19;
     rt::TFont font_;

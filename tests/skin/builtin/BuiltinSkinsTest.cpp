@@ -253,12 +253,12 @@ TEST_P(BuiltinSkin, EveryRectangleLiesInsideItsPictureOrItsObject) {
     }
     // The frame geometry stays inside the main picture.
     const int pw = data_->Skin().Picture.Width(), ph = data_->Skin().Picture.Height();
-    for (const rt::TRect& r : {data_->FrameClientBox, data_->CaptionBox, data_->MaskRectArea})
+    for (const rt::TRect& r : {data_->Frame.Client, data_->CaptionBox, data_->MaskRectArea})
         EXPECT_TRUE(Inside(r, pw, ph));
-    EXPECT_TRUE(Inside(data_->Skin().PopupWindow.ItemsRect,
+    EXPECT_TRUE(Inside(data_->Skin().PopupWindow.Corners.Client,
                        Picture(data_->Skin().PopupWindow.WindowPictureIndex)->Width(),
                        Picture(data_->Skin().PopupWindow.WindowPictureIndex)->Height()));
-    EXPECT_TRUE(Inside(data_->Skin().HintWindow.ClientRect,
+    EXPECT_TRUE(Inside(data_->Skin().HintWindow.Corners.Client,
                        Picture(data_->Skin().HintWindow.WindowPictureIndex)->Width(),
                        Picture(data_->Skin().HintWindow.WindowPictureIndex)->Height()));
 }
@@ -355,34 +355,36 @@ TEST_P(BuiltinSkin, StretchedMiddlesRepeatWithoutSeams) {
             looks.insert(looks.end(), {b->ActiveSkinRect, b->DownSkinRect, b->DisabledSkinRect});
         if (const auto* e = dynamic_cast<const sk::TskDataSkinEditControl*>(c.get()))
             looks.push_back(e->ActiveSkinRect);
-        const bool both = cc->RightBottomPoint.X != 0 && cc->RightBottomPoint.Y != 0;
-        const bool horizontal = !both && (cc->RightTopPoint.X != 0 || cc->RightTopPoint.Y != 0);
-        const bool vertical = !both && !horizontal && cc->LeftBottomPoint.Y != 0;
+        const bool both = cc->Corners.RightBottom.X != 0 && cc->Corners.RightBottom.Y != 0;
+        const bool horizontal =
+            !both && (cc->Corners.RightTop.X != 0 || cc->Corners.RightTop.Y != 0);
+        const bool vertical = !both && !horizontal && cc->Corners.LeftBottom.Y != 0;
         const sk::TskDataSkinCustomControl& g = *cc;
         for (const rt::TRect& r : looks) {
             if (r.IsEmpty()) continue;
             const int x0 = r.Left, y0 = r.Top;
             if (horizontal) {
-                EXPECT_TRUE(columnsAlike(*p, r, x0 + g.LeftTopPoint.X, x0 + g.RightTopPoint.X))
+                EXPECT_TRUE(
+                    columnsAlike(*p, r, x0 + g.Corners.LeftTop.X, x0 + g.Corners.RightTop.X))
                     << c->IDName;
             }
             if (vertical) {
-                EXPECT_TRUE(rowsAlike(*p, r, y0 + g.LeftTopPoint.Y, y0 + g.LeftBottomPoint.Y))
+                EXPECT_TRUE(rowsAlike(*p, r, y0 + g.Corners.LeftTop.Y, y0 + g.Corners.LeftBottom.Y))
                     << c->IDName;
             }
             if (both) {
-                const rt::TRect cr = g.ClientRect;
+                const rt::TRect cr = g.Corners.Client;
                 EXPECT_TRUE(columnsAlike(*p, rt::Rect(x0, y0, r.Right, y0 + cr.Top),
-                                         x0 + g.LeftTopPoint.X, x0 + g.RightTopPoint.X))
+                                         x0 + g.Corners.LeftTop.X, x0 + g.Corners.RightTop.X))
                     << c->IDName << " top";
                 EXPECT_TRUE(columnsAlike(*p, rt::Rect(x0, y0 + cr.Bottom, r.Right, r.Bottom),
-                                         x0 + g.LeftBottomPoint.X, x0 + g.RightBottomPoint.X))
+                                         x0 + g.Corners.LeftBottom.X, x0 + g.Corners.RightBottom.X))
                     << c->IDName << " bottom";
                 EXPECT_TRUE(rowsAlike(*p, rt::Rect(x0, y0, x0 + cr.Left, r.Bottom),
-                                      y0 + g.LeftTopPoint.Y, y0 + g.LeftBottomPoint.Y))
+                                      y0 + g.Corners.LeftTop.Y, y0 + g.Corners.LeftBottom.Y))
                     << c->IDName << " left";
                 EXPECT_TRUE(rowsAlike(*p, rt::Rect(x0 + cr.Right, y0, r.Right, r.Bottom),
-                                      y0 + g.RightTopPoint.Y, y0 + g.RightBottomPoint.Y))
+                                      y0 + g.Corners.RightTop.Y, y0 + g.Corners.RightBottom.Y))
                     << c->IDName << " right";
             }
         }
@@ -390,8 +392,8 @@ TEST_P(BuiltinSkin, StretchedMiddlesRepeatWithoutSeams) {
     // A splitter aligned left or right stretches between its top and bottom ends.
     const auto* split = Control<sk::TskDataSkinSplitterControl>("vsplitter");
     const rt::TRect sr = split->SkinRect;
-    EXPECT_TRUE(rowsAlike(*Picture(split->PictureIndex), sr, sr.Top + split->LeftTopPoint.Y,
-                          sr.Top + split->LeftBottomPoint.Y));
+    EXPECT_TRUE(rowsAlike(*Picture(split->PictureIndex), sr, sr.Top + split->Corners.LeftTop.Y,
+                          sr.Top + split->Corners.LeftBottom.Y));
     // Menu items, bar items and the menu bar stretch between their offsets.
     const auto* item = Object<sk::TskDataSkinMenuItem>("menuitem");
     const rt::TBitmap* ip = Picture(item->ActivePictureIndex);
@@ -412,15 +414,15 @@ TEST_P(BuiltinSkin, StretchedMiddlesRepeatWithoutSeams) {
                              mb.Left + menuBar->ItemsRect.Right));
     // The frame: the top and bottom strips between the corners, the side strips between them.
     const rt::TBitmap& f = data_->Skin().Picture;
-    const rt::TRect cb = data_->FrameClientBox;
-    EXPECT_TRUE(columnsAlike(f, rt::Rect(0, 0, f.Width(), cb.Top), data_->FrameLeftTop.X,
-                             data_->FrameRightTop.X));
+    const rt::TRect cb = data_->Frame.Client;
+    EXPECT_TRUE(columnsAlike(f, rt::Rect(0, 0, f.Width(), cb.Top), data_->Frame.LeftTop.X,
+                             data_->Frame.RightTop.X));
     EXPECT_TRUE(columnsAlike(f, rt::Rect(0, cb.Bottom, f.Width(), f.Height()),
-                             data_->FrameLeftBottom.X, data_->FrameRightBottom.X));
-    EXPECT_TRUE(rowsAlike(f, rt::Rect(0, 0, cb.Left, f.Height()), data_->FrameLeftTop.Y,
-                          data_->FrameLeftBottom.Y));
-    EXPECT_TRUE(rowsAlike(f, rt::Rect(cb.Right, 0, f.Width(), f.Height()), data_->FrameRightTop.Y,
-                          data_->FrameRightBottom.Y));
+                             data_->Frame.LeftBottom.X, data_->Frame.RightBottom.X));
+    EXPECT_TRUE(rowsAlike(f, rt::Rect(0, 0, cb.Left, f.Height()), data_->Frame.LeftTop.Y,
+                          data_->Frame.LeftBottom.Y));
+    EXPECT_TRUE(rowsAlike(f, rt::Rect(cb.Right, 0, f.Width(), f.Height()), data_->Frame.RightTop.Y,
+                          data_->Frame.RightBottom.Y));
 }
 
 TEST_P(BuiltinSkin, HotAndPressedLooksDifferFromTheNormalLook) {
@@ -560,8 +562,8 @@ TEST_P(BuiltinSkin, MasksAreOneBitAndLeaveTheRoundedCornersOpen) {
     for (int y = a.Top; y < a.Bottom; ++y)
         for (int x = a.Left; x < a.Right; ++x) ASSERT_TRUE(shape.Contains(x, y)) << x << "," << y;
     // The corners lie in the fixed corner pieces, so that a wider window keeps them round.
-    EXPECT_GT(data_->FrameLeftTop.X, 1);
-    EXPECT_LT(data_->FrameRightTop.X, w - 1);
+    EXPECT_GT(data_->Frame.LeftTop.X, 1);
+    EXPECT_LT(data_->Frame.RightTop.X, w - 1);
     for (int index :
          {data_->Skin().PopupWindow.MaskPictureIndex, data_->Skin().HintWindow.MaskPictureIndex}) {
         const rt::TBitmap* m = Picture(index);

@@ -103,10 +103,10 @@ TEST_F(SkinBase, ApplyingASkinFitsTheCurrentSize) {
 
 TEST_F(SkinBase, FittedGeometryGrowsWithTheControl) {
     auto* both = Make("both", 50, 40);
-    EXPECT_EQ(both->FitLeftTop(), rt::Point(3, 3));
-    EXPECT_EQ(both->FitRightTop(), rt::Point(47, 3));
-    EXPECT_EQ(both->FitLeftBottom(), rt::Point(3, 37));
-    EXPECT_EQ(both->FitRightBottom(), rt::Point(47, 37));
+    EXPECT_EQ(both->FitCorners().LeftTop, rt::Point(3, 3));
+    EXPECT_EQ(both->FitCorners().RightTop, rt::Point(47, 3));
+    EXPECT_EQ(both->FitCorners().LeftBottom, rt::Point(3, 37));
+    EXPECT_EQ(both->FitCorners().RightBottom, rt::Point(47, 37));
     EXPECT_EQ(both->FitClientRect(), rt::Rect(3, 3, 47, 37));
     auto* horz = Make("label", 50, 40);
     EXPECT_EQ(horz->FitClientRect(), rt::Rect(2, 0, 48, 12));

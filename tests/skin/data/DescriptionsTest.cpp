@@ -168,7 +168,7 @@ TEST(Descriptions, ConstructorSetsIndicesAndZeroGeometry) {
     EXPECT_EQ(p.MaskPictureIndex, -1);
     EXPECT_EQ(p.BgPictureIndex, -1);
     EXPECT_EQ(p.SkinRect, rt::TRect{});
-    EXPECT_EQ(p.LeftTopPoint, rt::TPoint{});
+    EXPECT_EQ(p.Corners.LeftTop, rt::TPoint{});
     TskDataSkinButton b("b");
     EXPECT_EQ(b.ActivePictureIndex, -1);
 }
@@ -181,9 +181,9 @@ TEST(Descriptions, UpDownAlwaysHasZeroCornersAndClient) {
     ud.LoadFromIni(ini);
     EXPECT_EQ(ud.SkinRect, (rt::TRect{1, 2, 3, 4}));
     EXPECT_EQ(ud.UpButtonRect, (rt::TRect{0, 0, 10, 10}));
-    EXPECT_EQ(ud.LeftTopPoint, rt::TPoint{});
-    EXPECT_EQ(ud.RightBottomPoint, rt::TPoint{});
-    EXPECT_EQ(ud.ClientRect, rt::TRect{});
+    EXPECT_EQ(ud.Corners.LeftTop, rt::TPoint{});
+    EXPECT_EQ(ud.Corners.RightBottom, rt::TPoint{});
+    EXPECT_EQ(ud.Corners.Client, rt::TRect{});
 }
 
 TEST(Descriptions, UserObjectReadsOnlySkinRect) {
@@ -261,7 +261,7 @@ TEST(Descriptions, WindowDescriptions) {
     EXPECT_EQ(hint.WindowPictureIndex, -1);
     hint.LoadFromIni(Ini("[HintWindow]\r\nclientrect=1,2,3,4\r\n"), "HINTWINDOW");
     EXPECT_EQ(hint.Font.Height, 14);
-    EXPECT_EQ(hint.ClientRect, (rt::TRect{1, 2, 3, 4}));
+    EXPECT_EQ(hint.Corners.Client, (rt::TRect{1, 2, 3, 4}));
 
     TskDataSkinPopupWindow popup;
     popup.LoadFromIni(Ini("[popupwindow]\r\nwindowpictureindex=2\r\nitemsrect=1,1,9,9\r\n"
@@ -269,13 +269,13 @@ TEST(Descriptions, WindowDescriptions) {
                       "POPUPWINDOW");
     EXPECT_EQ(popup.WindowPictureIndex, 2);
     EXPECT_EQ(popup.MaskPictureIndex, -1);
-    EXPECT_EQ(popup.ItemsRect, (rt::TRect{1, 1, 9, 9}));
+    EXPECT_EQ(popup.Corners.Client, (rt::TRect{1, 1, 9, 9}));
     EXPECT_EQ(popup.ScrollMarkerColor, 255);
     TskIniFile out;
     popup.SaveToIni(out, "POPUPWINDOW");
     TskDataSkinPopupWindow back;
     back.LoadFromIni(out, "POPUPWINDOW");
-    EXPECT_EQ(back.ItemsRect, popup.ItemsRect);
+    EXPECT_EQ(back.Corners.Client, popup.Corners.Client);
     EXPECT_EQ(back.ScrollMarkerColor, 255);
 }
 

@@ -133,7 +133,7 @@ TEST_F(SkinDataTest, LoadsTheTestSkinFromAContainer) {
     EXPECT_EQ(data->Skin().MaskBitmap.Height(), 48);
     ASSERT_EQ(data->Skin().ActivePictures.size(), 3u);
     EXPECT_EQ(data->Skin().ActivePictures[1]->PixelFormat, rt::TPixelFormat::pf24bit);
-    EXPECT_EQ(data->FrameClientBox, (rt::TRect{4, 20, 60, 44}));
+    EXPECT_EQ(data->Frame.Client, (rt::TRect{4, 20, 60, 44}));
     EXPECT_TRUE(data->LeftStretch);
     EXPECT_FALSE(data->RightStretch);
     EXPECT_EQ(data->BorderWidth, 4);
@@ -531,10 +531,10 @@ TEST_F(SkinDataTest, FormInfoCornersArePulledIntoTheClientBox) {
         sk::TskIniFile ini;
         ini.SetText(std::string("[FORMINFO]\r\n") + k.forminfo);
         data->LoadFormInfo(ini);
-        EXPECT_EQ(data->FrameLeftTop, k.lt);
-        EXPECT_EQ(data->FrameRightTop, k.rt);
-        EXPECT_EQ(data->FrameLeftBottom, k.lb);
-        EXPECT_EQ(data->FrameRightBottom, k.rb);
+        EXPECT_EQ(data->Frame.LeftTop, k.lt);
+        EXPECT_EQ(data->Frame.RightTop, k.rt);
+        EXPECT_EQ(data->Frame.LeftBottom, k.lb);
+        EXPECT_EQ(data->Frame.RightBottom, k.rb);
     }
 }
 

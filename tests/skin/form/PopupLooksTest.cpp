@@ -66,7 +66,7 @@ TEST_F(PopupLooks, SkinnedSizeBackgroundAndRegion) {
     EXPECT_EQ(v->Height(), 20 + 20 + 4 + 20 + 20 + 10);
     const int w = v->Width(), h = v->Height();
     EXPECT_EQ(v->SizedItemsBox(), rt::Rect(5, 5, w - 5, h - 5));
-    EXPECT_EQ(v->SizedRightBottom(), rt::Point(w - 5, h - 5));
+    EXPECT_EQ(v->Sized().RightBottom, rt::Point(w - 5, h - 5));
     EXPECT_EQ(v->Items(3).ObjectRect, rt::Rect(5, 49, w - 5, 69));
 
     rt::TBitmap b = v->PaintToBitmap();

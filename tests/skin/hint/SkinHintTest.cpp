@@ -135,8 +135,8 @@ TEST_F(SkinHint, SkinnedHintGrowsFromThePictureAndTakesTheMaskShape) {
     EXPECT_EQ(r.Height(), 30) << "one line fits the picture's client";
     const int dx = r.Width() - 40;
     EXPECT_EQ(Window().SizedClientBox(), Rect(4, 4, 36 + dx, 26));
-    EXPECT_EQ(Window().SizedRightBottom(), rt::Point(36 + dx, 26));
-    EXPECT_EQ(Window().SizedLeftBottom(), rt::Point(4, 26));
+    EXPECT_EQ(Window().Sized().RightBottom, rt::Point(36 + dx, 26));
+    EXPECT_EQ(Window().Sized().LeftBottom, rt::Point(4, 26));
 
     const TBitmap& b = Window().Image();
     ASSERT_EQ(b.Width(), r.Width());
@@ -148,7 +148,7 @@ TEST_F(SkinHint, SkinnedHintGrowsFromThePictureAndTakesTheMaskShape) {
     const rt::TRect tall = ShowAt({50, 50}, "Start\nEnd\nCut");
     const int dy = tall.Height() - 30;
     EXPECT_GT(dy, 0) << "three lines grow the hint downwards";
-    EXPECT_EQ(Window().SizedLeftBottom(), rt::Point(4, 26 + dy));
+    EXPECT_EQ(Window().Sized().LeftBottom, rt::Point(4, 26 + dy));
     EXPECT_EQ(At(Window().Image(), 1, tall.Height() - 2), kBorder);
 
     ShowAt({50, 50}, text);
