@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
-#include "EmbeddedSkin_WinAqua.h"
-#include "EmbeddedSkin_Winxpblue.h"
-#include "EmbeddedSkin_Wistler.h"
+#include "BuiltinSkins.h"
 #include "app/AboutFrm.h"
 #include "app/Links.h"
 #include "app/ProgramFiles.h"
@@ -52,6 +52,22 @@ constexpr int kClientWidth = 532;
 constexpr int kClientHeight = 336;
 
 }  // namespace
+
+// One stored skin, menu item and handler per built-in skin, in the table's order; the names
+// the window's members carry are checked against it, so a skin added to the build without its
+// member, or two swapped, stops the build.
+constexpr TMainForm::TSkinChoice kSkinChoices[] = {
+    {sk::kBuiltinSkins[0].Name, &TMainForm::WinAqua, &TMainForm::mSkinWinAqua,
+     &TMainForm::mSkinWinAquaClick},
+    {sk::kBuiltinSkins[1].Name, &TMainForm::Winxpblue, &TMainForm::mSkinWinxpblue,
+     &TMainForm::mSkinWinxpblueClick},
+    {sk::kBuiltinSkins[2].Name, &TMainForm::Wistler, &TMainForm::mSkinWistler,
+     &TMainForm::mSkinWistlerClick},
+    {"No Skin", nullptr, &TMainForm::mSkinNoSkin, &TMainForm::mSkinNoSkinClick}};
+static_assert(std::size(sk::kBuiltinSkins) == std::size(kSkinChoices) - 1);
+static_assert(std::string_view(sk::kBuiltinSkins[0].Name) == "WinAqua" &&
+              std::string_view(sk::kBuiltinSkins[1].Name) == "Winxpblue" &&
+              std::string_view(sk::kBuiltinSkins[2].Name) == "Wistler");
 
 std::string SettingsFileFor(const std::string& programFile) {
     return rt::ChangeFileExt(
@@ -163,17 +179,14 @@ void TMainForm::BuildMenus() {
     About1 = item(Help1, "About...", &TMainForm::About1Click);
 
     skSkinPopupMenu1 = new sk::TskSkinPopupMenu(this);
-    auto skin = [&](const std::string& caption, void (TMainForm::*handler)(rt::TComponent*)) {
-        rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), caption, handler);
+    for (const TSkinChoice& c : kSkinChoices) {
+        // A line parts the built-in skins from "No Skin".
+        if (c.Stored == nullptr) item(skSkinPopupMenu1->Items(), "-", nullptr);
+        rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), c.Name, c.Click);
         m->RadioItem = true;
-        return m;
-    };
-    mSkinWinAqua = skin("WinAqua", &TMainForm::mSkinWinAquaClick);
-    mSkinWinxpblue = skin("Winxpblue", &TMainForm::mSkinWinxpblueClick);
-    mSkinWistler = skin("Wistler", &TMainForm::mSkinWistlerClick);
-    item(skSkinPopupMenu1->Items(), "-", nullptr);
-    mSkinNoSkin = skin("No Skin", &TMainForm::mSkinNoSkinClick);
-    mSkinWinAqua->SetChecked(true);
+        this->*c.Item = m;
+    }
+    (this->*kSkinChoices[0].Item)->SetChecked(true);
 }
 
 void TMainForm::BuildLayout() {
@@ -204,9 +217,9 @@ void TMainForm::BuildLayout() {
         c->ReadFormProperty(s);
         return c;
     };
-    WinAqua = stored("WinAqua", EmbeddedSkin_WinAqua());
-    Winxpblue = stored("Winxpblue", EmbeddedSkin_Winxpblue());
-    Wistler = stored("Wistler", EmbeddedSkin_Wistler());
+    for (std::size_t i = 0; i < std::size(sk::kBuiltinSkins); ++i)
+        this->*kSkinChoices[i].Stored =
+            stored(sk::kBuiltinSkins[i].Name, sk::kBuiltinSkins[i].Bytes());
 
     auto place = [](rt::TControl* c, const char* name, int l, int t, int w, int h,
                     rt::TWinControl* parent) {
@@ -393,7 +406,7 @@ void TMainForm::BuildLayout() {
     }
 
     // The designed state: the first built-in skin, loaded while the window is created.
-    skSkinData1->SetCompressedStoredSkin(WinAqua);
+    skSkinData1->SetCompressedStoredSkin(this->*kSkinChoices[0].Stored);
     UpdateCommands();
 }
 
@@ -479,35 +492,22 @@ void TMainForm::ChooseSkin(int choice) {
 void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }
 
 void TMainForm::ApplySkinChoice(int choice) {
-    switch (choice) {
-        case 1:
-            skSkinData1->SetCompressedStoredSkin(WinAqua);
-            mSkinWinAqua->SetChecked(true);
-            break;
-        case 2:
-            skSkinData1->SetCompressedStoredSkin(Winxpblue);
-            mSkinWinxpblue->SetChecked(true);
-            break;
-        case 3:
-            skSkinData1->SetCompressedStoredSkin(Wistler);
-            mSkinWistler->SetChecked(true);
-            break;
-        case 4:
-            skSkinData1->ClearSkin();
-            mSkinNoSkin->SetChecked(true);
-            break;
-        default:
-            break;  // the designed state holds
-    }
+    if (choice < 1 || choice > int(std::size(kSkinChoices))) return;  // the designed state holds
+    const TSkinChoice& c = kSkinChoices[choice - 1];
+    if (c.Stored != nullptr)
+        skSkinData1->SetCompressedStoredSkin(this->*c.Stored);
+    else
+        skSkinData1->ClearSkin();
+    (this->*c.Item)->SetChecked(true);
 }
 
 int TMainForm::CheckedSkinChoice() const {
-    if (mSkinWinAqua->Checked()) return 1;
-    if (mSkinWinxpblue->Checked()) return 2;
-    if (mSkinWistler->Checked()) return 3;
-    if (mSkinNoSkin->Checked()) return 4;
+    for (std::size_t i = 0; i < std::size(kSkinChoices); ++i)
+        if ((this->*kSkinChoices[i].Item)->Checked()) return int(i) + 1;
     return 1;
 }
+
+std::span<const TMainForm::TSkinChoice> TMainForm::SkinChoices() { return kSkinChoices; }
 
 void TMainForm::mSkinWinAquaClick(rt::TComponent*) { ChooseSkin(1); }
 void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ChooseSkin(2); }

@@ -203,25 +203,20 @@ TEST_F(MainWindowSkin, ToolButtonsRunTheirCommands) {
 TEST_F(MainWindowSkin, SkinMenuSwitchesAmongTheBuiltInSkinsAtOnce) {
     sk::TskSkinData* data = form_->skSkinData1;
     rt::TBitmap aqua = form_->skSkinLabel1->PaintToBitmap();
-    struct Choice {
-        void (app::TMainForm::*click)(rt::TComponent*);
-        const char* name;
-        rt::TMenuItem* app::TMainForm::*item;
-    };
-    for (const Choice& c :
-         {Choice{&app::TMainForm::mSkinWinxpblueClick, "Winxpblue",
-                 &app::TMainForm::mSkinWinxpblue},
-          Choice{&app::TMainForm::mSkinWistlerClick, "Wistler", &app::TMainForm::mSkinWistler},
-          Choice{&app::TMainForm::mSkinWinAquaClick, "WinAqua", &app::TMainForm::mSkinWinAqua}}) {
-        ((*form_).*c.click)(nullptr);
-        EXPECT_EQ(data->SkinName, c.name);
-        EXPECT_TRUE((form_.get()->*c.item)->Checked()) << c.name;
+    // Every built-in skin of the menu, the designed first one (already in use) last.
+    const auto all = app::TMainForm::SkinChoices();
+    for (std::size_t i = 1; i <= all.size(); ++i) {
+        const app::TMainForm::TSkinChoice& c = all[i % all.size()];
+        if (c.Stored == nullptr) continue;
+        ((*form_).*c.Click)(nullptr);
+        EXPECT_EQ(data->SkinName, c.Name);
+        EXPECT_TRUE((form_.get()->*c.Item)->Checked()) << c.Name;
         for (sk::TskSkinnable* ctl : std::initializer_list<sk::TskSkinnable*>{
                  form_->TrackBar1, form_->ProgressBar1, form_->skSkinPanel1, form_->skSkinLabel1})
-            EXPECT_NE(dynamic_cast<sk::TskSkinControl*>(ctl)->SkinIndex(), -1) << c.name;
+            EXPECT_NE(dynamic_cast<sk::TskSkinControl*>(ctl)->SkinIndex(), -1) << c.Name;
         rt::TBitmap now = form_->skSkinLabel1->PaintToBitmap();
-        if (std::string(c.name) != "WinAqua") {
-            EXPECT_NE(now.Pixels(), aqua.Pixels()) << c.name;
+        if (&c != &all[0]) {
+            EXPECT_NE(now.Pixels(), aqua.Pixels()) << c.Name;
         }
     }
     form_->mSkinNoSkinClick(nullptr);

@@ -82,16 +82,12 @@ TEST_F(MainFrame, SkinnedFormHasTheMainWindowsSettings) {
 // Each frame around the designed 532 x 336 client area; the window cannot be sized, has no
 // maximize button, and its caption moves it.
 TEST_F(MainFrame, EveryFrameKeepsTheDesignedClientArea) {
-    const struct {
-        const char* name;
-        void (app::TMainForm::*pick)(rt::TComponent*);
-    } choices[] = {{"Winxpblue", &app::TMainForm::mSkinWinxpblueClick},
-                   {"No Skin", &app::TMainForm::mSkinNoSkinClick},
-                   {"Wistler", &app::TMainForm::mSkinWistlerClick},
-                   {"WinAqua", &app::TMainForm::mSkinWinAquaClick}};
-    for (const auto& c : choices) {
-        SCOPED_TRACE(c.name);
-        (form_.get()->*c.pick)(nullptr);
+    // Every choice of the skin menu, backwards: the designed first skin comes last.
+    const auto all = app::TMainForm::SkinChoices();
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        const app::TMainForm::TSkinChoice& c = *it;
+        SCOPED_TRACE(c.Name);
+        (form_.get()->*c.Click)(nullptr);
         sk::TskSkinForm* f = form_->skSkinForm1;
         EXPECT_EQ(form_->ClientWidth(), 532);
         EXPECT_EQ(form_->ClientHeight(), 336);
