@@ -121,6 +121,17 @@ int MarkerLeft(int width, int maximum, int value) {
     return int(std::nearbyint(double(width - 15) / double(maximum) * double(value))) + 25;
 }
 
+namespace {
+
+// Names a control, sets its bounds and puts it on its parent.
+void Place(rt::TControl* c, const char* name, int l, int t, int w, int h, rt::TWinControl* parent) {
+    c->SetName(name);
+    c->SetBounds(l, t, w, h);
+    c->SetParent(parent);
+}
+
+}  // namespace
+
 TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TForm(owner) {
     SetName("MainForm");
     WindowClassName = "Framora";
@@ -202,6 +213,18 @@ void TMainForm::BuildLayout() {
     skSkinData1 = new sk::TskSkinData(this);
     skSkinData1->SetName("skSkinData1");
     BuildFrame();
+    BuildSkins();
+    BuildPictures();
+    BuildTrackBar();
+    BuildButtons();
+    BuildGaugeAndDialogs();
+    // The designed state: the first built-in skin, loaded while the window is created.
+    skSkinData1->SetCompressedStoredSkin(this->*kSkinChoices[0].Stored);
+    UpdateCommands();
+}
+
+// The message box and the built-in skins' containers.
+void TMainForm::BuildSkins() {
     skSkinMessage1 = new sk::TskSkinMessage(this);
     skSkinMessage1->SetName("skSkinMessage1");
     skSkinMessage1->SetSkinData(skSkinData1);
@@ -220,16 +243,12 @@ void TMainForm::BuildLayout() {
     for (std::size_t i = 0; i < std::size(sk::kBuiltinSkins); ++i)
         this->*kSkinChoices[i].Stored =
             stored(sk::kBuiltinSkins[i].Name, sk::kBuiltinSkins[i].Bytes());
+}
 
-    auto place = [](rt::TControl* c, const char* name, int l, int t, int w, int h,
-                    rt::TWinControl* parent) {
-        c->SetName(name);
-        c->SetBounds(l, t, w, h);
-        c->SetParent(parent);
-    };
-
+// The menu bar, and the two picture panels with their captions.
+void TMainForm::BuildPictures() {
     skSkinMainMenuBar1 = new sk::TskSkinMainMenuBar(this);
-    place(skSkinMainMenuBar1, "skSkinMainMenuBar1", 0, 0, 532, 22, this);
+    Place(skSkinMainMenuBar1, "skSkinMainMenuBar1", 0, 0, 532, 22, this);
     skSkinMainMenuBar1->SetMainMenu(skSkinMainMenu1);
     skSkinMainMenuBar1->SetSkinData(skSkinData1);
     skSkinMainMenuBar1->SetSkinForm(skSkinForm1);
@@ -240,7 +259,7 @@ void TMainForm::BuildLayout() {
         lb->SetBorderStyle(sk::bvNone);
         lb->SetCaption(caption);
         lb->SetAutoSize(true);
-        place(lb, name, l, 28, lb->Width(), lb->Height(), this);
+        Place(lb, name, l, 28, lb->Width(), lb->Height(), this);
         lb->SetSkinData(skSkinData1);
         return lb;
     };
@@ -251,7 +270,7 @@ void TMainForm::BuildLayout() {
     auto panel = [&](const char* name, int l) {
         auto* p = new sk::TskSkinPanel(this);
         p->SetBorderStyle(sk::bvLowered);
-        place(p, name, l, 49, kPictureWidth, kPictureHeight, this);
+        Place(p, name, l, 49, kPictureWidth, kPictureHeight, this);
         p->SetSkinData(skSkinData1);
         return p;
     };
@@ -260,12 +279,15 @@ void TMainForm::BuildLayout() {
     Image1 = new rt::TImage(this);
     Image1->Stretch = true;
     Image1->SetPicture(placeholder_);
-    place(Image1, "Image1", 1, 1, kImageWidth, kImageHeight, skSkinPanel1);
+    Place(Image1, "Image1", 1, 1, kImageWidth, kImageHeight, skSkinPanel1);
     Image2 = new rt::TImage(this);
     Image2->Stretch = true;
     Image2->SetPicture(placeholder_);
-    place(Image2, "Image2", 1, 1, kImageWidth, kImageHeight, skSkinPanel2);
+    Place(Image2, "Image2", 1, 1, kImageWidth, kImageHeight, skSkinPanel2);
+}
 
+// The track bar, its position readout and the marks under it.
+void TMainForm::BuildTrackBar() {
     TrackBar1 = new sk::TskSkinTrackBar(this);
     TrackBar1->SetMaxValue(100);
     TrackBar1->SetMinValue(0);
@@ -280,7 +302,7 @@ void TMainForm::BuildLayout() {
     // are drawn to the same measures.
     TrackBar1->DefaultTrackInsets = rt::Rect(1, 2, 2, 2);
     TrackBar1->DefaultThumbLength = kThumbLength;
-    place(TrackBar1, "TrackBar1", kTrackLeft, 241, kTrackWidth, 17, this);
+    Place(TrackBar1, "TrackBar1", kTrackLeft, 241, kTrackWidth, 17, this);
     TrackBar1->SetSkinData(skSkinData1);
 
     TrackBar1->Hint =
@@ -296,7 +318,7 @@ void TMainForm::BuildLayout() {
     lblPosition->SetTransparent(true);
     lblPosition->SetAlignment(rt::TAlignment::taRightJustify);
     lblPosition->Hint = "Position / length of the file";
-    place(lblPosition, "lblPosition", kReadoutLeft, kReadoutTop, kReadoutRight - kReadoutLeft,
+    Place(lblPosition, "lblPosition", kReadoutLeft, kReadoutTop, kReadoutRight - kReadoutLeft,
           kReadoutHeight, this);
     lblPosition->SetSkinData(skSkinData1);
 
@@ -304,14 +326,17 @@ void TMainForm::BuildLayout() {
         auto* s = new rt::TShape(this);
         s->BrushColor = rt::clRed;
         s->PenColor = rt::clRed;
-        place(s, name, l, t, w, h, this);
+        Place(s, name, l, t, w, h, this);
         s->Hide();
         return s;
     };
     shpStart = shape("shpStart", 24, 260, 2, 6);
     shpEnd = shape("shpEnd", 136, 260, 2, 6);
     shpProcess = shape("shpProcess", 25, 262, 112, 2);
+}
 
+// The marks' actions, the row of buttons and their hints.
+void TMainForm::BuildButtons() {
     actSelStrart = new rt::TAction(this);
     actSelStrart->SetName("actSelStrart");
     actSelStrart->Caption = "Mark Start Point";
@@ -326,7 +351,7 @@ void TMainForm::BuildLayout() {
         b->SetCaption(caption);
         // The window's 8-point size: "Mark Start Point" and its glyph fit the 97-pixel button.
         b->SetDefaultFont(sk::MakeSkinFont("Arial", kToolFontHeight, 0, rt::clWindowText));
-        place(b, name, l, 280, w, 25, this);
+        Place(b, name, l, 280, w, 25, this);
         b->SetSkinData(skSkinData1);
         // Tab walks the row from left to right, the order in which it is placed; the window
         // shows with none of them focused (FocusFirstOnShow off).
@@ -372,14 +397,17 @@ void TMainForm::BuildLayout() {
     skSkinHint1 = new sk::TskSkinHint(this);
     skSkinHint1->SetName("skSkinHint1");
     skSkinHint1->SetSkinData(skSkinData1);
+}
 
+// The gauge at the bottom, and the open and save dialogs.
+void TMainForm::BuildGaugeAndDialogs() {
     ProgressBar1 = new sk::TskSkinGauge(this);
     ProgressBar1->SetMinValue(0);
     ProgressBar1->SetMaxValue(100);
     ProgressBar1->SetValue(0);
     ProgressBar1->SetShowProgressText(true);
     ProgressBar1->SetShowPercent(false);
-    place(ProgressBar1, "ProgressBar1", 0, 319, 532, 17, this);
+    Place(ProgressBar1, "ProgressBar1", 0, 319, 532, 17, this);
     ProgressBar1->SetAlign(rt::TAlign::alBottom);
     ProgressBar1->SetSkinData(skSkinData1);
 
@@ -404,10 +432,6 @@ void TMainForm::BuildLayout() {
         d->SetCtrlSkinData(skSkinData1);
         d->LVHeaderSkinDataName = "resizebutton";
     }
-
-    // The designed state: the first built-in skin, loaded while the window is created.
-    skSkinData1->SetCompressedStoredSkin(this->*kSkinChoices[0].Stored);
-    UpdateCommands();
 }
 
 void TMainForm::BuildFrame() {

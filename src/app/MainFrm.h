@@ -212,6 +212,11 @@ private:
     void BuildLayout();
     void BuildFrame();
     void BuildMenus();
+    void BuildSkins();
+    void BuildPictures();
+    void BuildTrackBar();
+    void BuildButtons();
+    void BuildGaugeAndDialogs();
     void PreviewGrab();
     void LoadPreview(rt::TImage* image, const std::string& file);
     void ShowPlaceholder();
