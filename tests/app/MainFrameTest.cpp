@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/MainFrm.h"
+#include "app/MainLayout.h"
 #include "common/TempDir.h"
 #include "runtime/Application.h"
 #include "runtime/IniFiles.h"
@@ -102,7 +103,7 @@ TEST_F(MainFrame, EveryFrameKeepsTheDesignedClientArea) {
         } else {
             EXPECT_EQ(client, rt::Rect(3, 22, 535, 358));
         }
-        EXPECT_EQ(form_->ProgressBar1->BoundsRect(), rt::Rect(0, 319, 532, 336));
+        testutil::ExpectDesignedLayout(*form_, c.Name);
         EXPECT_FALSE(f->FindObject("maxbutton")->Visible);
         for (const char* id : {"closebutton", "minbutton", "rollupbutton", "sysmenubutton"}) {
             EXPECT_TRUE(f->FindObject(id)->Enabled) << id;
