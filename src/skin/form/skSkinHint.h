@@ -13,6 +13,7 @@
 #include "runtime/Classes.h"
 #include "runtime/Graphics.h"
 #include "runtime/Hints.h"
+#include "skin/data/skCornerSet.h"
 
 namespace rt {
 class TTimer;

@@ -30,7 +30,7 @@ struct CornerCase {
     const char* kind;
     std::string clientKey;  // the key the description reads its client rectangle from
     std::function<TskCornerSet(const TskIniFile&)> read;
-    // Writes the set back; empty for the frame, whose section the skin data does not write.
+    // Writes the set back.
     std::function<TskIniFile(const TskCornerSet&)> write;
 };
 
@@ -78,21 +78,12 @@ TEST(CornerSet, DescriptionsReadAndWriteTheirCornerKeys) {
         Control<TskDataSkinTabControl>("tab"),
         Window<TskDataSkinHintWindow>("hint window", "clientrect"),
         Window<TskDataSkinPopupWindow>("popup window", "itemsrect"),
-        {"frame", "clientrect",
-         [](const TskIniFile& ini) {
-             TskSkinData data(nullptr);
-             data.LoadFormInfo(ini);
-             return data.Frame;
-         },
-         nullptr},
     };
     for (const CornerCase& c : cases) {
         SCOPED_TRACE(c.kind);
-        const std::string section = c.kind == std::string("frame") ? "[FORMINFO]\r\n" : "[obj]\r\n";
-        const TskIniFile ini =
-            Ini(section + kCornerKeys + c.clientKey + "=5,6,28,18\r\nskinrect=0,0,33,24\r\n");
+        const TskIniFile ini = Ini(std::string("[obj]\r\n") + kCornerKeys + c.clientKey +
+                                   "=5,6,28,18\r\nskinrect=0,0,33,24\r\n");
         EXPECT_EQ(c.read(ini), kCorners);
-        if (!c.write) continue;
         const TskIniFile out = c.write(kCorners);
         EXPECT_EQ(out.ReadString("obj", "lefttoppoint", "?"), "3,4");
         EXPECT_EQ(out.ReadString("obj", "righttoppoint", "?"), "30,4");
@@ -103,8 +94,8 @@ TEST(CornerSet, DescriptionsReadAndWriteTheirCornerKeys) {
     }
 }
 
-// The frame's points are pulled into its client box after reading; the other descriptions
-// keep what the skin says.
+// The frame reads the same keys from "FORMINFO" and then pulls its points into its client
+// box; the other descriptions keep what the skin says.
 TEST(CornerSet, FramePointsArePulledIntoTheClientBox) {
     const TskIniFile ini =
         Ini(std::string("[FORMINFO]\r\n") + kCornerKeys + "clientrect=6,8,25,15\r\n");
@@ -112,6 +103,13 @@ TEST(CornerSet, FramePointsArePulledIntoTheClientBox) {
     data.LoadFormInfo(ini);
     EXPECT_EQ(data.Frame, (TskCornerSet{Point(6, 8), Point(25, 8), Point(6, 15), Point(25, 15),
                                         Rect(6, 8, 25, 15)}));
+    // Points already inside stay where the skin puts them.
+    data.LoadFormInfo(
+        Ini(std::string("[FORMINFO]\r\n") + kCornerKeys + "clientrect=1,1,40,30\r\n"));
+    TskCornerSet inside = kCorners;
+    inside.Client = Rect(1, 1, 40, 30);
+    EXPECT_EQ(data.Frame, inside);
+
     TskDataSkinHintWindow hint;
     hint.LoadFromIni(ini, "FORMINFO");
     EXPECT_EQ(hint.Corners.LeftTop, Point(3, 4));
