@@ -106,8 +106,10 @@ bool Damaged(const AVFrame* f) {
 // come out in order and are written on the caller's thread.
 class EdgeEncoderThread {
 public:
-    explicit EdgeEncoderThread(CodecContextPtr enc)
-        : enc_(std::move(enc)), thread_([this] { Loop(); }) {}
+    // `before`, when set, is called on the thread before each picture is encoded (with its
+    // time stamp, the slot) and before the encoder drains (-1).
+    EdgeEncoderThread(CodecContextPtr enc, std::function<void(std::int64_t)> before)
+        : enc_(std::move(enc)), before_(std::move(before)), thread_([this] { Loop(); }) {}
     ~EdgeEncoderThread() {
         {
             std::lock_guard lock(mutex_);
@@ -166,6 +168,7 @@ private:
             std::vector<PacketPtr> packets;
             std::exception_ptr failure;
             try {
+                if (before_) before_(frame ? frame->pts : -1);
                 EncodePicture(enc_.get(), frame.get(), [&](AVPacket* pkt) {
                     PacketPtr copy = MakePacket();
                     CheckAv(av_packet_ref(copy.get(), pkt), "Out of memory encoding a picture");
@@ -186,6 +189,7 @@ private:
     }
 
     CodecContextPtr enc_;
+    std::function<void(std::int64_t)> before_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<FramePtr> input_;
@@ -199,8 +203,8 @@ private:
 
 class CopiedVideoImpl : public CopiedVideo {
 public:
-    CopiedVideoImpl(const CutSpan& span, CopyPlan plan, double edgeQuantiser)
-        : span_(span), plan_(std::move(plan)), edgeQuantiser_(edgeQuantiser) {
+    CopiedVideoImpl(const CutSpan& span, CopyPlan plan, CopySeams seams)
+        : span_(span), plan_(std::move(plan)), seams_(std::move(seams)) {
         if (plan_.unpack) {
             const AVBitStreamFilter* filter = av_bsf_get_by_name("mpeg4_unpack_bframes");
             AVBSFContext* raw = nullptr;
@@ -449,7 +453,8 @@ private:
         if (tailFilled_) tail_.active = false;
     }
 
-    void EmitEdge(std::unique_ptr<EdgeEncoderThread>& enc, std::int64_t slot, const AVFrame* f) {
+    void EmitEdge(std::unique_ptr<EdgeEncoderThread>& enc, bool start, std::int64_t slot,
+                  const AVFrame* f) {
         const std::int64_t tag = FrameTag(f);
         if (plan_.packets[tag].rank != plan_.RankOfSlot(slot))
             Refuse("the pictures of the start do not follow one another");
@@ -461,7 +466,10 @@ private:
         if (!enc) {
             EdgeFormat format = plan_.edges;
             format.quantiser = q;
-            enc = std::make_unique<EdgeEncoderThread>(OpenEdgeEncoder(format));
+            std::function<void(std::int64_t)> before;
+            if (seams_.edgeHook)
+                before = [hook = seams_.edgeHook, start](std::int64_t s) { hook(start, s); };
+            enc = std::make_unique<EdgeEncoderThread>(OpenEdgeEncoder(format), std::move(before));
         }
         FramePtr frame = RefFrame(f);
         frame->pts = slot;
@@ -480,7 +488,7 @@ private:
     }
 
     double EdgeQuantiser() const {
-        if (edgeQuantiser_ > 0) return edgeQuantiser_;
+        if (seams_.edgeQuantiser > 0) return seams_.edgeQuantiser;
         if (quantisers_.empty()) return plan_.edges.quantiser;
         std::vector<double> q = quantisers_;
         std::nth_element(q.begin(), q.begin() + q.size() / 2, q.end());
@@ -607,7 +615,7 @@ private:
 
     CutSpan span_;
     CopyPlan plan_;
-    double edgeQuantiser_;
+    CopySeams seams_;
     BsfPtr bsf_;
     CutWriter* writer_ = nullptr;
     AVStream* out_ = nullptr;
@@ -638,10 +646,10 @@ private:
     std::map<std::int64_t, Reference> references_;
 
     SlotFiller::Emit headEmit_ = [this](std::int64_t slot, const AVFrame* f, std::int64_t) {
-        EmitEdge(headThread_, slot, f);
+        EmitEdge(headThread_, true, slot, f);
     };
     SlotFiller::Emit tailEmit_ = [this](std::int64_t slot, const AVFrame* f, std::int64_t) {
-        EmitEdge(tailThread_, slot, f);
+        EmitEdge(tailThread_, false, slot, f);
     };
 };
 
@@ -734,9 +742,9 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
 std::unique_ptr<CopiedVideo> CopiedVideo::Make(const CutSpan& span, int videoIndex,
                                                const std::atomic<bool>& cancel,
                                                const std::function<void()>& rewind,
-                                               double edgeQuantiser) {
+                                               CopySeams seams) {
     return std::make_unique<CopiedVideoImpl>(span, PlanCopy(span, videoIndex, cancel, rewind),
-                                             edgeQuantiser);
+                                             std::move(seams));
 }
 
 }  // namespace media

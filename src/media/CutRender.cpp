@@ -367,7 +367,7 @@ bool TryCopiedCut(const CutRequest& request, CutPass& pass, const std::atomic<bo
         }
         std::unique_ptr<CopiedVideo> video = CopiedVideo::Make(
             pass.Span(), pass.VideoIndex(), cancel, [&pass] { pass.Rewind(); },
-            request.edgeQuantiserForTesting);
+            CopySeams{request.edgeQuantiserForTesting, request.edgeHookForTesting});
         pass.AfterPlan();
         CutWriter& writer = output.Open(request);
         pass.Run(writer, video.get(), outcome);
