@@ -216,8 +216,14 @@ public:
             CheckAv(av_bsf_init(bsf_.get()), "Cannot set up the B-frame unpacker");
         }
         // The head decoder starts where the re-encoding cut would, and always runs: it also
-        // gives the first copied pictures for the check.
-        head_.dec = OpenDecoder(plan_.parameters.get(), span.stream->time_base, true);
+        // gives the first copied pictures for the check. It is the plan's, which decoded the
+        // first packets already, when the plan could hand it over.
+        if (plan_.decoder) {
+            head_.dec = std::move(plan_.decoder);
+            headGiven_ = plan_.decoderPackets;
+        } else {
+            head_.dec = OpenDecoder(plan_.parameters.get(), span.stream->time_base, true);
+        }
         head_.active = true;
         head_.from = plan_.first;
         headFiller_ = std::make_unique<SlotFiller>(span, 0, plan_.headSlots);
@@ -306,7 +312,8 @@ private:
         if (sp.dts != pkt->dts || sp.size != pkt->size)
             Refuse("the source reads differently the second time");
         TagPacket(pkt, i);
-        if (head_.active) Feed(head_, pkt, i, true);
+        TakeOverPlanDecoder();
+        if (head_.active && i >= headGiven_) Feed(head_, pkt, i, true);
         if (i >= plan_.entry && i <= plan_.last && !plan_.IsDropped(i)) Copy(pkt, i);
         if (tail_.active && i >= tail_.from) Feed(tail_, pkt, i, false);
         // Once no more packets are needed, the cut waits for the edges' encoders.
@@ -335,6 +342,7 @@ private:
 
     void AtEnd() {
         ended_ = true;
+        TakeOverPlanDecoder();
         if (bsf_) {
             av_bsf_send_packet(bsf_.get(), nullptr);
             PacketPtr out = MakePacket();
@@ -356,6 +364,23 @@ private:
         }
         tail_.active = false;
         Collect(true);
+    }
+
+    // The plan's decoder was given the first packets: what it refused counts as if the head
+    // decoder had, and the pictures it gave out are the head's first.
+    void TakeOverPlanDecoder() {
+        if (tookOver_) return;
+        tookOver_ = true;
+        for (const auto& [index, r] : plan_.decoderErrors)
+            if (r != AVERROR_EOF && Matters(index, head_))
+                Refuse("the source's picture cannot be decoded: " + AvErrorText(r));
+        for (const FramePtr& f : plan_.decoded) {
+            if (!head_.active) break;
+            OnHeadPicture(f.get());
+        }
+        plan_.decoded.clear();
+        plan_.decoderErrors.clear();
+        if (!head_.active) head_.dec.reset();
     }
 
     // Errors of pictures before the one the decoder started at, or shown before it or before
@@ -623,6 +648,8 @@ private:
     std::int64_t next_ = 0;
     bool ended_ = false;
     EdgeDecoder head_;
+    std::int64_t headGiven_ = 0;  // packets the plan's decoder was given for the head
+    bool tookOver_ = false;       // and the pictures it gave out went to the head
     EdgeDecoder tail_;
     std::unique_ptr<SlotFiller> headFiller_;
     std::unique_ptr<SlotFiller> tailFiller_;
