@@ -15,6 +15,7 @@
 #include <map>
 #include <string>
 
+#include "BuiltinSkins.h"
 #include "app/MainFrm.h"
 #include "runtime/Application.h"
 #include "runtime/BmpCodec.h"
@@ -161,9 +162,9 @@ BENCHMARK(BM_StreamInflate)->Unit(benchmark::kMicrosecond);
 app::TMainForm* g_form = nullptr;
 
 sk::TskCompressedStoredSkin* Builtin(const std::string& name) {
-    if (name == "WinAqua") return g_form->WinAqua;
-    if (name == "Winxpblue") return g_form->Winxpblue;
-    return g_form->Wistler;
+    for (const app::TMainForm::TSkinChoice& c : app::TMainForm::SkinChoices())
+        if (c.Stored != nullptr && name == c.Name) return g_form->*c.Stored;
+    return nullptr;
 }
 
 std::size_t InflatedSize(const sk::TskCompressedStoredSkin& c) {
@@ -208,7 +209,8 @@ void BM_SwitchSkinInMainWindow(benchmark::State& state) {
 }
 
 void RegisterBuiltins() {
-    for (const char* name : {"WinAqua", "Winxpblue", "Wistler"}) {
+    for (const sk::TskBuiltinSkin& builtIn : sk::kBuiltinSkins) {
+        const std::string name = builtIn.Name;
         benchmark::RegisterBenchmark((std::string("BM_LoadBuiltin/") + name).c_str(),
                                      BM_LoadBuiltin, std::string(name))
             ->Unit(benchmark::kMicrosecond);
@@ -247,9 +249,9 @@ public:
                             what, l->second / b->second, cpu_[load] / cpu_[bare]);
         };
         ratio("BM_LoadWholeSkin", "BM_BareInflate", "generated skin");
-        for (const char* name : {"WinAqua", "Winxpblue", "Wistler"})
-            ratio(std::string("BM_LoadBuiltin/") + name,
-                  std::string("BM_BareInflateBuiltin/") + name, name);
+        for (const sk::TskBuiltinSkin& builtIn : sk::kBuiltinSkins)
+            ratio(std::string("BM_LoadBuiltin/") + builtIn.Name,
+                  std::string("BM_BareInflateBuiltin/") + builtIn.Name, builtIn.Name);
         auto sw = perIteration_.find("BM_SwitchSkinInMainWindow");
         if (sw != perIteration_.end())
             std::printf("skin switch in the main window: %.2f ms wall, %.2f ms CPU (target < 30)\n",

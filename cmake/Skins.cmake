@@ -36,8 +36,9 @@ function(framora_embed_skin TARGET NAME SKIN_DIR)
   target_include_directories(${TARGET} PRIVATE "${_out}")
 endfunction()
 
-# The built-in skins, drawn by framora-skinart (tools/skinart) into FRAMORA_SKIN_DIR, one folder
-# each. The file names are the tool's (kSkinFileNames in tools/skinart/SkinBuilder.cpp).
+# The built-in skins in the skin menu's order, drawn by framora-skinart (tools/skinart) into
+# FRAMORA_SKIN_DIR, one folder each; the program's table of them (BuiltinSkins.h) is written
+# from this list. The file names are the tool's (kSkinFileNames in tools/skinart/SkinBuilder.cpp).
 set(FRAMORA_BUILTIN_SKINS WinAqua Winxpblue Wistler)
 set(FRAMORA_SKIN_FILES
     skin.ini
@@ -65,6 +66,7 @@ function(framora_embed_builtin_skins TARGET)
     OUTPUT "${FRAMORA_SKIN_DIR}/skins.stamp"
     BYPRODUCTS ${_all}
     COMMAND framora-skinart "${FRAMORA_SKIN_DIR}" "${FRAMORA_SKIN_DIR}/skins.stamp"
+            ${FRAMORA_BUILTIN_SKINS}
     DEPENDS framora-skinart
     COMMENT "Drawing the built-in skins"
     VERBATIM)
@@ -77,4 +79,46 @@ function(framora_embed_builtin_skins TARGET)
     endforeach()
     framora_embed_skin(${TARGET} ${_skin} "${FRAMORA_SKIN_DIR}/${_skin}" FILES ${_files})
   endforeach()
+  framora_builtin_skins_table(${TARGET})
+endfunction()
+
+# Writes "BuiltinSkins.h" beside TARGET's embedded skins and puts it on the include path of
+# TARGET and its users: sk::kBuiltinSkins, the built-in skins' names and bytes in the order of
+# FRAMORA_BUILTIN_SKINS, the one list the program's skin menu, its stored choice and the tests
+# read.
+function(framora_builtin_skins_table TARGET)
+  set(_out "${CMAKE_CURRENT_BINARY_DIR}/embedded_skins/${TARGET}")
+  set(_includes "")
+  set(_rows "")
+  foreach(_skin ${FRAMORA_BUILTIN_SKINS})
+    string(MAKE_C_IDENTIFIER "${_skin}" _id)
+    string(APPEND _includes "#include \"EmbeddedSkin_${_id}.h\"\n")
+    string(APPEND _rows "    {\"${_skin}\", &EmbeddedSkin_${_id}},\n")
+  endforeach()
+  file(
+    CONFIGURE
+    OUTPUT
+    "${_out}/BuiltinSkins.h"
+    CONTENT
+    "#pragma once
+// Generated from FRAMORA_BUILTIN_SKINS (cmake/Skins.cmake): the built-in skins in menu order.
+
+#include <cstdint>
+#include <vector>
+
+${_includes}
+namespace sk {
+
+struct TskBuiltinSkin {
+    const char* Name;
+    const std::vector<std::uint8_t>& (*Bytes)();
+};
+
+inline constexpr TskBuiltinSkin kBuiltinSkins[] = {
+${_rows}};
+
+}  // namespace sk
+"
+    @ONLY)
+  target_include_directories(${TARGET} PUBLIC "${_out}")
 endfunction()

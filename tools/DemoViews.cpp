@@ -4,10 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "BuiltinSkins.h"
 #include "DemoPaint.h"
-#include "EmbeddedSkin_WinAqua.h"
-#include "EmbeddedSkin_Winxpblue.h"
-#include "EmbeddedSkin_Wistler.h"
 #include "runtime/Classes.h"
 #include "runtime/ImgList.h"
 #include "runtime/StdCtrls.h"
@@ -66,9 +64,8 @@ public:
         SetBounds(40, 40, 860, 480);
         SetClientSize(860, 475);
         data_ = new sk::TskSkinData(this);
-        skins_ = {Embedded(this, "WinAqua", EmbeddedSkin_WinAqua()),
-                  Embedded(this, "Winxpblue", EmbeddedSkin_Winxpblue()),
-                  Embedded(this, "Wistler", EmbeddedSkin_Wistler())};
+        for (const sk::TskBuiltinSkin& builtIn : sk::kBuiltinSkins)
+            skins_.push_back(Embedded(this, builtIn.Name, builtIn.Bytes()));
         small_ = new rt::TImageList(this);
         large_ = new rt::TImageList(this);
         PaintIcons(*small_, 16);
@@ -76,9 +73,8 @@ public:
 
         // Two rows of toggles: the skin in use and the list's view style stay pressed, so that
         // neither row's first button looks chosen while it is not.
-        const char* skinNames[] = {"No Skin", "WinAqua", "Winxpblue", "Wistler"};
-        for (int i = 0; i < 4; ++i) {
-            auto* b = Button(10 + 90 * i, 10, skinNames[i]);
+        for (int i = 0; i <= int(skins_.size()); ++i) {
+            auto* b = Button(10 + 90 * i, 10, i == 0 ? "No Skin" : sk::kBuiltinSkins[i - 1].Name);
             b->SetGroupIndex(1);
             b->OnClick = [this, i](rt::TComponent*) { UseSkin(i - 1); };
             skinButtons_.push_back(b);
@@ -98,9 +94,9 @@ public:
         status_->SetBounds(10, 450, 800, 16);
         status_->SetParent(this);
         status_->SetCaption("Select a folder or a file");
-        int start = 0;
-        for (int i = 0; i < 4; ++i)
-            if (skin == skinNames[i]) start = i - 1;
+        int start = skin == "No Skin" ? -1 : 0;
+        for (std::size_t i = 0; i < skins_.size(); ++i)
+            if (skin == sk::kBuiltinSkins[i].Name) start = int(i);
         UseSkin(start);
     }
 

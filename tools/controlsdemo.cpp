@@ -9,11 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "BuiltinSkins.h"
 #include "DemoPaint.h"
 #include "DemoViews.h"
-#include "EmbeddedSkin_WinAqua.h"
-#include "EmbeddedSkin_Winxpblue.h"
-#include "EmbeddedSkin_Wistler.h"
 #include "runtime/Application.h"
 #include "runtime/StdCtrls.h"
 #include "skin/controls/skSkinButton.h"
@@ -301,10 +299,9 @@ public:
         SetBounds(0, 0, 830, 625);
         data_ = new sk::TskSkinData(this);
         stored_ = demo::StoredSkin(PaintDemoPicture(), DemoDescription());
-        for (const auto& [name, bytes] : {std::pair<const char*, const std::vector<std::uint8_t>*>{
-                                              "WinAqua", &EmbeddedSkin_WinAqua()},
-                                          {"Winxpblue", &EmbeddedSkin_Winxpblue()},
-                                          {"Wistler", &EmbeddedSkin_Wistler()}}) {
+        for (const sk::TskBuiltinSkin& builtIn : sk::kBuiltinSkins) {
+            const char* name = builtIn.Name;
+            const std::vector<std::uint8_t>* bytes = &builtIn.Bytes();
             auto* c = new sk::TskCompressedStoredSkin(this);
             rt::TMemoryStream s;
             s.WriteBuffer(bytes->data(), std::int64_t(bytes->size()));
@@ -315,7 +312,10 @@ public:
         auto* label = Add<rt::TLabel>(this, 420, 12, 40, 16);
         label->SetCaption("&Skin:");
         chooser_ = Add<sk::TskSkinComboBox>(this, 460, 8, 160, 21);
-        chooser_->SetItems({"Demo", "WinAqua", "Winxpblue", "Wistler", "No Skin"});
+        std::vector<std::string> choices = {"Demo"};
+        for (const sk::TskBuiltinSkin& builtIn : sk::kBuiltinSkins) choices.push_back(builtIn.Name);
+        choices.push_back("No Skin");
+        chooser_->SetItems(choices);
         label->SetFocusControl(chooser_);
         chooser_->OnChange = [this](rt::TComponent*) { UseSkin(chooser_->Text()); };
         chooser_->SetSkinData(data_);

@@ -11,9 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "EmbeddedSkin_WinAqua.h"
-#include "EmbeddedSkin_Winxpblue.h"
-#include "EmbeddedSkin_Wistler.h"
+#include "BuiltinSkins.h"
 #include "runtime/Application.h"
 #include "runtime/Classes.h"
 #include "skin/data/skSkinData.h"
@@ -57,12 +55,9 @@ int main(int argc, char** argv) {
     form->SetCaption("Framora file dialog controls");
     form->SetBounds(40, 40, 760, 460);
     sk::TskSkinData* data = nullptr;
-    const std::vector<std::pair<const char*, const std::vector<std::uint8_t>*>> skins = {
-        {"WinAqua", &EmbeddedSkin_WinAqua()},
-        {"Winxpblue", &EmbeddedSkin_Winxpblue()},
-        {"Wistler", &EmbeddedSkin_Wistler()}};
-    for (const auto& [name, bytes] : skins) {
-        if (skin != name) continue;
+    for (const sk::TskBuiltinSkin& builtIn : sk::kBuiltinSkins) {
+        if (skin != builtIn.Name) continue;
+        const std::vector<std::uint8_t>* bytes = &builtIn.Bytes();
         auto* stored = new sk::TskCompressedStoredSkin(form.get());
         rt::TMemoryStream s;
         s.WriteBuffer(bytes->data(), std::int64_t(bytes->size()));

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
-#include "EmbeddedSkin_WinAqua.h"
-#include "EmbeddedSkin_Winxpblue.h"
-#include "EmbeddedSkin_Wistler.h"
+#include "BuiltinSkins.h"
 #include "app/AboutFrm.h"
 #include "app/Links.h"
 #include "app/ProgramFiles.h"
@@ -52,6 +52,22 @@ constexpr int kClientWidth = 532;
 constexpr int kClientHeight = 336;
 
 }  // namespace
+
+// One stored skin, menu item and handler per built-in skin, in the table's order; the names
+// the window's members carry are checked against it, so a skin added to the build without its
+// member, or two swapped, stops the build.
+constexpr TMainForm::TSkinChoice kSkinChoices[] = {
+    {sk::kBuiltinSkins[0].Name, &TMainForm::WinAqua, &TMainForm::mSkinWinAqua,
+     &TMainForm::mSkinWinAquaClick},
+    {sk::kBuiltinSkins[1].Name, &TMainForm::Winxpblue, &TMainForm::mSkinWinxpblue,
+     &TMainForm::mSkinWinxpblueClick},
+    {sk::kBuiltinSkins[2].Name, &TMainForm::Wistler, &TMainForm::mSkinWistler,
+     &TMainForm::mSkinWistlerClick},
+    {"No Skin", nullptr, &TMainForm::mSkinNoSkin, &TMainForm::mSkinNoSkinClick}};
+static_assert(std::size(sk::kBuiltinSkins) == std::size(kSkinChoices) - 1);
+static_assert(std::string_view(sk::kBuiltinSkins[0].Name) == "WinAqua" &&
+              std::string_view(sk::kBuiltinSkins[1].Name) == "Winxpblue" &&
+              std::string_view(sk::kBuiltinSkins[2].Name) == "Wistler");
 
 std::string SettingsFileFor(const std::string& programFile) {
     return rt::ChangeFileExt(
@@ -104,6 +120,17 @@ int MarkerLeft(int width, int maximum, int value) {
     // nearbyint rounds halves to the even neighbour under the default rounding mode.
     return int(std::nearbyint(double(width - 15) / double(maximum) * double(value))) + 25;
 }
+
+namespace {
+
+// Names a control, sets its bounds and puts it on its parent.
+void Place(rt::TControl* c, const char* name, int l, int t, int w, int h, rt::TWinControl* parent) {
+    c->SetName(name);
+    c->SetBounds(l, t, w, h);
+    c->SetParent(parent);
+}
+
+}  // namespace
 
 TMainForm::TMainForm(rt::TComponent* owner, const std::string& appDir) : rt::TForm(owner) {
     SetName("MainForm");
@@ -163,17 +190,14 @@ void TMainForm::BuildMenus() {
     About1 = item(Help1, "About...", &TMainForm::About1Click);
 
     skSkinPopupMenu1 = new sk::TskSkinPopupMenu(this);
-    auto skin = [&](const std::string& caption, void (TMainForm::*handler)(rt::TComponent*)) {
-        rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), caption, handler);
+    for (const TSkinChoice& c : kSkinChoices) {
+        // A line parts the built-in skins from "No Skin".
+        if (c.Stored == nullptr) item(skSkinPopupMenu1->Items(), "-", nullptr);
+        rt::TMenuItem* m = item(skSkinPopupMenu1->Items(), c.Name, c.Click);
         m->RadioItem = true;
-        return m;
-    };
-    mSkinWinAqua = skin("WinAqua", &TMainForm::mSkinWinAquaClick);
-    mSkinWinxpblue = skin("Winxpblue", &TMainForm::mSkinWinxpblueClick);
-    mSkinWistler = skin("Wistler", &TMainForm::mSkinWistlerClick);
-    item(skSkinPopupMenu1->Items(), "-", nullptr);
-    mSkinNoSkin = skin("No Skin", &TMainForm::mSkinNoSkinClick);
-    mSkinWinAqua->SetChecked(true);
+        this->*c.Item = m;
+    }
+    (this->*kSkinChoices[0].Item)->SetChecked(true);
 }
 
 void TMainForm::BuildLayout() {
@@ -189,6 +213,18 @@ void TMainForm::BuildLayout() {
     skSkinData1 = new sk::TskSkinData(this);
     skSkinData1->SetName("skSkinData1");
     BuildFrame();
+    BuildSkins();
+    BuildPictures();
+    BuildTrackBar();
+    BuildButtons();
+    BuildGaugeAndDialogs();
+    // The designed state: the first built-in skin, loaded while the window is created.
+    skSkinData1->SetCompressedStoredSkin(this->*kSkinChoices[0].Stored);
+    UpdateCommands();
+}
+
+// The message box and the built-in skins' containers.
+void TMainForm::BuildSkins() {
     skSkinMessage1 = new sk::TskSkinMessage(this);
     skSkinMessage1->SetName("skSkinMessage1");
     skSkinMessage1->SetSkinData(skSkinData1);
@@ -204,19 +240,15 @@ void TMainForm::BuildLayout() {
         c->ReadFormProperty(s);
         return c;
     };
-    WinAqua = stored("WinAqua", EmbeddedSkin_WinAqua());
-    Winxpblue = stored("Winxpblue", EmbeddedSkin_Winxpblue());
-    Wistler = stored("Wistler", EmbeddedSkin_Wistler());
+    for (std::size_t i = 0; i < std::size(sk::kBuiltinSkins); ++i)
+        this->*kSkinChoices[i].Stored =
+            stored(sk::kBuiltinSkins[i].Name, sk::kBuiltinSkins[i].Bytes());
+}
 
-    auto place = [](rt::TControl* c, const char* name, int l, int t, int w, int h,
-                    rt::TWinControl* parent) {
-        c->SetName(name);
-        c->SetBounds(l, t, w, h);
-        c->SetParent(parent);
-    };
-
+// The menu bar, and the two picture panels with their captions.
+void TMainForm::BuildPictures() {
     skSkinMainMenuBar1 = new sk::TskSkinMainMenuBar(this);
-    place(skSkinMainMenuBar1, "skSkinMainMenuBar1", 0, 0, 532, 22, this);
+    Place(skSkinMainMenuBar1, "skSkinMainMenuBar1", 0, 0, 532, 22, this);
     skSkinMainMenuBar1->SetMainMenu(skSkinMainMenu1);
     skSkinMainMenuBar1->SetSkinData(skSkinData1);
     skSkinMainMenuBar1->SetSkinForm(skSkinForm1);
@@ -227,7 +259,7 @@ void TMainForm::BuildLayout() {
         lb->SetBorderStyle(sk::bvNone);
         lb->SetCaption(caption);
         lb->SetAutoSize(true);
-        place(lb, name, l, 28, lb->Width(), lb->Height(), this);
+        Place(lb, name, l, 28, lb->Width(), lb->Height(), this);
         lb->SetSkinData(skSkinData1);
         return lb;
     };
@@ -238,7 +270,7 @@ void TMainForm::BuildLayout() {
     auto panel = [&](const char* name, int l) {
         auto* p = new sk::TskSkinPanel(this);
         p->SetBorderStyle(sk::bvLowered);
-        place(p, name, l, 49, kPictureWidth, kPictureHeight, this);
+        Place(p, name, l, 49, kPictureWidth, kPictureHeight, this);
         p->SetSkinData(skSkinData1);
         return p;
     };
@@ -247,12 +279,15 @@ void TMainForm::BuildLayout() {
     Image1 = new rt::TImage(this);
     Image1->Stretch = true;
     Image1->SetPicture(placeholder_);
-    place(Image1, "Image1", 1, 1, kImageWidth, kImageHeight, skSkinPanel1);
+    Place(Image1, "Image1", 1, 1, kImageWidth, kImageHeight, skSkinPanel1);
     Image2 = new rt::TImage(this);
     Image2->Stretch = true;
     Image2->SetPicture(placeholder_);
-    place(Image2, "Image2", 1, 1, kImageWidth, kImageHeight, skSkinPanel2);
+    Place(Image2, "Image2", 1, 1, kImageWidth, kImageHeight, skSkinPanel2);
+}
 
+// The track bar, its position readout and the marks under it.
+void TMainForm::BuildTrackBar() {
     TrackBar1 = new sk::TskSkinTrackBar(this);
     TrackBar1->SetMaxValue(100);
     TrackBar1->SetMinValue(0);
@@ -267,7 +302,7 @@ void TMainForm::BuildLayout() {
     // are drawn to the same measures.
     TrackBar1->DefaultTrackInsets = rt::Rect(1, 2, 2, 2);
     TrackBar1->DefaultThumbLength = kThumbLength;
-    place(TrackBar1, "TrackBar1", kTrackLeft, 241, kTrackWidth, 17, this);
+    Place(TrackBar1, "TrackBar1", kTrackLeft, 241, kTrackWidth, 17, this);
     TrackBar1->SetSkinData(skSkinData1);
 
     TrackBar1->Hint =
@@ -283,7 +318,7 @@ void TMainForm::BuildLayout() {
     lblPosition->SetTransparent(true);
     lblPosition->SetAlignment(rt::TAlignment::taRightJustify);
     lblPosition->Hint = "Position / length of the file";
-    place(lblPosition, "lblPosition", kReadoutLeft, kReadoutTop, kReadoutRight - kReadoutLeft,
+    Place(lblPosition, "lblPosition", kReadoutLeft, kReadoutTop, kReadoutRight - kReadoutLeft,
           kReadoutHeight, this);
     lblPosition->SetSkinData(skSkinData1);
 
@@ -291,14 +326,17 @@ void TMainForm::BuildLayout() {
         auto* s = new rt::TShape(this);
         s->BrushColor = rt::clRed;
         s->PenColor = rt::clRed;
-        place(s, name, l, t, w, h, this);
+        Place(s, name, l, t, w, h, this);
         s->Hide();
         return s;
     };
     shpStart = shape("shpStart", 24, 260, 2, 6);
     shpEnd = shape("shpEnd", 136, 260, 2, 6);
     shpProcess = shape("shpProcess", 25, 262, 112, 2);
+}
 
+// The marks' actions, the row of buttons and their hints.
+void TMainForm::BuildButtons() {
     actSelStrart = new rt::TAction(this);
     actSelStrart->SetName("actSelStrart");
     actSelStrart->Caption = "Mark Start Point";
@@ -313,7 +351,7 @@ void TMainForm::BuildLayout() {
         b->SetCaption(caption);
         // The window's 8-point size: "Mark Start Point" and its glyph fit the 97-pixel button.
         b->SetDefaultFont(sk::MakeSkinFont("Arial", kToolFontHeight, 0, rt::clWindowText));
-        place(b, name, l, 280, w, 25, this);
+        Place(b, name, l, 280, w, 25, this);
         b->SetSkinData(skSkinData1);
         // Tab walks the row from left to right, the order in which it is placed; the window
         // shows with none of them focused (FocusFirstOnShow off).
@@ -359,14 +397,17 @@ void TMainForm::BuildLayout() {
     skSkinHint1 = new sk::TskSkinHint(this);
     skSkinHint1->SetName("skSkinHint1");
     skSkinHint1->SetSkinData(skSkinData1);
+}
 
+// The gauge at the bottom, and the open and save dialogs.
+void TMainForm::BuildGaugeAndDialogs() {
     ProgressBar1 = new sk::TskSkinGauge(this);
     ProgressBar1->SetMinValue(0);
     ProgressBar1->SetMaxValue(100);
     ProgressBar1->SetValue(0);
     ProgressBar1->SetShowProgressText(true);
     ProgressBar1->SetShowPercent(false);
-    place(ProgressBar1, "ProgressBar1", 0, 319, 532, 17, this);
+    Place(ProgressBar1, "ProgressBar1", 0, 319, 532, 17, this);
     ProgressBar1->SetAlign(rt::TAlign::alBottom);
     ProgressBar1->SetSkinData(skSkinData1);
 
@@ -391,10 +432,6 @@ void TMainForm::BuildLayout() {
         d->SetCtrlSkinData(skSkinData1);
         d->LVHeaderSkinDataName = "resizebutton";
     }
-
-    // The designed state: the first built-in skin, loaded while the window is created.
-    skSkinData1->SetCompressedStoredSkin(WinAqua);
-    UpdateCommands();
 }
 
 void TMainForm::BuildFrame() {
@@ -479,35 +516,22 @@ void TMainForm::ChooseSkin(int choice) {
 void TMainForm::FormDestroy(rt::TComponent*) { FMediaDet.reset(); }
 
 void TMainForm::ApplySkinChoice(int choice) {
-    switch (choice) {
-        case 1:
-            skSkinData1->SetCompressedStoredSkin(WinAqua);
-            mSkinWinAqua->SetChecked(true);
-            break;
-        case 2:
-            skSkinData1->SetCompressedStoredSkin(Winxpblue);
-            mSkinWinxpblue->SetChecked(true);
-            break;
-        case 3:
-            skSkinData1->SetCompressedStoredSkin(Wistler);
-            mSkinWistler->SetChecked(true);
-            break;
-        case 4:
-            skSkinData1->ClearSkin();
-            mSkinNoSkin->SetChecked(true);
-            break;
-        default:
-            break;  // the designed state holds
-    }
+    if (choice < 1 || choice > int(std::size(kSkinChoices))) return;  // the designed state holds
+    const TSkinChoice& c = kSkinChoices[choice - 1];
+    if (c.Stored != nullptr)
+        skSkinData1->SetCompressedStoredSkin(this->*c.Stored);
+    else
+        skSkinData1->ClearSkin();
+    (this->*c.Item)->SetChecked(true);
 }
 
 int TMainForm::CheckedSkinChoice() const {
-    if (mSkinWinAqua->Checked()) return 1;
-    if (mSkinWinxpblue->Checked()) return 2;
-    if (mSkinWistler->Checked()) return 3;
-    if (mSkinNoSkin->Checked()) return 4;
+    for (std::size_t i = 0; i < std::size(kSkinChoices); ++i)
+        if ((this->*kSkinChoices[i].Item)->Checked()) return int(i) + 1;
     return 1;
 }
+
+std::span<const TMainForm::TSkinChoice> TMainForm::SkinChoices() { return kSkinChoices; }
 
 void TMainForm::mSkinWinAquaClick(rt::TComponent*) { ChooseSkin(1); }
 void TMainForm::mSkinWinxpblueClick(rt::TComponent*) { ChooseSkin(2); }

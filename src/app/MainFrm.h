@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "media/MediaDet.h"
@@ -164,6 +165,16 @@ public:
     void mSkinWistlerClick(rt::TComponent* sender);
     void mSkinNoSkinClick(rt::TComponent* sender);
 
+    // The skin menu's choices in menu order, numbered from 1 as the stored "Skin" setting:
+    // the built-in skins of sk::kBuiltinSkins with their stored skin, then "No Skin" (none).
+    struct TSkinChoice {
+        const char* Name;
+        sk::TskCompressedStoredSkin* TMainForm::*Stored;
+        rt::TMenuItem* TMainForm::*Item;
+        void (TMainForm::*Click)(rt::TComponent*);
+    };
+    static std::span<const TSkinChoice> SkinChoices();
+
     // Opens a video file, as File > "Open" does with the name its dialog returns.
     void OpenFile(const std::string& file);
     // A file handed in from outside (the command line, a later start, a drop on the window):
@@ -201,6 +212,11 @@ private:
     void BuildLayout();
     void BuildFrame();
     void BuildMenus();
+    void BuildSkins();
+    void BuildPictures();
+    void BuildTrackBar();
+    void BuildButtons();
+    void BuildGaugeAndDialogs();
     void PreviewGrab();
     void LoadPreview(rt::TImage* image, const std::string& file);
     void ShowPlaceholder();

@@ -196,14 +196,9 @@ protected:
 };
 
 TEST_F(AboutWindow, KeepsItsClientAreaInEverySkin) {
-    const std::pair<void (app::TMainForm::*)(rt::TComponent*), const char*> skins[] = {
-        {&app::TMainForm::mSkinWinAquaClick, "WinAqua"},
-        {&app::TMainForm::mSkinWinxpblueClick, "Winxpblue"},
-        {&app::TMainForm::mSkinWistlerClick, "Wistler"},
-        {&app::TMainForm::mSkinNoSkinClick, "No Skin"},
-    };
-    for (const auto& [choose, name] : skins) {
-        (main_->*choose)(nullptr);
+    for (const app::TMainForm::TSkinChoice& c : app::TMainForm::SkinChoices()) {
+        const char* name = c.Name;
+        (main_->*c.Click)(nullptr);
         EXPECT_EQ(about_->ClientWidth(), 344) << name;
         EXPECT_EQ(about_->ClientHeight(), 239) << name;
         EXPECT_EQ(about_->skSkinButton1->SkinData(), main_->skSkinData1) << name;

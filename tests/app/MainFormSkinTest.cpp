@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/MainFrm.h"
+#include "app/MainLayout.h"
 #include "common/TempDir.h"
 #include "runtime/Application.h"
 #include "runtime/StdCtrls.h"
@@ -154,20 +155,18 @@ TEST_F(MainWindowSkin, ToolButtonsAsDesigned) {
     struct Case {
         sk::TskSkinSpeedButton* button;
         const char* caption;
-        rt::TRect bounds;
         bool glyph;
     };
     const Case cases[] = {
-        {f.skSkinSpeedButton1, "Mark Start Point", rt::Bounds(24, 280, 105, 25), true},
-        {f.skSkinSpeedButton2, "Mark End Point", rt::Bounds(136, 280, 105, 25), true},
-        {f.skSkinSpeedButton3, "Clear", rt::Bounds(248, 280, 49, 25), false},
-        {f.skSkinSpeedButton4, "Cut", rt::Bounds(304, 280, 49, 25), true},
-        {f.skSkinMenuSpeedButton1, "Skin", rt::Bounds(360, 280, 41, 25), false},
-        {f.skSkinSpeedButton5, "About", rt::Bounds(408, 280, 49, 25), false},
+        {f.skSkinSpeedButton1, "Mark Start Point", true},
+        {f.skSkinSpeedButton2, "Mark End Point", true},
+        {f.skSkinSpeedButton3, "Clear", false},
+        {f.skSkinSpeedButton4, "Cut", true},
+        {f.skSkinMenuSpeedButton1, "Skin", false},
+        {f.skSkinSpeedButton5, "About", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.button->Caption(), c.caption);
-        EXPECT_EQ(c.button->BoundsRect(), c.bounds) << c.caption;
         EXPECT_EQ(c.button->SkinData(), f.skSkinData1) << c.caption;
         EXPECT_EQ(c.button->SkinDataName(),
                   c.button == f.skSkinMenuSpeedButton1 ? "toolmenubutton" : "toolbutton");
@@ -203,25 +202,20 @@ TEST_F(MainWindowSkin, ToolButtonsRunTheirCommands) {
 TEST_F(MainWindowSkin, SkinMenuSwitchesAmongTheBuiltInSkinsAtOnce) {
     sk::TskSkinData* data = form_->skSkinData1;
     rt::TBitmap aqua = form_->skSkinLabel1->PaintToBitmap();
-    struct Choice {
-        void (app::TMainForm::*click)(rt::TComponent*);
-        const char* name;
-        rt::TMenuItem* app::TMainForm::*item;
-    };
-    for (const Choice& c :
-         {Choice{&app::TMainForm::mSkinWinxpblueClick, "Winxpblue",
-                 &app::TMainForm::mSkinWinxpblue},
-          Choice{&app::TMainForm::mSkinWistlerClick, "Wistler", &app::TMainForm::mSkinWistler},
-          Choice{&app::TMainForm::mSkinWinAquaClick, "WinAqua", &app::TMainForm::mSkinWinAqua}}) {
-        ((*form_).*c.click)(nullptr);
-        EXPECT_EQ(data->SkinName, c.name);
-        EXPECT_TRUE((form_.get()->*c.item)->Checked()) << c.name;
+    // Every built-in skin of the menu, the designed first one (already in use) last.
+    const auto all = app::TMainForm::SkinChoices();
+    for (std::size_t i = 1; i <= all.size(); ++i) {
+        const app::TMainForm::TSkinChoice& c = all[i % all.size()];
+        if (c.Stored == nullptr) continue;
+        ((*form_).*c.Click)(nullptr);
+        EXPECT_EQ(data->SkinName, c.Name);
+        EXPECT_TRUE((form_.get()->*c.Item)->Checked()) << c.Name;
         for (sk::TskSkinnable* ctl : std::initializer_list<sk::TskSkinnable*>{
                  form_->TrackBar1, form_->ProgressBar1, form_->skSkinPanel1, form_->skSkinLabel1})
-            EXPECT_NE(dynamic_cast<sk::TskSkinControl*>(ctl)->SkinIndex(), -1) << c.name;
+            EXPECT_NE(dynamic_cast<sk::TskSkinControl*>(ctl)->SkinIndex(), -1) << c.Name;
         rt::TBitmap now = form_->skSkinLabel1->PaintToBitmap();
-        if (std::string(c.name) != "WinAqua") {
-            EXPECT_NE(now.Pixels(), aqua.Pixels()) << c.name;
+        if (&c != &all[0]) {
+            EXPECT_NE(now.Pixels(), aqua.Pixels()) << c.Name;
         }
     }
     form_->mSkinNoSkinClick(nullptr);

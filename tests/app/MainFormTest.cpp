@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "app/MainFrm.h"
+#include "app/MainLayout.h"
 #include "common/Fixtures.h"
 #include "common/TempDir.h"
 #include "runtime/Application.h"
@@ -219,11 +220,7 @@ TEST_F(MainWindow, IsLaidOutAsDesigned) {
     EXPECT_EQ(form_->ClientWidth(), 532);
     EXPECT_EQ(form_->ClientHeight(), 336);
     EXPECT_EQ(form_->Caption(), "Framora");
-    // Moved 5 pixels left and made 10 wider, so a 12-pixel thumb's centre meets the markers.
-    EXPECT_EQ(form_->TrackBar1->BoundsRect(), rt::Bounds(19, 241, 491, 17));
-    EXPECT_EQ(form_->ProgressBar1->BoundsRect(), rt::Bounds(0, 319, 532, 17));
-    EXPECT_EQ(form_->skSkinPanel2->BoundsRect(), rt::Bounds(272, 49, 233, 177));
-    EXPECT_EQ(form_->Image1->BoundsRect(), rt::Bounds(1, 1, 231, 175));
+    testutil::ExpectDesignedLayout(*form_, "as created");
     EXPECT_EQ(form_->skSkinSpeedButton4->Caption(), "Cut");
     EXPECT_EQ(form_->TrackBar1->Max(), 100);
     EXPECT_EQ(form_->TrackBar1->Position(), 0);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/MainFrm.h"
+#include "app/MainLayout.h"
 #include "common/TempDir.h"
 #include "runtime/Application.h"
 #include "runtime/IniFiles.h"
@@ -82,16 +83,12 @@ TEST_F(MainFrame, SkinnedFormHasTheMainWindowsSettings) {
 // Each frame around the designed 532 x 336 client area; the window cannot be sized, has no
 // maximize button, and its caption moves it.
 TEST_F(MainFrame, EveryFrameKeepsTheDesignedClientArea) {
-    const struct {
-        const char* name;
-        void (app::TMainForm::*pick)(rt::TComponent*);
-    } choices[] = {{"Winxpblue", &app::TMainForm::mSkinWinxpblueClick},
-                   {"No Skin", &app::TMainForm::mSkinNoSkinClick},
-                   {"Wistler", &app::TMainForm::mSkinWistlerClick},
-                   {"WinAqua", &app::TMainForm::mSkinWinAquaClick}};
-    for (const auto& c : choices) {
-        SCOPED_TRACE(c.name);
-        (form_.get()->*c.pick)(nullptr);
+    // Every choice of the skin menu, backwards: the designed first skin comes last.
+    const auto all = app::TMainForm::SkinChoices();
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        const app::TMainForm::TSkinChoice& c = *it;
+        SCOPED_TRACE(c.Name);
+        (form_.get()->*c.Click)(nullptr);
         sk::TskSkinForm* f = form_->skSkinForm1;
         EXPECT_EQ(form_->ClientWidth(), 532);
         EXPECT_EQ(form_->ClientHeight(), 336);
@@ -106,7 +103,7 @@ TEST_F(MainFrame, EveryFrameKeepsTheDesignedClientArea) {
         } else {
             EXPECT_EQ(client, rt::Rect(3, 22, 535, 358));
         }
-        EXPECT_EQ(form_->ProgressBar1->BoundsRect(), rt::Rect(0, 319, 532, 336));
+        testutil::ExpectDesignedLayout(*form_, c.Name);
         EXPECT_FALSE(f->FindObject("maxbutton")->Visible);
         for (const char* id : {"closebutton", "minbutton", "rollupbutton", "sysmenubutton"}) {
             EXPECT_TRUE(f->FindObject(id)->Enabled) << id;

@@ -399,7 +399,7 @@ TEST_F(WindowModel, PopupNeverTakesActivationOrFocus) {
         return WindowFromPoint({popup.Left() + 5, popup.Top() + 5}) == &popup;
     }));
     ti::MouseClick({popup.Left() + 10, popup.Top() + 10});
-    Settle();
+    ASSERT_TRUE(WaitFor([&] { return presses >= 1; }));
     EXPECT_EQ(presses, 1);
     EXPECT_TRUE(form.Active());
     EXPECT_EQ(ti::ActiveWindow(), &form);
@@ -510,7 +510,9 @@ TEST_F(RealX, ClickOnAPopupLeavesTheFormActive) {
     popup.OnMouseDown = [&](TComponent*, TMouseButton, TShiftState, int, int) { ++presses; };
     popup.SetBounds(form.Left() + 40, form.Top() + 60, 120, 80);
     popup.Show();
-    Settle();
+    ASSERT_TRUE(WaitFor([&] {
+        return WindowFromPoint({popup.Left() + 5, popup.Top() + 5}) == &popup;
+    }));
     Xdo("mousemove " + Pt({popup.Left() + 10, popup.Top() + 10}) + " click 1");
     ASSERT_TRUE(WaitFor([&] { return presses == 1; }));
     Settle();

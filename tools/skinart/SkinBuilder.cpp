@@ -112,6 +112,21 @@ private:
     void Buttons();
     void TrackBarAndGauge();
     void Panels();
+    void PanelKeys(const std::string& sec, const R& caption, const std::string& align,
+                   const std::string& fontStyle, const QColor& colour, const R& check,
+                   const R& uncheck);
+    // The check box in its checked and unchecked pictures, normal, hot and disabled.
+    struct CheckPictures {
+        R on, off, onHot, offHot, onDisabled, offDisabled;
+    };
+    static constexpr int kCheckSize = 13;
+    void PicturePanel();
+    CheckPictures CheckBoxes();
+    void GroupBox(const CheckPictures& checks);
+    void ToolPanel();
+    void Labels();
+    void CheckRadio(const CheckPictures& checks);
+    void ExPanel();
     void Fields();
     void ScrollBars();
     void Views();
@@ -533,193 +548,213 @@ void Builder::TrackBarAndGauge() {
 }
 
 void Builder::Panels() {
-    auto panelKeys = [&](const std::string& sec, const R& caption, const std::string& align,
-                         const std::string& fontStyle, const QColor& colour, const R& check,
-                         const R& uncheck) {
-        ini_.Set(sec, "bgpictureindex", -1);
-        ini_.Set(sec, "captionrect", caption);
-        ini_.Set(sec, "alignment", align);
-        Font(sec, s_.FontHeight, fontStyle);
-        ini_.SetColor(sec, "fontcolor", colour);
-        ini_.Set(sec, "checkimagerect", check);
-        ini_.Set(sec, "uncheckimagerect", uncheck);
-    };
-    {
-        // The picture panels: a lowered frame two pixels deep around the client background.
-        const std::string sec = "panel";
-        Control(sec, "panel");
-        const int n = 24;
-        R r = Piece(controls_, n, n, ClientAt(0));
-        {
-            Painter p(controls_.Image());
-            s_.PanelFrame(p, r.F());
-            FillRows(controls_.Image(), r.Inset(2), ClientAt(0));
-        }
-        ControlRoot(sec, r);
-        Corners(sec, n, n, 4, Rc(2, 2, n - 2, n - 2));
-        panelKeys(sec, R{}, "tacenter", "", s_.PanelText, R{}, R{});
-    }
+    PicturePanel();
     // Check box pictures, shared by the group box's caption and the check-radio control.
-    const int cs = 13;
+    const CheckPictures checks = CheckBoxes();
+    GroupBox(checks);
+    ToolPanel();
+    Labels();
+    CheckRadio(checks);
+    ExPanel();
+}
+
+void Builder::PanelKeys(const std::string& sec, const R& caption, const std::string& align,
+                        const std::string& fontStyle, const QColor& colour, const R& check,
+                        const R& uncheck) {
+    ini_.Set(sec, "bgpictureindex", -1);
+    ini_.Set(sec, "captionrect", caption);
+    ini_.Set(sec, "alignment", align);
+    Font(sec, s_.FontHeight, fontStyle);
+    ini_.SetColor(sec, "fontcolor", colour);
+    ini_.Set(sec, "checkimagerect", check);
+    ini_.Set(sec, "uncheckimagerect", uncheck);
+}
+
+void Builder::PicturePanel() {
+    // The picture panels: a lowered frame two pixels deep around the client background.
+    const std::string sec = "panel";
+    Control(sec, "panel");
+    const int n = 24;
+    R r = Piece(controls_, n, n, ClientAt(0));
+    {
+        Painter p(controls_.Image());
+        s_.PanelFrame(p, r.F());
+        FillRows(controls_.Image(), r.Inset(2), ClientAt(0));
+    }
+    ControlRoot(sec, r);
+    Corners(sec, n, n, 4, Rc(2, 2, n - 2, n - 2));
+    PanelKeys(sec, R{}, "tacenter", "", s_.PanelText, R{}, R{});
+}
+
+Builder::CheckPictures Builder::CheckBoxes() {
     auto check = [&](bool on, St st) {
-        R r = Piece(controls_, cs, cs, ClientAt(0));
+        R r = Piece(controls_, kCheckSize, kCheckSize, ClientAt(0));
         Painter p(controls_.Image());
         s_.Check(p, r.F(), on, st);
         return r;
     };
-    const R checkOn = check(true, kNormal), checkOff = check(false, kNormal);
-    const R checkOnHot = check(true, kHot), checkOffHot = check(false, kHot);
-    const R checkOnDis = check(true, kDisabled), checkOffDis = check(false, kDisabled);
+    CheckPictures c;
+    c.on = check(true, kNormal);
+    c.off = check(false, kNormal);
+    c.onHot = check(true, kHot);
+    c.offHot = check(false, kHot);
+    c.onDisabled = check(true, kDisabled);
+    c.offDisabled = check(false, kDisabled);
+    return c;
+}
+
+void Builder::GroupBox(const CheckPictures& checks) {
+    const std::string sec = "groupbox";
+    Control(sec, "panel");
+    const int w = 40, h = 48, cap = 20;
+    R r = Piece(controls_, w, h, ClientAt(0));
     {
-        const std::string sec = "groupbox";
-        Control(sec, "panel");
-        const int w = 40, h = 48, cap = 20;
+        Painter p(controls_.Image());
+        s_.GroupFrame(p, r.F(), cap);
+    }
+    ControlRoot(sec, r);
+    Points(sec, {6, cap + 4}, {w - 6, cap + 4}, {6, h - 6}, {w - 6, h - 6},
+           Rc(3, cap + 2, w - 3, h - 3));
+    PanelKeys(sec, Rc(6, 1, w - 6, cap), "taleftjustify", s_.GroupFontStyle, s_.GroupText,
+              checks.on, checks.off);
+}
+
+void Builder::ToolPanel() {
+    const std::string sec = "toolpanel";
+    Control(sec, "panel");
+    const int w = 40, h = s_.ButtonH;
+    R r = Piece(controls_, w, h, [this, h](int y) { return s_.BarRow(y, h); });
+    ControlRoot(sec, r);
+    HStrip(sec, w, 2, 2, Rc(0, 0, w, h));
+    PanelKeys(sec, R{}, "tacenter", "", s_.PanelText, R{}, R{});
+}
+
+// The skinned label on its strip, and the plain label without a picture.
+void Builder::Labels() {
+    Control("label", "label");
+    const int w = 20, h = s_.LabelH;
+    R r = Piece(controls_, w, h, ClientAt(kLabelTop));
+    ControlRoot("label", r);
+    HStrip("label", w, 1, 1, Rc(0, 0, w, h));
+    Font("label", s_.FontHeight, s_.LabelFontStyle);
+    ini_.SetColor("label", "fontcolor", s_.LabelText);
+
+    Control("stdlabel", "stdlabel");
+    ini_.Set("stdlabel", "pictureindex", -1);
+    ini_.Set("stdlabel", "maskpictureindex", -1);
+    ini_.Set("stdlabel", "skinrect", R{});
+    Font("stdlabel", s_.FontHeight, "");
+    ini_.SetColor("stdlabel", "fontcolor", s_.LabelText);
+    ini_.SetColor("stdlabel", "activefontcolor", s_.Selection);
+}
+
+void Builder::CheckRadio(const CheckPictures& checks) {
+    const std::string sec = "checkradio";
+    Control(sec, "checkradio");
+    const int w = 60, h = 17;
+    auto back = [&](bool hot) {
         R r = Piece(controls_, w, h, ClientAt(0));
-        {
+        if (hot) {
             Painter p(controls_.Image());
-            s_.GroupFrame(p, r.F(), cap);
+            p.setPen(Qt::NoPen);
+            p.fillPath(RoundRect(r.F(), 3), WithAlpha(s_.ItemHot, 110));
         }
-        ControlRoot(sec, r);
-        Points(sec, {6, cap + 4}, {w - 6, cap + 4}, {6, h - 6}, {w - 6, h - 6},
-               Rc(3, cap + 2, w - 3, h - 3));
-        panelKeys(sec, Rc(6, 1, w - 6, cap), "taleftjustify", s_.GroupFontStyle, s_.GroupText,
-                  checkOn, checkOff);
-    }
+        return r;
+    };
+    const R normal = back(false);
+    ControlRoot(sec, normal);
+    HStrip(sec, w, 20, 3, Rc(0, 0, w, h));
+    Font(sec, s_.FontHeight, "");
+    ini_.SetColor(sec, "fontcolor", s_.LabelText);
+    ini_.SetColor(sec, "activefontcolor", s_.LabelText);
+    ini_.SetColor(sec, "unenabledfontcolor", s_.TextDisabled);
+    ini_.SetColor(sec, "framefontcolor", s_.Selection);
+    ini_.Set(sec, "activeskinrect", back(true));
+    ini_.Set(sec, "checkimagearea",
+             Rc(2, (h - kCheckSize) / 2, 2 + kCheckSize, (h - kCheckSize) / 2 + kCheckSize));
+    ini_.Set(sec, "textarea", Rc(20, 0, w - 3, h));
+    ini_.Set(sec, "checkimagerect", checks.on);
+    ini_.Set(sec, "uncheckimagerect", checks.off);
+    ini_.Set(sec, "activecheckimagerect", checks.onHot);
+    ini_.Set(sec, "activeuncheckimagerect", checks.offHot);
+    ini_.Set(sec, "unenabledcheckimagerect", checks.onDisabled);
+    ini_.Set(sec, "unenableduncheckimagerect", checks.offDisabled);
+    ini_.SetBool(sec, "morphing", true);
+    ini_.Set(sec, "morphkind", "mkdefault");
+}
+
+// The rolling caption panel: a frame with a caption bar, its buttons in three states, and the
+// two rolled-up strips.
+void Builder::ExPanel() {
+    const std::string sec = "expanel";
+    Control(sec, "expanel");
+    const int w = 48, h = 48, cap = 21, bs = 15;
+    auto bar = [&](QPainter& p, const QRectF& r, bool vertical) {
+        p.fillRect(r, s_.BevelDark);
+        s_.CaptionBar(p, r.adjusted(1, 1, -1, -1), vertical);
+    };
+    R skin = Piece(controls_, w, h, ClientAt(0));
     {
-        const std::string sec = "toolpanel";
-        Control(sec, "panel");
-        const int w = 40, h = s_.ButtonH;
-        R r = Piece(controls_, w, h, [this, h](int y) { return s_.BarRow(y, h); });
-        ControlRoot(sec, r);
-        HStrip(sec, w, 2, 2, Rc(0, 0, w, h));
-        panelKeys(sec, R{}, "tacenter", "", s_.PanelText, R{}, R{});
+        Painter p(controls_.Image());
+        p.fillRect(skin.F(), s_.BevelDark);
+        FillRows(controls_.Image(), Rc(skin.l + 1, skin.t + cap, skin.r - 1, skin.b - 1),
+                 ClientAt(0));
+        bar(p, QRectF(skin.l, skin.t, w, cap + 1), false);
     }
+    R rollV = Piece(controls_, w, cap + 1, ClientAt(0));
     {
-        const std::string sec = "label";
-        Control(sec, "label");
-        const int w = 20, h = s_.LabelH;
-        R r = Piece(controls_, w, h, ClientAt(kLabelTop));
-        ControlRoot(sec, r);
-        HStrip(sec, w, 1, 1, Rc(0, 0, w, h));
-        Font(sec, s_.FontHeight, s_.LabelFontStyle);
-        ini_.SetColor(sec, "fontcolor", s_.LabelText);
+        Painter p(controls_.Image());
+        bar(p, rollV.F(), false);
     }
+    R rollH = Piece(controls_, cap + 1, h, ClientAt(0));
     {
-        const std::string sec = "stdlabel";
-        Control(sec, "stdlabel");
-        ini_.Set(sec, "pictureindex", -1);
-        ini_.Set(sec, "maskpictureindex", -1);
-        ini_.Set(sec, "skinrect", R{});
-        Font(sec, s_.FontHeight, "");
-        ini_.SetColor(sec, "fontcolor", s_.LabelText);
-        ini_.SetColor(sec, "activefontcolor", s_.Selection);
+        Painter p(controls_.Image());
+        bar(p, rollH.F(), true);
     }
-    {
-        const std::string sec = "checkradio";
-        Control(sec, "checkradio");
-        const int w = 60, h = 17;
-        auto back = [&](bool hot) {
-            R r = Piece(controls_, w, h, ClientAt(0));
-            if (hot) {
-                Painter p(controls_.Image());
-                p.setPen(Qt::NoPen);
-                p.fillPath(RoundRect(r.F(), 3), WithAlpha(s_.ItemHot, 110));
-            }
-            return r;
-        };
-        const R normal = back(false);
-        ControlRoot(sec, normal);
-        HStrip(sec, w, 20, 3, Rc(0, 0, w, h));
-        Font(sec, s_.FontHeight, "");
-        ini_.SetColor(sec, "fontcolor", s_.LabelText);
-        ini_.SetColor(sec, "activefontcolor", s_.LabelText);
-        ini_.SetColor(sec, "unenabledfontcolor", s_.TextDisabled);
-        ini_.SetColor(sec, "framefontcolor", s_.Selection);
-        ini_.Set(sec, "activeskinrect", back(true));
-        ini_.Set(sec, "checkimagearea", Rc(2, (h - cs) / 2, 2 + cs, (h - cs) / 2 + cs));
-        ini_.Set(sec, "textarea", Rc(20, 0, w - 3, h));
-        ini_.Set(sec, "checkimagerect", checkOn);
-        ini_.Set(sec, "uncheckimagerect", checkOff);
-        ini_.Set(sec, "activecheckimagerect", checkOnHot);
-        ini_.Set(sec, "activeuncheckimagerect", checkOffHot);
-        ini_.Set(sec, "unenabledcheckimagerect", checkOnDis);
-        ini_.Set(sec, "unenableduncheckimagerect", checkOffDis);
-        ini_.SetBool(sec, "morphing", true);
-        ini_.Set(sec, "morphkind", "mkdefault");
+    ControlRoot(sec, skin);
+    Points(sec, {6, cap + 3}, {w - 6, cap + 3}, {6, h - 6}, {w - 6, h - 6},
+           Rc(1, cap + 1, w - 1, h - 1));
+    ini_.Set(sec, "rollhskinrect", rollH);
+    ini_.Set(sec, "rollvskinrect", rollV);
+    ini_.Set(sec, "rollleftoffset", 6);
+    ini_.Set(sec, "rollrightoffset", 6);
+    ini_.Set(sec, "rolltopoffset", 6);
+    ini_.Set(sec, "rollbottomoffset", 6);
+    const int bt = (cap + 1 - bs) / 2;
+    ini_.Set(sec, "rollvcaptionrect", Rc(3, bt, w - 3, bt + bs));
+    ini_.Set(sec, "rollhcaptionrect", Rc(bt, 3, bt + bs, h - 3));
+    // Button pictures over a copy of the bar behind them.
+    auto button = [&](GlyphKind g, St st, bool vertical) {
+        R r = controls_.Alloc(bs, bs);
+        Painter p(controls_.Image());
+        p.setClipRect(r.F());
+        if (vertical)
+            bar(p, QRectF(r.l - bt, r.t - 3, cap + 1, h), true);
+        else
+            bar(p, QRectF(r.l - 3, r.t - bt, w, cap + 1), false);
+        p.setClipping(false);
+        s_.SmallButton(p, r.F(), g, st);
+        return r;
+    };
+    struct B {
+        const char* key;
+        GlyphKind glyph;
+        bool vertical;
+    };
+    const B buttons[] = {{"closebutton", GlyphKind::Close, false},
+                         {"hrollbutton", GlyphKind::ArrowLeft, true},
+                         {"hrestorebutton", GlyphKind::ArrowRight, true},
+                         {"vrollbutton", GlyphKind::ArrowUp, false},
+                         {"vrestorebutton", GlyphKind::ArrowDown, false}};
+    for (const B& bt2 : buttons) {
+        const std::string base = bt2.key;
+        ini_.Set(sec, base + "rect", button(bt2.glyph, kNormal, bt2.vertical));
+        ini_.Set(sec, base + "activerect", button(bt2.glyph, kHot, bt2.vertical));
+        ini_.Set(sec, base + "downrect", button(bt2.glyph, kDown, bt2.vertical));
     }
-    {
-        // The rolling caption panel: a frame with a caption bar, its buttons in three states,
-        // and the two rolled-up strips.
-        const std::string sec = "expanel";
-        Control(sec, "expanel");
-        const int w = 48, h = 48, cap = 21, bs = 15;
-        auto bar = [&](QPainter& p, const QRectF& r, bool vertical) {
-            p.fillRect(r, s_.BevelDark);
-            s_.CaptionBar(p, r.adjusted(1, 1, -1, -1), vertical);
-        };
-        R skin = Piece(controls_, w, h, ClientAt(0));
-        {
-            Painter p(controls_.Image());
-            p.fillRect(skin.F(), s_.BevelDark);
-            FillRows(controls_.Image(), Rc(skin.l + 1, skin.t + cap, skin.r - 1, skin.b - 1),
-                     ClientAt(0));
-            bar(p, QRectF(skin.l, skin.t, w, cap + 1), false);
-        }
-        R rollV = Piece(controls_, w, cap + 1, ClientAt(0));
-        {
-            Painter p(controls_.Image());
-            bar(p, rollV.F(), false);
-        }
-        R rollH = Piece(controls_, cap + 1, h, ClientAt(0));
-        {
-            Painter p(controls_.Image());
-            bar(p, rollH.F(), true);
-        }
-        ControlRoot(sec, skin);
-        Points(sec, {6, cap + 3}, {w - 6, cap + 3}, {6, h - 6}, {w - 6, h - 6},
-               Rc(1, cap + 1, w - 1, h - 1));
-        ini_.Set(sec, "rollhskinrect", rollH);
-        ini_.Set(sec, "rollvskinrect", rollV);
-        ini_.Set(sec, "rollleftoffset", 6);
-        ini_.Set(sec, "rollrightoffset", 6);
-        ini_.Set(sec, "rolltopoffset", 6);
-        ini_.Set(sec, "rollbottomoffset", 6);
-        const int bt = (cap + 1 - bs) / 2;
-        ini_.Set(sec, "rollvcaptionrect", Rc(3, bt, w - 3, bt + bs));
-        ini_.Set(sec, "rollhcaptionrect", Rc(bt, 3, bt + bs, h - 3));
-        // Button pictures over a copy of the bar behind them.
-        auto button = [&](GlyphKind g, St st, bool vertical) {
-            R r = controls_.Alloc(bs, bs);
-            Painter p(controls_.Image());
-            p.setClipRect(r.F());
-            if (vertical)
-                bar(p, QRectF(r.l - bt, r.t - 3, cap + 1, h), true);
-            else
-                bar(p, QRectF(r.l - 3, r.t - bt, w, cap + 1), false);
-            p.setClipping(false);
-            s_.SmallButton(p, r.F(), g, st);
-            return r;
-        };
-        struct B {
-            const char* key;
-            GlyphKind glyph;
-            bool vertical;
-        };
-        const B buttons[] = {{"closebutton", GlyphKind::Close, false},
-                             {"hrollbutton", GlyphKind::ArrowLeft, true},
-                             {"hrestorebutton", GlyphKind::ArrowRight, true},
-                             {"vrollbutton", GlyphKind::ArrowUp, false},
-                             {"vrestorebutton", GlyphKind::ArrowDown, false}};
-        for (const B& bt2 : buttons) {
-            const std::string base = bt2.key;
-            ini_.Set(sec, base + "rect", button(bt2.glyph, kNormal, bt2.vertical));
-            ini_.Set(sec, base + "activerect", button(bt2.glyph, kHot, bt2.vertical));
-            ini_.Set(sec, base + "downrect", button(bt2.glyph, kDown, bt2.vertical));
-        }
-        ini_.Set(sec, "captionrect", Rc(3, bt, w - 3, bt + bs));
-        Font(sec, s_.FontHeight, s_.GroupFontStyle);
-        ini_.SetColor(sec, "fontcolor", s_.GroupText);
-    }
+    ini_.Set(sec, "captionrect", Rc(3, bt, w - 3, bt + bs));
+    Font(sec, s_.FontHeight, s_.GroupFontStyle);
+    ini_.SetColor(sec, "fontcolor", s_.GroupText);
 }
 
 void Builder::Fields() {

@@ -1,9 +1,10 @@
 // framora-skinart: draws the built-in skins and writes one skin folder per skin.
 //
-//   framora-skinart <out-dir> [<stamp-file>]
-//       writes <out-dir>/<SkinName>/skin.ini and the bitmaps it names. A file whose bytes are
-//       already there is left untouched, so that the build repacks only skins that changed;
-//       the stamp file, when given, is written on every run.
+//   framora-skinart <out-dir> [<stamp-file> [<skin>...]]
+//       writes <out-dir>/<SkinName>/skin.ini and the bitmaps it names, for the skins named
+//       (every style without names). A file whose bytes are already there is left untouched,
+//       so that the build repacks only skins that changed; the stamp file, when given, is
+//       written on every run.
 //   framora-skinart --icons <out-dir>
 //       writes the program's icon into <out-dir>: one PNG per size and the SVG (Icon.h).
 //   framora-skinart --message-icons <out-dir>
@@ -13,11 +14,14 @@
 //   framora-skinart --tool-glyphs <out-dir>
 //       writes the file dialog's tool bar glyphs into <out-dir> (ToolGlyphs.h).
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "FileIcons.h"
 #include "Icon.h"
@@ -55,6 +59,18 @@ bool WriteIfChanged(const fs::path& path, const std::vector<unsigned char>& byte
 
 }  // namespace
 
+namespace skinart {
+
+std::vector<std::unique_ptr<Style>> AllStyles() {
+    std::vector<std::unique_ptr<Style>> all;
+    all.push_back(MakeWinAqua());
+    all.push_back(MakeWinxpblue());
+    all.push_back(MakeWistler());
+    return all;
+}
+
+}  // namespace skinart
+
 int main(int argc, char** argv) {
     const std::string mode = argc == 3 ? argv[1] : "";
     if (mode == "--icons" || mode == "--message-icons" || mode == "--file-icons" ||
@@ -79,9 +95,9 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (argc < 2 || argc > 3) {
+    if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: framora-skinart <out-dir> [<stamp-file>]\n"
+                     "usage: framora-skinart <out-dir> [<stamp-file> [<skin>...]]\n"
                      "       framora-skinart --icons <out-dir>\n"
                      "       framora-skinart --message-icons <out-dir>\n"
                      "       framora-skinart --file-icons <out-dir>\n"
@@ -89,8 +105,23 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path out = argv[1];
-    for (const auto& style :
-         {skinart::MakeWinAqua(), skinart::MakeWinxpblue(), skinart::MakeWistler()}) {
+    // The build names the skins it embeds; a name the tool has no style for stops the build
+    // rather than leaving a skin undrawn.
+    std::vector<std::unique_ptr<skinart::Style>> styles = skinart::AllStyles();
+    if (argc > 3) {
+        std::vector<std::unique_ptr<skinart::Style>> named;
+        for (int i = 3; i < argc; ++i) {
+            auto it = std::find_if(styles.begin(), styles.end(),
+                                   [&](const auto& s) { return s && s->Name == argv[i]; });
+            if (it == styles.end()) {
+                std::fprintf(stderr, "framora-skinart: no style draws the skin \"%s\"\n", argv[i]);
+                return 1;
+            }
+            named.push_back(std::move(*it));
+        }
+        styles = std::move(named);
+    }
+    for (const auto& style : styles) {
         const fs::path dir = out / style->Name;
         std::error_code ec;
         fs::create_directories(dir, ec);
@@ -102,7 +133,7 @@ int main(int argc, char** argv) {
             }
         }
     }
-    if (argc == 3) {
+    if (argc >= 3) {
         std::ofstream stamp(argv[2], std::ios::trunc);
         stamp << "skins drawn\n";
         if (!stamp) return 1;
