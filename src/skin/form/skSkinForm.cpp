@@ -23,12 +23,6 @@ namespace {
 
 constexpr int kSmallIconSize = 16;
 
-// Every skinned form alive, for the minimized forms' slots.
-std::vector<TskSkinForm*>& LiveForms() {
-    static std::vector<TskSkinForm*> forms;
-    return forms;
-}
-
 // A small window drawn in code: the icon when neither the form nor the application has one.
 rt::TBitmap DefaultApplicationIcon() {
     rt::TBitmap icon(kSmallIconSize, kSmallIconSize);
@@ -51,23 +45,38 @@ TskSkinForm::TskSkinForm(rt::TComponent* owner) : rt::TComponent(owner) {
     defCaptionFont_ = MakeSkinFont("Arial", 14, rt::fsBold, rt::clBtnText);
     defInActiveCaptionFont_ = MakeSkinFont("Arial", 14, rt::fsBold, rt::clBtnShadow);
     DefMenuItemFont = MakeSkinFont("Arial", 14, 0, rt::clWindowText);
-    defaultSysMenu_ = rt::Make<rt::TPopupMenu>(this);
-    skinMenu_ = rt::Make<TskSkinMenu>(this);
-    skinMenu_->OnAllClosed = [this] { MenuClosed(); };
-    BuildTrayMenu();
-    objects_ = CreateDefaultButtons(*this);
-    ApplyIconRules(objects_, borderIcons_);
-    LiveForms().push_back(this);
+    menus_ = std::make_unique<TskFormMenus>(*this);
+    MakeDefaultButtons();
+    states_.SizeRules = [this] {
+        TskSizeRules r;
+        r.Skinned = renderer_.Skinned();
+        r.PictureWidth = renderer_.Skin().PictureWidth;
+        r.PictureHeight = renderer_.Skin().PictureHeight;
+        r.ClientRect = renderer_.Skin().ClientRect;
+        r.MinWidth = MinWidth;
+        r.MinHeight = MinHeight;
+        r.DefaultCaptionHeight = kDefaultCaptionHeight;
+        return r;
+    };
+    states_.OnRestored = [this] { animator_.StartHoverTicker(); };
+    states_.OnBoundsChanged = [this] {
+        const TRect now = window_->BoundsRect();
+        Resized(now.Width(), now.Height());
+        InvalidateFrame();
+    };
+    states_.OnRollUpChanged = [this] {
+        if (OnChangeRollUpState) OnChangeRollUpState(this);
+    };
+    animator_.ClientBox = [this] { return renderer_.Geometry().SizedClientBox; };
+    animator_.SizeMoving = [this] { return states_.InSizeMove(); };
+    animator_.ObjectHint = [this] { return ShowObjectHint ? skinHint_ : nullptr; };
     if (auto* form = dynamic_cast<rt::TForm*>(owner)) AttachToForm(*form);
 }
 
 TskSkinForm::~TskSkinForm() {
-    RemoveMenuHook();
-    skinMenu_->OnAllClosed = nullptr;
-    auto& forms = LiveForms();
-    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-    StopTimers();
-    SetTicker(fadeOn_, kFadeInTimer, 1, false);
+    menus_->Shutdown();
+    animator_.StopTimers();
+    states_.StopFadeIn();
     DetachFromForm();
     // The objects call back into this component: they go before anything else of it.
     objects_.clear();
@@ -75,31 +84,25 @@ TskSkinForm::~TskSkinForm() {
 
 void TskSkinForm::SetWindow(std::unique_ptr<TskFormWindow> window) {
     window_ = std::move(window);
+    ShareWindow();
     if (window_ == nullptr) return;
-    // Timers that run go on with the new window.
-    if (hoverOn_) window_->SetTimer(kHoverTimer, 50);
-    if (morphOn_) window_->SetTimer(kMorphTimer, 20);
     const TRect b = window_->BoundsRect();
     Resized(b.Width(), b.Height());
 }
 
-void TskSkinForm::SetTicker(bool& on, std::uintptr_t id, int interval, bool enable) {
-    if (on == enable) return;
-    on = enable;
-    if (window_ == nullptr) return;
-    if (enable)
-        window_->SetTimer(id, interval);
-    else
-        window_->KillTimer(id);
+void TskSkinForm::ShareWindow() {
+    states_.SetWindow(window_.get());
+    renderer_.SetWindow(window_.get());
+    animator_.SetWindow(window_.get());
 }
 
 bool TskSkinForm::TimerTick(std::uintptr_t id) {
     if (id == kHoverTimer) {
-        if (hoverOn_) HoverTimerTick();
+        if (animator_.HoverTickerEnabled()) HoverTimerTick();
     } else if (id == kMorphTimer) {
-        if (morphOn_) MorphTimerTick();
+        if (animator_.MorphTickerEnabled()) MorphTimerTick();
     } else if (id == kFadeInTimer) {
-        if (fadeOn_) FadeInTick();
+        if (states_.FadeInRunning()) FadeInTick();
     } else {
         return false;
     }
@@ -111,7 +114,7 @@ void TskSkinForm::SetSkinData(TskSkinData* value) {
         RemoveFreeNotification(skinData_);
     skinData_ = value;
     if (skinData_ != nullptr) FreeNotification(skinData_);
-    trayMenu_->SetSkinData(value);
+    TrayMenu()->SetSkinData(value);
     Resubscribe();
     ChangeSkinData();
 }
@@ -142,38 +145,41 @@ void TskSkinForm::Notification(rt::TComponent* component, rt::TOperation operati
     if (component == static_cast<rt::TComponent*>(skinHint_)) skinHint_ = nullptr;
     if (component == static_cast<rt::TComponent*>(menusSkinData_)) menusSkinData_ = nullptr;
     if (component == static_cast<rt::TComponent*>(systemMenu_)) systemMenu_ = nullptr;
-    if (component == static_cast<rt::TComponent*>(mainMenuBar_)) {
-        // The bar is half gone: it hears nothing more.
-        mainMenuBar_ = nullptr;
-        if (mainMenuMode_) LeaveMainMenuMode();
-    }
+    // The menus are made in the constructor: components that come and go before know none.
+    if (menus_ != nullptr && component == static_cast<rt::TComponent*>(MainMenuBar()))
+        menus_->MainMenuBarRemoved();
     if (component == static_cast<rt::TComponent*>(skinData_)) {
-        if (skinMenu_->MenuVisible()) skinMenu_->CloseAll();
+        if (SkinMenu()->MenuVisible()) SkinMenu()->CloseAll();
         skinData_ = nullptr;
         // The objects point into the freed skin's pictures: they go at once. The default
         // frame follows unless the form itself is going away.
         objects_.clear();
-        skinned_ = false;
-        hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
+        renderer_.DropSkin();
+        animator_.Forget();
         const bool ending = Destroying() || (Owner() != nullptr && Owner()->Destroying());
         if (!ending) ChangeSkinData();
     }
 }
 
+void TskSkinForm::MakeDefaultButtons() {
+    objects_ = CreateDefaultButtons(*this);
+    ApplyIconRules(objects_, borderIcons_);
+}
+
 void TskSkinForm::SetBorderIcons(TskBorderIcons value) {
     borderIcons_ = value;
-    if (!skinned_) {
-        hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
+    if (!Skinned()) {
+        animator_.Forget();
         objects_ = CreateDefaultButtons(*this);
     }
     ApplyIconRules(objects_, borderIcons_);
-    layoutValid_ = frameValid_ = false;
+    renderer_.InvalidateLayout();
     InvalidateFrame();
 }
 
 void TskSkinForm::SetShowIcon(bool value) {
     showIcon_ = value;
-    layoutValid_ = frameValid_ = false;
+    renderer_.InvalidateLayout();
     InvalidateFrame();
 }
 
@@ -189,12 +195,12 @@ void TskSkinForm::SetAlphaBlendValue(int value) {
 
 void TskSkinForm::SetDefCaptionFont(const rt::TFont& font) {
     defCaptionFont_ = font;
-    if (!skinned_) InvalidateFrame();
+    if (!Skinned()) InvalidateFrame();
 }
 
 void TskSkinForm::SetDefInActiveCaptionFont(const rt::TFont& font) {
     defInActiveCaptionFont_ = font;
-    if (!skinned_) InvalidateFrame();
+    if (!Skinned()) InvalidateFrame();
 }
 
 void TskSkinForm::SetDefMenuItemHeight(int value) {
@@ -207,8 +213,6 @@ TskActiveSkinObject* TskSkinForm::FindObject(const std::string& id) const {
     return nullptr;
 }
 
-TPoint TskSkinForm::Size() const { return TPoint{frameWidth_, frameHeight_}; }
-
 TPoint TskSkinForm::ToWindow(TPoint screen) const {
     if (window_ == nullptr) return screen;
     const TRect b = window_->BoundsRect();
@@ -219,59 +223,14 @@ TPoint TskSkinForm::MousePos() const {
     return window_ != nullptr ? ToWindow(window_->CursorPos()) : TPoint{};
 }
 
-TskSkinCaptionObject* TskSkinForm::Caption() const {
-    for (const auto& o : objects_)
-        if (auto* c = dynamic_cast<TskSkinCaptionObject*>(o.get())) return c;
-    return nullptr;
-}
-
-bool TskSkinForm::HasFrame() const { return window_ != nullptr && window_->HasBorder(); }
-
-void TskSkinForm::InvalidateFrame() {
-    if (HasFrame()) window_->InvalidateFrame();
-}
-
-void TskSkinForm::EnsureLayout() {
-    const TPoint s = Size();
-    if (layoutValid_ && geometry_.Width == s.X && geometry_.Height == s.Y) return;
-    if (skinned_) {
-        geometry_ = ComputeFrameGeometry(frameSkin_, s.X, s.Y);
-        const rt::TBitmap& icon = SmallIcon();
-        LayoutFrameObjects(objects_, frameSkin_, geometry_, showIcon_,
-                           TPoint{icon.Width(), icon.Height()});
-    } else {
-        geometry_ = TskFrameGeometry{};
-        geometry_.Width = s.X;
-        geometry_.Height = s.Y;
-        geometry_.SizedClientBox = DefaultClientRect(Rect(0, 0, s.X, s.Y), kDefaultCaptionHeight);
-        LayoutDefaultButtons(objects_, s.X, false);
-    }
-    layoutValid_ = true;
-}
-
-const TskFrameGeometry& TskSkinForm::Geometry() {
-    EnsureLayout();
-    return geometry_;
-}
-
 void TskSkinForm::ChangeSkinData() {
-    hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
-    skinned_ = skinData_ != nullptr && !skinData_->Empty();
+    animator_.Forget();
     objects_.clear();
-    strips_.Clear();
-    maskStrips_.Clear();
-    maskSize_ = TPoint{-1, -1};
-    if (skinned_) {
-        frameSkin_ = TskFrameSkin::From(*skinData_);
-        objects_ = CreateFrameObjects(*this, *skinData_);
-    } else {
-        frameSkin_ = TskFrameSkin{};
-        region_ = rt::TRegion{};
-        if (window_ != nullptr) window_->SetWindowRegion(nullptr);
-        objects_ = CreateDefaultButtons(*this);
-    }
+    const bool skinned = skinData_ != nullptr && !skinData_->Empty();
+    renderer_.SetSkin(skinned ? skinData_ : nullptr);
+    objects_ = skinned ? CreateFrameObjects(*this, *skinData_) : CreateDefaultButtons(*this);
     ApplyIconRules(objects_, borderIcons_);
-    layoutValid_ = frameValid_ = false;
+    renderer_.InvalidateLayout();
 
     if (window_ != nullptr) {
         // Fit the window to the new frame: raise what is below the minimum; a rolled-up or
@@ -287,20 +246,19 @@ void TskSkinForm::ChangeSkinData() {
         } else if (w < min.X) {
             w = min.X;
         }
-        if (rollUpState_ || windowState_ == TskWindowState::wsMinimized) h = min.Y;
-        if (windowState_ == TskWindowState::wsMinimized) w = min.X;
+        if (RollUpState() || WindowState() == TskWindowState::wsMinimized) h = min.Y;
+        if (WindowState() == TskWindowState::wsMinimized) w = min.X;
         if (w != b.Width() || h != b.Height()) window_->SetBounds(rt::Bounds(b.Left, b.Top, w, h));
         // The client margins are the new frame's: the client rectangle is computed again.
         window_->FrameChanged();
         const TRect now = window_->BoundsRect();
-        frameWidth_ = now.Width();
-        frameHeight_ = now.Height();
-        if (skinned_) UpdateRegion();
+        renderer_.SetSize(now.Width(), now.Height());
+        if (skinned) renderer_.UpdateRegion();
         InvalidateFrame();
         window_->InvalidateClient();
     }
-    SetCaptionActive(formActive_, false);
-    StartHoverTicker();
+    animator_.SetCaptionActive(formActive_, false);
+    animator_.StartHoverTicker();
     if (OnChangeSkinData) OnChangeSkinData(this);
 }
 
@@ -311,18 +269,13 @@ bool TskSkinForm::HandleSkinMessage(rt::TMessage& m) {
     rt::TWinControl* root = window_ != nullptr ? window_->ControlRoot() : nullptr;
     if (m.Msg == SM_BEFORECHANGESKIN) {
         // Open popups paint from the skin that is about to go, and the bar rebuilds its items.
-        if (mainMenuMode_)
-            LeaveMainMenuMode();
-        else if (skinMenu_->MenuVisible())
-            skinMenu_->CloseAll();
+        menus_->SkinChanging();
         if (data != nullptr && data == skinData_) {
             // The skin's pictures are about to go: nothing may paint from them any more.
-            skinned_ = false;
-            StopTimers();
+            renderer_.DropSkin();
+            animator_.StopTimers();
             objects_.clear();
-            strips_.Clear();
-            hoverIndex_ = oldHoverIndex_ = pressedIndex_ = -1;
-            layoutValid_ = frameValid_ = false;
+            animator_.Forget();
         }
     } else if (m.Msg == SM_CHANGESKIN) {
         if (data != nullptr && data == skinData_) ChangeSkinData();
@@ -334,119 +287,42 @@ bool TskSkinForm::HandleSkinMessage(rt::TMessage& m) {
 }
 
 TRect TskSkinForm::CalcClientRect(const TRect& window) const {
-    if (!HasFrame()) return window;
-    return skinned_ ? SkinnedClientRect(window, frameSkin_)
-                    : DefaultClientRect(window, kDefaultCaptionHeight);
+    return renderer_.CalcClientRect(window);
 }
 
 int TskSkinForm::HitTest(TPoint screen) {
     if (window_ == nullptr) return HTNOWHERE;
     const TPoint p = ToWindow(screen);
-    if (!HasFrame())
-        return Rect(0, 0, frameWidth_, frameHeight_).Contains(p) ? HTCLIENT : HTNOWHERE;
-    EnsureLayout();
     TskHitTestState state;
-    state.RolledUp = rollUpState_;
-    state.Minimized = windowState_ == TskWindowState::wsMinimized;
-    state.Maximized = windowState_ == TskWindowState::wsMaximized;
+    state.RolledUp = RollUpState();
+    state.Minimized = WindowState() == TskWindowState::wsMinimized;
+    state.Maximized = WindowState() == TskWindowState::wsMaximized;
     state.Sizeable = window_->Sizeable();
-    state.ObjectHovered = hoverIndex_ >= 0;
-    int code;
-    if (skinned_) {
-        const bool masked = !skinData_->Skin().MaskBitmap.Empty();
-        EnsureMask();
-        TskFrameShape shape{frameWidth_, frameHeight_, masked ? &maskStrips_ : nullptr,
-                            geometry_.MaskArea};
-        std::vector<TRect> captions;
-        for (const auto& o : objects_)
-            if (o->Visible && dynamic_cast<TskSkinCaptionObject*>(o.get()) != nullptr)
-                captions.push_back(o->ObjectRect);
-        code = SkinnedHitTest(p, geometry_, shape, frameSkin_.BorderWidth, captions, state);
-    } else {
-        code = DefaultHitTest(p, frameWidth_, frameHeight_,
-                              DefaultCaptionRoom(objects_, frameWidth_, false),
-                              kDefaultCaptionHeight, state);
-    }
-    if (code == HTOBJECT && !hoverOn_) {
-        TrackHover(p, true);
-        StartHoverTicker();
+    state.ObjectHovered = animator_.HoverIndex() >= 0;
+    const int code = renderer_.HitTest(p, state);
+    if (code == HTOBJECT && !animator_.HoverTickerEnabled()) {
+        animator_.TrackHover(p, true);
+        animator_.StartHoverTicker();
     }
     return code;
 }
 
-void TskSkinForm::Compose() {
-    const TPoint s = Size();
-    if (frameValid_ && geometry_.Width == s.X && geometry_.Height == s.Y) return;
-    EnsureLayout();
-    // Cutting the strips from the picture costs no more than copying kept ones would.
-    const bool inactivePicture = !formActive_ && !skinData_->Skin().InactivePicture.Empty();
-    BuildBorderStrips(
-        inactivePicture ? skinData_->Skin().InactivePicture : skinData_->Skin().Picture, frameSkin_,
-        geometry_, strips_);
-    if (RendersInactiveImage()) ApplyInactiveEffect(strips_, skinData_->InactiveEffect);
-    DrawFrameObjects(objects_, strips_, geometry_.SizedClientBox);
-    frameValid_ = true;
-}
-
 void TskSkinForm::PaintFrame(rt::TCanvas& canvas) {
-    if (!HasFrame()) return;
-    if (!skinned_ && objects_.empty()) {
-        objects_ = CreateDefaultButtons(*this);
-        ApplyIconRules(objects_, borderIcons_);
-        layoutValid_ = false;
+    if (!renderer_.HasFrame()) return;
+    if (!Skinned() && objects_.empty()) {
+        MakeDefaultButtons();
+        renderer_.InvalidateLayout();
     }
-    EnsureLayout();
-    const TPoint s = Size();
-    if (!skinned_) {
-        PaintDefaultFrame(canvas, s.X, s.Y, objects_, CaptionText(),
-                          formActive_ ? defCaptionFont_ : defInActiveCaptionFont_, false);
-        return;
-    }
-    // Below the minimum the window is about to be pushed back to it: nothing to paint.
-    const TPoint min = MinTrackSize();
-    if (s.X < min.X || s.Y < min.Y) return;
-    Compose();
-    DrawStrips(canvas, strips_);
+    renderer_.PaintFrame(canvas, formActive_ ? defCaptionFont_ : defInActiveCaptionFont_,
+                         MinTrackSize());
 }
 
 void TskSkinForm::PaintClient(rt::TCanvas& canvas, const TRect& area) {
-    PaintClientBackground(canvas, area, skinned_ ? skinData_ : nullptr);
-}
-
-void TskSkinForm::UpdateRegion() {
-    if (window_ == nullptr) return;
-    if (skinned_ && HasFrame() && !skinData_->Skin().MaskBitmap.Empty()) {
-        EnsureMask();
-        const std::vector<std::uint8_t> data =
-            FrameRegionData(maskStrips_, geometry_.MaskArea, frameWidth_, frameHeight_);
-        region_ = rt::TRegion::FromRegionData(data.data(), data.size());
-        window_->SetWindowRegion(region_.IsEmpty() ? nullptr : &region_);
-    } else {
-        maskStrips_.Clear();
-        maskSize_ = TPoint{-1, -1};
-        region_ = rt::TRegion{};
-        window_->SetWindowRegion(nullptr);
-    }
-    InvalidateFrame();
-}
-
-void TskSkinForm::EnsureMask() {
-    if (!skinned_ || skinData_->Skin().MaskBitmap.Empty() || maskSize_ == Size()) return;
-    EnsureLayout();
-    BuildMaskStrips(skinData_->Skin().MaskBitmap, frameSkin_, geometry_, maskStrips_);
-    maskSize_ = Size();
+    renderer_.PaintClient(canvas, area);
 }
 
 void TskSkinForm::Resized(int width, int height) {
-    frameWidth_ = width;
-    frameHeight_ = height;
-    layoutValid_ = frameValid_ = false;
-    if (!skinned_) {
-        InvalidateFrame();
-    } else {
-        const TPoint min = MinTrackSize();
-        if (width >= min.X && height >= min.Y) UpdateRegion();
-    }
+    renderer_.Resize(width, height, MinTrackSize());
     if (alphaBlend_ && alphaBlendValue_ < 255 && window_ != nullptr) {
         InvalidateFrame();
         window_->InvalidateClient();
@@ -455,139 +331,72 @@ void TskSkinForm::Resized(int width, int height) {
 
 void TskSkinForm::Sizing(TRect& rect) { Resized(rect.Width(), rect.Height()); }
 
-void TskSkinForm::EnterSizeMove() { inSizeMove_ = true; }
+void TskSkinForm::EnterSizeMove() { states_.EnterSizeMove(); }
 
 void TskSkinForm::ExitSizeMove() {
-    inSizeMove_ = false;
+    states_.ExitSizeMove();
     InvalidateFrame();
-}
-
-void TskSkinForm::SetCaptionActive(bool active, bool animate) {
-    TskSkinCaptionObject* caption = Caption();
-    if (caption == nullptr) return;
-    caption->Active = active;
-    if (animate && caption->MorphEnabled)
-        EnableMorphTimer();
-    else
-        caption->MorphLevel = active ? 1 : 0;
 }
 
 void TskSkinForm::NcActivate(bool active) {
     formActive_ = active;
-    SetCaptionActive(active, HasFrame());
-    frameValid_ = false;
+    animator_.SetCaptionActive(active, renderer_.HasFrame());
+    renderer_.InvalidateLook();
     InvalidateFrame();
 }
 
 void TskSkinForm::Activate(bool active) {
     formActive_ = active;
-    for (const auto& o : objects_) {
-        if (dynamic_cast<TskSkinCaptionObject*>(o.get()) != nullptr) continue;
-        o->Active = false;
-        o->CursorInside = false;
-        o->MorphLevel = 0;
-    }
-    hoverIndex_ = oldHoverIndex_ = -1;
-    SetCaptionActive(active, true);
-    frameValid_ = false;
+    animator_.LeaveObjects();
+    animator_.SetCaptionActive(active, true);
+    renderer_.InvalidateLook();
     InvalidateFrame();
     if (active) {
-        StartHoverTicker();
+        animator_.StartHoverTicker();
         if (OnActivate) OnActivate(this);
     } else {
-        SetTicker(hoverOn_, kHoverTimer, 50, false);
+        animator_.StopHoverTicker();
         if (OnDeActivate) OnDeActivate(this);
     }
 }
 
 void TskSkinForm::TextChanged() {
-    frameValid_ = false;
+    renderer_.InvalidateLook();
     InvalidateFrame();
 }
 
-void TskSkinForm::TrackHover(TPoint p, bool over) {
-    if (!formActive_) return;
-    oldHoverIndex_ = hoverIndex_;
-    hoverIndex_ = FindHoverIndex(objects_, p, over, pressedIndex_);
-    if (hoverIndex_ == oldHoverIndex_) return;
-    const bool hints = ShowObjectHint && skinHint_ != nullptr;
-    if (oldHoverIndex_ >= 0 && std::size_t(oldHoverIndex_) < objects_.size()) {
-        TskActiveSkinObject& old = *objects_[std::size_t(oldHoverIndex_)];
-        old.MouseLeave();
-        if (hints && !old.Hint.empty()) skinHint_->HideHint();
-    }
-    if (hoverIndex_ >= 0) {
-        TskActiveSkinObject& now = *objects_[std::size_t(hoverIndex_)];
-        now.MouseEnter();
-        if (hints && !now.Hint.empty()) skinHint_->ShowHintText(now.Hint);
-    }
-}
+void TskSkinForm::TrackHover(TPoint p, bool over) { animator_.TrackHover(p, over); }
 
 void TskSkinForm::NcMouseDown(TPoint screen, int hit, int button) {
-    const TPoint p = ToWindow(screen);
-    TrackHover(p, true);
-    pressedIndex_ = hoverIndex_;
-    if (pressedIndex_ >= 0) {
-        TskActiveSkinObject& o = *objects_[std::size_t(pressedIndex_)];
-        if (dynamic_cast<TskSkinCaptionObject*>(&o) == nullptr && window_ != nullptr)
-            window_->SetMouseCapture(true);
-        o.MouseDown(p.X, p.Y, button);
-    }
+    animator_.Press(ToWindow(screen), button);
     if (hit == HTCAPTION) {
-        pressedIndex_ = -1;
+        animator_.ForgetPress();
         if (button == 1) PopupSystemMenu(screen);
     }
 }
 
 void TskSkinForm::NcMouseUp(TPoint screen, int button) {
-    if (pressedIndex_ < 0 || std::size_t(pressedIndex_) >= objects_.size()) return;
-    TskActiveSkinObject& o = *objects_[std::size_t(pressedIndex_)];
-    pressedIndex_ = -1;
-    if (dynamic_cast<TskSkinCaptionObject*>(&o) == nullptr && window_ != nullptr)
-        window_->SetMouseCapture(false);
-    const TPoint p = ToWindow(screen);
     // The object's command may close the form: nothing of this component follows.
-    o.MouseUp(p.X, p.Y, button);
+    animator_.Release(ToWindow(screen), button);
 }
 
-void TskSkinForm::ClientMouseUp(int button) {
-    if (pressedIndex_ < 0 || std::size_t(pressedIndex_) >= objects_.size()) return;
-    TskActiveSkinObject& o = *objects_[std::size_t(pressedIndex_)];
-    pressedIndex_ = -1;
-    if (dynamic_cast<TskSkinCaptionObject*>(&o) == nullptr && window_ != nullptr)
-        window_->SetMouseCapture(false);
-    o.MouseUp(-1, -1, button);
-}
+void TskSkinForm::ClientMouseUp(int button) { animator_.Release(TPoint{-1, -1}, button); }
 
-void TskSkinForm::NcMouseMove(TPoint screen) {
-    const int i = pressedIndex_ >= 0 ? pressedIndex_ : hoverIndex_;
-    if (i < 0 || std::size_t(i) >= objects_.size()) return;
-    const TPoint p = ToWindow(screen);
-    objects_[std::size_t(i)]->MouseMove(p.X, p.Y);
-}
+void TskSkinForm::NcMouseMove(TPoint screen) { animator_.MouseMove(ToWindow(screen)); }
 
 void TskSkinForm::NcDoubleClick(TPoint screen, int hit, int button) {
     if (button != 0) {
         NcMouseDown(screen, hit, button);
         return;
     }
-    const TPoint p = ToWindow(screen);
-    TrackHover(p, true);
-    pressedIndex_ = hoverIndex_;
-    if (pressedIndex_ >= 0) {
-        TskActiveSkinObject& o = *objects_[std::size_t(pressedIndex_)];
-        if (dynamic_cast<TskSkinCaptionObject*>(&o) == nullptr && window_ != nullptr)
-            window_->SetMouseCapture(true);
-        o.MouseDown(p.X, p.Y, 0);
-        o.DblClick();
-    }
+    animator_.DoubleClick(ToWindow(screen));
     if (hit != HTCAPTION) return;
-    pressedIndex_ = -1;
+    animator_.ForgetPress();
     TskCaptionState s;
     s.Sizeable = window_ != nullptr && window_->Sizeable();
-    s.WindowState = windowState_;
-    s.RolledUp = rollUpState_;
-    s.MaxRollUpState = maxRollUpState_;
+    s.WindowState = WindowState();
+    s.RolledUp = RollUpState();
+    s.MaxRollUpState = MaxRollUpState();
     s.Icons = borderIcons_;
     switch (CaptionDoubleClick(s)) {
         case TskCaptionAction::Restore:
@@ -597,84 +406,44 @@ void TskSkinForm::NcDoubleClick(TPoint screen, int hit, int button) {
             SetWindowState(TskWindowState::wsMaximized);
             break;
         case TskCaptionAction::ToggleRollUp:
-            SetRollUpState(!rollUpState_);
+            SetRollUpState(!RollUpState());
             break;
     }
 }
 
-void TskSkinForm::MorphTimerTick() {
-    bool stepped = false;
-    for (const auto& o : objects_) {
-        if (!o->MorphEnabled || !o->CanMorphing()) continue;
-        o->DoMorphing();
-        stepped = true;
-    }
-    if (!stepped) SetTicker(morphOn_, kMorphTimer, 20, false);
+void TskSkinForm::MorphTimerTick() { animator_.MorphTimerTick(); }
+
+void TskSkinForm::HoverTimerTick() { animator_.HoverTimerTick(); }
+
+TskFadeIn TskSkinForm::FadeIn() const {
+    return TskFadeIn{alphaBlend_, AlphaBlendAnimation, alphaBlendValue_};
 }
 
-void TskSkinForm::HoverTimerTick() {
-    if (window_ == nullptr || !formActive_) {
-        SetTicker(hoverOn_, kHoverTimer, 50, false);
-        return;
-    }
-    EnsureLayout();
-    const TPoint cursor = ToWindow(window_->CursorPos());
-    const bool inClient = geometry_.SizedClientBox.Contains(cursor);
-    switch (HoverTickAction(window_->UnderCursor(), inSizeMove_, inClient, hoverIndex_ >= 0)) {
-        case TskHoverTick::StopAndClear:
-            TrackHover(cursor, false);
-            SetTicker(hoverOn_, kHoverTimer, 50, false);
-            break;
-        case TskHoverTick::TrackAtCursor:
-            TrackHover(cursor, true);
-            break;
-        case TskHoverTick::ClearHover:
-            TrackHover(cursor, false);
-            break;
-        case TskHoverTick::Nothing:
-            break;
-    }
+void TskSkinForm::Moving(TRect& rect) { states_.Moving(rect, Magnetic, MagneticSize); }
+
+void TskSkinForm::ShowWindow(bool show) { states_.ShowWindow(show, FadeIn()); }
+
+void TskSkinForm::FadeInTick() { states_.FadeInTick(FadeIn()); }
+
+void TskSkinForm::SetWindowState(TskWindowState state) {
+    states_.SetWindowState(state, MaximizeOnFullScreen);
 }
 
-void TskSkinForm::StartHoverTicker() {
-    if (formActive_) SetTicker(hoverOn_, kHoverTimer, 50, true);
+void TskSkinForm::SetRollUpState(bool rolledUp) { states_.SetRollUpState(rolledUp, borderIcons_); }
+
+void TskSkinForm::PaintObjectNow(TskActiveSkinObject& object) { renderer_.PaintObjectNow(object); }
+
+void TskSkinForm::EnableMorphTimer() { animator_.EnableMorphTimer(); }
+
+void TskSkinForm::PopupObjectMenu(TskSkinButtonObject& /*button*/, rt::TMenuItem* item,
+                                  const TRect& rect, bool popupUp) {
+    animator_.ForgetPress();
+    menus_->PopupObjectMenu(item, rect, popupUp);
 }
 
-void TskSkinForm::StopTimers() {
-    SetTicker(hoverOn_, kHoverTimer, 50, false);
-    SetTicker(morphOn_, kMorphTimer, 20, false);
+TskSkinData* TskSkinForm::MenuSkin() const {
+    return menusSkinData_ != nullptr ? menusSkinData_ : skinData_;
 }
-
-std::vector<TPoint> TskSkinForm::OtherMinimizedForms() const {
-    std::vector<TPoint> places;
-    for (const TskSkinForm* f : LiveForms()) {
-        if (f == this || f->window_ == nullptr || !f->window_->Visible() ||
-            f->windowState_ != TskWindowState::wsMinimized)
-            continue;
-        const TRect b = f->window_->BoundsRect();
-        places.push_back(TPoint{b.Left, b.Top});
-    }
-    return places;
-}
-
-void TskSkinForm::PaintObjectNow(TskActiveSkinObject& object) {
-    if (!HasFrame() || !object.Visible) return;
-    if (!skinned_) {
-        window_->PaintFrameNow(object.ObjectRect,
-                               [&object](rt::TCanvas& c) { object.Draw(c, true); });
-        return;
-    }
-    // The composed strips take the object's new look, so that a later full paint shows it too;
-    // without them (a full paint is on its way) there is nothing to paint over.
-    if (!frameValid_ || geometry_.Width != frameWidth_ || geometry_.Height != frameHeight_) {
-        window_->InvalidateFrame();
-        return;
-    }
-    DrawFrameObject(object, strips_, geometry_.SizedClientBox, true);
-    window_->PaintFrameNow(object.ObjectRect, [this](rt::TCanvas& c) { DrawStrips(c, strips_); });
-}
-
-void TskSkinForm::EnableMorphTimer() { SetTicker(morphOn_, kMorphTimer, 20, true); }
 
 void TskSkinForm::CloseForm() {
     if (window_ != nullptr) window_->Close();
@@ -700,9 +469,7 @@ const rt::TBitmap& TskSkinForm::SmallIcon() {
     return smallIcon_;
 }
 
-bool TskSkinForm::RendersInactiveImage() const {
-    return skinned_ && !formActive_ && skinData_->AutoRenderingInactiveImage;
-}
+bool TskSkinForm::RendersInactiveImage() const { return renderer_.RendersInactiveImage(); }
 
 void TskSkinForm::ObjectMouseDown(const std::string& id, int x, int y, const TRect& rect,
                                   int button) {

@@ -11,6 +11,13 @@
 // them. Destroying it gives the form its plain frame back. Without a form (tests), a
 // TskFormWindow given through SetWindow stands for the window and the handlers are called
 // directly.
+//
+// The component keeps the properties, the frame objects, the skin change and the wiring, and
+// hands the work to four parts with one job each: the frame renderer (geometry, strips, mask,
+// window shape, painting: skFrameRenderer.h), the window-state controller (maximize, minimize,
+// roll-up, size limits, magnetic move, fade-in: skWindowStateController.h), the menu controller
+// (menu engine, hook, system and tray menus, menu keys: skFormMenus.h) and the hover and morph
+// animator (hovered and pressed objects, their timers: skFrameAnimator.h).
 
 #include <cstdint>
 #include <functional>
@@ -24,10 +31,13 @@
 #include "runtime/Messages.h"
 #include "skin/data/skSkinSubscription.h"
 #include "skin/form/skFormHost.h"
+#include "skin/form/skFormMenus.h"
 #include "skin/form/skFormTypes.h"
 #include "skin/form/skFormWindow.h"
+#include "skin/form/skFrameAnimator.h"
 #include "skin/form/skFrameGeometry.h"
-#include "skin/form/skFrameStrips.h"
+#include "skin/form/skFrameRenderer.h"
+#include "skin/form/skWindowStateController.h"
 
 namespace rt {
 class TControl;
@@ -69,11 +79,11 @@ public:
     rt::TForm* Form() const { return form_; }
 
     // Window timers the component runs on its form; WM_TIMER with another id is the form's.
-    static constexpr std::uintptr_t kFadeInTimer = 1;
-    static constexpr std::uintptr_t kHoverTimer = 0x534B01;
-    static constexpr std::uintptr_t kMorphTimer = 0x534B02;
+    static constexpr std::uintptr_t kFadeInTimer = TskWindowStateController::kFadeInTimer;
+    static constexpr std::uintptr_t kHoverTimer = TskFrameAnimator::kHoverTimer;
+    static constexpr std::uintptr_t kMorphTimer = TskFrameAnimator::kMorphTimer;
     // The caption height of the default frame.
-    static constexpr int kDefaultCaptionHeight = 19;
+    static constexpr int kDefaultCaptionHeight = TskFrameRenderer::kDefaultCaptionHeight;
 
     TskSkinData* SkinData() const { return skinData_; }
     // Runs the skin change at once.
@@ -88,11 +98,11 @@ public:
     bool HearsSkinData(const TskSkinData* data) const;
     rt::TPopupMenu* SystemMenu() const { return systemMenu_; }
     void SetSystemMenu(rt::TPopupMenu* value);
-    TskSkinMainMenuBar* MainMenuBar() const { return mainMenuBar_; }
-    void SetMainMenuBar(TskSkinMainMenuBar* value);
+    TskSkinMainMenuBar* MainMenuBar() const { return menus_->MainMenuBar(); }
+    void SetMainMenuBar(TskSkinMainMenuBar* value) { menus_->SetMainMenuBar(value); }
     // A bar that goes away, called while it is still whole: the menus it opened close and the
     // form forgets it, so no close notice reaches it after its destructor.
-    void MainMenuBarGoing(TskSkinMainMenuBar* bar);
+    void MainMenuBarGoing(TskSkinMainMenuBar* bar) { menus_->MainMenuBarGoing(bar); }
     bool UseDefaultSysMenu = true;
     TskBorderIcons BorderIcons() const { return borderIcons_; }
     // Rebuilds the default buttons (without skin) and applies the icon rules.
@@ -144,79 +154,84 @@ public:
     rt::TNotifyEvent OnRestoreFromTray;
 
     // State.
-    bool Skinned() const { return skinned_; }
+    bool Skinned() const { return renderer_.Skinned(); }
     const std::vector<std::unique_ptr<TskActiveSkinObject>>& Objects() const { return objects_; }
     // The object named id, or null.
     TskActiveSkinObject* FindObject(const std::string& id) const;
-    int HoverIndex() const { return hoverIndex_; }
-    int OldHoverIndex() const { return oldHoverIndex_; }
-    int PressedIndex() const { return pressedIndex_; }
-    TskWindowState WindowState() const override { return windowState_; }
-    bool RollUpState() const override { return rollUpState_; }
-    bool MaxRollUpState() const { return maxRollUpState_; }
-    const rt::TRect& RestoreRect() const { return restoreRect_; }
-    int RollUpHeight() const { return rollUpHeight_; }
-    int FrameWidth() const { return frameWidth_; }
-    int FrameHeight() const { return frameHeight_; }
-    bool InSizeMove() const { return inSizeMove_; }
+    int HoverIndex() const { return animator_.HoverIndex(); }
+    int OldHoverIndex() const { return animator_.OldHoverIndex(); }
+    int PressedIndex() const { return animator_.PressedIndex(); }
+    TskWindowState WindowState() const override { return states_.WindowState(); }
+    bool RollUpState() const override { return states_.RollUpState(); }
+    bool MaxRollUpState() const { return states_.MaxRollUpState(); }
+    const rt::TRect& RestoreRect() const { return states_.RestoreRect(); }
+    int RollUpHeight() const { return states_.RollUpHeight(); }
+    int FrameWidth() const { return renderer_.Size().X; }
+    int FrameHeight() const { return renderer_.Size().Y; }
+    bool InSizeMove() const { return states_.InSizeMove(); }
     bool FormActive() const override { return formActive_; }
-    bool MenuOpen() const { return menuOpen_; }
+    bool MenuOpen() const { return menus_->MenuOpen(); }
     // The menu bar walks its items: keyboard menu mode, or a bar item's popup is open.
-    bool MainMenuMode() const { return mainMenuMode_; }
+    bool MainMenuMode() const { return menus_->MainMenuMode(); }
     // The popup-menu engine every menu of the form opens through.
-    TskSkinMenu* SkinMenu() const { return skinMenu_; }
+    TskSkinMenu* SkinMenu() const { return menus_->SkinMenu(); }
     // "&Restore", "-", "&Close": the menu a tray icon of the form would show.
-    TskSkinPopupMenu* TrayMenu() const { return trayMenu_; }
+    TskSkinPopupMenu* TrayMenu() const { return menus_->TrayMenu(); }
     // The application message hook is installed (a menu is open or the bar is in menu mode).
-    bool MenuHookInstalled() const { return menuHook_ != 0; }
+    bool MenuHookInstalled() const { return menus_->MenuHookInstalled(); }
     // The frame geometry for the current size (skinned), laid out.
-    const TskFrameGeometry& Geometry();
+    const TskFrameGeometry& Geometry() { return renderer_.Geometry(); }
     // The window shape currently set (empty: none).
-    const rt::TRegion& FormRegion() const { return region_; }
-    bool HoverTickerEnabled() const { return hoverOn_; }
-    bool MorphTickerEnabled() const { return morphOn_; }
+    const rt::TRegion& FormRegion() const { return renderer_.Region(); }
+    bool HoverTickerEnabled() const { return animator_.HoverTickerEnabled(); }
+    bool MorphTickerEnabled() const { return animator_.MorphTickerEnabled(); }
 
     // Window commands.
     void SetWindowState(TskWindowState state) override;
     void SetRollUpState(bool rolledUp) override;
-    rt::TMenuItem* GetSystemMenu() override;
+    rt::TMenuItem* GetSystemMenu() override { return menus_->GetSystemMenu(); }
     // Opens the system menu with its top-left at the screen point.
-    void PopupSystemMenu(rt::TPoint screen);
+    void PopupSystemMenu(rt::TPoint screen) { menus_->PopupSystemMenu(screen); }
     // Opens item's sub-items from startIndex through the engine at a screen rectangle, with
     // the menu-opened bookkeeping; the opener is sent 1228 when the menus close. False (and
     // the menu counts as closed again) when there was nothing to show.
     bool PopupMenu(rt::TControl* opener, TskSkinData* skinData, bool popupUp, rt::TMenuItem* item,
-                   const rt::TRect& screenRect, int startIndex = 0);
+                   const rt::TRect& screenRect, int startIndex = 0) {
+        return menus_->PopupMenu(opener, skinData, popupUp, item, screenRect, startIndex);
+    }
     // The skin menus opened from the frame are shown with: MenusSkinData, else SkinData.
     TskSkinData* MenuSkin() const;
     // Installs the message hook (unless in main-menu mode), sets MenuOpen, fires
     // OnSkinMenuOpen once.
-    void MenuOpened();
+    void MenuOpened() { menus_->MenuOpened(); }
     // Clears MenuOpen, releases a frame button whose menu it was, removes the hook, fires
     // OnSkinMenuClose, and leaves main-menu mode.
-    void MenuClosed();
+    void MenuClosed() { menus_->MenuClosed(); }
     // The menu bar entered menu mode: the hook goes in, OnMainMenuEnter(bar) fires.
-    void EnterMainMenuMode(rt::TComponent* bar);
+    void EnterMainMenuMode(rt::TComponent* bar) { menus_->EnterMainMenuMode(bar); }
     // Closes the popups, tells the bar, removes the hook, fires OnMainMenuExit.
-    void LeaveMainMenuMode();
+    void LeaveMainMenuMode() { menus_->LeaveMainMenuMode(); }
 
     // Keyboard glue. SC_KEYMENU (Alt alone, F10): leaves main-menu mode, or closes open menus
     // and puts the menu bar into keyboard menu mode.
-    void KeyMenu();
+    void KeyMenu() { menus_->KeyMenu(); }
     // The form's short-cut handler: Alt+letter opens the matching bar item, other keys go to the
     // main menu's short-cuts; Alt+F4 closes the form. True when handled.
-    bool ShortCut(int key, unsigned shift);
+    bool ShortCut(int key, unsigned shift) { return menus_->ShortCut(key, shift); }
     // The application message hook while a menu is open: takes every key press for the menus,
     // a release over a popup for that popup, and a press on the open menu's anchor, which
     // only closes the menu. True swallows the message.
-    bool MenuHookMessage(rt::TMsg& message);
+    bool MenuHookMessage(rt::TMsg& message) { return menus_->MenuHookMessage(message); }
     // The menu part of the form's window procedure, run before anything else: the messages
     // that end menus close them (and go on), SC_KEYMENU enters keyboard menu mode (and is
     // consumed: the system's menu loop never runs). True when the message is consumed.
-    bool HandleMenuMessage(rt::TMessage& message);
+    bool HandleMenuMessage(rt::TMessage& message) { return menus_->HandleMenuMessage(message); }
     // One of the messages that end menus (a move, size, activation change, focus loss, cancel,
     // a press anywhere on the form, the window hidden): closes them.
-    void CloseMenusOnActivity(unsigned message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+    void CloseMenusOnActivity(unsigned message, std::intptr_t wParam = 0,
+                              std::intptr_t lParam = 0) {
+        menus_->CloseMenusOnActivity(message, wParam, lParam);
+    }
 
     // The skin change: objects from the skin (or the default buttons), size fitted to the
     // frame, region, repaint, OnChangeSkinData.
@@ -226,8 +241,8 @@ public:
     // SM_BEFORECHANGESKIN, SM_CHANGESKIN, SM_AFTERCHANGESKIN; false for other messages.
     bool HandleSkinMessage(rt::TMessage& message);
     // WM_GETMINMAXINFO: minimum and maximum tracking sizes.
-    rt::TPoint MinTrackSize() const;
-    rt::TPoint MaxTrackSize() const;
+    rt::TPoint MinTrackSize() const { return states_.MinTrackSize(); }
+    rt::TPoint MaxTrackSize() const { return states_.MaxTrackSize(MaximizeOnFullScreen); }
     // WM_NCCALCSIZE: the client rectangle for a window rectangle.
     rt::TRect CalcClientRect(const rt::TRect& window) const;
     // WM_NCHITTEST at a screen point.
@@ -299,34 +314,13 @@ private:
     void AttachToForm(rt::TForm& form);
     void DetachFromForm();
     void CallPrevious(rt::TMessage& message);
-    void SetTicker(bool& on, std::uintptr_t id, int interval, bool enable);
-    rt::TPoint Size() const;
+    // The window goes to every part that works on it.
+    void ShareWindow();
     rt::TPoint ToWindow(rt::TPoint screen) const;
-    TskSkinCaptionObject* Caption() const;
-    bool HasFrame() const;
-    // Geometry and object layout for the current size, when the size or the layout changed.
-    void EnsureLayout();
-    // The four strips with the objects on them for the current size and activity.
-    void Compose();
-    void UpdateRegion();
-    void InvalidateFrame();
-    void SetCaptionActive(bool active, bool animate);
-    void RebuildDefaultSysMenu();
-    // The built-in system-menu items the state allows, in the order given; "-" and "&Close"
-    // are not among them.
-    void MakeDefaultSysItems(bool merged);
-    void InstallMenuHook();
-    void RemoveMenuHook();
-    // The bar when it can take keys: set, visible, with a main menu.
-    TskSkinMainMenuBar* UsableBar() const;
-    void MenuKey(int key);
-    void SyncMenuStyle();
-    void BuildTrayMenu();
-    void StartHoverTicker();
-    void StopTimers();
-    // The mask strips for the current size, when the skin has a mask.
-    void EnsureMask();
-    std::vector<rt::TPoint> OtherMinimizedForms() const;
+    void InvalidateFrame() { renderer_.InvalidateFrame(); }
+    // The built-in frame buttons for the border icons, when the frame has no skin.
+    void MakeDefaultButtons();
+    TskFadeIn FadeIn() const;
 
     std::unique_ptr<TskFormWindow> window_;
     rt::TForm* form_ = nullptr;
@@ -346,40 +340,19 @@ private:
     rt::TFont defCaptionFont_, defInActiveCaptionFont_;
     int defMenuItemHeight_ = 20;
 
-    bool skinned_ = false;
     std::vector<std::unique_ptr<TskActiveSkinObject>> objects_;
-    int hoverIndex_ = -1, oldHoverIndex_ = -1, pressedIndex_ = -1;
-    TskWindowState windowState_ = TskWindowState::wsNormal;
-    bool rollUpState_ = false;
-    bool maxRollUpState_ = false;
-    rt::TRect restoreRect_;
-    int rollUpHeight_ = 0;
-    int frameWidth_ = 0, frameHeight_ = 0;
-    bool inSizeMove_ = false;
+    // The frame's geometry, strips, mask, shape and painting.
+    TskFrameRenderer renderer_{*this, objects_};
+    // The hovered and pressed objects, the hover and morph timers.
+    TskFrameAnimator animator_{*this, objects_};
+    // The window states, the size limits that follow from them and the fade-in.
+    TskWindowStateController states_;
     bool formActive_ = false;
-    bool menuOpen_ = false;
-    bool mainMenuMode_ = false;
-    TskSkinMainMenuBar* mainMenuBar_ = nullptr;
-    TskSkinMenu* skinMenu_ = nullptr;
-    TskSkinPopupMenu* trayMenu_ = nullptr;
-    int menuHook_ = 0;
-
-    TskFrameSkin frameSkin_;
-    TskFrameGeometry geometry_;
-    bool layoutValid_ = false;
-    // The frame as painted: the strips with the inactive effect and the objects on them,
-    // valid for the geometry's size while frameValid_.
-    TskFrameStrips strips_;
-    bool frameValid_ = false;
-    TskFrameStrips maskStrips_;
-    rt::TPoint maskSize_{-1, -1};
-    rt::TRegion region_;
-
-    bool hoverOn_ = false, morphOn_ = false, fadeOn_ = false;
-    rt::TPopupMenu* defaultSysMenu_ = nullptr;
-    std::vector<std::unique_ptr<rt::TMenuItem>> defaultSysItems_;
     rt::TBitmap smallIcon_;
     bool smallIconMade_ = false;
+    // The menu engine, hook, system and tray menus and the menu keys. Made in the constructor,
+    // once this component can own the menus it makes.
+    std::unique_ptr<TskFormMenus> menus_;
 };
 
 }  // namespace sk

@@ -120,6 +120,7 @@ void TskSkinForm::DetachFromForm() {
     form.WindowProc = previousProc_;
     form.OnShortCut = previousShortCut_;
     window_.reset();
+    ShareWindow();
     form_ = nullptr;
     // A form that lives on gets its plain frame back; one that is going away hears nothing more.
     if (!form.Destroying()) {
@@ -150,7 +151,7 @@ void TskSkinForm::FormWindowProc(rt::TMessage& m) {
         case WM_NCPAINT:
             if (auto* p = ParamPtr<TNCPaintParams>(m.WParam);
                 p != nullptr && p->Canvas != nullptr) {
-                if (form.Width() != frameWidth_ || form.Height() != frameHeight_)
+                if (form.Width() != FrameWidth() || form.Height() != FrameHeight())
                     Resized(form.Width(), form.Height());
                 PaintFrame(*p->Canvas);
             }
@@ -171,7 +172,7 @@ void TskSkinForm::FormWindowProc(rt::TMessage& m) {
             CallPrevious(m);
             // While the window is dragged to a new size, WM_SIZING took the size already.
             if (form_ != nullptr &&
-                (!inSizeMove_ || form.Width() != frameWidth_ || form.Height() != frameHeight_))
+                (!InSizeMove() || form.Width() != FrameWidth() || form.Height() != FrameHeight()))
                 Resized(form.Width(), form.Height());
             return;
         case WM_SIZING:
@@ -244,7 +245,7 @@ void TskSkinForm::FormWindowProc(rt::TMessage& m) {
                     if (Application() != nullptr && Application()->MainForm() == &form &&
                         Application()->IsMinimized())
                         break;
-                    if (windowState_ != TskWindowState::wsNormal)
+                    if (WindowState() != TskWindowState::wsNormal)
                         SetWindowState(TskWindowState::wsNormal);
                     else
                         SetRollUpState(false);
@@ -254,10 +255,10 @@ void TskSkinForm::FormWindowProc(rt::TMessage& m) {
             }
             break;
         case WM_DESTROY:
-            StopTimers();
+            animator_.StopTimers();
             break;
         case WM_SYNCPAINT:
-            if (rollUpState_) InvalidateFrame();
+            if (RollUpState()) InvalidateFrame();
             break;
         case SM_BEFORECHANGESKIN:
         case SM_CHANGESKIN:
@@ -267,7 +268,7 @@ void TskSkinForm::FormWindowProc(rt::TMessage& m) {
         case WM_CLOSESKINMENU:
             // The engine reports its own closing; this is for menus opened with the form as
             // their opener.
-            if (menuOpen_ && !skinMenu_->MenuVisible()) MenuClosed();
+            if (MenuOpen() && !SkinMenu()->MenuVisible()) MenuClosed();
             break;
         default:
             break;

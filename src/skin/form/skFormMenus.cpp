@@ -1,6 +1,4 @@
-// TskSkinForm's menus: the system menu, the tray menu, the popup engine's bookkeeping, the
-// message hook while a menu is open, and the keys that make the skinned menu bar and popups
-// behave like a native menu.
+#include "skin/form/skFormMenus.h"
 
 #include <algorithm>
 
@@ -44,23 +42,42 @@ rt::TPoint ScreenPointOf(const rt::TMsg& m) {
 
 }  // namespace
 
-void TskSkinForm::SetMainMenuBar(TskSkinMainMenuBar* value) {
-    if (mainMenuBar_ == value) return;
-    if (mainMenuMode_) LeaveMainMenuMode();
-    if (mainMenuBar_ != nullptr) RemoveFreeNotification(mainMenuBar_);
-    mainMenuBar_ = value;
-    if (mainMenuBar_ != nullptr) FreeNotification(mainMenuBar_);
+TskFormMenus::TskFormMenus(TskSkinForm& form) : form_(form) {
+    defaultSysMenu_ = rt::Make<rt::TPopupMenu>(&form_);
+    skinMenu_ = rt::Make<TskSkinMenu>(&form_);
+    skinMenu_->OnAllClosed = [this] { MenuClosed(); };
+    BuildTrayMenu();
 }
 
-void TskSkinForm::MainMenuBarGoing(TskSkinMainMenuBar* bar) {
+TskFormMenus::~TskFormMenus() = default;
+
+void TskFormMenus::Shutdown() {
+    RemoveMenuHook();
+    skinMenu_->OnAllClosed = nullptr;
+}
+
+void TskFormMenus::SetMainMenuBar(TskSkinMainMenuBar* value) {
+    if (mainMenuBar_ == value) return;
+    if (mainMenuMode_) LeaveMainMenuMode();
+    if (mainMenuBar_ != nullptr) form_.RemoveFreeNotification(mainMenuBar_);
+    mainMenuBar_ = value;
+    if (mainMenuBar_ != nullptr) form_.FreeNotification(mainMenuBar_);
+}
+
+void TskFormMenus::MainMenuBarRemoved() {
+    mainMenuBar_ = nullptr;
+    if (mainMenuMode_) LeaveMainMenuMode();
+}
+
+void TskFormMenus::MainMenuBarGoing(TskSkinMainMenuBar* bar) {
     if (bar == nullptr) return;
     if (skinMenu_->MenuVisible() && skinMenu_->OpenerControl() == bar) skinMenu_->CloseAll();
     if (mainMenuBar_ == bar) SetMainMenuBar(nullptr);
 }
 
-void TskSkinForm::BuildTrayMenu() {
-    trayMenu_ = rt::Make<TskSkinPopupMenu>(this);
-    trayMenu_->SetSkinForm(this);
+void TskFormMenus::BuildTrayMenu() {
+    trayMenu_ = rt::Make<TskSkinPopupMenu>(&form_);
+    trayMenu_->SetSkinForm(&form_);
     auto add = [this](const char* caption, const char* name, rt::TNotifyEvent click) {
         rt::TMenuItem* item = rt::Make<rt::TMenuItem>(trayMenu_);
         item->Caption = caption;
@@ -73,13 +90,14 @@ void TskSkinForm::BuildTrayMenu() {
     // icon to hide.
     add("&Restore", "TRAY_SKF_RESTORE", [this](rt::TComponent*) {
         if (rt::Application() != nullptr) rt::Application()->Restore();
-        if (OnRestoreFromTray) OnRestoreFromTray(this);
+        if (form_.OnRestoreFromTray) form_.OnRestoreFromTray(&form_);
     });
     add("-", "", nullptr);
-    add("&Close", "TRAY_SKF_CLOSE", [this](rt::TComponent*) { CloseForm(); })->ShortCut = AltF4();
+    add("&Close", "TRAY_SKF_CLOSE", [this](rt::TComponent*) { form_.CloseForm(); })->ShortCut =
+        AltF4();
 }
 
-void TskSkinForm::MakeDefaultSysItems(bool merged) {
+void TskFormMenus::MakeDefaultSysItems(bool merged) {
     defaultSysItems_.clear();
     auto add = [this](const char* caption, const char* name, std::function<void()> run) {
         auto item = std::make_unique<rt::TMenuItem>(nullptr);
@@ -88,25 +106,28 @@ void TskSkinForm::MakeDefaultSysItems(bool merged) {
         if (run) item->OnClick = [run](rt::TComponent*) { run(); };
         defaultSysItems_.push_back(std::move(item));
     };
-    const bool minimized = windowState_ == TskWindowState::wsMinimized;
-    const bool maximized = windowState_ == TskWindowState::wsMaximized;
+    TskSkinForm& f = form_;
+    const TskBorderIcons icons = f.BorderIcons();
+    const bool minimized = f.WindowState() == TskWindowState::wsMinimized;
+    const bool maximized = f.WindowState() == TskWindowState::wsMaximized;
     auto minimize = [&] {
-        if (!minimized && (borderIcons_ & biMinimize) != 0)
+        if (!minimized && (icons & biMinimize) != 0)
             add("Mi&nimize", "SKF_MINITEM",
-                [this] { SetWindowState(TskWindowState::wsMinimized); });
+                [&f] { f.SetWindowState(TskWindowState::wsMinimized); });
     };
     auto maximize = [&] {
-        if (!maximized && (borderIcons_ & biMaximize) != 0)
+        if (!maximized && (icons & biMaximize) != 0)
             add("Ma&ximize", "SKF_MAXITEM",
-                [this] { SetWindowState(TskWindowState::wsMaximized); });
+                [&f] { f.SetWindowState(TskWindowState::wsMaximized); });
     };
     auto restore = [&] {
-        if (minimized || maximized || rollUpState_)
-            add("&Restore", "SKF_RESTORE", [this] {
-                if (rollUpState_ && (maxRollUpState_ || windowState_ == TskWindowState::wsNormal))
-                    SetRollUpState(false);
+        if (minimized || maximized || f.RollUpState())
+            add("&Restore", "SKF_RESTORE", [&f] {
+                if (f.RollUpState() &&
+                    (f.MaxRollUpState() || f.WindowState() == TskWindowState::wsNormal))
+                    f.SetRollUpState(false);
                 else
-                    SetWindowState(TskWindowState::wsNormal);
+                    f.SetWindowState(TskWindowState::wsNormal);
             });
     };
     minimize();
@@ -118,16 +139,16 @@ void TskSkinForm::MakeDefaultSysItems(bool merged) {
         maximize();
         restore();
     }
-    if (!rollUpState_ && !minimized && (borderIcons_ & biRollUp) != 0)
-        add("Ro&llUp", "SKF_ROLLUP", [this] { SetRollUpState(true); });
-    if ((borderIcons_ & biMinimizeToTray) != 0)
-        add("Minimize to &Tray", "SKF_MINTOTRAY", [this] {
-            if (window_ != nullptr) window_->MinimizeApplication();
-            if (OnMinimizeToTray) OnMinimizeToTray(this);
+    if (!f.RollUpState() && !minimized && (icons & biRollUp) != 0)
+        add("Ro&llUp", "SKF_ROLLUP", [&f] { f.SetRollUpState(true); });
+    if ((icons & biMinimizeToTray) != 0)
+        add("Minimize to &Tray", "SKF_MINTOTRAY", [&f] {
+            if (f.Window() != nullptr) f.Window()->MinimizeApplication();
+            if (f.OnMinimizeToTray) f.OnMinimizeToTray(&f);
         });
 }
 
-void TskSkinForm::RebuildDefaultSysMenu() {
+void TskFormMenus::RebuildDefaultSysMenu() {
     MakeDefaultSysItems(false);
     for (const auto& item : defaultSysItems_) defaultSysMenu_->Items()->Add(item.get());
     auto add = [this](const char* caption, const char* name) {
@@ -140,22 +161,23 @@ void TskSkinForm::RebuildDefaultSysMenu() {
     };
     if (!defaultSysItems_.empty()) add("-", "");
     rt::TMenuItem* close = add("&Close", "SKF_CLOSE");
-    close->OnClick = [this](rt::TComponent*) { CloseForm(); };
+    close->OnClick = [this](rt::TComponent*) { form_.CloseForm(); };
     close->ShortCut = AltF4();
 }
 
-rt::TMenuItem* TskSkinForm::GetSystemMenu() {
+rt::TMenuItem* TskFormMenus::GetSystemMenu() {
+    rt::TPopupMenu* systemMenu = form_.SystemMenu();
     // Rebuilding frees the built-in items: a system menu on the screen goes first.
     if (skinMenu_->MenuVisible() &&
         (skinMenu_->ShownItem() == defaultSysMenu_->Items() ||
-         (systemMenu_ != nullptr && skinMenu_->ShownItem() == systemMenu_->Items())))
+         (systemMenu != nullptr && skinMenu_->ShownItem() == systemMenu->Items())))
         skinMenu_->CloseAll();
-    if (systemMenu_ == nullptr) {
+    if (systemMenu == nullptr) {
         RebuildDefaultSysMenu();
         return defaultSysMenu_->Items();
     }
-    rt::TMenuItem* root = systemMenu_->Items();
-    if (!UseDefaultSysMenu) return root;
+    rt::TMenuItem* root = systemMenu->Items();
+    if (!form_.UseDefaultSysMenu) return root;
     // The built-in items of an earlier opening leave the menu when they are freed; items of
     // the application that carry those names go too, since the built-in ones stand for them.
     defaultSysItems_.clear();
@@ -168,27 +190,23 @@ rt::TMenuItem* TskSkinForm::GetSystemMenu() {
     close->Caption = "&Close";
     close->SetName("SKF_CLOSE");
     close->ShortCut = AltF4();
-    close->OnClick = [this](rt::TComponent*) { CloseForm(); };
+    close->OnClick = [this](rt::TComponent*) { form_.CloseForm(); };
     root->Add(close.get());
     defaultSysItems_.push_back(std::move(close));
     return root;
 }
 
-TskSkinData* TskSkinForm::MenuSkin() const {
-    return menusSkinData_ != nullptr ? menusSkinData_ : skinData_;
+void TskFormMenus::SyncMenuStyle() {
+    skinMenu_->UseSkinFont = form_.UseSkinFontInMenu;
+    skinMenu_->DefMenuItemHeight = form_.DefMenuItemHeight();
+    skinMenu_->DefaultMenuItemFont = form_.DefMenuItemFont;
+    skinMenu_->AlphaBlend = form_.MenusAlphaBlend;
+    skinMenu_->AlphaBlendAnimation = form_.MenusAlphaBlendAnimation;
+    skinMenu_->AlphaBlendValue = form_.MenusAlphaBlendValue;
 }
 
-void TskSkinForm::SyncMenuStyle() {
-    skinMenu_->UseSkinFont = UseSkinFontInMenu;
-    skinMenu_->DefMenuItemHeight = defMenuItemHeight_;
-    skinMenu_->DefaultMenuItemFont = DefMenuItemFont;
-    skinMenu_->AlphaBlend = MenusAlphaBlend;
-    skinMenu_->AlphaBlendAnimation = MenusAlphaBlendAnimation;
-    skinMenu_->AlphaBlendValue = MenusAlphaBlendValue;
-}
-
-bool TskSkinForm::PopupMenu(rt::TControl* opener, TskSkinData* skinData, bool popupUp,
-                            rt::TMenuItem* item, const TRect& screenRect, int startIndex) {
+bool TskFormMenus::PopupMenu(rt::TControl* opener, TskSkinData* skinData, bool popupUp,
+                             rt::TMenuItem* item, const TRect& screenRect, int startIndex) {
     SyncMenuStyle();
     MenuOpened();
     if (skinMenu_->Popup(opener, skinData, popupUp, item, screenRect, startIndex)) return true;
@@ -196,47 +214,46 @@ bool TskSkinForm::PopupMenu(rt::TControl* opener, TskSkinData* skinData, bool po
     return false;
 }
 
-void TskSkinForm::PopupSystemMenu(rt::TPoint screen) {
-    PopupMenu(nullptr, MenuSkin(), false, GetSystemMenu(),
-              rt::Rect(screen.X, screen.Y, screen.X, screen.Y));
+void TskFormMenus::PopupSystemMenu(rt::TPoint screen) {
+    PopupMenu(nullptr, form_.MenuSkin(), false, GetSystemMenu(),
+              rt::Rect(screen.X, screen.Y, screen.X, screen.Y), 0);
 }
 
-void TskSkinForm::PopupObjectMenu(TskSkinButtonObject& /*button*/, rt::TMenuItem* item,
-                                  const TRect& rect, bool popupUp) {
+void TskFormMenus::PopupObjectMenu(rt::TMenuItem* item, const TRect& rect, bool popupUp) {
+    TskFormWindow* window = form_.Window();
     TRect screen = rect;
-    if (window_ != nullptr) {
-        const TRect b = window_->BoundsRect();
+    if (window != nullptr) {
+        const TRect b = window->BoundsRect();
         screen = rt::Rect(rect.Left + b.Left, rect.Top + b.Top, rect.Right + b.Left,
                           rect.Bottom + b.Top);
         // The button stays down until the menu closes; the mouse belongs to the menu now.
-        window_->SetMouseCapture(false);
+        window->SetMouseCapture(false);
     }
-    pressedIndex_ = -1;
-    PopupMenu(nullptr, MenuSkin(), popupUp, item, screen);
+    PopupMenu(nullptr, form_.MenuSkin(), popupUp, item, screen, 0);
 }
 
-void TskSkinForm::InstallMenuHook() {
+void TskFormMenus::InstallMenuHook() {
     if (menuHook_ != 0 || rt::Application() == nullptr) return;
     menuHook_ =
         rt::Application()->AddMessageHook([this](rt::TMsg& m) { return MenuHookMessage(m); });
 }
 
-void TskSkinForm::RemoveMenuHook() {
+void TskFormMenus::RemoveMenuHook() {
     if (menuHook_ == 0) return;
     if (rt::Application() != nullptr) rt::Application()->RemoveMessageHook(menuHook_);
     menuHook_ = 0;
 }
 
-void TskSkinForm::MenuOpened() {
+void TskFormMenus::MenuOpened() {
     if (!mainMenuMode_) InstallMenuHook();
     if (menuOpen_) return;
     menuOpen_ = true;
-    if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+    if (form_.OnSkinMenuOpen) form_.OnSkinMenuOpen(&form_);
 }
 
-void TskSkinForm::MenuClosed() {
+void TskFormMenus::MenuClosed() {
     menuOpen_ = false;
-    for (const auto& o : objects_) {
+    for (const auto& o : form_.Objects()) {
         auto* b = dynamic_cast<TskSkinButtonObject*>(o.get());
         if (b != nullptr && b->MenuItem != nullptr && b->Down) {
             b->SetDown(false);
@@ -244,18 +261,18 @@ void TskSkinForm::MenuClosed() {
         }
     }
     RemoveMenuHook();
-    if (OnSkinMenuClose) OnSkinMenuClose(this);
+    if (form_.OnSkinMenuClose) form_.OnSkinMenuClose(&form_);
     if (mainMenuMode_) LeaveMainMenuMode();
 }
 
-void TskSkinForm::EnterMainMenuMode(rt::TComponent* bar) {
+void TskFormMenus::EnterMainMenuMode(rt::TComponent* bar) {
     InstallMenuHook();
     const bool entering = !mainMenuMode_;
     mainMenuMode_ = true;
-    if (entering && OnMainMenuEnter) OnMainMenuEnter(bar);
+    if (entering && form_.OnMainMenuEnter) form_.OnMainMenuEnter(bar);
 }
 
-void TskSkinForm::LeaveMainMenuMode() {
+void TskFormMenus::LeaveMainMenuMode() {
     if (!mainMenuMode_) return;
     mainMenuMode_ = false;
     if (skinMenu_->MenuVisible())
@@ -264,16 +281,16 @@ void TskSkinForm::LeaveMainMenuMode() {
         MenuClosed();
     if (mainMenuBar_ != nullptr) mainMenuBar_->LeaveMenuMode();
     RemoveMenuHook();
-    if (OnMainMenuExit) OnMainMenuExit(this);
+    if (form_.OnMainMenuExit) form_.OnMainMenuExit(&form_);
 }
 
-TskSkinMainMenuBar* TskSkinForm::UsableBar() const {
+TskSkinMainMenuBar* TskFormMenus::UsableBar() const {
     if (mainMenuBar_ == nullptr || !mainMenuBar_->Visible() || mainMenuBar_->MainMenu() == nullptr)
         return nullptr;
     return mainMenuBar_;
 }
 
-void TskSkinForm::KeyMenu() {
+void TskFormMenus::KeyMenu() {
     if (mainMenuMode_) {
         LeaveMainMenuMode();
         return;
@@ -286,10 +303,10 @@ void TskSkinForm::KeyMenu() {
     if (TskSkinMainMenuBar* bar = UsableBar()) bar->EnterMenuMode();
 }
 
-bool TskSkinForm::ShortCut(int key, unsigned shift) {
+bool TskFormMenus::ShortCut(int key, unsigned shift) {
     // Without a window system behind the frame, nobody else turns Alt+F4 into a close.
     if (key == rt::VK_F4 && shift == rt::ssAlt) {
-        CloseForm();
+        form_.CloseForm();
         return true;
     }
     TskSkinMainMenuBar* bar = UsableBar();
@@ -298,7 +315,7 @@ bool TskSkinForm::ShortCut(int key, unsigned shift) {
     return bar->MainMenu()->IsShortCut(key, shift);
 }
 
-void TskSkinForm::MenuKey(int key) {
+void TskFormMenus::MenuKey(int key) {
     TskSkinMainMenuBar* bar = mainMenuMode_ ? UsableBar() : nullptr;
     if (bar != nullptr && bar->Accelerator(key)) return;
     const bool popups = skinMenu_->MenuVisible();
@@ -329,13 +346,13 @@ void TskSkinForm::MenuKey(int key) {
         // leaves.
         menuOpen_ = false;
         mainMenuBar_->PopupClosed();
-        if (OnSkinMenuClose) OnSkinMenuClose(this);
+        if (form_.OnSkinMenuClose) form_.OnSkinMenuClose(&form_);
     } else {
         MenuClosed();
     }
 }
 
-bool TskSkinForm::MenuHookMessage(rt::TMsg& m) {
+bool TskFormMenus::MenuHookMessage(rt::TMsg& m) {
     const bool popups = skinMenu_->MenuVisible();
     if (!menuOpen_ && !mainMenuMode_ && !popups) {
         // Nothing is open any more: the hook must not outlive the menus.
@@ -377,7 +394,14 @@ bool TskSkinForm::MenuHookMessage(rt::TMsg& m) {
     return false;
 }
 
-bool TskSkinForm::HandleMenuMessage(rt::TMessage& m) {
+void TskFormMenus::SkinChanging() {
+    if (mainMenuMode_)
+        LeaveMainMenuMode();
+    else if (skinMenu_->MenuVisible())
+        skinMenu_->CloseAll();
+}
+
+bool TskFormMenus::HandleMenuMessage(rt::TMessage& m) {
     switch (m.Msg) {
         case rt::WM_SYSCOMMAND:
             if ((m.WParam & 0xFFF0) != rt::SC_KEYMENU) return false;
@@ -408,13 +432,13 @@ bool TskSkinForm::HandleMenuMessage(rt::TMessage& m) {
     }
 }
 
-void TskSkinForm::CloseMenusOnActivity(unsigned message, std::intptr_t wParam,
-                                       std::intptr_t lParam) {
+void TskFormMenus::CloseMenusOnActivity(unsigned message, std::intptr_t wParam,
+                                        std::intptr_t lParam) {
     // An object's hint would otherwise stay up over whatever the activity brings.
-    if (ShowObjectHint && skinHint_ != nullptr) skinHint_->HideHint();
+    if (form_.ShowObjectHint && form_.SkinHint() != nullptr) form_.SkinHint()->HideHint();
     const bool popups = skinMenu_->MenuVisible();
     // A press on the anchor of the open menu is left to the hook, which eats it.
-    auto* form = dynamic_cast<rt::TControl*>(Owner());
+    auto* form = dynamic_cast<rt::TControl*>(form_.Owner());
     if (popups && menuHook_ != 0 && message == rt::WM_PARENTNOTIFY && IsPress(unsigned(wParam)) &&
         form != nullptr &&
         skinMenu_->Anchor().Contains(form->ClientToScreen(rt::LParamToPoint(lParam))))
