@@ -13,7 +13,7 @@ PACKAGES=(
   zlib1g-dev libjpeg62-turbo-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg
-  xvfb xauth xdotool
+  xvfb xauth xdotool openbox x11-utils
 )
 for arg in "$@"; do
   case "$arg" in

@@ -109,6 +109,8 @@ private:
         bool active = false;
         int hit = 0;
         bool mouseDriven = true;  // ends on release; otherwise on the next click or Enter
+        // A caption drag the window manager takes over once the mouse has moved.
+        bool handOver = false;
         TPoint start;
         TRect startRect;
     } loop_;

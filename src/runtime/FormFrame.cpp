@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
 
 #include "runtime/Application.h"
 #include "runtime/ControlWidget.h"
@@ -19,6 +20,10 @@
 namespace rt {
 
 namespace {
+
+// How far the mouse moves with the button held on the caption before the press counts as a
+// drag (the usual system measure), rather than a click or the start of a double click.
+constexpr int kDragDistance = 4;
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 TRect ToTRect(const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); }
@@ -233,18 +238,19 @@ void FrameWidget::BeginSizeMove(int hit, TPoint start) {
     QPointer<FrameWidget> alive(this);
     Send(WM_ENTERSIZEMOVE, 0, 0);
     if (alive == nullptr || form_ == nullptr) return;
-    // The window manager keeps its own snapping and tiling where it runs the loop for us.
-    if (held && windowHandle() != nullptr) {
-        bool accepted = hit == HTCAPTION ? windowHandle()->startSystemMove()
-                                         : windowHandle()->startSystemResize(HitEdges(hit));
-        if (accepted) {
-            systemLoop_ = true;
-            return;
-        }
+    // The window manager keeps its own snapping and tiling where it runs the loop for us. A
+    // move is handed to it only once the mouse has moved (LoopMouse): it takes the pointer
+    // with the move, and a press that is the first of a double click on the caption would
+    // lose its release and its second click to it.
+    const bool managed = held && windowHandle() != nullptr;
+    if (managed && hit != HTCAPTION && windowHandle()->startSystemResize(HitEdges(hit))) {
+        systemLoop_ = true;
+        return;
     }
     loop_.active = true;
     loop_.hit = hit;
     loop_.mouseDriven = held;
+    loop_.handOver = managed && hit == HTCAPTION;
     loop_.start = start;
     loop_.startRect = form_->BoundsRect();
     grabMouse(HitCursor(hit));
@@ -273,6 +279,21 @@ void FrameWidget::LoopMouse(QMouseEvent* e) {
         r = Bounds(r.Left + dx, r.Top + dy, r.Width(), r.Height());
         Send(WM_MOVING, 0, PtrParam(&r));
         if (form_ != nullptr) form_->SetBounds(r.Left, r.Top, form_->Width(), form_->Height());
+        // Moved with the mouse so far; past the drag distance the window manager goes on
+        // from here, keeping the pointer where it holds the caption.
+        if (loop_.handOver && std::max(std::abs(dx), std::abs(dy)) >= kDragDistance) {
+            loop_.handOver = false;
+            releaseMouse();
+            releaseKeyboard();
+            if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+                loop_.active = false;
+                systemLoop_ = true;
+                return;
+            }
+            // No window manager takes it: the move stays ours.
+            grabMouse(HitCursor(loop_.hit));
+            grabKeyboard();
+        }
         return;
     }
     const int h = loop_.hit;

@@ -530,6 +530,27 @@ TEST_F(RealX, CaptionDragMovesWithoutAWindowManager) {
     EXPECT_EQ(form.Top(), 140);
 }
 
+// A press on the caption that is the first of a double click must not start a move that a
+// window manager would run with the pointer taken: both clicks reach the form, the second as
+// a double click; a drag still moves the window, with or without a window manager (one may
+// keep the pointer where the drag crossed the drag distance, a few pixels off).
+TEST_F(RealX, CaptionDoubleClickArrivesAndDragStillMoves) {
+    Xdo("mousemove " + Pt(At(100, 15)) + " click --repeat 2 --delay 100 1");
+    ASSERT_TRUE(WaitFor([&] { return form.Count(WM_NCLBUTTONDBLCLK) == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return !form.InSizeMove(); }));
+    const TPoint before{form.Left(), form.Top()};
+    Xdo("mousemove " + Pt(At(100, 15)) + " mousedown 1");
+    for (int step = 1; step <= 20; ++step)
+        Xdo("mousemove " + Pt({before.X + 100 + 3 * step, before.Y + 15 + 2 * step}));
+    // A window manager's move is seen to end when the window next sees the mouse.
+    Xdo("mouseup 1 mousemove_relative 1 0");
+    ASSERT_TRUE(WaitFor([&] {
+        return !form.InSizeMove() && std::abs(form.Left() - (before.X + 60)) <= 6 &&
+               std::abs(form.Top() - (before.Y + 40)) <= 6;
+    })) << "now at "
+        << form.Left() << "," << form.Top();
+}
+
 TEST(Realign, NestedContainersLayOutTheirOwnChildren) {
     TForm f(nullptr);
     f.SetBounds(0, 0, 300, 200);
