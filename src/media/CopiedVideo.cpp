@@ -106,8 +106,10 @@ bool Damaged(const AVFrame* f) {
 // come out in order and are written on the caller's thread.
 class EdgeEncoderThread {
 public:
-    explicit EdgeEncoderThread(CodecContextPtr enc)
-        : enc_(std::move(enc)), thread_([this] { Loop(); }) {}
+    // `before`, when set, is called on the thread before each picture is encoded (with its
+    // time stamp, the slot) and before the encoder drains (-1).
+    EdgeEncoderThread(CodecContextPtr enc, std::function<void(std::int64_t)> before)
+        : enc_(std::move(enc)), before_(std::move(before)), thread_([this] { Loop(); }) {}
     ~EdgeEncoderThread() {
         {
             std::lock_guard lock(mutex_);
@@ -166,6 +168,7 @@ private:
             std::vector<PacketPtr> packets;
             std::exception_ptr failure;
             try {
+                if (before_) before_(frame ? frame->pts : -1);
                 EncodePicture(enc_.get(), frame.get(), [&](AVPacket* pkt) {
                     PacketPtr copy = MakePacket();
                     CheckAv(av_packet_ref(copy.get(), pkt), "Out of memory encoding a picture");
@@ -186,6 +189,7 @@ private:
     }
 
     CodecContextPtr enc_;
+    std::function<void(std::int64_t)> before_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<FramePtr> input_;
@@ -199,8 +203,8 @@ private:
 
 class CopiedVideoImpl : public CopiedVideo {
 public:
-    CopiedVideoImpl(const CutSpan& span, CopyPlan plan, double edgeQuantiser)
-        : span_(span), plan_(std::move(plan)), edgeQuantiser_(edgeQuantiser) {
+    CopiedVideoImpl(const CutSpan& span, CopyPlan plan, CopySeams seams)
+        : span_(span), plan_(std::move(plan)), seams_(std::move(seams)) {
         if (plan_.unpack) {
             const AVBitStreamFilter* filter = av_bsf_get_by_name("mpeg4_unpack_bframes");
             AVBSFContext* raw = nullptr;
@@ -212,8 +216,14 @@ public:
             CheckAv(av_bsf_init(bsf_.get()), "Cannot set up the B-frame unpacker");
         }
         // The head decoder starts where the re-encoding cut would, and always runs: it also
-        // gives the first copied pictures for the check.
-        head_.dec = OpenDecoder(plan_.parameters.get(), span.stream->time_base, true);
+        // gives the first copied pictures for the check. It is the plan's, which decoded the
+        // first packets already, when the plan could hand it over.
+        if (plan_.decoder) {
+            head_.dec = std::move(plan_.decoder);
+            headGiven_ = plan_.decoderPackets;
+        } else {
+            head_.dec = OpenDecoder(plan_.parameters.get(), span.stream->time_base, true);
+        }
         head_.active = true;
         head_.from = plan_.first;
         headFiller_ = std::make_unique<SlotFiller>(span, 0, plan_.headSlots);
@@ -302,7 +312,8 @@ private:
         if (sp.dts != pkt->dts || sp.size != pkt->size)
             Refuse("the source reads differently the second time");
         TagPacket(pkt, i);
-        if (head_.active) Feed(head_, pkt, i, true);
+        TakeOverPlanDecoder();
+        if (head_.active && i >= headGiven_) Feed(head_, pkt, i, true);
         if (i >= plan_.entry && i <= plan_.last && !plan_.IsDropped(i)) Copy(pkt, i);
         if (tail_.active && i >= tail_.from) Feed(tail_, pkt, i, false);
         // Once no more packets are needed, the cut waits for the edges' encoders.
@@ -331,6 +342,7 @@ private:
 
     void AtEnd() {
         ended_ = true;
+        TakeOverPlanDecoder();
         if (bsf_) {
             av_bsf_send_packet(bsf_.get(), nullptr);
             PacketPtr out = MakePacket();
@@ -352,6 +364,23 @@ private:
         }
         tail_.active = false;
         Collect(true);
+    }
+
+    // The plan's decoder was given the first packets: what it refused counts as if the head
+    // decoder had, and the pictures it gave out are the head's first.
+    void TakeOverPlanDecoder() {
+        if (tookOver_) return;
+        tookOver_ = true;
+        for (const auto& [index, r] : plan_.decoderErrors)
+            if (r != AVERROR_EOF && Matters(index, head_))
+                Refuse("the source's picture cannot be decoded: " + AvErrorText(r));
+        for (const FramePtr& f : plan_.decoded) {
+            if (!head_.active) break;
+            OnHeadPicture(f.get());
+        }
+        plan_.decoded.clear();
+        plan_.decoderErrors.clear();
+        if (!head_.active) head_.dec.reset();
     }
 
     // Errors of pictures before the one the decoder started at, or shown before it or before
@@ -449,7 +478,8 @@ private:
         if (tailFilled_) tail_.active = false;
     }
 
-    void EmitEdge(std::unique_ptr<EdgeEncoderThread>& enc, std::int64_t slot, const AVFrame* f) {
+    void EmitEdge(std::unique_ptr<EdgeEncoderThread>& enc, bool start, std::int64_t slot,
+                  const AVFrame* f) {
         const std::int64_t tag = FrameTag(f);
         if (plan_.packets[tag].rank != plan_.RankOfSlot(slot))
             Refuse("the pictures of the start do not follow one another");
@@ -461,7 +491,10 @@ private:
         if (!enc) {
             EdgeFormat format = plan_.edges;
             format.quantiser = q;
-            enc = std::make_unique<EdgeEncoderThread>(OpenEdgeEncoder(format));
+            std::function<void(std::int64_t)> before;
+            if (seams_.edgeHook)
+                before = [hook = seams_.edgeHook, start](std::int64_t s) { hook(start, s); };
+            enc = std::make_unique<EdgeEncoderThread>(OpenEdgeEncoder(format), std::move(before));
         }
         FramePtr frame = RefFrame(f);
         frame->pts = slot;
@@ -480,7 +513,7 @@ private:
     }
 
     double EdgeQuantiser() const {
-        if (edgeQuantiser_ > 0) return edgeQuantiser_;
+        if (seams_.edgeQuantiser > 0) return seams_.edgeQuantiser;
         if (quantisers_.empty()) return plan_.edges.quantiser;
         std::vector<double> q = quantisers_;
         std::nth_element(q.begin(), q.begin() + q.size() / 2, q.end());
@@ -607,7 +640,7 @@ private:
 
     CutSpan span_;
     CopyPlan plan_;
-    double edgeQuantiser_;
+    CopySeams seams_;
     BsfPtr bsf_;
     CutWriter* writer_ = nullptr;
     AVStream* out_ = nullptr;
@@ -615,6 +648,8 @@ private:
     std::int64_t next_ = 0;
     bool ended_ = false;
     EdgeDecoder head_;
+    std::int64_t headGiven_ = 0;  // packets the plan's decoder was given for the head
+    bool tookOver_ = false;       // and the pictures it gave out went to the head
     EdgeDecoder tail_;
     std::unique_ptr<SlotFiller> headFiller_;
     std::unique_ptr<SlotFiller> tailFiller_;
@@ -638,10 +673,10 @@ private:
     std::map<std::int64_t, Reference> references_;
 
     SlotFiller::Emit headEmit_ = [this](std::int64_t slot, const AVFrame* f, std::int64_t) {
-        EmitEdge(headThread_, slot, f);
+        EmitEdge(headThread_, true, slot, f);
     };
     SlotFiller::Emit tailEmit_ = [this](std::int64_t slot, const AVFrame* f, std::int64_t) {
-        EmitEdge(tailThread_, slot, f);
+        EmitEdge(tailThread_, false, slot, f);
     };
 };
 
@@ -734,9 +769,9 @@ void CopiedVideoImpl::Check(CutWriter& writer) {
 std::unique_ptr<CopiedVideo> CopiedVideo::Make(const CutSpan& span, int videoIndex,
                                                const std::atomic<bool>& cancel,
                                                const std::function<void()>& rewind,
-                                               double edgeQuantiser) {
+                                               CopySeams seams) {
     return std::make_unique<CopiedVideoImpl>(span, PlanCopy(span, videoIndex, cancel, rewind),
-                                             edgeQuantiser);
+                                             std::move(seams));
 }
 
 }  // namespace media

@@ -6,6 +6,7 @@
 // are decoded from it and compared with the source's.
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,14 +15,23 @@
 
 namespace media {
 
+// What tests change in a copied cut.
+struct CopySeams {
+    // > 0: the quantiser of the edges instead of one taken from the source.
+    double edgeQuantiser = 0;
+    // Called on an edge's encoder thread before each picture it encodes and before it drains
+    // (slot -1); see CutRequest::edgeHookForTesting.
+    std::function<void(bool start, std::int64_t slot)> edgeHook;
+};
+
 class CopiedVideo : public CutVideo {
 public:
     // Plans the copy of `span` (see PlanCopy); throws CopyRefused with the reason when it
-    // cannot be copied. `edgeQuantiser` > 0 overrides the quantiser of the edges (for tests).
+    // cannot be copied.
     static std::unique_ptr<CopiedVideo> Make(const CutSpan& span, int videoIndex,
                                              const std::atomic<bool>& cancel,
                                              const std::function<void()>& rewind,
-                                             double edgeQuantiser = 0);
+                                             CopySeams seams = {});
 
     // Decodes the pictures around the joins from the written file and compares them with the
     // source's: copied ones must be identical, re-encoded ones close. Throws CopyRefused when

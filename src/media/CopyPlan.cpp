@@ -138,9 +138,19 @@ public:
         if (reading) {
             complete_ = true;
             Filter(nullptr);
-            Decode(nullptr);
+            Decode(nullptr, -1);
         }
         return !packed_;
+    }
+
+    // Gives the decoder, the pictures it gave out and the results of the packets it was given
+    // to the plan, unless it was drained at the end of the file and so cannot go on.
+    void HandOverDecoder(CopyPlan& plan) {
+        if (drained_) return;
+        plan.decoder = std::move(dec_);
+        plan.decoderPackets = sent_;
+        plan.decoded = std::move(decoded_);
+        plan.decoderErrors = std::move(sendErrors_);
     }
 
 private:
@@ -181,7 +191,7 @@ private:
         plan_.packets.push_back(sp);
         if (static_cast<int>(calibration_.size()) < kCalibrationPictures) {
             TagPacket(pkt, index);
-            Decode(pkt);
+            Decode(pkt, index);
         }
     }
 
@@ -208,12 +218,21 @@ private:
         if (intraOnly_ && !p.key) Refuse("an intra-only stream has pictures that are not key");
     }
 
-    void Decode(const AVPacket* pkt) {
+    // Decodes packet `index` (null, -1: the end) for the calibration. Damaged pictures before
+    // the first key picture are no concern of the plan: what sending each packet returned is
+    // kept for the copy's start, which decides whether its damage matters.
+    void Decode(const AVPacket* pkt, std::int64_t index) {
         if (static_cast<int>(calibration_.size()) >= kCalibrationPictures) return;
-        // Damaged pictures before the first key picture are no concern of the plan.
-        avcodec_send_packet(dec_.get(), pkt);
+        const int r = avcodec_send_packet(dec_.get(), pkt);
+        if (pkt == nullptr) {
+            drained_ = true;
+        } else {
+            sent_ = index + 1;
+            if (r < 0) sendErrors_.emplace_back(index, r);
+        }
         FramePtr f = MakeFrame();
         while (avcodec_receive_frame(dec_.get(), f.get()) >= 0) {
+            decoded_.push_back(RefFrame(f.get()));
             const std::optional<std::int64_t> ts = clock_.Stamp(f.get(), span_.origin);
             if (ts && !clock_.Guessed() && f->best_effort_timestamp != AV_NOPTS_VALUE) {
                 calibration_.push_back({FrameTag(f.get()), *ts});
@@ -239,6 +258,10 @@ private:
     bool complete_ = false;
     bool packed_ = false;
     CodecContextPtr dec_;
+    bool drained_ = false;
+    std::int64_t sent_ = 0;
+    std::vector<FramePtr> decoded_;
+    std::vector<std::pair<std::int64_t, int>> sendErrors_;
     bool sawKeyPacket_ = false;
     std::int64_t lastDts_ = AV_NOPTS_VALUE;
     std::vector<Calibration> calibration_;
@@ -567,6 +590,7 @@ CopyPlan PlanCopy(const CutSpan& span, int videoIndex, const std::atomic<bool>& 
     PlaceCopy(jLast, plan);
     if (plan.HasHead() || plan.HasTail()) PrepareEdges(span, *scanner, plan);
     plan.windows = Windows(plan);
+    scanner->HandOverDecoder(plan);
     return plan;
 }
 

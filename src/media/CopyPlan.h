@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "media/AvHolders.h"
@@ -67,6 +68,16 @@ struct CopyPlan {
     std::int64_t tailStart = 0;         // first slot after the copy
     std::int64_t tailDecodeFrom = 0;    // key packet the tail decoder starts at
     std::vector<CheckWindow> windows;
+
+    // The planning read's decoder, which decoded the stretch's first packets to learn the
+    // clock: the copy's start goes on with it instead of decoding them again. Null when it was
+    // drained at the end of the file. It was given packets 0 .. decoderPackets - 1 (tagged with
+    // their index), gave out `decoded` in that order, and refused the packets in
+    // `decoderErrors` (index, FFmpeg's result).
+    CodecContextPtr decoder;
+    std::int64_t decoderPackets = 0;
+    std::vector<FramePtr> decoded;
+    std::vector<std::pair<std::int64_t, int>> decoderErrors;
 
     bool HasHead() const { return headSlots > 0; }
     bool HasTail() const { return tailStart < pictures; }

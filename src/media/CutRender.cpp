@@ -185,7 +185,9 @@ private:
     // Times count from the first picture, as for the preview, so the cut starts on the picture
     // the preview of its start showed.
     void FindFirstPicture() {
-        finder_ = OpenDecoder(span_.stream);
+        // One thread: it decodes only the file's first picture and the first after the seek;
+        // frame threads would be started for those two and decode the pictures after them too.
+        finder_ = OpenDecoder(span_.stream, 1);
         pictures_ = std::make_unique<PictureReader>(
             in_.get(), vIndex_, finder_.get(),
             ReadGuard{[this] {
@@ -367,7 +369,7 @@ bool TryCopiedCut(const CutRequest& request, CutPass& pass, const std::atomic<bo
         }
         std::unique_ptr<CopiedVideo> video = CopiedVideo::Make(
             pass.Span(), pass.VideoIndex(), cancel, [&pass] { pass.Rewind(); },
-            request.edgeQuantiserForTesting);
+            CopySeams{request.edgeQuantiserForTesting, request.edgeHookForTesting});
         pass.AfterPlan();
         CutWriter& writer = output.Open(request);
         pass.Run(writer, video.get(), outcome);

@@ -36,6 +36,10 @@ struct CutRequest {
     // Test seam: >= 0 sets the bytes of packets the copy's plan keeps for the cut (0: none,
     // the stretch is read again), instead of a budget taken from the stretch's size.
     std::int64_t readAheadForTesting = -1;
+    // Test seam: called on an edge's encoder thread of a copied cut before it encodes each
+    // picture (`start`: the edge before the copy; `slot`: the picture's place in the output),
+    // and with slot -1 before it gives out its last pictures; a test holds an edge back there.
+    std::function<void(bool start, std::int64_t slot)> edgeHookForTesting;
 };
 
 // Thrown by RenderCut when `cancel` was raised.

@@ -189,27 +189,29 @@ void CutSound::Place(const Decoded& d) {
 }
 
 void CutSound::WriteSamples(const std::uint8_t* data, std::int64_t count) {
-    const int channels = enc_->ch_layout.nb_channels;
+    // 16-bit PCM is the samples as they are: packets are made here, as its encoder would make
+    // them, without a frame and a copy for each.
+    const int bytesPerSample = enc_->ch_layout.nb_channels * 2;
     const int chunkMax = 4096;
     while (count > 0 && !Done()) {
         const int n = static_cast<int>(
             std::min<std::int64_t>({count, samplesWanted_ - samplesOut_, chunkMax}));
-        FramePtr frame = MakeFrame();
-        frame->format = AV_SAMPLE_FMT_S16;
-        frame->nb_samples = n;
-        frame->sample_rate = enc_->sample_rate;
-        CheckAv(av_channel_layout_copy(&frame->ch_layout, &enc_->ch_layout),
-                "Cannot set up a sound frame");
-        CheckAv(av_frame_get_buffer(frame.get(), 0), "Out of memory for a sound frame");
-        const size_t bytes = static_cast<size_t>(n) * channels * 2;
+        const int bytes = n * bytesPerSample;
+        CheckAv(av_new_packet(packet_.get(), bytes), "Out of memory for a sound packet");
         if (data != nullptr) {
-            std::memcpy(frame->data[0], data, bytes);
+            std::memcpy(packet_->data, data, static_cast<size_t>(bytes));
             data += bytes;
         } else {
-            std::memset(frame->data[0], 0, bytes);
+            std::memset(packet_->data, 0, static_cast<size_t>(bytes));
         }
-        frame->pts = samplesOut_;
-        Encode(frame.get());
+        packet_->pts = samplesOut_;
+        packet_->dts = samplesOut_;
+        packet_->duration = n;
+        packet_->flags |= AV_PKT_FLAG_KEY;
+        packet_->stream_index = out_->index;
+        av_packet_rescale_ts(packet_.get(), enc_->time_base, out_->time_base);
+        writer_->Write(packet_.get());
+        av_packet_unref(packet_.get());
         samplesOut_ += n;
         count -= n;
     }
@@ -223,19 +225,6 @@ void CutSound::Finish(std::int64_t samples) {
     Settle();
     samplesWanted_ = std::max(samplesOut_, std::min(samplesWanted_, samples));
     WriteSamples(nullptr, samplesWanted_ - samplesOut_);
-    Encode(nullptr);
-}
-
-void CutSound::Encode(const AVFrame* frame) {
-    CheckAv(avcodec_send_frame(enc_.get(), frame), "Cannot encode the sound");
-    for (;;) {
-        int r = avcodec_receive_packet(enc_.get(), packet_.get());
-        if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return;
-        CheckAv(r, "Cannot encode the sound");
-        packet_->stream_index = out_->index;
-        av_packet_rescale_ts(packet_.get(), enc_->time_base, out_->time_base);
-        writer_->Write(packet_.get());
-    }
 }
 
 }  // namespace media

@@ -37,7 +37,7 @@ public:
     std::int64_t SamplesWanted() const { return samplesWanted_; }
     int SampleRate() const;
     // Fills up to `samples` (the wanted length, or less when the cut ends early, never less
-    // than what was written) with silence and drains the encoder.
+    // than what was written) with silence.
     void Finish(std::int64_t samples);
 
 private:
@@ -55,7 +55,6 @@ private:
     void Drain(bool wait);
     void Place(const Decoded& d);
     void WriteSamples(const std::uint8_t* data, std::int64_t count);
-    void Encode(const AVFrame* frame);
 
     const AVStream* source_;
     double zero_;

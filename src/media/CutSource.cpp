@@ -77,11 +77,12 @@ int UsableStream(AVFormatContext* in, AVMediaType type) {
     return index;
 }
 
-CodecContextPtr OpenDecoder(const AVStream* st) {
-    return OpenDecoder(st->codecpar, st->time_base, false);
+CodecContextPtr OpenDecoder(const AVStream* st, int threads) {
+    return OpenDecoder(st->codecpar, st->time_base, false, threads);
 }
 
-CodecContextPtr OpenDecoder(const AVCodecParameters* par, AVRational timeBase, bool forCopy) {
+CodecContextPtr OpenDecoder(const AVCodecParameters* par, AVRational timeBase, bool forCopy,
+                            int threads) {
     const AVCodec* codec = avcodec_find_decoder(par->codec_id);
     if (codec == nullptr) throw MediaError("No decoder for the source's stream");
     CodecContextPtr ctx(avcodec_alloc_context3(codec));
@@ -90,7 +91,9 @@ CodecContextPtr OpenDecoder(const AVCodecParameters* par, AVRational timeBase, b
     ctx->pkt_timebase = timeBase;
     // Each decoding thread holds pictures of its own: more than four cost memory (a 1080p
     // picture is 3 MB) without making a cut faster.
-    ctx->thread_count = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    ctx->thread_count =
+        threads > 0 ? threads
+                    : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
     if (forCopy) {
         EnableFrameTags(ctx.get());
         ctx->export_side_data |= AV_CODEC_EXPORT_DATA_VIDEO_ENC_PARAMS;

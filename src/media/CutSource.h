@@ -66,11 +66,12 @@ CutInput OpenCutInput(const SourceInput& file, const std::string& name, SourceWa
 // The stream of `type` that a cut uses, or -1: it must have a decoder and sane parameters.
 int UsableStream(AVFormatContext* in, AVMediaType type);
 
-// A decoder for `st`, threaded as the machine allows.
-CodecContextPtr OpenDecoder(const AVStream* st);
+// A decoder for `st` with `threads` threads, 0: as many as the machine allows.
+CodecContextPtr OpenDecoder(const AVStream* st, int threads = 0);
 // A decoder for pictures described by `par` with time stamps in `timeBase`. With `forCopy` its
-// pictures carry the tags of their packets and their quantisers.
-CodecContextPtr OpenDecoder(const AVCodecParameters* par, AVRational timeBase, bool forCopy);
+// pictures carry the tags of their packets and their quantisers; `threads` as above.
+CodecContextPtr OpenDecoder(const AVCodecParameters* par, AVRational timeBase, bool forCopy,
+                            int threads = 0);
 
 // Seconds of the time stamp that counts as 0 in the source: the first time stamp of `ref`, or of
 // the file when the stream does not say.

@@ -3,6 +3,10 @@
 // with start equal to end; each cut is compared with the one that re-encodes everything.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <sstream>
 #include <string>
 
@@ -260,6 +264,83 @@ TEST(CopyCheckTest, SameCutWhateverThePlanKeeps) {
             }
         }
     }
+}
+
+// The edges are encoded on threads of their own while the middle is copied. The start's
+// encoder is held before its last pictures until the end's encoder begins, and the end's
+// encoder waits for that hold, so the whole middle is read while the start is unfinished: the
+// copied pictures wait for it, and the file holds the same pictures and sound as a cut where
+// nothing waits.
+TEST(CopyCheckTest, CopyWaitsForASlowStart) {
+    const fs::path source = Mpeg4BFrames();
+    ASSERT_FALSE(source.empty());
+    testutil::TempDir dir("framora-copy-slow-start");
+    media::CutRequest request;
+    request.source = source.string();
+    // Ten pictures re-encoded before the key picture at 2.4 s, one after the copy.
+    request.start = 2;
+    request.stop = 3.9;
+
+    struct Held {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool holding = false;  // the start's encoder waits before its last pictures
+        bool endBegan = false;
+        bool timedOut = false;
+        std::int64_t startPictures = 0;
+        std::int64_t done = -1;  // pictures written, as the progress last said
+        std::int64_t doneWhenEndBegan = -1;
+    } held;
+    // A deadline only for a copy that waits for the start before reading on.
+    auto wait = [&held](std::unique_lock<std::mutex>& lock, bool& flag) {
+        if (!held.changed.wait_for(lock, std::chrono::seconds(60), [&flag] { return flag; }))
+            held.timedOut = true;
+    };
+    request.output = (dir.path() / "held.avi").string();
+    request.edgeHookForTesting = [&](bool start, std::int64_t slot) {
+        std::unique_lock lock(held.mutex);
+        if (start && slot >= 0) ++held.startPictures;
+        if (start && slot < 0) {
+            held.holding = true;
+            held.changed.notify_all();
+            wait(lock, held.endBegan);
+        }
+        if (!start && !held.endBegan) {
+            wait(lock, held.holding);
+            held.endBegan = true;
+            held.doneWhenEndBegan = held.done;
+            held.changed.notify_all();
+        }
+    };
+    media::CutProgress progress;
+    progress.hookForTesting = [&held](std::int64_t done, std::int64_t, bool) {
+        std::lock_guard lock(held.mutex);
+        held.done = done;
+    };
+    const media::CutOutcome slow = media::RenderCut(request, progress);
+    EXPECT_FALSE(held.timedOut) << "the copy did not read on while the start was held";
+    EXPECT_TRUE(held.endBegan);
+    EXPECT_GT(held.startPictures, 8) << "the start should be longer than its encoder's queue";
+    // The start's first packets are written as they come; the copied pictures after them
+    // cannot be, before its last ones are.
+    EXPECT_GE(held.doneWhenEndBegan, 0);
+    EXPECT_LT(held.doneWhenEndBegan, held.startPictures)
+        << "copied pictures were written before the start was complete";
+
+    request.output = (dir.path() / "prompt.avi").string();
+    request.edgeHookForTesting = nullptr;
+    std::atomic<bool> cancel{false};
+    const media::CutOutcome prompt = media::RenderCut(request, cancel);
+    ASSERT_EQ(prompt.path, media::CutPath::Copied) << prompt.whyReencoded;
+    EXPECT_EQ(slow.path, media::CutPath::Copied) << slow.whyReencoded;
+    EXPECT_EQ(slow.copiedPictures, prompt.copiedPictures);
+    EXPECT_EQ(slow.encodedPictures, prompt.encodedPictures);
+    const auto pictures = copyoracle::FrameDigests(dir.path() / "held.avi");
+    EXPECT_EQ(pictures.size(), 48u);
+    EXPECT_EQ(pictures, copyoracle::FrameDigests(dir.path() / "prompt.avi"));
+    EXPECT_EQ(copyoracle::DecodeErrors(dir.path() / "held.avi"), "");
+    EXPECT_TRUE(copyoracle::Sound(dir.path() / "held.avi") ==
+                copyoracle::Sound(dir.path() / "prompt.avi"));
 }
 
 TEST(CopyCheckTest, CancelledCutLeavesNothing) {
