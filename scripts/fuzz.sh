@@ -24,6 +24,7 @@ ninja -C "$build" -j2 $(printf 'fuzz_%s ' "${targets[@]}")
 
 status=0
 summary=""
+details=""
 for t in "${targets[@]}"; do
     bin="$build/fuzz/fuzz_$t"
     seeds="$root/fuzz/corpus/$t"
@@ -52,6 +53,14 @@ for t in "${targets[@]}"; do
         result="FINDING (see $work/fuzz.log and $work/artifacts/)"
         tail -40 "$work/fuzz.log"
         status=1
+        # The finding's report and input, repeated at the end where a CI log's tail shows them.
+        details+="== $t: $(grep -m1 -E 'ERROR|WARNING|==[0-9]+==' "$work/fuzz.log" || true)"$'\n'
+        details+="$(grep -E '^SUMMARY|#[0-9]+ 0x' "$work/fuzz.log" | head -12)"$'\n'
+        for a in "$work"/artifacts/*; do
+            [[ -f "$a" ]] || continue
+            details+="input $(basename "$a"), $(stat -c %s "$a") bytes, base64:"$'\n'
+            details+="$(head -c 3000 "$a" | base64 -w 100)"$'\n'
+        done
     fi
     execs="$(grep -o 'stat::number_of_executed_units: [0-9]*' "$work/fuzz.log" | tail -1 |
              awk '{print $2}')"
@@ -61,6 +70,10 @@ for t in "${targets[@]}"; do
 done
 
 echo
+if [[ -n "$details" ]]; then
+    echo "Findings:"
+    printf '%s' "$details"
+fi
 echo "Fuzzing summary:"
 printf '%s' "$summary"
 exit $status

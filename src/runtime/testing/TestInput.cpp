@@ -154,6 +154,11 @@ void ProcessEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void SyncWithWindowSystem() {
+    QGuiApplication::sync();
+    ProcessEvents();
+}
+
 bool WaitFor(const std::function<bool()>& cond, int ms) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!cond() && std::chrono::steady_clock::now() < end) ProcessEvents();

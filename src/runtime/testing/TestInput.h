@@ -36,6 +36,10 @@ std::string PlatformName();
 
 // Handles pending events, including those posted by the platform.
 void ProcessEvents();
+// Handles every event the window system sent before a round trip to it: after moving the real
+// pointer, its move is handled before the next synthetic input (a real move without buttons
+// would otherwise come in the middle of a synthetic drag and end it).
+void SyncWithWindowSystem();
 // Handles events until cond holds or ms milliseconds have passed; cond's last answer.
 bool WaitFor(const std::function<bool()>& cond, int ms = 3000);
 // The window of a form or popup as on screen: frame, client area and children.

@@ -39,6 +39,7 @@ void PointerTo(TPoint p) {
             "xdotool mousemove " + std::to_string(p.X) + " " + std::to_string(p.Y);
         ASSERT_EQ(std::system(cmd.c_str()), 0);
         ASSERT_TRUE(WaitFor([&] { return rt::GetCursorPos() == p; }));
+        ti::SyncWithWindowSystem();
     }
     ti::MouseMove(p);
 }
