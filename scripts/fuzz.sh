@@ -40,6 +40,7 @@ for t in "${targets[@]}"; do
         tail -30 "$work/replay.log"
         status=1
         summary+="$t: seed replay FAILED"$'\n'
+        details+="== $t: a seed fails: $(grep -m1 -E 'ERROR|WARNING|==[0-9]+==' "$work/replay.log" || true)"$'\n'
         continue
     fi
     echo "== $t: fuzzing for $secs s"
@@ -55,7 +56,7 @@ for t in "${targets[@]}"; do
         status=1
         # The finding's report and input, repeated at the end where a CI log's tail shows them.
         details+="== $t: $(grep -m1 -E 'ERROR|WARNING|==[0-9]+==' "$work/fuzz.log" || true)"$'\n'
-        details+="$(grep -E '^SUMMARY|#[0-9]+ 0x' "$work/fuzz.log" | head -12)"$'\n'
+        details+="$(grep -E '^SUMMARY|#[0-9]+ 0x' "$work/fuzz.log" | head -12 || true)"$'\n'
         for a in "$work"/artifacts/*; do
             [[ -f "$a" ]] || continue
             details+="input $(basename "$a"), $(stat -c %s "$a") bytes, base64:"$'\n'
