@@ -60,7 +60,7 @@ for t in "${targets[@]}"; do
         for a in "$work"/artifacts/*; do
             [[ -f "$a" ]] || continue
             details+="input $(basename "$a"), $(stat -c %s "$a") bytes, base64:"$'\n'
-            details+="$(head -c 3000 "$a" | base64 -w 100)"$'\n'
+            details+="$(head -c 1500 "$a" | base64 -w 100)"$'\n'
         done
     fi
     execs="$(grep -o 'stat::number_of_executed_units: [0-9]*' "$work/fuzz.log" | tail -1 |
