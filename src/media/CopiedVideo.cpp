@@ -147,6 +147,12 @@ private:
         }
         start_.active = true;
         start_.from = plan_.first;
+        // The plan's decoder may have been given less than the packets before where the
+        // start's pictures decode from: it leaves the rest out and starts again there.
+        if (plan_.headDecodeFrom > startGiven_) {
+            skipTo_ = plan_.headDecodeFrom;
+            start_.from = skipTo_;
+        }
         start_.filler = std::make_unique<SlotFiller>(span_, 0, plan_.headSlots);
         start_.filled = !plan_.HasHead();
         start_.flushed = start_.filled;
@@ -190,7 +196,11 @@ private:
             Refuse("the source reads differently the second time");
         TagPacket(pkt, i);
         TakeOverPlanDecoder();
-        if (start_.active && i >= startGiven_) Feed(start_, pkt, i);
+        if (start_.active && i >= startGiven_ && i >= skipTo_) {
+            // What the plan's decoder holds of the pictures before is of no use.
+            if (i == skipTo_ && startGiven_ > 0) avcodec_flush_buffers(start_.dec.get());
+            Feed(start_, pkt, i);
+        }
         if (i >= plan_.entry && i <= plan_.last && !plan_.IsDropped(i)) Copy(pkt, i);
         if (end_.active && i >= end_.from) Feed(end_, pkt, i);
         // Once no more packets are needed, the cut waits for the edges' encoders.
@@ -228,8 +238,9 @@ private:
         for (const auto& [index, r] : plan_.decoderErrors)
             if (r != AVERROR_EOF && Matters(index, start_))
                 Refuse("the source's picture cannot be decoded: " + AvErrorText(r));
+        // When the start decodes from a later packet, they are none of its pictures.
         for (const FramePtr& f : plan_.decoded) {
-            if (!start_.active) break;
+            if (!start_.active || skipTo_ > 0) break;
             OnPicture(start_, f.get());
         }
         plan_.decoded.clear();
@@ -344,6 +355,7 @@ private:
     void StartEncoder(Edge& e, double q) {
         EdgeFormat format = plan_.edges;
         format.quantiser = q;
+        format.pictures = e.start ? plan_.headSlots : plan_.pictures - plan_.tailStart;
         std::function<void(std::int64_t)> before;
         if (seams_.edgeHook)
             before = [hook = seams_.edgeHook, start = e.start](std::int64_t s) { hook(start, s); };
@@ -492,6 +504,7 @@ private:
     Edge end_{false};
     std::int64_t startGiven_ = 0;  // packets the plan's decoder was given for the start
     bool tookOver_ = false;        // and the pictures it gave out went to the start
+    std::int64_t skipTo_ = 0;      // > 0: the packet the start's decoder starts again at
     std::vector<double> quantisers_;
     bool copyDone_ = false;
     bool queuedLast_ = false;  // the last copied packet waits in the queue

@@ -524,6 +524,14 @@ void PlaceCopy(std::int64_t jLast, CopyPlan& plan) {
         }
     }
     plan.headSlots = plan.entryRank - plan.r0;
+    // The start's pictures decode from the last entry picture shown no later than the first
+    // slot's; what the reading gave before it is never shown (the reading starts a while
+    // before the start mark, often a whole group of pictures earlier).
+    plan.headDecodeFrom = plan.first;
+    for (std::int64_t i = plan.first; i <= plan.entry; ++i) {
+        const ScannedPacket& p = plan.packets[i];
+        if (p.facts.entry && p.rank != kNoRank && p.rank <= plan.r0) plan.headDecodeFrom = i;
+    }
     plan.tailStart = plan.SlotOfRank(plan.lastRank) + 1;
     if (!plan.HasTail()) return;
     // The tail decoder also decodes the last copied pictures, for the check of the join.
@@ -568,7 +576,10 @@ void PrepareEdges(const CutSpan& span, const Scanner& scanner, CopyPlan& plan) {
     if (e.width != par->width || e.height != par->height)
         Refuse("the pictures' size differs from the stream's");
     try {
-        OpenEdgeEncoder(e);
+        // Only whether it opens: on one thread, without the tables of the encoder's own.
+        EdgeFormat probe = e;
+        probe.pictures = 1;
+        OpenEdgeEncoder(probe);
     } catch (const MediaError& err) {
         Refuse(err.what());
     }

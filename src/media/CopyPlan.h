@@ -66,6 +66,7 @@ struct CopyPlan {
     std::int64_t pictures = 0;          // output slots
     std::int64_t headSlots = 0;         // m
     std::int64_t tailStart = 0;         // first slot after the copy
+    std::int64_t headDecodeFrom = 0;    // entry packet the start's pictures decode from
     std::int64_t tailDecodeFrom = 0;    // key packet the tail decoder starts at
     std::vector<CheckWindow> windows;
 

@@ -239,6 +239,7 @@ CodecContextPtr OpenEdgeEncoder(const EdgeFormat& format) {
         }
         enc->thread_count = 0;
     }
+    if (format.pictures > 0 && format.pictures <= kFewEdgePictures) enc->thread_count = 1;
     int r = avcodec_open2(enc.get(), codec, nullptr);
     if (r < 0) {
         throw MediaError(std::string("Cannot open the ") + codec->name +

@@ -41,7 +41,14 @@ struct EdgeFormat {
     // The quantiser of the neighbouring source pictures, in the codec's own scale (MPEG
     // quantiser scale 1..31, H.264 QP 0..51); 0 when unknown.
     double quantiser = 0;
+    // Pictures the edge will have; 0 when unknown.
+    std::int64_t pictures = 0;
 };
+
+// An edge of at most this many pictures is encoded on one thread: starting the encoder's own
+// threads (each with its copy of the encoder's tables, ~50 MB at 1080p) costs more than they
+// save on a few pictures.
+inline constexpr std::int64_t kFewEdgePictures = 16;
 
 // True when OpenEdgeEncoder can match sources of `codec`.
 bool CanEncodeEdges(AVCodecID codec);
