@@ -257,6 +257,7 @@ private:
     }
 
     void Feed(Edge& e, const AVPacket* pkt, std::int64_t index) {
+        if (seams_.decodeHook && pkt != nullptr) seams_.decodeHook(e.start);
         int r = avcodec_send_packet(e.dec.get(), pkt);
         if (r < 0 && r != AVERROR_EOF && pkt != nullptr && Matters(index, e))
             Refuse("the source's picture cannot be decoded: " + AvErrorText(r));

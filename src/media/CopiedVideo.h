@@ -22,6 +22,8 @@ struct CopySeams {
     // Called on an edge's encoder thread before each picture it encodes and before it drains
     // (slot -1); see CutRequest::edgeHookForTesting.
     std::function<void(bool start, std::int64_t slot)> edgeHook;
+    // Called before an edge's decoder is given a packet of the source.
+    std::function<void(bool start)> decodeHook;
 };
 
 class CopiedVideo : public CutVideo {

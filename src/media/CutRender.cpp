@@ -369,7 +369,8 @@ bool TryCopiedCut(const CutRequest& request, CutPass& pass, const std::atomic<bo
         }
         std::unique_ptr<CopiedVideo> video = CopiedVideo::Make(
             pass.Span(), pass.VideoIndex(), cancel, [&pass] { pass.Rewind(); },
-            CopySeams{request.edgeQuantiserForTesting, request.edgeHookForTesting});
+            CopySeams{request.edgeQuantiserForTesting, request.edgeHookForTesting,
+                      request.decodeHookForTesting});
         pass.AfterPlan();
         CutWriter& writer = output.Open(request);
         pass.Run(writer, video.get(), outcome);

@@ -40,6 +40,9 @@ struct CutRequest {
     // picture (`start`: the edge before the copy; `slot`: the picture's place in the output),
     // and with slot -1 before it gives out its last pictures; a test holds an edge back there.
     std::function<void(bool start, std::int64_t slot)> edgeHookForTesting;
+    // Test seam: called each time an edge's decoder of a copied cut is given a packet of the
+    // source (`start`: the edge before the copy).
+    std::function<void(bool start)> decodeHookForTesting;
 };
 
 // Thrown by RenderCut when `cancel` was raised.

@@ -343,6 +343,30 @@ TEST(CopyCheckTest, CopyWaitsForASlowStart) {
                 copyoracle::Sound(dir.path() / "prompt.avi"));
 }
 
+// The reading starts a second before the start mark, a whole group of pictures earlier when
+// the mark is on a key picture; nothing before that picture is shown, so the start's decoder is
+// given none of that group, only the copied pictures the check compares.
+TEST(CopyCheckTest, StartMarkOnAKeyPictureDecodesNoGroupBeforeIt) {
+    const fs::path source = H264NoBFrames();  // a key picture every 25, at 25 a second
+    ASSERT_FALSE(source.empty());
+    testutil::TempDir dir("framora-copy-start-on-key");
+    media::CutRequest request;
+    request.source = source.string();
+    request.output = (dir.path() / "cut.avi").string();
+    request.start = 2;
+    request.stop = 4;
+    int startPackets = 0, endPackets = 0;
+    request.decodeHookForTesting = [&](bool start) { ++(start ? startPackets : endPackets); };
+    std::atomic<bool> cancel{false};
+    const media::CutOutcome outcome = media::RenderCut(request, cancel);
+    ASSERT_EQ(outcome.path, media::CutPath::Copied) << outcome.whyReencoded;
+    EXPECT_EQ(outcome.encodedPictures, 0);
+    EXPECT_GT(startPackets, 0) << "the first copied pictures are decoded for the check";
+    EXPECT_LE(startPackets, 10) << "the group before the start mark was decoded";
+    EXPECT_EQ(endPackets, 0);
+    EXPECT_EQ(copyoracle::DecodeErrors(dir.path() / "cut.avi"), "");
+}
+
 TEST(CopyCheckTest, CancelledCutLeavesNothing) {
     const fs::path source = Mpeg4BFrames();
     ASSERT_FALSE(source.empty());
