@@ -3,6 +3,7 @@
 #include <climits>
 #include <functional>
 
+#include "SkinTestUtil.h"
 #include "skin/data/skCornerSet.h"
 #include "skin/data/skDataControls.h"
 #include "skin/data/skDataObjects.h"
@@ -14,11 +15,7 @@ using namespace sk;
 using rt::Point;
 using rt::Rect;
 
-TskIniFile Ini(const std::string& text) {
-    TskIniFile ini;
-    ini.SetText(text);
-    return ini;
-}
+using skintest::Ini;
 
 const char* const kCornerKeys =
     "lefttoppoint=3,4\r\nrighttoppoint=30,4\r\nleftbottompoint=3,20\r\n"

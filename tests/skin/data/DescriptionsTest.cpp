@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "SkinTestUtil.h"
 #include "skin/data/skDataControls.h"
 #include "skin/data/skDataObjects.h"
 
@@ -9,11 +10,7 @@ namespace {
 
 using namespace sk;
 
-TskIniFile Ini(const std::string& text) {
-    TskIniFile ini;
-    ini.SetText(text);
-    return ini;
-}
+using skintest::Ini;
 
 // A value for key number i of the given form, written as SaveToIni writes it and different
 // from the key's default.

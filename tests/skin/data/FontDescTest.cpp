@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "SkinTestUtil.h"
 #include "skin/data/skDataControls.h"
 #include "skin/data/skDataObjects.h"
 #include "skin/data/skFontDesc.h"
@@ -11,11 +12,7 @@ namespace {
 
 using namespace sk;
 
-TskIniFile Ini(const std::string& text) {
-    TskIniFile ini;
-    ini.SetText(text);
-    return ini;
-}
+using skintest::Ini;
 
 TskFontDesc Desc(std::string name, int height, rt::TFontStyles style, rt::TColor color,
                  rt::TColor active = 0, rt::TColor down = 0, rt::TColor disabled = 0,

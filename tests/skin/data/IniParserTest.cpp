@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "SkinTestUtil.h"
 #include "skin/data/skIniParser.h"
 
 namespace {
 
 using sk::TskIniFile;
 
-TskIniFile Ini(const std::string& text) {
-    TskIniFile ini;
-    ini.SetText(text);
-    return ini;
-}
+using skintest::Ini;
 
 TEST(IniSyntax, TrimsCommentsSectionsAndFirstEquals) {
     TskIniFile ini =

@@ -559,8 +559,7 @@ TEST_F(SkinDataTest, ObjectListsSkipWhatTheyCannotUse) {
         "2=same:panel\r\n3=Gauge:Gauge\r\n"
         "[button]\r\nskinrect=1,2,3,4\r\ndownrect=5,6,7,8\r\nfontheight=20\r\n"
         "[same]\r\nfontname=Shared\r\n";
-    sk::TskIniFile ini;
-    ini.SetText(text);
+    sk::TskIniFile ini = Ini(text);
     sk::TskSkin skin;
     sk::LoadSkinObjects(ini, skin);
     sk::LoadSkinControls(ini, skin);

@@ -8,11 +8,19 @@
 #include "common/BmpBuilder.h"
 #include "common/TempDir.h"
 #include "runtime/Classes.h"
+#include "skin/data/skIniParser.h"
 #include "skin/data/skZStream.h"
 
 namespace skintest {
 
 using namespace testutil;
+
+// A skin description file holding `text`.
+inline sk::TskIniFile Ini(const std::string& text) {
+    sk::TskIniFile ini;
+    ini.SetText(text);
+    return ini;
+}
 
 inline Bytes Compress(const Bytes& raw) {
     rt::TMemoryStream in, out;
